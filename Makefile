@@ -1,0 +1,25 @@
+BUILD ?= build
+PORT ?=
+JOBS ?= $(shell nproc)
+
+.PHONY: all bootstrap configure build test run clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+configure: bootstrap
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@scripts/run-demo $(BUILD) "$(PORT)"
+
+clean:
+	rm -rf $(BUILD)

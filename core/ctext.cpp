@@ -1,0 +1,56 @@
+#include "core/ctext.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+std::string_view SkipBlanksAndPlus(std::string_view t, bool* negative) {
+    std::size_t i = 0;
+    while (i < t.size() && (t[i] == ' ' || t[i] == '\t' || t[i] == '\n' || t[i] == '\r' ||
+                            t[i] == '\v' || t[i] == '\f'))
+        ++i;
+    *negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        *negative = t[i] == '-';
+        ++i;
+    }
+    return t.substr(i);
+}
+} // namespace
+
+bool ParseCDouble(std::string_view text, double* out) {
+    bool negative = false;
+    std::string_view t = SkipBlanksAndPlus(text, &negative);
+    // A sign right before another sign is no number ("+-1").
+    if (!t.empty() && (t[0] == '+' || t[0] == '-')) return false;
+    double v = 0;
+    auto r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
+    if (r.ec == std::errc::invalid_argument) {
+        // "5." and ".5" forms are numbers too; from_chars takes ".5" but not a bare ".".
+        return false;
+    }
+    if (r.ec == std::errc::result_out_of_range) v = HUGE_VAL;
+    *out = negative ? -v : v;
+    return true;
+}
+
+bool ParseCInt(std::string_view text, long long* out) {
+    bool negative = false;
+    std::string_view t = SkipBlanksAndPlus(text, &negative);
+    long long v = 0;
+    auto r = std::from_chars(t.data(), t.data() + t.size(), v, 10);
+    if (r.ec != std::errc()) return false;
+    *out = negative ? -v : v;
+    return true;
+}
+
+std::string FormatFixed(double value, int decimals) {
+    char buf[512];
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    if (r.ec != std::errc()) return "0";
+    return std::string(buf, r.ptr);
+}
+
+void DropTrailingCr(std::string& line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+}

@@ -1,0 +1,15 @@
+// Number texts in the C locale, whatever the user's locale is.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Reads a real number the way "%lf" does: leading blanks skipped, an optional sign, then the
+// longest number prefix. Returns false when no number starts the text.
+bool ParseCDouble(std::string_view text, double* out);
+// Reads a decimal integer the same way ("%d"); false when none starts the text or it overflows.
+bool ParseCInt(std::string_view text, long long* out);
+// Fixed-point text with the given number of decimals ("%1.<d>f"), '.' as the point.
+std::string FormatFixed(double value, int decimals);
+// Drops one trailing carriage return (for lines of files written with CR LF).
+void DropTrailingCr(std::string& line);

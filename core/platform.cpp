@@ -1,0 +1,120 @@
+#include "core/platform.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <thread>
+
+namespace {
+
+class CSteadyClock final : public IClock {
+public:
+    std::uint64_t NowMs() override {
+        using namespace std::chrono;
+        return static_cast<std::uint64_t>(
+            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    }
+    void SleepMs(unsigned ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+};
+
+class CMemorySettings final : public ISettingsStore {
+public:
+    int GetInt(const std::string& s, const std::string& k, int def) override {
+        auto it = m_values.find(s + "/" + k);
+        if (it == m_values.end()) return def;
+        char* end = nullptr;
+        long v = std::strtol(it->second.c_str(), &end, 10);
+        return (end && *end == 0 && !it->second.empty()) ? static_cast<int>(v) : def;
+    }
+    void SetInt(const std::string& s, const std::string& k, int value) override {
+        m_values[s + "/" + k] = std::to_string(value);
+    }
+    std::string GetString(const std::string& s, const std::string& k,
+                          const std::string& def) override {
+        auto it = m_values.find(s + "/" + k);
+        return it == m_values.end() ? def : it->second;
+    }
+    void SetString(const std::string& s, const std::string& k, const std::string& v) override {
+        m_values[s + "/" + k] = v;
+    }
+
+private:
+    std::map<std::string, std::string> m_values;
+};
+
+class CSilentPrompts final : public IUserPrompts {
+public:
+    KtAnswer MessageBox(const std::string&, const std::string&, KtButtons buttons,
+                        KtIcon) override {
+        return (buttons == KtButtons::YesNo || buttons == KtButtons::YesNoCancel) ? KtAnswer::Yes
+                                                                                  : KtAnswer::Ok;
+    }
+    void SetStatusText(const std::string&) override {}
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+};
+
+class CSilentBeeper final : public IBeeper {
+public:
+    void Beep(unsigned, unsigned) override {}
+};
+
+CSteadyClock g_clock;
+CMemorySettings g_settings;
+CSilentPrompts g_prompts;
+CSilentBeeper g_beeper;
+bool g_modal = false;
+
+CPlatformServices Defaults() {
+    CPlatformServices p;
+    p.clock = &g_clock;
+    p.settings = &g_settings;
+    p.prompts = &g_prompts;
+    p.beeper = &g_beeper;
+    p.portResolver = [](const std::string& name) {
+        return ResolvePortName(name, Platform().settings);
+    };
+    return p;
+}
+
+CPlatformServices& Services() {
+    static CPlatformServices services = Defaults();
+    return services;
+}
+
+} // namespace
+
+CPlatformServices& Platform() { return Services(); }
+
+void ResetPlatform() { Services() = Defaults(); }
+
+std::string ResolvePortName(const std::string& name, ISettingsStore* settings) {
+    if (name.size() > 3 && name.compare(0, 3, "COM") == 0) {
+        const std::string digits = name.substr(3);
+        bool allDigits = digits.size() <= 3;
+        for (char c : digits) allDigits = allDigits && c >= '0' && c <= '9';
+        if (allDigits) {
+#ifdef _WIN32
+            return name;
+#else
+            const int n = std::atoi(digits.c_str());
+            if (settings) {
+                std::string dev = settings->GetString("CommPort", "Device" + digits, "");
+                if (!dev.empty()) return dev;
+            }
+            return "/dev/ttyUSB" + std::to_string(n > 0 ? n - 1 : 0);
+#endif
+        }
+    }
+    return name;
+}
+
+bool TryEnterModal() {
+    if (g_modal) return false;
+    g_modal = true;
+    return true;
+}
+
+void LeaveModal() { g_modal = false; }
+
+bool IsModalActive() { return g_modal; }

@@ -1,0 +1,3 @@
+#include "clone/clone_file_io_manager.h"
+KT_IMPLEMENT_DYNCREATE(CCloneFileIoManager, CCloneManagerObject)
+KT_IMPLEMENT_DYNCREATE(CZ30CloneFileIoManager, CCloneFileIoManager)

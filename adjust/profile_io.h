@@ -1,0 +1,56 @@
+// The adjust utility's settings file (INI format) and its constants file "Const.ini".
+#pragma once
+
+#include <array>
+#include <ctime>
+#include <optional>
+#include <string>
+
+class clsCmcProfileIO {
+public:
+    std::string Name = "Profile.INI";
+    std::string Path;
+    std::string Section;
+
+    // Path = the user's configuration folder, with a trailing separator.
+    void SetCurrentPath();
+    std::string GetMyProfile() const { return Path + Name; }
+
+    bool saveData(const std::string& sKey, int sData);
+    bool saveData(const std::string& sKey, long sData);
+    bool saveData(const std::string& sKey, double sData);
+    bool saveData(const std::string& sKey, bool sData);
+    bool saveData(const std::string& sKey, const std::string& sData);
+    bool saveData(const std::string& sKey, const char* sData) {
+        return saveData(sKey, std::string(sData));
+    }
+    bool saveData(const std::string& sKey, const std::tm& sData);
+
+    // Reads the key of Section into sData; a missing key takes sDefaultData when given.
+    // Returns true when sData was set.
+    bool loadData(const std::string& sKey, int& sData, std::optional<int> sDefaultData = {});
+    bool loadData(const std::string& sKey, double& sData,
+                  std::optional<double> sDefaultData = {});
+    bool loadData(const std::string& sKey, bool& sData, std::optional<bool> sDefaultData = {});
+    bool loadData(const std::string& sKey, std::string& sData,
+                  std::optional<std::string> sDefaultData = {});
+    bool loadData(const std::string& sKey, std::tm& sData,
+                  std::optional<std::tm> sDefaultData = {});
+
+    static std::string StripTerminator(const std::string& text);
+
+private:
+    bool writeKey(const std::string& key, const std::string& value);
+    std::optional<std::string> readKey(const std::string& key) const;
+};
+
+// The 21 coefficients of the TXF table, read from "Const.ini".
+using RefCoefTable = std::array<double, 21>;
+inline constexpr const char* kConstFileName = "Const.ini";
+
+// Parses the text of "Const.ini"; nothing when the first line is wrong or a value is not a
+// finite number within +-1e6.
+std::optional<RefCoefTable> ParseConstIni(const std::string& text);
+// Looks for "Const.ini" in the current folder, the user's data folder, then the program's
+// folder, and parses the first one found.
+std::optional<RefCoefTable> ReadConstIni();

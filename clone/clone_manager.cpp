@@ -12,7 +12,6 @@
 KT_IMPLEMENT_DYNCREATE(CCloneManagerTemplate, CObjectBase)
 KT_IMPLEMENT_DYNCREATE(CCloneManager, CCloneManagerTemplate)
 KT_IMPLEMENT_DYNCREATE(CZ30CloneManager, CCloneManager)
-KT_IMPLEMENT_DYNCREATE(CCloneRsIoManager, CCloneManagerObject)
 
 const char* const kMakerReserveCaution =
     "\n        CAUTION ! 'Maker reserve' is activated now.        \n\n\n        Use the original "

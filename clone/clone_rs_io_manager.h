@@ -1,8 +1,118 @@
-// The serial clone I/O manager: clone read, write and info as whole operations.
+// The serial clone I/O manager: clone read, write and info as whole operations, with the checks
+// of the radio's identity, the beeps and the reports the user sees.
 #pragma once
 
 #include "clone/clone_manager_object.h"
+#include "clone/clone_protocol.h"
+#include "clone/model_info.h"
+
+#include <memory>
+#include <string>
+
+class CByteImage;
+
+// Creates an empty file with a unique name and owner-only permissions in the user's temporary
+// folder; the name begins with prefix. Returns the path, or an empty string on failure.
+std::string CreateTempFile(const std::string& prefix);
+
+// Clone result codes.
+enum : int {
+    kCloneOk = 0,
+    kCloneCancelled = 1,
+    kCloneFailed = 77,
+    kCloneTransferError = 80,
+    kCloneIllegalInfo = 85,
+    kCloneWrongModel = 90,
+    kCloneNoPort = 91,
+};
+
+// Transfer kinds the type check distinguishes.
+enum : int { kKindRead = 1, kKindWrite = 3, kKindInfo = 4 };
+
+extern const char* const kStrCloneCompleted;    // " Cloning completed."
+extern const char* const kStrTerminated;        // " Terminated cloning.  "
+extern const char* const kStrIllegalInfo;       // " Err: Illegal information."
+extern const char* const kStrWrongModelStatus;  // " Err: Connected transceiver is an wrong model."
+extern const char* const kStrWrongModelBox;     // " Connected transceiver is an wrong model."
+extern const char* const kStrNoPortStatus;      // " Err: Cannot access RS-232C port."
+extern const char* const kStrNoPortBox;
+extern const char* const kStrCannotRead;        // " Err: Cannot read cloning data."
+extern const char* const kStrCannotWrite;       // " Err: Cannot write cloning data."
+extern const char* const kStrWriteSucceeded;
+extern const char* const kStrCannotProgram;     // string 5030
+extern const char* const kStrCheckFollowing;    // string 5061
+extern const char* const kStrReadFromTr;        // string 5054
+extern const char* const kStrDataEdited;        // string 5055
+extern const char* const kStrWriteToTr;         // "   Write to transceiver     "
 
 class CCloneRsIoManager : public CCloneManagerObject {
     KT_DECLARE_CLASS(CCloneRsIoManager)
+public:
+    CCloneRsIoManager();
+    ~CCloneRsIoManager() override;
+    CCloneRsIoManager(const CCloneRsIoManager&) = delete;
+    CCloneRsIoManager& operator=(const CCloneRsIoManager&) = delete;
+
+    // Creates the radio's record and the transfer file, and takes the port from the settings.
+    void Init() override;
+
+    // Port 1 to 4 ("COM<n>"); stored in the settings when the manager goes.
+    void SetPort(unsigned n);
+    unsigned GetPort() const { return m_engine.PortNumber(); }
+    // A device path used instead of the numbered port (empty: the numbered port).
+    void SetPortName(const std::string& device) { m_engine.SetPortName(device); }
+    std::string PortName() const { return m_engine.PortName(); }
+
+    // The document's commands; each returns the clone result code.
+    virtual int CloneRead();
+    virtual int CloneWrite();
+    virtual int CloneInfo();
+
+    virtual CModelInfo* DocumentInfo() const;
+    CModelInfo* RadioInfo() const { return m_radioInfo.get(); }
+    virtual std::string LoadImageFromFile(const std::string& path);
+    virtual std::string SaveImageToFile(const std::string& path);
+    // Each gives 0 when the radio passes.
+    virtual int ModelCodeCheck() const;
+    virtual int RevisionCheck(int kind) const;
+    virtual int TypeCheck(int kind);
+    virtual void ShowInfo();
+    virtual void SetRequestRevision(int revision) { m_engine.SetRevision(revision & 0xFFFF); }
+
+    // The pauses of the beep patterns (a terminal rings its bell without them).
+    void SetBeepPauses(bool on) { m_beepPauses = on; }
+    CCloneProtocol& Engine() { return m_engine; }
+    const std::string& TransferPath() const { return m_transferPath; }
+
+protected:
+    virtual std::unique_ptr<CModelInfo> CreateRadioInfo() const;
+    // What happens after a successful read (the radio-specific classes take the variant).
+    virtual void AfterRead() {}
+    // Asks the radio who it is and checks the answer: 0 when the transfer may go on.
+    int Identify(int kind);
+    void Beep(bool success);
+    void Report(int kind, int result);
+    CByteImage* Image() const;
+
+private:
+    std::unique_ptr<CModelInfo> m_radioInfo;
+    CCloneProtocol m_engine;
+    std::string m_transferPath;
+    bool m_beepPauses = true;
 };
+
+class CZ30CloneRsIoManager : public CCloneRsIoManager {
+    KT_DECLARE_CLASS(CZ30CloneRsIoManager)
+public:
+    int CloneRead() override;
+    int TypeCheck(int kind) override;
+
+protected:
+    std::unique_ptr<CModelInfo> CreateRadioInfo() const override;
+    void AfterRead() override;
+};
+
+// The text of the clone info dialog for a radio's record.
+std::string FormatCloneInfo(const CModelInfo& radio, bool manufacture);
+// The variant an image's own bytes give: the channel class of byte 0x007 and the PMR bit of 0x07B.
+int VariantOfImage(const CByteImage& image);

@@ -1,0 +1,393 @@
+#include "clone/clone_rs_io_manager.h"
+
+#include "clone/adjust_data_manager.h"
+#include "clone/clone_file_io_manager.h"
+#include "clone/clone_manager.h"
+#include "clone/eeprom_data_manager.h"
+#include "clone/model_manager.h"
+#include "core/platform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <cstdlib>
+#include <unistd.h>
+#endif
+
+KT_IMPLEMENT_DYNCREATE(CCloneRsIoManager, CCloneManagerObject)
+KT_IMPLEMENT_DYNCREATE(CZ30CloneRsIoManager, CCloneRsIoManager)
+
+const char* const kStrCloneCompleted = " Cloning completed.";
+const char* const kStrTerminated = " Terminated cloning.  ";
+const char* const kStrIllegalInfo = " Err: Illegal information.";
+const char* const kStrWrongModelStatus = " Err: Connected transceiver is an wrong model.";
+const char* const kStrWrongModelBox = " Connected transceiver is an wrong model.";
+const char* const kStrNoPortStatus = " Err: Cannot access RS-232C port.";
+const char* const kStrNoPortBox = " Check the following:\n\n - The RS-232C port settings.\n - "
+                                  "Cloning cable connections.\n - Transceiver power is ON.";
+const char* const kStrCannotRead = " Err: Cannot read cloning data.";
+const char* const kStrCannotWrite = " Err: Cannot write cloning data.";
+const char* const kStrWriteSucceeded =
+    " Clone writing succeeded. \n\n Turn the transceiver power off and on to use \n the "
+    "transceiver under its new conditions.\n";
+const char* const kStrCannotProgram =
+    " The transceiver cannot be programmed. The cause may be:\n\n 1) The transceiver has not "
+    "been cloned.\n 2) The transceiver's EEPROM is damaged.\n 3) The transceiver's revision "
+    "number is not compatible\n    with the programming software.\n\n In cases 1 or 2, the "
+    "transceiver requires factory\n maintenance. In case 3, the transceiver cannot be\n "
+    "programmed using this program.\n\n";
+const char* const kStrCheckFollowing =
+    " Check the following:\r\n\r\n - The RS-232C port settings.\r\n - Cloning cable "
+    "connections.\r\n - Appropriate cloning software for the transceiver is being used.\r\n - "
+    "The revision number of the transceiver.\n";
+const char* const kStrReadFromTr = " Read from transceiver";
+const char* const kStrDataEdited = " Data has been edited.";
+const char* const kStrWriteToTr = "   Write to transceiver     ";
+
+namespace {
+
+constexpr const char* kCaption = "KT-Z30";
+constexpr const char* kPortSection = "CommPort";
+constexpr const char* kPortKey = "PortNumber";
+
+IUserPrompts& Prompts() { return *Platform().prompts; }
+
+// The wait cursor for one scope.
+class CWaitCursor {
+public:
+    CWaitCursor() { Prompts().BeginWaitCursor(); }
+    ~CWaitCursor() { Prompts().EndWaitCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+} // namespace
+
+std::string CreateTempFile(const std::string& prefix) {
+    std::error_code ec;
+    std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
+    if (ec) return {};
+#ifdef _WIN32
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = (dir / (prefix + "XXXXXX")).string();
+        if (_mktemp_s(name.data(), name.size() + 1) != 0) return {};
+        const int fd = _open(name.c_str(), _O_CREAT | _O_EXCL | _O_RDWR, _S_IREAD | _S_IWRITE);
+        if (fd >= 0) {
+            _close(fd);
+            return name;
+        }
+    }
+    return {};
+#else
+    std::string name = (dir / (prefix + "XXXXXX")).string();
+    const int fd = ::mkstemp(name.data()); // O_EXCL, mode 0600
+    if (fd < 0) return {};
+    ::close(fd);
+    return name;
+#endif
+}
+
+int VariantOfImage(const CByteImage& image) {
+    static constexpr int kBase[4] = {4, 4, 2, 0};
+    const std::uint8_t b7 = image.ReadByte(0x007);
+    return kBase[(b7 & 1) + 2 * ((b7 >> 1) & 1)] + ((image.ReadByte(0x07B) >> 3) & 1);
+}
+
+std::string FormatCloneInfo(const CModelInfo& radio, bool manufacture) {
+    std::string text = "Model:\t" + radio.NameOfCurrent() + "\n";
+    char revision[32];
+    std::snprintf(revision, sizeof revision, "%d.%d", (radio.GetRevision() >> 8) & 0xFF,
+                  radio.DetailLookup("DETSREV"));
+    text += "Revision:\t" + std::string(revision) + "\n\n";
+    text += "Comment:\t" + radio.CommentLine(0) + "\n\t" + radio.CommentLine(1) + "\n";
+    text += "PLL Ref:\t" + std::string(radio.DetailLookup("DETREF") == 1 ? "15.6MHz" : "15.3MHz");
+    if (manufacture) {
+        text += "\n\nTR is ";
+        if (radio.DetailLookup("DETTRTYP_BRS") == 1)
+            text += "BRS";
+        else if (radio.DetailLookup("DETTRTYP_GMRS") == 1)
+            text += "GMRS";
+        else
+            text += "Conventional";
+        text += "\n";
+        if (radio.DetailLookup("DETEEP") == 1) text += "\n  ! ! !  EEPROM Error  ! ! !";
+        if (radio.DetailLookup("DETHIVOLT") == 1)
+            text += "\n  ! ! !  Over voltage supplied.  ! ! !";
+    }
+    return text;
+}
+
+CCloneRsIoManager::CCloneRsIoManager() = default;
+
+CCloneRsIoManager::~CCloneRsIoManager() {
+    if (m_radioInfo && Platform().settings)
+        Platform().settings->SetInt(kPortSection, kPortKey, static_cast<int>(GetPort()));
+    if (!m_transferPath.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(m_transferPath, ec);
+    }
+}
+
+std::unique_ptr<CModelInfo> CCloneRsIoManager::CreateRadioInfo() const {
+    return std::make_unique<CModelInfo>(0, 255, 0, 0, 1);
+}
+
+void CCloneRsIoManager::Init() {
+    m_radioInfo = CreateRadioInfo();
+    if (m_transferPath.empty()) m_transferPath = CreateTempFile("cl");
+    int port = Platform().settings ? Platform().settings->GetInt(kPortSection, kPortKey, 1) : 1;
+    m_engine.SetPortNumber(port > 0 ? static_cast<unsigned>(port) : 1);
+    m_engine.SetExpectedFrameCount(256);
+    m_engine.SetTransferFile(m_transferPath);
+}
+
+void CCloneRsIoManager::SetPort(unsigned n) {
+    m_engine.SetPortNumber(n);
+    m_engine.SetPortName({});
+}
+
+CModelInfo* CCloneRsIoManager::DocumentInfo() const {
+    CModelManager* model = GetOwner() ? GetOwner()->GetModelManager() : nullptr;
+    return model ? model->GetModelInfo() : nullptr;
+}
+
+CByteImage* CCloneRsIoManager::Image() const { return GetOwner() ? GetOwner()->GetImage() : nullptr; }
+
+std::string CCloneRsIoManager::LoadImageFromFile(const std::string& path) {
+    CCloneManagerTemplate* hub = GetOwner();
+    if (!hub || !hub->GetCloneFileIoManager()) return kFileError;
+    return hub->GetCloneFileIoManager()->LoadFromFile(path, hub->GetModelManager());
+}
+
+std::string CCloneRsIoManager::SaveImageToFile(const std::string& path) {
+    CCloneManagerTemplate* hub = GetOwner();
+    if (!hub || !hub->GetCloneFileIoManager()) return kFileError;
+    CModelManager* model = hub->GetModelManager();
+    const bool whole = model && model->IsMakerReserve();
+    return hub->GetCloneFileIoManager()->SaveToFile(
+        path, whole ? kMakerWriteRanges : kCloneWriteRanges, model);
+}
+
+int CCloneRsIoManager::ModelCodeCheck() const {
+    const CModelInfo* doc = DocumentInfo();
+    if (!doc || !m_radioInfo) return kCloneFailed;
+    return m_radioInfo->GetModelCode() == doc->GetModelCode() ? 0 : kCloneFailed;
+}
+
+int CCloneRsIoManager::RevisionCheck(int kind) const {
+    const CModelInfo* doc = DocumentInfo();
+    if (!doc || !m_radioInfo) return kCloneFailed;
+    if (doc->GetRevision() == 0 || ((m_radioInfo->GetRevision() >> 8) & 0xFF) == 1) return 0;
+    CModelManager* model = GetOwner() ? GetOwner()->GetModelManager() : nullptr;
+    if (kind == kKindWrite && model && model->IsMakerReserve()) return 0;
+    return kCloneFailed;
+}
+
+int CCloneRsIoManager::TypeCheck(int) { return 0; }
+
+void CCloneRsIoManager::ShowInfo() {
+    CModelManager* model = GetOwner() ? GetOwner()->GetModelManager() : nullptr;
+    if (!m_radioInfo) return;
+    Prompts().MessageBox(FormatCloneInfo(*m_radioInfo, model && model->IsManufacture()),
+                         "Information", KtButtons::Ok, KtIcon::Information);
+}
+
+int CCloneRsIoManager::Identify(int kind) {
+    const CModelInfo* doc = DocumentInfo();
+    if (!doc || !m_radioInfo) return kCloneFailed;
+    m_engine.SetModelCode(static_cast<std::uint16_t>(doc->GetModelCode()));
+    m_engine.SetRevision(0);
+    m_engine.SetTransferFile(m_transferPath);
+    int result;
+    {
+        CWaitCursor wait;
+        result = m_engine.CloneInfo();
+    }
+    if (result != 0) return result;
+    const CCloneInfoReply& reply = m_engine.InfoReply();
+    m_radioInfo->SetModelCode(reply.modelCode);
+    m_radioInfo->SetRevision(reply.revision);
+    m_radioInfo->SetInfoData(reply.data,
+                             std::min<std::size_t>(reply.dataLength, m_radioInfo->InfoLength()));
+    m_radioInfo->ParseInfo();
+    if (ModelCodeCheck() != 0 || RevisionCheck(kind) != 0) return kCloneIllegalInfo;
+    return TypeCheck(kind);
+}
+
+void CCloneRsIoManager::Beep(bool success) {
+    IBeeper* beeper = Platform().beeper;
+    IClock* clock = Platform().clock;
+    auto pause = [&](unsigned ms) {
+        if (m_beepPauses && clock) clock->SleepMs(ms);
+    };
+    if (!beeper) return;
+    if (success) {
+        beeper->Beep(1000, 50);
+        pause(50);
+        beeper->Beep(1000, 50);
+    } else {
+        for (int i = 0; i < 4; ++i) {
+            if (i > 0) pause(100);
+            beeper->Beep(500, 400);
+        }
+    }
+    pause(500);
+}
+
+void CCloneRsIoManager::Report(int kind, int result) {
+    IUserPrompts& p = Prompts();
+    auto box = [&](const char* text, KtIcon icon) {
+        p.MessageBox(text, kCaption, KtButtons::Ok, icon);
+    };
+    switch (result) {
+    case kCloneOk:
+        if (kind == kKindInfo) return;
+        p.SetStatusText(kStrCloneCompleted);
+        if (kind == kKindWrite) box(kStrWriteSucceeded, KtIcon::Information);
+        return;
+    case kCloneCancelled:
+        p.SetStatusText(kStrTerminated);
+        return;
+    case kCloneIllegalInfo:
+        p.SetStatusText(kStrIllegalInfo);
+        box(kStrCannotProgram, KtIcon::Stop);
+        return;
+    case kCloneWrongModel:
+        p.SetStatusText(kStrWrongModelStatus);
+        box(kStrWrongModelBox, KtIcon::Stop);
+        return;
+    case kCloneNoPort:
+        p.SetStatusText(kStrNoPortStatus);
+        box(kStrNoPortBox, KtIcon::Stop);
+        return;
+    default:
+        p.SetStatusText(kind == kKindRead    ? kStrCannotRead
+                        : kind == kKindWrite ? kStrCannotWrite
+                                             : kStrIllegalInfo);
+        box(kStrCheckFollowing, KtIcon::Stop);
+        return;
+    }
+}
+
+int CCloneRsIoManager::CloneRead() {
+    CCloneManagerTemplate* hub = GetOwner();
+    ICloneDocument* doc = hub ? hub->GetDocument() : nullptr;
+    if (doc && doc->IsModified() &&
+        Prompts().MessageBox(std::string(kStrReadFromTr) + "," + kStrDataEdited, kCaption,
+                             KtButtons::OkCancel, KtIcon::Question) != KtAnswer::Ok)
+        return kCloneCancelled;
+    int result = Identify(kKindRead);
+    if (result == 0) {
+        m_engine.SetModelCode(static_cast<std::uint16_t>(m_radioInfo->GetModelCode()));
+        m_engine.SetRevision(static_cast<std::uint16_t>(m_radioInfo->GetRevision()));
+        {
+            CWaitCursor wait;
+            result = m_engine.CloneRead();
+        }
+        if (result == 0 && LoadImageFromFile(m_transferPath) != kFileOk)
+            result = kCloneTransferError;
+    }
+    Beep(result == 0);
+    Report(kKindRead, result);
+    if (result == 0) AfterRead();
+    return result;
+}
+
+int CCloneRsIoManager::CloneWrite() {
+    CCloneManagerTemplate* hub = GetOwner();
+    CModelManager* model = hub ? hub->GetModelManager() : nullptr;
+    if (!hub || !model) return kCloneFailed;
+    const bool maker = model->IsMakerReserve();
+    if (maker && Prompts().MessageBox(kMakerReserveCaution, kCaption, KtButtons::YesNo,
+                                      KtIcon::Exclamation) != KtAnswer::Yes)
+        return kCloneFailed;
+    hub->TreeToImage();
+    if (Prompts().MessageBox(kStrWriteToTr, kCaption, KtButtons::OkCancel, KtIcon::Question) !=
+        KtAnswer::Ok)
+        return kCloneCancelled;
+    int result = Identify(kKindWrite);
+    if (result == 0) {
+        m_engine.SetModelCode(static_cast<std::uint16_t>(m_radioInfo->GetModelCode()));
+        SetRequestRevision(maker ? 0 : m_radioInfo->GetRevision());
+        CWaitCursor wait;
+        if (maker) {
+            if (CAdjustDataManager* adjust = hub->GetAdjustDataManager())
+                adjust->WriteAlignmentValues();
+        }
+        // An old transfer file is never sent: the port stays closed unless this save worked.
+        if (SaveImageToFile(m_transferPath) != kFileOk)
+            result = kCloneTransferError;
+        else
+            result = m_engine.CloneWrite();
+    }
+    Beep(result == 0);
+    Report(kKindWrite, result);
+    return result;
+}
+
+int CCloneRsIoManager::CloneInfo() {
+    int result = Identify(kKindInfo);
+    if (result == 0) {
+        m_engine.SetModelCode(static_cast<std::uint16_t>(m_radioInfo->GetModelCode()));
+        m_engine.SetRevision(static_cast<std::uint16_t>(m_radioInfo->GetRevision()));
+        Beep(true);
+        ShowInfo();
+    } else {
+        Beep(false);
+        Report(kKindInfo, result);
+    }
+    return result;
+}
+
+std::unique_ptr<CModelInfo> CZ30CloneRsIoManager::CreateRadioInfo() const {
+    return CZ30ModelManager::NewZ30Record();
+}
+
+int CZ30CloneRsIoManager::CloneRead() {
+    Engine().SetExpectedFrameCount(CCloneProtocol::kImageLines);
+    return CCloneRsIoManager::CloneRead();
+}
+
+int CZ30CloneRsIoManager::TypeCheck(int kind) {
+    CCloneManagerTemplate* hub = GetOwner();
+    CModelManager* model = hub ? hub->GetModelManager() : nullptr;
+    const CModelInfo* radio = RadioInfo();
+    if (!model || !radio) return kCloneFailed;
+    const bool special =
+        radio->DetailLookup("DETTRTYP_BRS") == 1 || radio->DetailLookup("DETTRTYP_GMRS") == 1;
+    if (special && !model->IsManufacture()) return kCloneFailed;
+    if (kind != kKindWrite) return 0;
+    const int docClass = ChannelClassOf(model->GetVariant());
+    if (model->IsMakerReserve()) {
+        int byte3 = std::min(docClass, 9);
+        if (radio->DetailLookup("DETTRTYP_CONV") != 1) {
+            CByteImage* image = Image();
+            const bool bit3 = image && (image->ReadByte(7) & 0x08) != 0;
+            byte3 += bit3 ? 16 : 32;
+        }
+        if (CByteImage* image = Image()) image->WriteByte(3, static_cast<std::uint8_t>(byte3));
+        return 0;
+    }
+    return docClass == ChannelClassOf(radio->GetCurrent()) ? 0 : kCloneWrongModel;
+}
+
+void CZ30CloneRsIoManager::AfterRead() {
+    CCloneManagerTemplate* hub = GetOwner();
+    CModelManager* model = hub ? hub->GetModelManager() : nullptr;
+    if (!hub || !model) return;
+    // The radio's variant first; the image's own bytes then decide, and the tree comes last.
+    model->SetVariant(RadioInfo()->GetCurrent(), false);
+    if (CByteImage* image = Image()) model->SetVariant(VariantOfImage(*image), false);
+    hub->ImageToTree();
+    if (ICloneDocument* doc = hub->GetDocument()) {
+        doc->RebuildViews();
+        doc->SetModifiedFlag(true);
+    }
+}

@@ -79,6 +79,8 @@ public:
     void Encode5ToneUsrTon(CNode* root, CByteImage& image, int index);
     void Decode5ToneCommon(CNode* root, CByteImage& image);
     void Encode5ToneCommon(CNode* root, CByteImage& image);
+    // The group tone digit that "*" and "G" stand for in five-tone codes: "SpcTonGrp", 0..14.
+    static int GroupToneDigit(CNode* root);
 
     void DecodeKeyDisp(CNode* root, CByteImage& image);
     void EncodeKeyDisp(CNode* root, CByteImage& image);

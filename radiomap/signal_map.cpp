@@ -1,41 +1,158 @@
-// Scan, DTMF autodial, two-tone and five-tone signalling. (Filled by the signalling-map work.)
+// Scan and DTMF autodial: "ScanList" and "DTMFAutoD".
+#include "params/node_access.h"
+#include "params/value_nodes.h"
+#include "radiomap/map_fields.h"
 #include "radiomap/radio_data_manager.h"
 
-void CZ30RadioDataManager::BuildScanList(CNode*) {}
-void CZ30RadioDataManager::BuildDtmfAutoD(CNode*) {}
-void CZ30RadioDataManager::Build2ToneCodeCh(CNode*) {}
-void CZ30RadioDataManager::Build5ToneCodeCh(CNode*) {}
-void CZ30RadioDataManager::DecodeDtmfAutodial(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::EncodeDtmfAutodial(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::DecodeDtmfAutodial(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::EncodeDtmfAutodial(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::DecodeDtmfCommon(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::EncodeDtmfCommon(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::DecodeScan(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::EncodeScan(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Encode2ToneRxCodeCh(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Encode2ToneRxCodeCh(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Decode2ToneTxCode(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Encode2ToneTxCode(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Decode2ToneRxCommon(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Encode2ToneRxCommon(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Decode5ToneRxCodeCh(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Encode5ToneRxCodeCh(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Decode5ToneRxCodeCh(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Encode5ToneRxCodeCh(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Decode5ToneTxCodeCh(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Encode5ToneTxCodeCh(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Decode5ToneTxCodeCh(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Encode5ToneTxCodeCh(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Decode5ToneFormat(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Encode5ToneFormat(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Decode5ToneFormat(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Encode5ToneFormat(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Decode5ToneUsrTon(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Encode5ToneUsrTon(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Decode5ToneUsrTon(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Encode5ToneUsrTon(CNode*, CByteImage&, int) {}
-void CZ30RadioDataManager::Decode5ToneCommon(CNode*, CByteImage&) {}
-void CZ30RadioDataManager::Encode5ToneCommon(CNode*, CByteImage&) {}
+#include <cstdint>
+#include <string>
+
+using namespace radiomap;
+
+namespace {
+
+// ScanList.ScanCom
+constexpr std::uint16_t kScanMode = 0x01F5; // bits 1, 0
+constexpr int kScanModeMax = 3;
+constexpr std::uint16_t kScanPwrSave = 0x01F5; // bit 4
+constexpr std::uint16_t kStopTim = 0x008D;
+constexpr std::uint16_t kResTim = 0x008E;
+constexpr std::uint16_t kPwrOnScan = 0x007D; // bit 7
+constexpr std::uint16_t kAutChCal = 0x007C;  // bit 1
+
+// DTMFAutoD
+constexpr int kAutodialCount = 3;
+constexpr std::uint16_t kAutodial = 0x01A0; // 13 bytes per memory
+constexpr std::uint32_t kAutodialSize = 13;
+constexpr std::uint32_t kAutodialCountByte = 12;
+constexpr std::size_t kAutodialDigits = 24;
+constexpr char kDtmfDigits[] = "0123456789ABCD*#";
+constexpr std::uint16_t kDtmfTim = 0x0089;
+constexpr std::uint16_t kDtmf1stTim = 0x008A;
+constexpr std::uint16_t kDtmfMarkTim = 0x008B;
+
+std::string AutodialName(int index) { return "AD" + std::to_string(index + 1); }
+
+CNode* AutodialCode(CNode* root, int index) {
+    return GetNode(root, "DTMFAutoD.DTMFDial." + AutodialName(index) + ".Code");
+}
+
+int Nibble(const CByteImage& image, std::uint32_t base, std::size_t i) {
+    const int b = image.ReadByte(base + static_cast<std::uint32_t>(i / 2));
+    return i % 2 == 0 ? b >> 4 : b & 0x0F;
+}
+
+} // namespace
+
+// ---- tree ----
+
+void CZ30RadioDataManager::BuildScanList(CNode* root) {
+    CNode* scan = New<CNode>(root, "ScanList");
+    CNode* com = New<CNode>(scan, "ScanCom");
+    New<CNumNode>(com, "Mode")->Choices(
+        {{0, "Scan OFF"}, {1, "MODE1"}, {2, "MODE2"}, {3, "MODE3"}});
+    New<CBitNode>(com, "PwrSave", "OFF", "ON");
+    New<CNumNode>(com, "StopTim");
+    New<CNumNode>(com, "ResTim");
+    New<CBitNode>(com, "PwrOnScan", "OFF", "ON");
+    New<CBitNode>(com, "AutChCal", "OFF", "ON");
+}
+
+void CZ30RadioDataManager::BuildDtmfAutoD(CNode* root) {
+    CNode* dtmf = New<CNode>(root, "DTMFAutoD");
+    CNode* dial = New<CNode>(dtmf, "DTMFDial");
+    for (int i = 0; i < kAutodialCount; ++i) {
+        CNode* ad = New<CNode>(dial, AutodialName(i).c_str());
+        New<CStringNode>(ad, "Code", "");
+    }
+    CNode* com = New<CNode>(dtmf, "DTMFCom");
+    New<CNumNode>(com, "DTMFTim");
+    New<CNumNode>(com, "1stTim");
+    New<CNumNode>(com, "MarkTim");
+}
+
+// ---- scan ----
+
+void CZ30RadioDataManager::DecodeScan(CNode* root, CByteImage& image) {
+    CNode* com = GetNode(root, "ScanList.ScanCom");
+    if (!com) return;
+    Set(com, "Mode", Bits2(image, kScanMode, 0));
+    BitToNode(image, kScanPwrSave, 4, com, "PwrSave");
+    ByteToNode(image, kStopTim, com, "StopTim");
+    ByteToNode(image, kResTim, com, "ResTim");
+    BitToNode(image, kPwrOnScan, 7, com, "PwrOnScan");
+    BitToNode(image, kAutChCal, 1, com, "AutChCal");
+}
+
+void CZ30RadioDataManager::EncodeScan(CNode* root, CByteImage& image) {
+    CNode* com = GetNode(root, "ScanList.ScanCom");
+    if (!com) return;
+    if (Child(com, "Mode")) {
+        const int mode = Clamp(Get(com, "Mode"), 0, kScanModeMax);
+        image.WriteBit(kScanMode, 0, mode & 1);
+        image.WriteBit(kScanMode, 1, mode & 2);
+    }
+    NodeToBit(image, kScanPwrSave, 4, com, "PwrSave");
+    NodeToByte(image, kStopTim, com, "StopTim");
+    NodeToByte(image, kResTim, com, "ResTim");
+    NodeToBit(image, kPwrOnScan, 7, com, "PwrOnScan");
+    NodeToBit(image, kAutChCal, 1, com, "AutChCal");
+}
+
+// ---- DTMF autodial ----
+
+void CZ30RadioDataManager::DecodeDtmfAutodial(CNode* root, CByteImage& image) {
+    for (int i = 0; i < kAutodialCount; ++i) DecodeDtmfAutodial(root, image, i);
+}
+
+void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image) {
+    for (int i = 0; i < kAutodialCount; ++i) EncodeDtmfAutodial(root, image, i);
+}
+
+// 13 bytes a memory: 24 digit nibbles, high nibble first, then the digit count.
+void CZ30RadioDataManager::DecodeDtmfAutodial(CNode* root, CByteImage& image, int index) {
+    if (index < 0 || index >= kAutodialCount) return;
+    CNode* code = AutodialCode(root, index);
+    if (!code) return;
+    const std::uint32_t base = kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);
+    const std::size_t count =
+        std::min<std::size_t>(image.ReadByte(base + kAutodialCountByte), kAutodialDigits);
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += kDtmfDigits[Nibble(image, base, i)];
+    code->SetText(text);
+}
+
+void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image, int index) {
+    if (index < 0 || index >= kAutodialCount) return;
+    CNode* code = AutodialCode(root, index);
+    if (!code) return;
+    const std::uint32_t base = kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);
+
+    std::string digits;
+    for (char c : code->GetText().substr(0, kAutodialDigits)) {
+        if (c == ' ' || c == '\t') continue;
+        digits += c == '*' ? 'E' : c == '#' ? 'F' : c;
+    }
+    image.WriteByte(base + kAutodialCountByte, static_cast<std::uint8_t>(digits.size()));
+    if (digits.size() % 2 != 0) digits += '0';
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        const int hi = std::max(HexValue(digits[i]), 0);
+        const int lo = std::max(HexValue(digits[i + 1]), 0);
+        image.WriteByte(base + static_cast<std::uint32_t>(i / 2),
+                        static_cast<std::uint8_t>(hi << 4 | lo));
+    }
+}
+
+void CZ30RadioDataManager::DecodeDtmfCommon(CNode* root, CByteImage& image) {
+    CNode* com = GetNode(root, "DTMFAutoD.DTMFCom");
+    ByteToNode(image, kDtmfTim, com, "DTMFTim");
+    ByteToNode(image, kDtmf1stTim, com, "1stTim");
+    ByteToNode(image, kDtmfMarkTim, com, "MarkTim");
+}
+
+void CZ30RadioDataManager::EncodeDtmfCommon(CNode* root, CByteImage& image) {
+    CNode* com = GetNode(root, "DTMFAutoD.DTMFCom");
+    NodeToByte(image, kDtmfTim, com, "DTMFTim");
+    NodeToByte(image, kDtmf1stTim, com, "1stTim");
+    NodeToByte(image, kDtmfMarkTim, com, "MarkTim");
+}

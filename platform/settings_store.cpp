@@ -1,0 +1,38 @@
+#include "platform/settings_store.h"
+
+#include <QSettings>
+#include <QString>
+
+namespace {
+QString KeyOf(const std::string& section, const std::string& key) {
+    return QString::fromStdString(section) + QLatin1Char('/') + QString::fromStdString(key);
+}
+} // namespace
+
+CQtSettingsStore::CQtSettingsStore()
+    : m_settings(std::make_unique<QSettings>(QStringLiteral("Norq"), QStringLiteral("KT-Z30"))) {}
+
+CQtSettingsStore::~CQtSettingsStore() = default;
+
+int CQtSettingsStore::GetInt(const std::string& section, const std::string& key, int def) {
+    const QVariant v = m_settings->value(KeyOf(section, key));
+    if (!v.isValid()) return def;
+    bool ok = false;
+    const int n = v.toString().trimmed().toInt(&ok);
+    return ok ? n : def;
+}
+
+void CQtSettingsStore::SetInt(const std::string& section, const std::string& key, int value) {
+    m_settings->setValue(KeyOf(section, key), value);
+}
+
+std::string CQtSettingsStore::GetString(const std::string& section, const std::string& key,
+                                        const std::string& def) {
+    const QVariant v = m_settings->value(KeyOf(section, key));
+    return v.isValid() ? v.toString().toStdString() : def;
+}
+
+void CQtSettingsStore::SetString(const std::string& section, const std::string& key,
+                                 const std::string& value) {
+    m_settings->setValue(KeyOf(section, key), QString::fromStdString(value));
+}

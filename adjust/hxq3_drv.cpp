@@ -108,13 +108,18 @@ void clsCmcHxq3Drv::appendRx(const std::uint8_t* begin, const std::uint8_t* end)
 void clsCmcHxq3Drv::read(ByteStr chunk) {
     while (!chunk.empty()) {
         if (m_timerMode == 1) {
-            appendRx(chunk.data(), chunk.data() + chunk.size());
+            // The echo is searched before the buffer is cut to its limit, so that a large
+            // chunk carrying echo and answer together keeps both.
+            ByteStr all = std::move(m_rxBuffer);
+            all.insert(all.end(), chunk.begin(), chunk.end());
             chunk.clear();
-            auto it = std::search(m_rxBuffer.begin(), m_rxBuffer.end(), m_txPacket.begin(),
-                                  m_txPacket.end());
-            if (m_txPacket.empty() || it == m_rxBuffer.end()) continue;
-            chunk.assign(it + static_cast<std::ptrdiff_t>(m_txPacket.size()), m_rxBuffer.end());
             m_rxBuffer.clear();
+            auto it = std::search(all.begin(), all.end(), m_txPacket.begin(), m_txPacket.end());
+            if (m_txPacket.empty() || it == all.end()) {
+                appendRx(all.data(), all.data() + all.size());
+                continue;
+            }
+            chunk.assign(it + static_cast<std::ptrdiff_t>(m_txPacket.size()), all.end());
             frameArrived();
             m_outsideFrame = true;
         } else if (m_timerMode == 2) {

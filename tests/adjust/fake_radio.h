@@ -1,0 +1,82 @@
+// Test doubles for the adjust utility: a fake clock, recorded prompts and a small NQ-Z30 on
+// the other end of the cable (echo, E1 identity, clone read, E8 through the service model).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "core/platform.h"
+#include "sim/service_model.h"
+
+class FakeClock : public IClock {
+public:
+    std::uint64_t now = 1000;
+    std::uint64_t NowMs() override { return now; }
+    void SleepMs(unsigned ms) override { now += ms; }
+};
+
+class RecordingPrompts : public IUserPrompts {
+public:
+    std::vector<std::string> messages;
+    KtAnswer MessageBox(const std::string& text, const std::string&, KtButtons,
+                        KtIcon) override {
+        messages.push_back(text);
+        return KtAnswer::Ok;
+    }
+    void SetStatusText(const std::string&) override {}
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+};
+
+class CountingBeeper : public IBeeper {
+public:
+    int beeps = 0;
+    void Beep(unsigned, unsigned) override { ++beeps; }
+};
+
+struct SentFrame {
+    std::uint64_t at;
+    std::vector<std::uint8_t> bytes;
+};
+
+class FakeRadio : public ISerialDevice {
+public:
+    explicit FakeRadio(FakeClock* clock);
+
+    // What the radio is and does.
+    std::vector<std::uint8_t> image;
+    std::uint16_t subCode = 0x0100;
+    bool echo = true;
+    bool answer = true;
+    int skipReadLine = -1; // an E4 line left out of the clone read
+    CSimServiceModel service;
+    bool openFails = false;
+
+    // What the PC sent, with the time.
+    std::vector<SentFrame> sent;
+    int CountSent(std::uint8_t command) const;
+    std::vector<std::vector<std::uint8_t>> E8Sent() const;
+
+    bool Open(const std::string&, unsigned, std::string* error) override;
+    void Close() override { m_open = false; }
+    bool IsOpen() const override { return m_open; }
+    bool SetDtr(bool) override { return true; }
+    bool SetRts(bool) override { return true; }
+    void Purge() override { m_in.clear(); }
+    long BytesAvailable() override { return static_cast<long>(m_in.size()); }
+    long Read(std::uint8_t* buffer, std::size_t max) override;
+    long Write(const std::uint8_t* data, std::size_t count) override;
+    bool WaitForInput(int) override { return !m_in.empty(); }
+    long BytesToWrite() override { return 0; }
+
+private:
+    void frame(const std::vector<std::uint8_t>& body);
+    void reply(std::uint8_t cmd, const std::vector<std::uint8_t>& payload);
+
+    FakeClock* m_clock;
+    bool m_open = false;
+    std::deque<std::uint8_t> m_in;
+    std::vector<std::uint8_t> m_rx;
+};

@@ -339,6 +339,7 @@ void clsIndOp_RigZ30::afterCloneRead() {
     console.Value(kCh, console.Item(kCh).Min);
     console.Edit(kCh).flgChanged = true;
     txChannel = chTable[0];
+    console.DispAll();
     m_seq->easySendE8NoAnswer(Common::E8Text(2, 1));
     opState = 3;
 }

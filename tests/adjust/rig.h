@@ -16,6 +16,8 @@ protected:
         Platform().clock = &clock;
         Platform().prompts = &prompts;
         Platform().beeper = &beeper;
+        beeper.beeps = 0;
+        prompts.messages.clear();
         auto dev = std::make_unique<FakeRadio>(&clock);
         radio = dev.get();
         FillKnownImage(radio->image);

@@ -1,0 +1,114 @@
+// Clone read and write through a real pseudo-terminal against `nqz30sim --pace`: wall time
+// against the wire time at 9600 baud plus the protocol's own pauses, and the engine's CPU time
+// against its wall time.
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "clone/clone_protocol.h"
+#include "platform/serial_device.h"
+
+namespace {
+
+double CpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+double WallSeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Bytes of every frame in the log (both directions share the wire; echoes ride on the PC's).
+long WireBytes(const std::string& logPath) {
+    std::ifstream in(logPath);
+    long bytes = 0;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string word;
+        words >> word;
+        while (words >> word) ++bytes;
+    }
+    return bytes;
+}
+
+struct Figures {
+    double wall, cpu, wire, pauses;
+};
+
+void Report(const char* what, const Figures& f) {
+    const double expected = f.wire + f.pauses;
+    std::printf("%-6s wall %.3f s, wire %.3f s + pauses %.3f s = %.3f s, wall/expected %+.2f %%, "
+                "CPU %.3f s = %.2f %% of wall\n",
+                what, f.wall, f.wire, f.pauses, expected, (f.wall / expected - 1) * 100, f.cpu,
+                f.cpu / f.wall * 100);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const std::string log = dir.filePath("wire.log").toStdString();
+    QProcess sim;
+    sim.start(QStringLiteral(KT_NQZ30SIM),
+              {"--pace", "--log", QString::fromStdString(log), "--image", dir.filePath("r.hxq")});
+    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) {
+        std::fprintf(stderr, "clone_timing: nqz30sim did not start\n");
+        return 1;
+    }
+    const std::string pty = sim.readLine().trimmed().toStdString();
+
+    Platform().serialFactory = MakeQtSerialDevice;
+    CCloneProtocol engine;
+    engine.SetPortName(pty);
+    engine.SetModelCode(0x5827);
+    engine.SetRevision(0x0100);
+    engine.SetExpectedFrameCount(128);
+    engine.SetTransferFile(dir.filePath("cl.tmp").toStdString());
+    constexpr double kByteSeconds = 10.0 / 9600.0;
+    constexpr double kPause = CCloneProtocol::kRequestPauseMs / 1000.0;
+    constexpr double kClose = CCloneProtocol::kClosePauseMs / 1000.0;
+    // Progress windows exist for reads and writes, so the closing pause is always paid.
+    Platform().progressFactory = [] {
+        struct CNoProgress final : ITransferProgress {
+            void SetPercent(int) override {}
+            void PumpMessages() override {}
+            bool TakeCancelRequest() override { return false; }
+        };
+        return std::unique_ptr<ITransferProgress>(new CNoProgress);
+    };
+
+    int failures = 0;
+    for (int type : {1, 3}) {
+        std::ofstream(log, std::ios::trunc).close();
+        const long before = WireBytes(log);
+        const double cpu0 = CpuSeconds(), wall0 = WallSeconds();
+        const int result = type == 1 ? engine.CloneRead() : engine.CloneWrite();
+        const double wall = WallSeconds() - wall0, cpu = CpuSeconds() - cpu0;
+        sim.waitForReadyRead(100); // let the log settle
+        const long bytes = WireBytes(log) - before;
+        if (result != 0) {
+            std::fprintf(stderr, "clone_timing: %s failed with %d\n", type == 1 ? "read" : "write",
+                         result);
+            ++failures;
+            continue;
+        }
+        // Both pause before the request. In a read the pause after it runs while the radio
+        // already answers; a write pauses after the request and again after its echo.
+        const double pauses = (type == 1 ? 1 : 3) * kPause + kClose;
+        Report(type == 1 ? "read" : "write", {wall, cpu, bytes * kByteSeconds, pauses});
+    }
+    sim.terminate();
+    sim.waitForFinished(3000);
+    return failures ? 1 : 0;
+}

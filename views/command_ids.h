@@ -1,0 +1,46 @@
+// Command ids of the cloning program's menus, toolbar and accelerators.
+#pragma once
+
+namespace cmd {
+// File
+constexpr int kNew = 32786;
+constexpr int kFileNew = 57600; // the plain new-document processing (no menu entry)
+constexpr int kOpen = 57601;
+constexpr int kSave = 57603;
+constexpr int kSaveAs = 57604;
+constexpr int kPrint = 57607;
+constexpr int kRecentFirst = 57616;
+constexpr int kRecentLast = 57631;
+constexpr int kExit = 57665;
+// Edit (handled by the sheets)
+constexpr int kEditMemory = 20120;
+constexpr int kPrioA = 32775;
+constexpr int kPrioB = 32776;
+constexpr int kEmergency = 32777;
+constexpr int kEmergencyOff = 32778;
+constexpr int kClear = 57632;
+constexpr int kCopy = 57634;
+constexpr int kCut = 57635;
+constexpr int kPaste = 57637;
+constexpr int kUndo = 57643;
+constexpr int kDelete = 32784;
+constexpr int kInsert = 32785;
+// View
+constexpr int kCommonSetting = 20130;
+constexpr int kToolbar = 59392;
+constexpr int kStatusBar = 59393;
+// COM port and clone
+constexpr int kCom1 = 20113;
+constexpr int kCom4 = 20116;
+constexpr int kAssignPorts = 20117; // our own: assign devices to COM numbers
+constexpr int kCloneRead = 20110;
+constexpr int kCloneWrite = 20111;
+constexpr int kCloneInfo = 20112;
+// Model, in variant order 0 to 5
+constexpr int kModel[6] = {20141, 20140, 20143, 20142, 32822, 32819};
+// Help and panes
+constexpr int kHelpContents = 57667;
+constexpr int kAbout = 57664;
+constexpr int kNextPane = 57680;
+constexpr int kPrevPane = 57681;
+} // namespace cmd

@@ -36,7 +36,8 @@ long WireBytes(const std::string& logPath) {
         std::istringstream words(line);
         std::string word;
         words >> word;
-        while (words >> word) ++bytes;
+        while (words >> word)
+            ++bytes;
     }
     return bytes;
 }

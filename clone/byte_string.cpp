@@ -8,13 +8,17 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 constexpr std::array<std::uint8_t, 256> MakeHexValues() {
     std::array<std::uint8_t, 256> t{};
-    for (int c = '0'; c <= '9'; ++c) t[c] = static_cast<std::uint8_t>(c - '0');
-    for (int c = 'A'; c <= 'F'; ++c) t[c] = static_cast<std::uint8_t>(c - 'A' + 10);
+    for (int c = '0'; c <= '9'; ++c)
+        t[c] = static_cast<std::uint8_t>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c)
+        t[c] = static_cast<std::uint8_t>(c - 'A' + 10);
     return t;
 }
 constexpr std::array<std::uint8_t, 256> kHexValues = MakeHexValues();
 
-bool IsUpperHexDigit(std::uint8_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+bool IsUpperHexDigit(std::uint8_t c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
 
 } // namespace
 
@@ -34,13 +38,17 @@ void CByteString::Append(std::uint8_t byte) {
 
 void CByteString::Append(const char* text) {
     if (!text) return;
-    for (; *text; ++text) Append(static_cast<std::uint8_t>(*text));
+    for (; *text; ++text)
+        Append(static_cast<std::uint8_t>(*text));
 }
 
-void CByteString::Append(const CByteString& other) { Append(other.m_bytes, other.m_length); }
+void CByteString::Append(const CByteString& other) {
+    Append(other.m_bytes, other.m_length);
+}
 
 void CByteString::Append(const std::uint8_t* bytes, std::uint16_t count) {
-    for (std::uint16_t i = 0; i < count; ++i) Append(bytes[i]);
+    for (std::uint16_t i = 0; i < count; ++i)
+        Append(bytes[i]);
 }
 
 std::uint8_t CByteString::At(std::uint16_t i) const {
@@ -71,7 +79,8 @@ CByteString CByteString::HexOf(std::uint8_t value) {
 
 CByteString CByteString::HexEncoded() const {
     CByteString r;
-    for (std::uint16_t i = 0; i < m_length; ++i) r.Append(HexOf(m_bytes[i]));
+    for (std::uint16_t i = 0; i < m_length; ++i)
+        r.Append(HexOf(m_bytes[i]));
     return r;
 }
 
@@ -79,7 +88,8 @@ CByteString CByteString::HexDecoded() const {
     CByteString r;
     std::uint16_t i = 0;
     for (; i + 1 < m_length; i += 2)
-        r.Append(static_cast<std::uint8_t>(kHexValues[m_bytes[i]] * 16 + kHexValues[m_bytes[i + 1]]));
+        r.Append(
+            static_cast<std::uint8_t>(kHexValues[m_bytes[i]] * 16 + kHexValues[m_bytes[i + 1]]));
     if (i < m_length) r.Append(kHexValues[m_bytes[i]]);
     return r;
 }

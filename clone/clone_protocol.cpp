@@ -24,7 +24,8 @@ std::string Trimmed(const std::string& s) {
 
 std::uint8_t Checksum(const CByteString& decoded) {
     unsigned sum = 0;
-    for (std::uint16_t i = 0; i < decoded.Length(); ++i) sum += decoded.Data()[i];
+    for (std::uint16_t i = 0; i < decoded.Length(); ++i)
+        sum += decoded.Data()[i];
     return static_cast<std::uint8_t>(0x100 - (sum & 0xFF));
 }
 
@@ -38,7 +39,9 @@ CByteString Body(std::uint8_t command) {
 
 } // namespace
 
-CCloneProtocol::~CCloneProtocol() { CloseTransferFile(); }
+CCloneProtocol::~CCloneProtocol() {
+    CloseTransferFile();
+}
 
 std::string CCloneProtocol::PortName() const {
     if (!m_portName.empty()) return m_portName;
@@ -57,9 +60,13 @@ void CCloneProtocol::SetRevision(std::uint16_t revision) {
     m_revision[1] = static_cast<std::uint8_t>(revision);
 }
 
-IClock& CCloneProtocol::Clock() const { return *Platform().clock; }
+IClock& CCloneProtocol::Clock() const {
+    return *Platform().clock;
+}
 
-std::uint64_t CCloneProtocol::Seconds() const { return Clock().NowMs() / 1000; }
+std::uint64_t CCloneProtocol::Seconds() const {
+    return Clock().NowMs() / 1000;
+}
 
 void CCloneProtocol::CloseTransferFile() {
     if (m_file) std::fclose(m_file);
@@ -136,7 +143,8 @@ int CCloneProtocol::TransferLoop(int type) {
     if (type == kTransferInfo) m_info = CCloneInfoReply{};
 
     std::unique_ptr<ITransferProgress> progress;
-    if (type != kTransferInfo && Platform().progressFactory) progress = Platform().progressFactory();
+    if (type != kTransferInfo && Platform().progressFactory)
+        progress = Platform().progressFactory();
 
     if (!Open(PortName(), kBaud)) {
         progress.reset();
@@ -225,8 +233,10 @@ bool CCloneProtocol::ReceiveByte(std::uint8_t byte) {
 }
 
 void CCloneProtocol::HandleFrame(const CByteString& body) {
-    if (body[0] == kRadio && body[1] == kPc) OnEcho(body);
-    else if (body[0] == kPc || body[1] == kRadio) OnRadioFrame(body);
+    if (body[0] == kRadio && body[1] == kPc)
+        OnEcho(body);
+    else if (body[0] == kPc || body[1] == kRadio)
+        OnRadioFrame(body);
 }
 
 void CCloneProtocol::OnEcho(const CByteString& echo) {
@@ -246,9 +256,12 @@ void CCloneProtocol::OnEcho(const CByteString& echo) {
         WriteStep(echo);
         break;
     case kEndFrame:
-        if (echo != m_lastSent) Fail();
-        else if (m_writeMode) m_endEchoSeen = true;
-        else Fail(kFinished);
+        if (echo != m_lastSent)
+            Fail();
+        else if (m_writeMode)
+            m_endEchoSeen = true;
+        else
+            Fail(kFinished);
         break;
     default:
         break;
@@ -257,11 +270,20 @@ void CCloneProtocol::OnEcho(const CByteString& echo) {
 
 void CCloneProtocol::OnRadioFrame(const CByteString& body) {
     switch (body[2]) {
-    case kInfoReply: OnRadioInfo(body); break;
-    case kData: OnRadioData(body); break;
-    case kEndFrame: OnRadioEnd(body); break;
-    case kWriteResult: OnRadioWriteResult(body); break;
-    default: break;
+    case kInfoReply:
+        OnRadioInfo(body);
+        break;
+    case kData:
+        OnRadioData(body);
+        break;
+    case kEndFrame:
+        OnRadioEnd(body);
+        break;
+    case kWriteResult:
+        OnRadioWriteResult(body);
+        break;
+    default:
+        break;
     }
 }
 

@@ -36,12 +36,14 @@ public:
     long BytesAvailable() override { return static_cast<long>(m_input.size()); }
     long Read(std::uint8_t* buffer, std::size_t max) override {
         std::size_t n = 0;
-        for (; n < max && !m_input.empty(); ++n, m_input.pop_front()) buffer[n] = m_input.front();
+        for (; n < max && !m_input.empty(); ++n, m_input.pop_front())
+            buffer[n] = m_input.front();
         return static_cast<long>(n);
     }
     long Write(const std::uint8_t* data, std::size_t count) override {
         if (m_echo) m_input.insert(m_input.end(), data, data + count);
-        for (std::size_t i = 0; i < m_slice && m_next < m_size; ++i) m_input.push_back(m_data[m_next++]);
+        for (std::size_t i = 0; i < m_slice && m_next < m_size; ++i)
+            m_input.push_back(m_data[m_next++]);
         return static_cast<long>(count);
     }
     bool WaitForInput(int ms) override {

@@ -6,7 +6,9 @@
 
 CQtSerialDevice::CQtSerialDevice() : m_port(std::make_unique<QSerialPort>()) {}
 
-CQtSerialDevice::~CQtSerialDevice() { Close(); }
+CQtSerialDevice::~CQtSerialDevice() {
+    Close();
+}
 
 bool CQtSerialDevice::Open(const std::string& device, unsigned baud, std::string* error) {
     Close();
@@ -15,11 +17,10 @@ bool CQtSerialDevice::Open(const std::string& device, unsigned baud, std::string
         if (error) *error = m_port->errorString().toStdString();
         return false;
     }
-    const bool ok = m_port->setBaudRate(static_cast<qint32>(baud)) &&
-                    m_port->setDataBits(QSerialPort::Data8) &&
-                    m_port->setParity(QSerialPort::NoParity) &&
-                    m_port->setStopBits(QSerialPort::OneStop) &&
-                    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    const bool ok =
+        m_port->setBaudRate(static_cast<qint32>(baud)) && m_port->setDataBits(QSerialPort::Data8) &&
+        m_port->setParity(QSerialPort::NoParity) && m_port->setStopBits(QSerialPort::OneStop) &&
+        m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
         if (error) *error = kSerialSettingError + (" " + m_port->errorString().toStdString());
         m_port->close();
@@ -33,7 +34,9 @@ void CQtSerialDevice::Close() {
     m_port->clearError();
 }
 
-bool CQtSerialDevice::IsOpen() const { return m_port->isOpen(); }
+bool CQtSerialDevice::IsOpen() const {
+    return m_port->isOpen();
+}
 
 bool CQtSerialDevice::SetDtr(bool on) {
     const bool ok = m_port->setDataTerminalReady(on);
@@ -93,4 +96,6 @@ long CQtSerialDevice::BytesToWrite() {
     return m_port->isOpen() ? static_cast<long>(m_port->bytesToWrite()) : -1;
 }
 
-std::unique_ptr<ISerialDevice> MakeQtSerialDevice() { return std::make_unique<CQtSerialDevice>(); }
+std::unique_ptr<ISerialDevice> MakeQtSerialDevice() {
+    return std::make_unique<CQtSerialDevice>();
+}

@@ -25,7 +25,9 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kByteTime = std::chrono::nanoseconds(1'000'000'000LL * 10 / 9600);
 
 volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) { g_stop = 1; }
+void OnSignal(int) {
+    g_stop = 1;
+}
 
 constexpr const char* kUsage =
     "usage: nqz30sim [options]\n"
@@ -74,32 +76,52 @@ bool ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio) {
             ++i;
             return true;
         };
-        if (a == "--pace") o->pace = true;
-        else if (a == "--image" && next) o->image = argv[++i];
-        else if (a == "--log" && next) o->log = argv[++i];
-        else if (a == "--variant" && number(10, 0, 5)) id.variant = static_cast<int>(v);
+        if (a == "--pace")
+            o->pace = true;
+        else if (a == "--image" && next)
+            o->image = argv[++i];
+        else if (a == "--log" && next)
+            o->log = argv[++i];
+        else if (a == "--variant" && number(10, 0, 5))
+            id.variant = static_cast<int>(v);
         else if (a == "--revision" && number(16, 0, 0xEFEF))
             id.revision = static_cast<std::uint16_t>(v);
         else if (a == "--type" && next) {
             const std::string t = argv[++i];
-            if (t == "conv") id.trType = SimTrType::Conventional;
-            else if (t == "brs") id.trType = SimTrType::Brs;
-            else if (t == "gmrs") id.trType = SimTrType::Gmrs;
-            else return false;
-        } else if (a == "--eeprom-error") id.eepromGood = false;
-        else if (a == "--over-voltage") id.overVoltage = true;
-        else if (a == "--no-echo") f.noEcho = true;
-        else if (a == "--no-answer") f.noAnswer = true;
-        else if (a == "--stop-after" && number(10, 0, 1 << 20)) f.stopAfter = static_cast<int>(v);
+            if (t == "conv")
+                id.trType = SimTrType::Conventional;
+            else if (t == "brs")
+                id.trType = SimTrType::Brs;
+            else if (t == "gmrs")
+                id.trType = SimTrType::Gmrs;
+            else
+                return false;
+        } else if (a == "--eeprom-error")
+            id.eepromGood = false;
+        else if (a == "--over-voltage")
+            id.overVoltage = true;
+        else if (a == "--no-echo")
+            f.noEcho = true;
+        else if (a == "--no-answer")
+            f.noAnswer = true;
+        else if (a == "--stop-after" && number(10, 0, 1 << 20))
+            f.stopAfter = static_cast<int>(v);
         else if (a == "--bad-checksum" && number(10, 1, 1 << 20))
             f.badChecksumFrame = static_cast<int>(v);
-        else if (a == "--bad-count" && number(10, 1, 1 << 20)) f.badCountFrame = static_cast<int>(v);
-        else if (a == "--lower-hex") f.lowerHex = true;
-        else if (a == "--bad-end") f.badEndText = true;
-        else if (a == "--fail-write") f.failWrite = true;
-        else if (a == "--noise") f.noise = true;
-        else if (a == "--pull-after" && number(10, 0, 1 << 20)) f.pullAfter = static_cast<int>(v);
-        else return false;
+        else if (a == "--bad-count" && number(10, 1, 1 << 20))
+            f.badCountFrame = static_cast<int>(v);
+        else if (a == "--lower-hex")
+            f.lowerHex = true;
+        else if (a == "--bad-end")
+            f.badEndText = true;
+        else if (a == "--fail-write")
+            f.failWrite = true;
+        else if (a == "--noise")
+            f.noise = true;
+        else if (a == "--pull-after" && number(10, 0, 1 << 20))
+            f.pullAfter = static_cast<int>(v);
+        else
+            return false;
     }
     return true;
 }
@@ -181,8 +203,8 @@ int main(int argc, char** argv) {
         int timeoutMs = 200;
         const auto now = Clock::now();
         if (!outgoing.empty()) {
-            const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(
-                outgoing.front().due - now);
+            const auto wait =
+                std::chrono::duration_cast<std::chrono::microseconds>(outgoing.front().due - now);
             timeoutMs = wait.count() <= 0 ? 0 : static_cast<int>((wait.count() + 999) / 1000);
         }
         pollfd pfd{master, POLLIN, 0};
@@ -215,9 +237,12 @@ int main(int argc, char** argv) {
         std::size_t done = 0;
         while (done < count) {
             const ssize_t w = write(master, due + done, count - done);
-            if (w > 0) done += static_cast<std::size_t>(w);
-            else if (w < 0 && errno != EAGAIN && errno != EINTR) break;
-            else usleep(1000);
+            if (w > 0)
+                done += static_cast<std::size_t>(w);
+            else if (w < 0 && errno != EAGAIN && errno != EINTR)
+                break;
+            else
+                usleep(1000);
         }
     }
     if (slave >= 0) close(slave);

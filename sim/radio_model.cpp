@@ -44,7 +44,8 @@ void AppendHex(std::vector<std::uint8_t>* text, std::uint8_t v, bool lower) {
 
 std::uint8_t Checksum(const std::vector<std::uint8_t>& bytes) {
     unsigned sum = 0;
-    for (auto b : bytes) sum += b;
+    for (auto b : bytes)
+        sum += b;
     return static_cast<std::uint8_t>(0x100 - (sum & 0xFF));
 }
 
@@ -64,7 +65,9 @@ CByteImage CSimRadio::BlankImage() {
 std::vector<std::uint8_t> CSimRadio::InfoData() const {
     std::vector<std::uint8_t> data(kComment, kComment + 32);
     data.resize(kInfoLength, 0);
-    const int variant = m_identity.variant < 0 ? 0 : m_identity.variant > 5 ? 5 : m_identity.variant;
+    const int variant = m_identity.variant < 0   ? 0
+                        : m_identity.variant > 5 ? 5
+                                                 : m_identity.variant;
     data[33] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(m_identity.trType) |
                                          (m_identity.eepromGood ? 0x01 : 0x00));
     data[34] = static_cast<std::uint8_t>(kClassCode[variant / 2] << 4 | (variant & 1) << 1 |
@@ -128,11 +131,10 @@ void CSimRadio::HandlePcFrame(const std::vector<std::uint8_t>& body,
     switch (body[2]) {
     case kInfoRequest:
         if (IdentityMatches(body, false)) {
-            std::vector<std::uint8_t> reply = {
-                static_cast<std::uint8_t>(m_identity.modelCode >> 8),
-                static_cast<std::uint8_t>(m_identity.modelCode),
-                static_cast<std::uint8_t>(m_identity.revision >> 8),
-                static_cast<std::uint8_t>(m_identity.revision)};
+            std::vector<std::uint8_t> reply = {static_cast<std::uint8_t>(m_identity.modelCode >> 8),
+                                               static_cast<std::uint8_t>(m_identity.modelCode),
+                                               static_cast<std::uint8_t>(m_identity.revision >> 8),
+                                               static_cast<std::uint8_t>(m_identity.revision)};
             const auto info = InfoData();
             reply.insert(reply.end(), info.begin(), info.end());
             SendFrame(kInfoReply, reply, out);
@@ -183,7 +185,8 @@ void CSimRadio::SendFrame(std::uint8_t command, const std::vector<std::uint8_t>&
     frame.insert(frame.end(), payload.begin(), payload.end());
     frame.push_back(kEnd);
     Log("TR", frame);
-    for (auto b : frame) out->push_back({b, false});
+    for (auto b : frame)
+        out->push_back({b, false});
 }
 
 void CSimRadio::SendRead(std::vector<CSimWireByte>* out) {
@@ -194,13 +197,15 @@ void CSimRadio::SendRead(std::vector<CSimWireByte>* out) {
         std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(address >> 8),
                                            static_cast<std::uint8_t>(address),
                                            static_cast<std::uint8_t>(kLineWidth)};
-        for (unsigned i = 0; i < kLineWidth; ++i) bytes.push_back(m_image.ReadByte(address + i));
+        for (unsigned i = 0; i < kLineWidth; ++i)
+            bytes.push_back(m_image.ReadByte(address + i));
         if (number == m_faults.badCountFrame) bytes[2] = static_cast<std::uint8_t>(bytes[2] + 1);
         std::uint8_t sum = Checksum(bytes);
         if (number == m_faults.badChecksumFrame) sum = static_cast<std::uint8_t>(sum + 1);
         bytes.push_back(sum);
         std::vector<std::uint8_t> text;
-        for (auto b : bytes) AppendHex(&text, b, m_faults.lowerHex);
+        for (auto b : bytes)
+            AppendHex(&text, b, m_faults.lowerHex);
         SendFrame(kData, text, out);
         CountDataFrame();
     }

@@ -25,8 +25,8 @@ struct CSimIdentity {
 // Faults the radio (or its cable) plays. Frame numbers count data frames from 1.
 struct CSimFaults {
     bool noEcho = false;
-    bool noAnswer = false;  // echoes, never answers
-    int stopAfter = -1;     // the radio goes silent after this many data frames
+    bool noAnswer = false; // echoes, never answers
+    int stopAfter = -1;    // the radio goes silent after this many data frames
     int badChecksumFrame = 0;
     int badCountFrame = 0;
     bool lowerHex = false;

@@ -29,7 +29,8 @@ long CSimLink::Write(const std::uint8_t* data, std::size_t count) {
     if (!m_open) return -1;
     std::vector<CSimWireByte> out;
     m_radio.FromPc(data, count, &out);
-    for (const auto& w : out) m_input.push_back(w.byte);
+    for (const auto& w : out)
+        m_input.push_back(w.byte);
     bytesWritten += count;
     return static_cast<long>(count);
 }

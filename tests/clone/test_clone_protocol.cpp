@@ -39,7 +39,8 @@ public:
     long BytesAvailable() override { return static_cast<long>(m_input.size()); }
     long Read(std::uint8_t* buffer, std::size_t max) override {
         std::size_t n = 0;
-        for (; n < max && !m_input.empty(); ++n, m_input.pop_front()) buffer[n] = m_input.front();
+        for (; n < max && !m_input.empty(); ++n, m_input.pop_front())
+            buffer[n] = m_input.front();
         return static_cast<long>(n);
     }
     long Write(const std::uint8_t* data, std::size_t count) override {
@@ -66,7 +67,8 @@ private:
 
 Bytes RadioFrame(std::uint8_t command, const std::string& payload) {
     Bytes f = {0xFE, 0xFE, 0xEF, 0xEE, command};
-    for (char c : payload) f.push_back(static_cast<std::uint8_t>(c));
+    for (char c : payload)
+        f.push_back(static_cast<std::uint8_t>(c));
     f.push_back(0xFD);
     return f;
 }
@@ -74,9 +76,11 @@ Bytes RadioFrame(std::uint8_t command, const std::string& payload) {
 std::string DataText(unsigned address, unsigned count = 16, bool lower = false) {
     Bytes b = {static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address),
                static_cast<std::uint8_t>(count)};
-    for (unsigned i = 0; i < count; ++i) b.push_back(static_cast<std::uint8_t>(address + i * 3));
+    for (unsigned i = 0; i < count; ++i)
+        b.push_back(static_cast<std::uint8_t>(address + i * 3));
     unsigned sum = 0;
-    for (auto x : b) sum += x;
+    for (auto x : b)
+        sum += x;
     b.push_back(static_cast<std::uint8_t>(0x100 - (sum & 0xFF)));
     std::string text;
     char s[3];
@@ -101,13 +105,14 @@ Bytes WholeRead(int skipLine = -1, const std::string& end = "Norq Inc.") {
 }
 
 std::string InfoPayload(int dataBytes, std::uint8_t fill = 0x20) {
-    return std::string("\x58\x27\x01\x00", 4) + std::string(static_cast<std::size_t>(dataBytes),
-                                                           static_cast<char>(fill));
+    return std::string("\x58\x27\x01\x00", 4) +
+           std::string(static_cast<std::size_t>(dataBytes), static_cast<char>(fill));
 }
 
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    for (const auto& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
     return all;
 }
 
@@ -124,7 +129,8 @@ protected:
             return radio;
         };
         path = (std::filesystem::temp_directory_path() /
-                ("clp_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+                ("clp_" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
                    .string();
         engine.SetTransferFile(path);
         engine.SetModelCode(0x5827);
@@ -164,9 +170,8 @@ TEST_F(ProtocolTest, ReadChecksEveryFrame) {
         {"character outside hex", RadioFrame(0xE4, "00001G" + DataText(0).substr(6)), 77, 80},
         {"fewer than 4 bytes", RadioFrame(0xE4, "0000"), 77, 80},
         {"odd hex length", RadioFrame(0xE4, DataText(0) + "0"), 77, 80},
-        {"count differs", RadioFrame(0xE4, DataText(0, 16).substr(0, 4) + "0F" +
-                                               DataText(0, 16).substr(6)),
-         77, 80},
+        {"count differs",
+         RadioFrame(0xE4, DataText(0, 16).substr(0, 4) + "0F" + DataText(0, 16).substr(6)), 77, 80},
         {"end text with a comma", WholeRead(-1, "Norq Inc,"), 77, 80},
         {"end text too long", WholeRead(-1, "Norq Inc.."), 77, 80},
         {"info reply in a read", RadioFrame(0xE1, InfoPayload(38)), 77, 80},
@@ -205,8 +210,8 @@ TEST_F(ProtocolTest, InfoChecksTheReply) {
         {"37 info bytes", RadioFrame(0xE1, InfoPayload(37)), 77, 80},
         {"info byte F0", RadioFrame(0xE1, InfoPayload(38, 0xF0)), 77, 80},
         {"data frame in an info", RadioFrame(0xE4, DataText(0)), 77, 80},
-        {"noise before the reply", Join({{0x01, 0x55, 0xFD}, RadioFrame(0xE1, InfoPayload(38))}),
-         0, 2},
+        {"noise before the reply", Join({{0x01, 0x55, 0xFD}, RadioFrame(0xE1, InfoPayload(38))}), 0,
+         2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -233,7 +238,9 @@ TEST_F(ProtocolTest, WriteFailures) {
          [](const Bytes&, int i) { return i == 1 ? RadioFrame(0xE4, DataText(0)) : Bytes{}; },
          nullptr, 80},
         {"write result before the end echo",
-         [](const Bytes&, int i) { return i == 1 ? RadioFrame(0xE6, std::string(1, '\0')) : Bytes{}; },
+         [](const Bytes&, int i) {
+             return i == 1 ? RadioFrame(0xE6, std::string(1, '\0')) : Bytes{};
+         },
          nullptr, 80},
         {"echo of a data line garbled", e6,
          [](Bytes& echo, int i) {
@@ -251,7 +258,8 @@ TEST_F(ProtocolTest, WriteFailures) {
         {
             std::ofstream out(path, std::ios::trunc);
             out << "58270100\n#\n";
-            for (unsigned a = 0x70; a < 0x100; a += 16) out << DataText(a).substr(0, 38) << "\n";
+            for (unsigned a = 0x70; a < 0x100; a += 16)
+                out << DataText(a).substr(0, 38) << "\n";
         }
         script = c.script;
         garble = c.garble;

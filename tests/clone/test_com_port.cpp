@@ -27,8 +27,12 @@ public:
     }
     void Close() override { m_log.calls.push_back("close"); }
     bool IsOpen() const override { return true; }
-    bool SetDtr(bool on) override { return m_log.calls.push_back(on ? "dtr on" : "dtr off"), false; }
-    bool SetRts(bool on) override { return m_log.calls.push_back(on ? "rts on" : "rts off"), false; }
+    bool SetDtr(bool on) override {
+        return m_log.calls.push_back(on ? "dtr on" : "dtr off"), false;
+    }
+    bool SetRts(bool on) override {
+        return m_log.calls.push_back(on ? "rts on" : "rts off"), false;
+    }
     void Purge() override { m_log.calls.push_back("purge"); }
     long BytesAvailable() override {
         return m_log.failRead ? -1 : static_cast<long>(m_log.input.size());
@@ -89,8 +93,8 @@ TEST_F(ComPortTest, OpenSetsTheLinesAndClosePurges) {
     EXPECT_EQ(log.created, 1);
     port.Close();
     // Modem lines that the device refuses do not stop the port.
-    const std::vector<std::string> expected = {"open /dev/xCOM2 9600", "purge", "dtr off",
-                                               "rts on", "purge", "close"};
+    const std::vector<std::string> expected = {
+        "open /dev/xCOM2 9600", "purge", "dtr off", "rts on", "purge", "close"};
     EXPECT_EQ(log.calls, expected);
     EXPECT_TRUE(boxes.texts.empty());
 }
@@ -120,7 +124,8 @@ TEST_F(ComPortTest, FailuresShowTheirMessages) {
         std::uint8_t buffer[4];
         std::size_t got = 9;
         EXPECT_EQ(port.Write(&b, 1), opened && !c.failWrite ? 1 : 0);
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(port.Read(buffer, 1, &got), 0);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(port.Read(buffer, 1, &got), 0);
         EXPECT_EQ(got, 0u);
         EXPECT_EQ(boxes.texts, c.texts) << c.openError;
     }
@@ -142,7 +147,8 @@ TEST_F(ComPortTest, ReadTakesAtMost256WaitingBytes) {
 TEST(ByteString, BoundsAndAccess) {
     CByteString s;
     EXPECT_EQ(s[0], 0); // empty: no byte to repeat
-    for (int i = 0; i < 300; ++i) s.Append(static_cast<std::uint8_t>(i));
+    for (int i = 0; i < 300; ++i)
+        s.Append(static_cast<std::uint8_t>(i));
     EXPECT_EQ(s.Length(), 255);
     EXPECT_EQ(s[254], 254);
     EXPECT_EQ(s[1000], 254); // past the end: the last byte
@@ -157,9 +163,7 @@ TEST(ByteString, Hex) {
         std::vector<std::uint8_t> decoded;
     };
     const Case cases[] = {
-        {"0070", {0x00, 0x70}},
-        {"FE0A", {0xFE, 0x0A}},
-        {"fe", {0x00}},        // lower case decodes as 0
+        {"0070", {0x00, 0x70}}, {"FE0A", {0xFE, 0x0A}}, {"fe", {0x00}}, // lower case decodes as 0
         {"1G", {0x10}},        // so does any other character
         {"ABC", {0xAB, 0x0C}}, // a final unpaired character stands alone
     };
@@ -168,7 +172,8 @@ TEST(ByteString, Hex) {
         EXPECT_EQ(std::vector<std::uint8_t>(d.Data(), d.Data() + d.Length()), c.decoded) << c.text;
     }
     CByteString bytes;
-    for (std::uint8_t b : {0x00, 0x9F, 0xFE}) bytes.Append(b);
+    for (std::uint8_t b : {0x00, 0x9F, 0xFE})
+        bytes.Append(b);
     EXPECT_EQ(bytes.HexEncoded(), CByteString("009FFE"));
     EXPECT_TRUE(CByteString("0123456789ABCDEF").IsUpperHex());
     EXPECT_FALSE(CByteString("0a").IsUpperHex());

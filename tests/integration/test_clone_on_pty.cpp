@@ -106,16 +106,11 @@ TEST_F(PtyCloneTest, FaultsGiveTheirStatus) {
         int type, status;
     };
     const Case cases[] = {
-        {{"--bad-checksum", "3"}, 1, 80},
-        {{"--bad-count", "100"}, 1, 80},
-        {{"--lower-hex"}, 1, 80},
-        {{"--bad-end"}, 1, 80},
-        {{"--fail-write"}, 3, 80},
-        {{"--noise"}, 1, 2},
-        {{"--no-echo"}, 3, 81},
-        {{"--no-answer"}, 4, 82},
-        {{"--stop-after", "5"}, 1, 82},
-        {{"--pull-after", "20"}, 3, 81},
+        {{"--bad-checksum", "3"}, 1, 80}, {{"--bad-count", "100"}, 1, 80},
+        {{"--lower-hex"}, 1, 80},         {{"--bad-end"}, 1, 80},
+        {{"--fail-write"}, 3, 80},        {{"--noise"}, 1, 2},
+        {{"--no-echo"}, 3, 81},           {{"--no-answer"}, 4, 82},
+        {{"--stop-after", "5"}, 1, 82},   {{"--pull-after", "20"}, 3, 81},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.options.join(' ').toStdString());

@@ -77,9 +77,9 @@ protected:
         };
         radio.SetLog(&log);
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        transfer = (std::filesystem::temp_directory_path() /
-                    (std::string("cl_") + info->name() + ".tmp"))
-                       .string();
+        transfer =
+            (std::filesystem::temp_directory_path() / (std::string("cl_") + info->name() + ".tmp"))
+                .string();
         engine.SetTransferFile(transfer);
         engine.SetModelCode(0x5827);
         engine.SetRevision(0x0100);
@@ -102,7 +102,8 @@ protected:
             if (tag != who) continue;
             std::vector<std::uint8_t> bytes;
             std::string hex;
-            while (words >> hex) bytes.push_back(static_cast<std::uint8_t>(std::stoul(hex, 0, 16)));
+            while (words >> hex)
+                bytes.push_back(static_cast<std::uint8_t>(std::stoul(hex, 0, 16)));
             frames.push_back(bytes);
         }
         return frames;
@@ -132,7 +133,8 @@ protected:
 inline std::vector<std::uint8_t> Bytes(std::initializer_list<std::uint8_t> head, const char* text,
                                        std::initializer_list<std::uint8_t> tail) {
     std::vector<std::uint8_t> v(head);
-    for (; *text; ++text) v.push_back(static_cast<std::uint8_t>(*text));
+    for (; *text; ++text)
+        v.push_back(static_cast<std::uint8_t>(*text));
     v.insert(v.end(), tail);
     return v;
 }

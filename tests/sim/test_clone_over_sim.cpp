@@ -16,13 +16,15 @@ std::string LineText(const CByteImage& image, unsigned address) {
 // The transfer file of a write: header, comment, lines from `from` to the end of the image.
 std::string TransferText(const CByteImage& image, unsigned from = 0x70) {
     std::string text = "58270100\n#\n";
-    for (unsigned a = from; a < 0x800; a += 16) text += LineText(image, a) + "\n";
+    for (unsigned a = from; a < 0x800; a += 16)
+        text += LineText(image, a) + "\n";
     return text;
 }
 
 CByteImage PatternImage() {
     CByteImage image(2048);
-    for (unsigned a = 0; a < 2048; ++a) image.WriteByte(a, static_cast<std::uint8_t>(a * 7 + 3));
+    for (unsigned a = 0; a < 2048; ++a)
+        image.WriteByte(a, static_cast<std::uint8_t>(a * 7 + 3));
     return image;
 }
 
@@ -47,7 +49,7 @@ TEST_F(SimCloneTest, InfoSendsTheRequestAndStoresTheReply) {
     const auto info = radio.InfoData();
     EXPECT_TRUE(std::equal(info.begin(), info.end(), reply.data));
     EXPECT_EQ(reply.data[34], 0x22); // 2 channels, PMR
-    EXPECT_EQ(progress.created, 0);   // an info transfer has no progress window
+    EXPECT_EQ(progress.created, 0);  // an info transfer has no progress window
 }
 
 TEST_F(SimCloneTest, ReadFillsTheTransferFileWithTheWholeImage) {
@@ -59,7 +61,8 @@ TEST_F(SimCloneTest, ReadFillsTheTransferFileWithTheWholeImage) {
     ASSERT_EQ(tr.size(), 129u);
     EXPECT_EQ(tr.back(), Bytes({0xFE, 0xFE, 0xEF, 0xEE, 0xE5}, "Norq Inc.", {0xFD}));
     std::string expected = "58270100\n#\n";
-    for (unsigned a = 0; a < 0x800; a += 16) expected += LineText(radio.Image(), a) + "\n";
+    for (unsigned a = 0; a < 0x800; a += 16)
+        expected += LineText(radio.Image(), a) + "\n";
     EXPECT_EQ(ReadTransferFile(), expected);
     EXPECT_EQ(prompts.status.at(0), " Now reading <- TR");
     EXPECT_EQ(progress.percents.back(), 100);
@@ -82,8 +85,8 @@ TEST_F(SimCloneTest, WriteSendsTheLinesAndTheRadioStoresThem) {
     EXPECT_EQ(first.size(), 46u);
     EXPECT_EQ(pc[1], first);
     EXPECT_EQ(pc.back(), Bytes({0xFE, 0xFE, 0xEE, 0xEF, 0xE5}, "Norq Inc.", {0xFD}));
-    EXPECT_EQ(Frames("TR").at(0), (std::vector<std::uint8_t>{0xFE, 0xFE, 0xEF, 0xEE, 0xE6, 0x00,
-                                                             0xFD}));
+    EXPECT_EQ(Frames("TR").at(0),
+              (std::vector<std::uint8_t>{0xFE, 0xFE, 0xEF, 0xEE, 0xE6, 0x00, 0xFD}));
     for (unsigned a = 0; a < 0x800; ++a)
         ASSERT_EQ(radio.Image().ReadByte(a), a < 0x70 ? before.ReadByte(a) : image.ReadByte(a))
             << a;

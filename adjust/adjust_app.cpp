@@ -32,8 +32,8 @@ std::string CloneErrorText(bool cannotOpen, int portNum, bool overflow, int driv
     default:
         break;
     }
-    if (sequenceError == 2) return std::string("Version number does not match") + kCrLf +
-                                   "for this NQ-Z30.";
+    if (sequenceError == 2)
+        return std::string("Version number does not match") + kCrLf + "for this NQ-Z30.";
     if (sequenceError == 1) return checkList("Cannot Clone.");
     return checkList("Communication failed.", false);
 }

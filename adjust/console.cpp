@@ -121,7 +121,8 @@ void clsConsole::Disp(int i) {
 }
 
 void clsConsole::DispAll() {
-    for (int i = 0; i < ListCount(); ++i) Disp(i);
+    for (int i = 0; i < ListCount(); ++i)
+        Disp(i);
 }
 
 void clsConsole::ReadFromEe(int i) {

@@ -2,9 +2,13 @@
 
 #include <cstdio>
 
-void clsCmcEeprom::eeSize(std::int32_t size) { m_bytes.assign(size > 0 ? size : 0, 0); }
+void clsCmcEeprom::eeSize(std::int32_t size) {
+    m_bytes.assign(size > 0 ? size : 0, 0);
+}
 
-void clsCmcEeprom::Clear() { std::fill(m_bytes.begin(), m_bytes.end(), 0); }
+void clsCmcEeprom::Clear() {
+    std::fill(m_bytes.begin(), m_bytes.end(), 0);
+}
 
 std::int16_t clsCmcEeprom::ReadByte(std::int32_t adr) const {
     return inside(adr) ? m_bytes[adr] : 0;
@@ -33,7 +37,9 @@ bool clsIndEep_RigZ30::RigZ30Eep_GetChAppear(int n) const {
     return n >= 0 && eep().ReadByte(ChannelAdr(n)) != 0xFF;
 }
 
-std::string clsIndEep_RigZ30::RigZ30Eep_GetChName(int n) const { return std::to_string(n + 1); }
+std::string clsIndEep_RigZ30::RigZ30Eep_GetChName(int n) const {
+    return std::to_string(n + 1);
+}
 
 std::int32_t clsIndEep_RigZ30::RigZ30Eep_GetChFreqRxReal(int n) const {
     return ReadFreqBlock(ChannelAdr(n));
@@ -63,9 +69,13 @@ std::int32_t clsIndEep_RigZ30::ReadFreqBlock(std::int32_t adr) const {
     return khz * 1000;
 }
 
-bool clsIndEep_RigZ30::Check_MRCH(std::int32_t adr) const { return eep().ReadByte(adr) != 0xFF; }
+bool clsIndEep_RigZ30::Check_MRCH(std::int32_t adr) const {
+    return eep().ReadByte(adr) != 0xFF;
+}
 
-bool clsIndEep_RigZ30::Check_Inh(std::int32_t adr) const { return eep().ReadBit(adr, 7) != 0; }
+bool clsIndEep_RigZ30::Check_Inh(std::int32_t adr) const {
+    return eep().ReadBit(adr, 7) != 0;
+}
 
 namespace {
 
@@ -105,12 +115,15 @@ std::string value4(int v) {
 
 void clsIndEep_RigZ30::RigZ30Eep_DispPara(std::string& textBox) const {
     std::string out;
-    auto line = [&out](const std::string& l, const std::string& v) { out += label(l) + v + "\r\n"; };
+    auto line = [&out](const std::string& l, const std::string& v) {
+        out += label(l) + v + "\r\n";
+    };
     auto byteValue = [this](int adr, bool isSigned) {
         int v = eep().ReadByte(adr);
         return isSigned && v >= 128 ? v - 256 : v;
     };
-    for (const ParaItem& p : kParaHead) line(p.label, value4(byteValue(p.adr, p.isSigned)));
+    for (const ParaItem& p : kParaHead)
+        line(p.label, value4(byteValue(p.adr, p.isSigned)));
     const int base = eep().ReadByte(23);
     line("Base Frequency", value4((base >> 4) * 10 + (base & 0x0F)) + "0.000MHz");
     for (int i = 0; i <= 20; ++i)

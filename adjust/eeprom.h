@@ -33,9 +33,8 @@ public:
 };
 
 // Temperature borders of the 20 reference areas, in A/D counts.
-constexpr std::array<int, 21> kTxfTempBorder = {0,   16,  24,  32,  40,  48,  64,
-                                                80,  96,  112, 128, 144, 160, 176,
-                                                192, 208, 216, 224, 232, 240, 255};
+constexpr std::array<int, 21> kTxfTempBorder = {
+    0, 16, 24, 32, 40, 48, 64, 80, 96, 112, 128, 144, 160, 176, 192, 208, 216, 224, 232, 240, 255};
 
 class clsIndEep_RigZ30 {
 public:

@@ -29,7 +29,9 @@ void frmCom::Reset() {
     m_driver.Reset();
 }
 
-bool frmCom::comOpen() const { return m_open && m_device && m_device->IsOpen(); }
+bool frmCom::comOpen() const {
+    return m_open && m_device && m_device->IsOpen();
+}
 
 std::string frmCom::PortName() const {
     char name[16];
@@ -42,8 +44,7 @@ void frmCom::comOpen(bool open) {
     if (open && !comOpen()) {
         if (!m_device && Platform().serialFactory) m_device = Platform().serialFactory();
         if (m_device) {
-            m_open = m_device->Open(PortName(), static_cast<unsigned>(m_comBaud),
-                                    &m_lastOpenError);
+            m_open = m_device->Open(PortName(), static_cast<unsigned>(m_comBaud), &m_lastOpenError);
             if (m_open) {
                 // Pseudo-terminals refuse the modem lines; the link works without them.
                 m_device->SetDtr(true);
@@ -111,7 +112,14 @@ void frmCom::OnComm(int event) {
         m_errOverflow = true;
         comOpen(false);
         break;
-    case 1001: case 1002: case 1003: case 1004: case 1006: case 1007: case 1009: case 1010:
+    case 1001:
+    case 1002:
+    case 1003:
+    case 1004:
+    case 1006:
+    case 1007:
+    case 1009:
+    case 1010:
     case 1011:
         m_driver.ClearRxBuffer();
         break;

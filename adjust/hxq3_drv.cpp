@@ -29,7 +29,9 @@ bool isBcd(const ByteStr& body, std::size_t from, std::size_t count) {
 
 } // namespace
 
-clsCmcHxq3Drv::clsCmcHxq3Drv(IClock* clock) : m_answerTimer(clock) { Reset(); }
+clsCmcHxq3Drv::clsCmcHxq3Drv(IClock* clock) : m_answerTimer(clock) {
+    Reset();
+}
 
 void clsCmcHxq3Drv::workMode(std::int16_t mode) {
     m_workMode = mode;
@@ -57,9 +59,8 @@ bool clsCmcHxq3Drv::SendEnable() const {
 }
 
 bool clsCmcHxq3Drv::ImageComplete() const {
-    return !m_covered.empty() && std::all_of(m_covered.begin(), m_covered.end(), [](bool b) {
-        return b;
-    });
+    return !m_covered.empty() &&
+           std::all_of(m_covered.begin(), m_covered.end(), [](bool b) { return b; });
 }
 
 std::int16_t clsCmcHxq3Drv::Send(const ByteStr& data) {

@@ -11,7 +11,9 @@ clsCmcHxq3Sequence::clsCmcHxq3Sequence(frmCom* com, clsCmcRadio* radio, IClock* 
     comHoldReload(0);
 }
 
-clsCmcHxq3Drv& clsCmcHxq3Sequence::drv() { return m_com->Driver(); }
+clsCmcHxq3Drv& clsCmcHxq3Sequence::drv() {
+    return m_com->Driver();
+}
 
 void clsCmcHxq3Sequence::easyReset(int portNo) {
     Reset();
@@ -66,7 +68,9 @@ void clsCmcHxq3Sequence::Operation(std::int16_t op) {
     m_e8AnsRequired = false;
 }
 
-const ByteStr& clsCmcHxq3Sequence::ansInfo() const { return m_com->Driver().ansInfo(); }
+const ByteStr& clsCmcHxq3Sequence::ansInfo() const {
+    return m_com->Driver().ansInfo();
+}
 
 std::string clsCmcHxq3Sequence::ansNameM() const {
     const ByteStr& a = ansInfo();
@@ -120,7 +124,9 @@ void clsCmcHxq3Sequence::task() {
     }
 }
 
-void clsCmcHxq3Sequence::send(const std::string& hex) { drv().Send(Common::HexStrToBytes(hex)); }
+void clsCmcHxq3Sequence::send(const std::string& hex) {
+    drv().Send(Common::HexStrToBytes(hex));
+}
 
 void clsCmcHxq3Sequence::runStep() {
     if (stepCode == 1 || stepCode == 2 || stepCode == 4) {

@@ -12,7 +12,9 @@ constexpr int kE8RefInitial = 16;
 constexpr int kE8RefSlant = 36;
 constexpr int kTxfWriteWaitMs = 200;
 
-int roundHalfUp(double x) { return static_cast<int>(std::floor(x + 0.5)); }
+int roundHalfUp(double x) {
+    return static_cast<int>(std::floor(x + 0.5));
+}
 } // namespace
 
 bool clsIndOp_RigZ30::txfStep() {
@@ -59,17 +61,17 @@ bool clsIndOp_RigZ30::txfStep() {
                 refTable[i] = static_cast<float>(firstSetting - slope * refCoef[i]);
             for (std::size_t i = 0; i < refSlant.size(); ++i)
                 refSlant[i] = static_cast<float>(double(refTable[i + 1]) - refTable[i]) /
-                              static_cast<float>(kTxfTempBorder[i + 1] - kTxfTempBorder[i]) *
-                              32.0f;
+                              static_cast<float>(kTxfTempBorder[i + 1] - kTxfTempBorder[i]) * 32.0f;
             const auto a = static_cast<std::size_t>(txfArea);
             const double expected = std::floor(double(refTable[a]) + 0.5) +
                                     (t - kTxfTempBorder[a]) * roundHalfUp(refSlant[a]) / 32.0;
             refCorrection = static_cast<std::int16_t>(firstSetting - std::floor(expected));
             for (int p = 0; p < 20; ++p)
-                txfWrites.push_back({kE8RefInitial + p,
-                                     std::clamp(roundHalfUp(refTable[static_cast<std::size_t>(p)]) +
-                                                    refCorrection, 0, 255),
-                                     kRefInitialAdr + p});
+                txfWrites.push_back(
+                    {kE8RefInitial + p,
+                     std::clamp(roundHalfUp(refTable[static_cast<std::size_t>(p)]) + refCorrection,
+                                0, 255),
+                     kRefInitialAdr + p});
             for (int p = 0; p < 20; ++p)
                 txfWrites.push_back(
                     {kE8RefInitial + 20 + p,
@@ -78,7 +80,8 @@ bool clsIndOp_RigZ30::txfStep() {
         } else {
             if (txfEnterTaken) firstSetting = value;
             for (int a = txfArea - 1; a <= txfArea + 1; ++a)
-                if (a >= 0 && a < 20) txfWrites.push_back({kE8RefInitial + a, value, kRefInitialAdr + a});
+                if (a >= 0 && a < 20)
+                    txfWrites.push_back({kE8RefInitial + a, value, kRefInitialAdr + a});
             for (int a = txfArea - 1; a <= txfArea + 1; ++a)
                 if (a >= 0 && a < 20) txfWrites.push_back({kE8RefSlant + a, 0, kRefSlantAdr + a});
         }
@@ -169,8 +172,7 @@ bool clsIndOp_RigZ30::bpfStep() {
             console.Edit(bpfCurrent).flgChanged = false;
             bpfPhase = 0;
         } else {
-            console.Value(bpfCurrent,
-                          static_cast<int>(std::floor((bpfFirst + bpfLast) / 2.0)));
+            console.Value(bpfCurrent, static_cast<int>(std::floor((bpfFirst + bpfLast) / 2.0)));
             bpfSelected[static_cast<std::size_t>(bpfCurrent - kBpfT1)] = false;
             console.Disp(bpfCurrent);
             procState = 8;

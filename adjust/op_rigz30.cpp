@@ -37,11 +37,13 @@ constexpr ItemDef kItems[] = {
 };
 
 constexpr const char* kAdLabels[] = {"VIN  :", "TEMPS:", "LVIN :", "SD   :", "REMOT:", "BDET :"};
-constexpr const char* kDaLabels[] = {"BPF T1 :", "BPF T2 :", "BPF T3 :", "T4/POW :",
-                                     "REF    :", "DTCS BL:", "Dev    :", "SQL Lev:"};
+constexpr const char* kDaLabels[] = {
+    "BPF T1 :", "BPF T2 :", "BPF T3 :", "T4/POW :", "REF    :", "DTCS BL:", "Dev    :", "SQL Lev:"};
 constexpr int kWaitDefaultMs = 200;
 
-std::string rowHead(int v) { return Common::RightAlign(v, 3) + ":" + Common::NumToHex2(v) + "h:"; }
+std::string rowHead(int v) {
+    return Common::RightAlign(v, 3) + ":" + Common::NumToHex2(v) + "h:";
+}
 
 std::string volts(int v, double full) {
     return Common::RightAlign(Common::FormatNumber(v * full / 255.0, "##0.#0V"), 7);
@@ -60,7 +62,7 @@ bool clsIndOp_RigZ30::RigOpFunc_CheckSubNameLegal(const std::string& nameS) {
 
 int clsIndOp_RigZ30::RigZ30Op_Table_Txf_TempBorder(int index) {
     return index >= 0 && index < static_cast<int>(kTxfTempBorder.size()) ? kTxfTempBorder[index]
-                                                                          : 0;
+                                                                         : 0;
 }
 
 int clsIndOp_RigZ30::TempArea(int t) {
@@ -79,10 +81,12 @@ bool clsIndOp_RigZ30::RigZ30Prop_ReadParametersFromExtFile() {
 void clsIndOp_RigZ30::RigOpFunc_FormResource() {
     lstAd.SetCount(0);
     lstAd.SetLine(0, "[A/D]");
-    for (int i = 1; i <= 6; ++i) lstAd.SetLine(i, "----");
+    for (int i = 1; i <= 6; ++i)
+        lstAd.SetLine(i, "----");
     lstDa.SetCount(0);
     lstDa.SetLine(0, "[D/A]");
-    for (int i = 1; i <= 8; ++i) lstDa.SetLine(i, "----");
+    for (int i = 1; i <= 8; ++i)
+        lstDa.SetLine(i, "----");
     lblProgress = std::string(32, ' ');
 }
 
@@ -158,7 +162,8 @@ void clsIndOp_RigZ30::stopProcedure() {
     bpfAllMode = false;
     bpfStartItem = -1;
     txfWrites.clear();
-    for (int i = kBpfT1; i <= kBpfT4; ++i) console.Edit(i).WaitAfterE8 = kWaitDefaultMs;
+    for (int i = kBpfT1; i <= kBpfT4; ++i)
+        console.Edit(i).WaitAfterE8 = kWaitDefaultMs;
     console.DispAll();
 }
 
@@ -294,7 +299,9 @@ std::string clsIndOp_RigZ30::AdRowText(int row, int v) {
     }
     case 5:
         return s + volts(v, 5.0) +
-               (v < 83 ? "(Ni-Cd,Ni-MH)" : v < 174 ? "(Li-ion)" : "(Dry Battery)");
+               (v < 83    ? "(Ni-Cd,Ni-MH)"
+                : v < 174 ? "(Li-ion)"
+                          : "(Dry Battery)");
     default:
         return s + volts(v, 5.0);
     }
@@ -361,8 +368,8 @@ std::string clsIndOp_RigZ30::ConsEv_Disp(clsConsole& con, int index, int evNo, i
     case 1:
         return txfLine(index);
     case 3:
-        return it.Title + (procState >= 6 && bpfStartItem == index ? ": Sweeping"
-                                                                     : ": [Enter] to Sweep");
+        return it.Title +
+               (procState >= 6 && bpfStartItem == index ? ": Sweeping" : ": [Enter] to Sweep");
     case 4: {
         const int f = index - kBpfT1;
         std::string s = con.DefaultString(index);
@@ -378,7 +385,8 @@ std::string clsIndOp_RigZ30::ConsEv_Disp(clsConsole& con, int index, int evNo, i
 std::string clsIndOp_RigZ30::channelLine(int index) {
     const ConsoleItem& it = console.Item(index);
     const int v = it.Value;
-    const int ch = v >= 0 && v < static_cast<int>(chTable.size()) ? chTable[static_cast<std::size_t>(v)] : 0;
+    const int ch =
+        v >= 0 && v < static_cast<int>(chTable.size()) ? chTable[static_cast<std::size_t>(v)] : 0;
     const std::int32_t adr = clsIndEep_RigZ30::ChannelAdr(ch);
     std::string name = eepMap.RigZ30Eep_GetChName(ch);
     if (name.size() < 2) name.insert(0, "0");
@@ -445,7 +453,8 @@ void clsIndOp_RigZ30::ConsEv_Enter(clsConsole& con, int, int evNo, int) {
     else
         bpfSelected[static_cast<std::size_t>(evNo - 2)] = true;
     bpfStartItem = bpfAllMode ? kBpfAll : kBpfT1 + (evNo - 2);
-    for (int i = kBpfT1; i <= kBpfT4; ++i) con.Edit(i).WaitAfterE8 = 0;
+    for (int i = kBpfT1; i <= kBpfT4; ++i)
+        con.Edit(i).WaitAfterE8 = 0;
     procState = 6;
     con.DispAll();
 }

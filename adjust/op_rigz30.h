@@ -18,8 +18,23 @@ class clsCmcHxq3Sequence;
 
 class clsIndOp_RigZ30 {
 public:
-    enum Item { kCh, kPowHi, kPowL2, kPowL1, kDtcs, kModW, kModN, kSql, kBpfAll, kBpfT1,
-                kBpfT2, kBpfT3, kBpfT4, kTxf, kItemCount };
+    enum Item {
+        kCh,
+        kPowHi,
+        kPowL2,
+        kPowL1,
+        kDtcs,
+        kModW,
+        kModN,
+        kSql,
+        kBpfAll,
+        kBpfT1,
+        kBpfT2,
+        kBpfT3,
+        kBpfT4,
+        kTxf,
+        kItemCount
+    };
 
     clsIndOp_RigZ30(clsCmcHxq3Sequence* seq, clsCmcRadio* radio, IClock* clock = nullptr);
 
@@ -38,7 +53,9 @@ public:
     bool RigZ30Prop_ReadParametersFromExtFile();
     bool RigZ30Prop_EditEnabled() const { return opState >= 3 && opState <= 21; }
     bool RigZ30Prop_DispPara() const { return opState == 22; }
-    bool RigZ30Prop_Shielding() const { return !RigZ30Prop_EditEnabled() && !RigZ30Prop_DispPara(); }
+    bool RigZ30Prop_Shielding() const {
+        return !RigZ30Prop_EditEnabled() && !RigZ30Prop_DispPara();
+    }
     void WaitE8Required(std::int32_t ms) { m_waitE8Required = ms; }
     void stopProcedure();
 
@@ -77,7 +94,9 @@ public:
     int txfArea = -1, txfRecordedArea = -1, txfRecordedValue = -1;
     int firstSetting = 0, secondSetting = 0;
     bool txfSecondPoint = false, txfFullWrite = false, txfEnter = false, txfEnterTaken = false;
-    struct Write { int command, value, adr; };
+    struct Write {
+        int command, value, adr;
+    };
     std::vector<Write> txfWrites;
     // BPF sweep.
     std::array<bool, 4> bpfSelected{};

@@ -79,7 +79,8 @@ std::optional<std::string> clsCmcProfileIO::readKey(const std::string& key) cons
         const auto eq = line.find('=');
         if (!inSection || eq == std::string::npos || trim(line.substr(0, eq)) != key) continue;
         std::string value = StripTerminator(line.substr(eq + 1)).substr(0, 255);
-        while (!value.empty() && value.back() == ' ') value.pop_back();
+        while (!value.empty() && value.back() == ' ')
+            value.pop_back();
         return value;
     }
     return std::nullopt;
@@ -124,7 +125,8 @@ bool clsCmcProfileIO::writeKey(const std::string& key, const std::string& value)
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) return false;
-        for (const std::string& l : lines) out << l << "\n";
+        for (const std::string& l : lines)
+            out << l << "\n";
         if (!out) return false;
     }
     fs::rename(temp, target, ec);
@@ -165,8 +167,7 @@ bool clsCmcProfileIO::loadData(const std::string& sKey, int& sData, std::optiona
     return def.has_value();
 }
 
-bool clsCmcProfileIO::loadData(const std::string& sKey, double& sData,
-                               std::optional<double> def) {
+bool clsCmcProfileIO::loadData(const std::string& sKey, double& sData, std::optional<double> def) {
     if (const auto v = readKey(sKey)) {
         sData = leadingNumber(*v);
         return true;
@@ -199,8 +200,8 @@ bool clsCmcProfileIO::loadData(const std::string& sKey, std::tm& sData,
     if (const auto v = readKey(sKey)) {
         std::tm t{};
         if (v->size() == 19 &&
-            std::sscanf(v->c_str(), "%4d.%2d.%2d-%2d:%2d:%2d", &t.tm_year, &t.tm_mon,
-                        &t.tm_mday, &t.tm_hour, &t.tm_min, &t.tm_sec) == 6) {
+            std::sscanf(v->c_str(), "%4d.%2d.%2d-%2d:%2d:%2d", &t.tm_year, &t.tm_mon, &t.tm_mday,
+                        &t.tm_hour, &t.tm_min, &t.tm_sec) == 6) {
             t.tm_year -= 1900;
             t.tm_mon -= 1;
             sData = t;

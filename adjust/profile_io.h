@@ -29,8 +29,7 @@ public:
     // Reads the key of Section into sData; a missing key takes sDefaultData when given.
     // Returns true when sData was set.
     bool loadData(const std::string& sKey, int& sData, std::optional<int> sDefaultData = {});
-    bool loadData(const std::string& sKey, double& sData,
-                  std::optional<double> sDefaultData = {});
+    bool loadData(const std::string& sKey, double& sData, std::optional<double> sDefaultData = {});
     bool loadData(const std::string& sKey, bool& sData, std::optional<bool> sDefaultData = {});
     bool loadData(const std::string& sKey, std::string& sData,
                   std::optional<std::string> sDefaultData = {});

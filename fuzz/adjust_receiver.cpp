@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (kModes[sel % 3] == 5) drv.waitAnswer(sel & 0x08);
     drv.retryCount(2);
     static const std::uint8_t kCommands[3][8] = {{0xE0, 0x58, 0x27, 0x00, 0x00},
-                                                  {0xE2, 0x58, 0x27, 0x01, 0x00},
-                                                  {0xE8, 0x58, 0x27, 0x01, 0x00, 0x03, 0x30, 0x31}};
+                                                 {0xE2, 0x58, 0x27, 0x01, 0x00},
+                                                 {0xE8, 0x58, 0x27, 0x01, 0x00, 0x03, 0x30, 0x31}};
     const std::uint8_t* cmd = kCommands[sel % 3];
     drv.Send(ByteStr(cmd, cmd + (sel % 3 == 2 ? 8 : 5)));
     // When the top bit is set the echo is put in front, so the answer path is reached too.

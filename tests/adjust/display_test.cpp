@@ -18,20 +18,22 @@ TEST_F(AdjustRig, ParameterReportOfAKnownImage) {
     const auto lines = Lines(app->ops.eepMap.RigZ30Eep_DispPara());
     ASSERT_EQ(lines.size(), 85u);
     const std::vector<std::pair<int, std::string>> expected = {
-        {0, "           POW HI Level:  200"},     {1, "           POW L2 Level:  150"},
-        {2, "           POW L1 Level:  100"},     {3, "         DTCS Bal Level:   77"},
-        {4, "            MOD W Level:  128"},     {5, "            MOD N Level:   64"},
-        {6, "              SQL Level:   90"},     {7, "           BPF T1 Level:  -10"},
-        {10, "           BPF T4 Level: -128"},    {11, "       MOD Level(Div) 0:  -88"},
-        {15, "       MOD Level(Div) 4:  -60"},    {16, "     Power Level(Div) 0:  -53"},
-        {21, "              MOD Slant:   -2"},    {22, "              SQL Slant:    3"},
+        {0, "           POW HI Level:  200"},          {1, "           POW L2 Level:  150"},
+        {2, "           POW L1 Level:  100"},          {3, "         DTCS Bal Level:   77"},
+        {4, "            MOD W Level:  128"},          {5, "            MOD N Level:   64"},
+        {6, "              SQL Level:   90"},          {7, "           BPF T1 Level:  -10"},
+        {10, "           BPF T4 Level: -128"},         {11, "       MOD Level(Div) 0:  -88"},
+        {15, "       MOD Level(Div) 4:  -60"},         {16, "     Power Level(Div) 0:  -53"},
+        {21, "              MOD Slant:   -2"},         {22, "              SQL Slant:    3"},
         {23, "         Base Frequency:   450.000MHz"}, {24, "             REF Area 0:    0"},
-        {44, "            REF Area 20:  255"},    {45, "          REF Initial 0:  100"},
-        {64, "         REF Initial 19:  119"},    {65, "            REF Slant 0:  -10"},
+        {44, "            REF Area 20:  255"},         {45, "          REF Initial 0:  100"},
+        {64, "         REF Initial 19:  119"},         {65, "            REF Slant 0:  -10"},
         {84, "           REF Slant 19:    9"},
     };
-    for (const auto& [i, text] : expected) EXPECT_EQ(lines[static_cast<std::size_t>(i)], text);
-    for (const std::string& l : lines) EXPECT_EQ(l.find(':'), 23u) << l;
+    for (const auto& [i, text] : expected)
+        EXPECT_EQ(lines[static_cast<std::size_t>(i)], text);
+    for (const std::string& l : lines)
+        EXPECT_EQ(l.find(':'), 23u) << l;
 }
 
 TEST_F(AdjustRig, SpecialConsoleLinesOfAKnownImage) {
@@ -61,7 +63,8 @@ TEST_F(AdjustRig, SpecialConsoleLinesOfAKnownImage) {
 }
 
 TEST_F(AdjustRig, ImageWithoutChannelsGivesOneEntry) {
-    for (int n = 0; n < 36; ++n) radio->image[static_cast<std::size_t>(512 + 20 * n)] = 0xFF;
+    for (int n = 0; n < 36; ++n)
+        radio->image[static_cast<std::size_t>(512 + 20 * n)] = 0xFF;
     ConnectAndSettle();
     EXPECT_EQ(app->ops.chTable, std::vector<std::int16_t>{0});
     EXPECT_EQ(con().Item(0).Max, 0);

@@ -44,9 +44,11 @@ long FakeRadio::Write(const std::uint8_t* data, std::size_t count) {
 }
 
 void FakeRadio::reply(std::uint8_t cmd, const std::vector<std::uint8_t>& payload) {
-    for (std::uint8_t b : {0xFE, 0xFE, 0xEF, 0xEE}) m_in.push_back(b);
+    for (std::uint8_t b : {0xFE, 0xFE, 0xEF, 0xEE})
+        m_in.push_back(b);
     m_in.push_back(cmd);
-    for (std::uint8_t b : payload) m_in.push_back(b);
+    for (std::uint8_t b : payload)
+        m_in.push_back(b);
     m_in.push_back(0xFD);
 }
 

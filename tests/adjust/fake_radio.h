@@ -20,8 +20,7 @@ public:
 class RecordingPrompts : public IUserPrompts {
 public:
     std::vector<std::string> messages;
-    KtAnswer MessageBox(const std::string& text, const std::string&, KtButtons,
-                        KtIcon) override {
+    KtAnswer MessageBox(const std::string& text, const std::string&, KtButtons, KtIcon) override {
         messages.push_back(text);
         return KtAnswer::Ok;
     }

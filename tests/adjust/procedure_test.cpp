@@ -1,11 +1,14 @@
 #include "rig.h"
 
 namespace {
-bool InTxfLoop(const clsIndOp_RigZ30& ops) { return ops.procState >= 3 && ops.procState <= 5; }
+bool InTxfLoop(const clsIndOp_RigZ30& ops) {
+    return ops.procState >= 3 && ops.procState <= 5;
+}
 } // namespace
 
 TEST_F(AdjustRig, TxfProcedureFillsAllAreasFromTwoSettings) {
-    for (int i = 0; i < 21; ++i) app->ops.refCoef[static_cast<std::size_t>(i)] = i - 10;
+    for (int i = 0; i < 21; ++i)
+        app->ops.refCoef[static_cast<std::size_t>(i)] = i - 10;
     radio->service.SetTemperatureReading(118); // area 9
     ConnectAndSettle();
     clsIndOp_RigZ30& ops = app->ops;
@@ -56,8 +59,7 @@ TEST_F(AdjustRig, BpfSweepFindsThePeak) {
         int enterItem;
         std::vector<int> filters;
     };
-    const Case cases[] = {{clsIndOp_RigZ30::kBpfT2, {1}},
-                          {clsIndOp_RigZ30::kBpfAll, {0, 1, 2, 3}}};
+    const Case cases[] = {{clsIndOp_RigZ30::kBpfT2, {1}}, {clsIndOp_RigZ30::kBpfAll, {0, 1, 2, 3}}};
     for (const Case& c : cases) {
         SetUp();
         radio->service.SetFilterPeak(0, -40);

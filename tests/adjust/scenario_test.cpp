@@ -6,11 +6,13 @@ using Bytes = std::vector<std::uint8_t>;
 
 void AdjustRig::FillKnownImage(std::vector<std::uint8_t>& im) {
     std::fill(im.begin(), im.end(), 0xFF);
-    for (int i = 0; i < 512; ++i) im[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 7);
+    for (int i = 0; i < 512; ++i)
+        im[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 7);
     im[23] = 0x45;
-    const std::uint8_t adjust[] = {38, 200, 37, 150, 36, 100, 45, 77, 43, 128, 44, 64, 167, 90,
-                                   39, 0xF6, 40, 5, 41, 20, 42, 0x80, 34, 0xFE, 35, 3};
-    for (std::size_t i = 0; i < sizeof adjust; i += 2) im[adjust[i]] = adjust[i + 1];
+    const std::uint8_t adjust[] = {38, 200, 37,   150, 36, 100, 45, 77, 43,   128, 44,   64, 167,
+                                   90, 39,  0xF6, 40,  5,  41,  20, 42, 0x80, 34,  0xFE, 35, 3};
+    for (std::size_t i = 0; i < sizeof adjust; i += 2)
+        im[adjust[i]] = adjust[i + 1];
     for (int a = 0; a < 20; ++a) {
         im[static_cast<std::size_t>(66 + a)] = static_cast<std::uint8_t>(100 + a);
         im[static_cast<std::size_t>(46 + a)] = static_cast<std::uint8_t>(a - 10);
@@ -26,8 +28,10 @@ void AdjustRig::FillKnownImage(std::vector<std::uint8_t>& im) {
 namespace {
 
 Bytes Frame(std::initializer_list<std::uint8_t> body) {
-    Bytes f = {0xFE, 0xFE, 0xEE, 0xEF};
-    f.insert(f.end(), body);
+    Bytes f;
+    f.reserve(body.size() + 5);
+    for (std::uint8_t b : {0xFE, 0xFE, 0xEE, 0xEF}) f.push_back(b);
+    for (std::uint8_t b : body) f.push_back(b);
     f.push_back(0xFD);
     return f;
 }

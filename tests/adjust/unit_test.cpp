@@ -62,12 +62,13 @@ TEST(AdjustCommon, Conversions) {
     EXPECT_EQ(Common::E8Text(16, 1), "103031");
     EXPECT_EQ(Common::E8Text(55, -1), "374646");
     const std::pair<std::pair<double, const char*>, const char*> formats[] = {
-        {{450.125, "#000.##0"}, "450.125"},     {{7.4117, "##0.#0V"}, "7.41V"},
-        {{0.5, "##0.#0V"}, "0.50V"},           {{450.1295012, "#000.####0MHz"}, "450.12950MHz"},
-        {{0.30196, "0.00%"}, "30.20%"},        {{-3.456, "###.#0'C"}, "-3.46'C"},
-        {{25.0, "###.#0'C"}, "25.00'C"},       {{1.5, "#000.##0"}, "001.500"},
+        {{450.125, "#000.##0"}, "450.125"}, {{7.4117, "##0.#0V"}, "7.41V"},
+        {{0.5, "##0.#0V"}, "0.50V"},        {{450.1295012, "#000.####0MHz"}, "450.12950MHz"},
+        {{0.30196, "0.00%"}, "30.20%"},     {{-3.456, "###.#0'C"}, "-3.46'C"},
+        {{25.0, "###.#0'C"}, "25.00'C"},    {{1.5, "#000.##0"}, "001.500"},
     };
-    for (const auto& [in, out] : formats) EXPECT_EQ(Common::FormatNumber(in.first, in.second), out);
+    for (const auto& [in, out] : formats)
+        EXPECT_EQ(Common::FormatNumber(in.first, in.second), out);
 }
 
 TEST(AdjustCommon, CloneErrorTexts) {
@@ -82,7 +83,8 @@ TEST(AdjustCommon, CloneErrorTexts) {
 
 TEST(AdjustConstIni, ParsesAndRefuses) {
     std::string good = "  KT-Z30 ADJ Rev.1.0 \r\n";
-    for (int i = 0; i < 21; ++i) good += std::to_string(i) + ".5abc\r\n";
+    for (int i = 0; i < 21; ++i)
+        good += std::to_string(i) + ".5abc\r\n";
     const auto c = ParseConstIni(good);
     ASSERT_TRUE(c);
     EXPECT_EQ((*c)[20], 20.5);
@@ -200,12 +202,26 @@ TEST_F(AdjustDriver, ReceivePath) {
     Bytes noisyEcho = {0x01, 0xFD, 0x33};
     noisyEcho.insert(noisyEcho.end(), e8.begin(), e8.end());
     const Case cases[] = {
-        {"echo split, then answer", {Bytes(e8.begin(), e8.begin() + 5), Bytes(e8.begin() + 5, e8.end()), good}, 0, true},
+        {"echo split, then answer",
+         {Bytes(e8.begin(), e8.begin() + 5), Bytes(e8.begin() + 5, e8.end()), good},
+         0,
+         true},
         {"noise before the echo", {noisyEcho, good}, 0, true},
-        {"two answers in one chunk", {e8, [&] { Bytes b = good; b.insert(b.end(), good.begin(), good.end()); return b; }()}, 0, true},
+        {"two answers in one chunk",
+         {e8,
+          [&] {
+              Bytes b = good;
+              b.insert(b.end(), good.begin(), good.end());
+              return b;
+          }()},
+         0,
+         true},
         {"wrong tag", {e8, answer("EFEEE8582701000437 46")}, 3, false},
         {"identity not decimal", {e8, answer("EFEEE858A701000337 46")}, 3, false},
-        {"frame from the wrong address is ignored", {e8, answer("EEEFE8582701000337 46")}, 0, false},
+        {"frame from the wrong address is ignored",
+         {e8, answer("EEEFE8582701000337 46")},
+         0,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -216,7 +232,8 @@ TEST_F(AdjustDriver, ReceivePath) {
         drv().workMode(5);
         drv().waitAnswer(true);
         drv().Send(Common::HexStrToBytes("E8582701000330 31"));
-        for (const Bytes& ch : c.chunks) drv().read(ch);
+        for (const Bytes& ch : c.chunks)
+            drv().read(ch);
         EXPECT_EQ(drv().lastError(), c.error);
         EXPECT_EQ(!drv().Running() && c.error == 0, c.done);
         if (c.done) {
@@ -231,11 +248,31 @@ TEST_F(AdjustDriver, CloneReadRecords) {
         int error;
     };
     const Case cases[] = {
-        {"07F0" "10" "00000000000000000000000000000000" "F9", 0},
-        {"07F0" "10" "00000000000000000000000000000000" "F8", 3},  // checksum
-        {"07F0" "0F" "00000000000000000000000000000000" "FA", 3},  // count
-        {"07F1" "10" "00000000000000000000000000000000" "F8", 4},  // beyond the image
-        {"07f0" "10" "00000000000000000000000000000000" "F9", 0},  // lower-case digits
+        {"07F0"
+         "10"
+         "00000000000000000000000000000000"
+         "F9",
+         0},
+        {"07F0"
+         "10"
+         "00000000000000000000000000000000"
+         "F8",
+         3}, // checksum
+        {"07F0"
+         "0F"
+         "00000000000000000000000000000000"
+         "FA",
+         3}, // count
+        {"07F1"
+         "10"
+         "00000000000000000000000000000000"
+         "F8",
+         4}, // beyond the image
+        {"07f0"
+         "10"
+         "00000000000000000000000000000000"
+         "F9",
+         0}, // lower-case digits
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.record);

@@ -1,0 +1,322 @@
+// ktz30cli as a user runs it: real processes, nqz30sim on a pseudo-terminal, QSettings in a
+// temporary folder.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CRun {
+    int exit = -1;
+    std::string out, err;
+};
+
+class CSim {
+public:
+    explicit CSim(const QStringList& options) {
+        m_process.setProgram(QStringLiteral(KT_NQZ30SIM));
+        m_process.setArguments(options);
+        m_process.start();
+        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
+            m_path = m_process.readLine().trimmed().toStdString();
+    }
+    ~CSim() {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000)) m_process.kill();
+    }
+    CSim(const CSim&) = delete;
+    CSim& operator=(const CSim&) = delete;
+    const std::string& Path() const { return m_path; }
+
+private:
+    QProcess m_process;
+    std::string m_path;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    std::string File(const char* name) const { return dir.filePath(name).toStdString(); }
+
+    QProcessEnvironment Env() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("TMPDIR", dir.path());
+        return env;
+    }
+
+    void Start(QProcess& p, const std::vector<std::string>& args) const {
+        QStringList list;
+        for (const auto& a : args) list << QString::fromStdString(a);
+        p.setProgram(QStringLiteral(KT_KTZ30CLI));
+        p.setArguments(list);
+        p.setProcessEnvironment(Env());
+        p.start();
+    }
+
+    CRun Run(const std::vector<std::string>& args, const std::string& input = {}) const {
+        QProcess p;
+        Start(p, args);
+        CRun r;
+        if (!p.waitForStarted(5000)) return r;
+        if (!input.empty()) p.write(input.data(), static_cast<qint64>(input.size()));
+        p.closeWriteChannel();
+        p.waitForFinished(60000);
+        r.exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = p.readAllStandardOutput().toStdString();
+        r.err = p.readAllStandardError().toStdString();
+        return r;
+    }
+
+    std::string Get(const std::string& file, const std::string& path) const {
+        CRun r = Run({"get", file, path});
+        EXPECT_EQ(r.exit, 0) << r.err;
+        return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
+    }
+
+    // A file of the variant with channels 1 and 2 on at the given frequencies.
+    std::string MakeFile(const char* name, int variant, const char* rx1 = "446.100",
+                         const char* rx2 = "446.200") const {
+        const std::string f = File(name);
+        EXPECT_EQ(Run({"new", "--variant", std::to_string(variant), "-o", f}).exit, 0);
+        CRun r = Run({"set", f, "Mch.CH1.ChOn=ON", std::string("Mch.CH1.FreqRx=") + rx1,
+                      "Mch.CH2.ChOn=ON", std::string("Mch.CH2.FreqRx=") + rx2});
+        EXPECT_EQ(r.exit, 0) << r.err;
+        return f;
+    }
+
+    QTemporaryDir dir;
+};
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Addresses of the data frames the PC sent, from the simulator's log.
+std::vector<unsigned> WrittenAddresses(const std::string& logPath) {
+    std::ifstream in(logPath);
+    std::vector<unsigned> out;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream s(line);
+        std::string who;
+        s >> who;
+        std::vector<unsigned> bytes;
+        unsigned b;
+        while (s >> std::hex >> b) bytes.push_back(b);
+        if (who != "PC" || bytes.size() < 10 || bytes[4] != 0xE4) continue;
+        std::string addr(bytes.begin() + 5, bytes.begin() + 9);
+        out.push_back(static_cast<unsigned>(std::stoul(addr, nullptr, 16)));
+    }
+    return out;
+}
+
+TEST_F(CliTest, WriteThenReadBackShowsTheWrittenChannels) {
+    CSim sim({"--variant", "4"});
+    ASSERT_FALSE(sim.Path().empty());
+    const std::string f = MakeFile("out.hxq", 4, "446.100", "446.250");
+
+    CRun w = Run({"write", "--port", sim.Path(), f, "--yes"});
+    EXPECT_EQ(w.exit, 0) << w.err;
+    EXPECT_TRUE(Has(w.out, " Now writing -> TR\n"));
+    EXPECT_TRUE(Has(w.out, " Cloning completed.\n"));
+    EXPECT_TRUE(Has(w.out, " Clone writing succeeded. "));
+
+    const std::string back = File("back.hxq");
+    CRun r = Run({"read", "--port", sim.Path(), "-o", back});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, " Now reading <- TR\n Cloning completed.\n"));
+    EXPECT_EQ(Get(back, "Mch.CH1.ChOn"), "ON");
+    EXPECT_EQ(Get(back, "Mch.CH1.FreqRx"), Get(f, "Mch.CH1.FreqRx"));
+    EXPECT_EQ(Get(back, "Mch.CH2.FreqRx"), Get(f, "Mch.CH2.FreqRx"));
+    EXPECT_NE(Get(back, "Mch.CH1.FreqRx"), Get(back, "Mch.CH2.FreqRx"));
+
+    // The saved file has CR LF lines and the whole image.
+    std::ifstream in(back, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.substr(0, 10), "58270100\r\n");
+    EXPECT_TRUE(Has(text, "\r\n000010"));
+    EXPECT_TRUE(Has(text, "\r\n07F010"));
+}
+
+TEST_F(CliTest, ReadTakesTheRadiosVariant) {
+    CSim sim({"--variant", "3"});
+    const std::string back = File("r.hxq");
+    ASSERT_EQ(Run({"read", "--port", sim.Path(), "-o", back}).exit, 0);
+    // A PMR 2-channel image: five-tone settings and two channels.
+    CRun d = Run({"dump", back});
+    EXPECT_EQ(d.exit, 0);
+    EXPECT_TRUE(Has(d.out, "5ToneCodeCH."));
+}
+
+TEST_F(CliTest, RefusedRadiosGiveTheirResultAndReport) {
+    const std::string f = MakeFile("doc.hxq", 4);
+    struct Case {
+        QStringList sim;
+        std::vector<std::string> verb; // the port and the rest follow
+        int exit;
+        const char* status;
+        const char* box;
+    };
+    const Case cases[] = {
+        {{"--revision", "0200"}, {"info"}, 85, " Err: Illegal information.",
+         " The transceiver cannot be programmed."},
+        {{"--revision", "0200"}, {"read"}, 85, " Err: Illegal information.",
+         " The transceiver cannot be programmed."},
+        {{"--revision", "0200"}, {"write"}, 85, " Err: Illegal information.",
+         " The transceiver cannot be programmed."},
+        {{"--variant", "0"}, {"write"}, 90, " Err: Connected transceiver is an wrong model.",
+         " Connected transceiver is an wrong model."},
+        {{"--variant", "5"}, {"write"}, 0, " Cloning completed.", ""},
+        {{"--type", "brs"}, {"read"}, 77, " Err: Cannot read cloning data.", ""},
+        {{"--no-echo"}, {"read"}, 77, " Err: Cannot read cloning data.",
+         " Check the following:\n\n - The RS-232C port settings."},
+        {{"--no-answer"}, {"info"}, 77, " Err: Illegal information.",
+         "Appropriate cloning software"},
+        {{"--fail-write"}, {"write"}, 77, " Err: Cannot write cloning data.",
+         "Appropriate cloning software"},
+    };
+    for (const Case& c : cases) {
+        CSim sim(c.sim);
+        ASSERT_FALSE(sim.Path().empty());
+        std::vector<std::string> args = c.verb;
+        args.insert(args.end(), {"--port", sim.Path()});
+        if (c.verb[0] == "read") args.insert(args.end(), {"-o", File("x.hxq")});
+        if (c.verb[0] == "write") args.insert(args.end(), {f, "--yes"});
+        const CRun r = Run(args);
+        const std::string what = c.verb[0] + " " + c.sim.join(' ').toStdString();
+        EXPECT_EQ(r.exit, c.exit) << what << "\n" << r.out << r.err;
+        EXPECT_TRUE(Has(r.out, c.status)) << what << "\n" << r.out;
+        EXPECT_TRUE(Has(r.err + r.out, c.box)) << what << "\n" << r.err;
+        if (c.verb[0] == "read" && c.exit != 0) {
+            EXPECT_FALSE(QFile::exists(dir.filePath("x.hxq"))) << what;
+        }
+    }
+}
+
+TEST_F(CliTest, APortThatDoesNotOpenGives91) {
+    const CRun r = Run({"info", "--port", "/dev/kt-no-such-port"});
+    EXPECT_EQ(r.exit, 91);
+    EXPECT_TRUE(Has(r.out, " Err: Cannot access RS-232C port."));
+    EXPECT_TRUE(Has(r.err, " - Transceiver power is ON."));
+}
+
+TEST_F(CliTest, WriteAsksFirstAndNoSendsNothing) {
+    const std::string log = File("wire.log");
+    CSim sim({"--variant", "4", "--log", QString::fromStdString(log)});
+    const std::string f = MakeFile("doc.hxq", 4);
+    CRun no = Run({"write", "--port", sim.Path(), f}, "n\n");
+    EXPECT_EQ(no.exit, 1);
+    EXPECT_TRUE(Has(no.err, "   Write to transceiver      [y/N]"));
+    EXPECT_TRUE(WrittenAddresses(log).empty());
+    CRun yes = Run({"write", "--port", sim.Path(), f}, "y\n");
+    EXPECT_EQ(yes.exit, 0) << yes.err;
+    const std::vector<unsigned> a = WrittenAddresses(log);
+    ASSERT_EQ(a.size(), 0x790u / 16);
+    EXPECT_EQ(a.front(), 0x0070u);
+    EXPECT_EQ(a.back(), 0x07F0u);
+}
+
+TEST_F(CliTest, MakerReserveWriteSendsTheWholeImage) {
+    const std::string log = File("wire.log");
+    CSim sim({"--variant", "4", "--log", QString::fromStdString(log)});
+    const std::string f = MakeFile("doc.hxq", 4);
+    CRun r = Run({"write", "--port", sim.Path(), f, "--yes", "--maker-reserve"});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_TRUE(Has(r.err, "CAUTION ! 'Maker reserve' is activated now."));
+    const std::vector<unsigned> a = WrittenAddresses(log);
+    ASSERT_EQ(a.size(), 128u);
+    EXPECT_EQ(a.front(), 0x0000u);
+    EXPECT_EQ(a.back(), 0x07F0u);
+}
+
+TEST_F(CliTest, CtrlCCancelsARead) {
+    CSim sim({"--variant", "4", "--pace"});
+    const std::string out = File("c.hxq");
+    QProcess p;
+    Start(p, {"read", "--port", sim.Path(), "-o", out});
+    ASSERT_TRUE(p.waitForStarted(5000));
+    // Wait for the data phase, then interrupt.
+    std::string seen;
+    while (!Has(seen, "Now reading") && p.waitForReadyRead(5000))
+        seen += p.readAllStandardOutput().toStdString();
+    ASSERT_TRUE(Has(seen, "Now reading"));
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    seen += p.readAllStandardOutput().toStdString();
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(Has(seen, " Terminated cloning.  \n"));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
+}
+
+TEST_F(CliTest, FileCommandsReportBadInput) {
+    const std::string f = MakeFile("doc.hxq", 1);
+    {
+        std::ofstream bad(File("bad.hxq"), std::ios::binary);
+        bad << "12340100\r\n#\r\n";
+    }
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        const char* err;
+    };
+    const Case cases[] = {
+        {{"dump", File("bad.hxq")}, 1, "Unexpected file format. (MISMATCH_MODEL)"},
+        {{"dump", File("missing.hxq")}, 1, "Unexpected file format. (CANNOT_OPEN_FILE)"},
+        {{"get", f, "Mch.CH99.FreqRx"}, 1, "unknown path Mch.CH99.FreqRx"},
+        {{"set", f, "Mch.Nope=1"}, 1, "unknown path Mch.Nope"},
+        {{"set", f, "Mch.CH1.ChOn=MAYBE"}, 1, "does not take 'MAYBE'"},
+        {{"set", f, "Mch.CH1.ChOn:=x"}, 1, "is not an integer code"},
+        {{"set", f, "Mch.CH1.ChOn"}, 2, "neither PATH=TEXT nor PATH:=CODE"},
+        {{"new", "--variant", "6", "-o", File("n.hxq")}, 2, "--variant takes 0 to 5"},
+        {{"read", "-o", File("n.hxq")}, 2, "--port is required"},
+        {{"info", "--port", "7"}, 2, "PORT is 1 to 4 or a device path"},
+        {{"frobnicate"}, 2, "unknown command"},
+        {{"dump", "--bogus", f}, 2, "unknown option --bogus"},
+        {{}, 2, "a command is required"},
+    };
+    const std::string before = Run({"dump", f}).out;
+    for (const Case& c : cases) {
+        const CRun r = Run(c.args);
+        std::string what;
+        for (const auto& a : c.args) what += a + " ";
+        EXPECT_EQ(r.exit, c.exit) << what << r.err;
+        EXPECT_TRUE(Has(r.err, c.err)) << what << r.err;
+    }
+    // None of the failed commands touched the file.
+    EXPECT_EQ(Run({"dump", f}).out, before);
+}
+
+TEST_F(CliTest, SetGetAndDumpAgree) {
+    const std::string f = MakeFile("doc.hxq", 5);
+    const std::string out = File("out.hxq");
+    CRun s = Run({"set", f, "Mch.CH3.ChOn:=1", "Mch.CH3.FreqRx=446.300", "-o", out});
+    ASSERT_EQ(s.exit, 0) << s.err;
+    EXPECT_EQ(Get(out, "Mch.CH3.ChOn"), "ON");
+    EXPECT_EQ(Get(f, "Mch.CH3.ChOn"), "OFF") << "-o leaves the source alone";
+    CRun code = Run({"get", "--code", out, "Mch.CH3.ChOn"});
+    EXPECT_EQ(code.out, "1\n");
+    const std::string dump = Run({"dump", out}).out;
+    EXPECT_TRUE(Has(dump, "\nMch.CH3.ChOn\t1\tON\n"));
+    EXPECT_TRUE(Has(dump, "\nMch.CH3.FreqRx\t"));
+}
+
+TEST_F(CliTest, HelpForEveryVerb) {
+    for (const char* verb : {"info", "read", "write", "new", "dump", "get", "set"}) {
+        const CRun r = Run({verb, "--help"});
+        EXPECT_EQ(r.exit, 0) << verb;
+        EXPECT_TRUE(Has(r.out, std::string("usage: ktz30cli ") + verb)) << verb;
+    }
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+// The document's clone commands against the in-process radio model, on a fake clock.
+#include <gtest/gtest.h>
+
+#include "app/clone_support_doc.h"
+#include "clone/clone_rs_io_manager.h"
+#include "clone/eeprom_data_manager.h"
+#include "clone/model_manager.h"
+#include "clone/z30_default_data_manager.h"
+#include "core/platform.h"
+#include "sim/radio_model.h"
+#include "sim/sim_link.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CFakeClock final : public IClock {
+public:
+    std::uint64_t now = 1'000'000;
+    std::uint64_t NowMs() override { return ++now; }
+    void SleepMs(unsigned ms) override { now += ms; }
+};
+
+class CScriptedPrompts final : public IUserPrompts {
+public:
+    std::vector<std::string> boxes, status;
+    KtAnswer answer = KtAnswer::Ok; // for questions
+    KtAnswer MessageBox(const std::string& text, const std::string&, KtButtons buttons,
+                        KtIcon) override {
+        boxes.push_back(text);
+        if (buttons == KtButtons::Ok) return KtAnswer::Ok;
+        if (buttons == KtButtons::OkCancel)
+            return answer == KtAnswer::Yes ? KtAnswer::Ok : answer;
+        return answer == KtAnswer::Ok ? KtAnswer::Yes : answer;
+    }
+    void SetStatusText(const std::string& text) override { status.push_back(text); }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+};
+
+class CRecordingBeeper final : public IBeeper {
+public:
+    std::vector<unsigned> tones;
+    void Beep(unsigned hz, unsigned) override { tones.push_back(hz); }
+};
+
+class CCancellingProgress final : public ITransferProgress {
+public:
+    explicit CCancellingProgress(bool cancel) : m_cancel(cancel) {}
+    void SetPercent(int) override {}
+    void PumpMessages() override {}
+    bool TakeCancelRequest() override { return m_cancel && ++m_polls > 20; }
+
+private:
+    bool m_cancel;
+    int m_polls = 0;
+};
+
+class DocCloneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetPlatform();
+        CPlatformServices& p = Platform();
+        p.clock = &clock;
+        p.prompts = &prompts;
+        p.beeper = &beeper;
+        p.serialFactory = [this]() -> std::unique_ptr<ISerialDevice> {
+            ++opened;
+            return std::make_unique<CSimLink>(radio, &clock);
+        };
+        p.progressFactory = [this]() -> std::unique_ptr<ITransferProgress> {
+            return std::make_unique<CCancellingProgress>(cancel);
+        };
+        doc = std::make_unique<CZ30Doc>();
+    }
+    void TearDown() override {
+        doc.reset();
+        ResetPlatform();
+    }
+
+    CByteImage& Image() { return *doc->GetCloneManager()->GetImage(); }
+    std::vector<std::uint8_t> Bytes() {
+        std::vector<std::uint8_t> b;
+        for (std::uint32_t a = 0; a < 2048; ++a) b.push_back(Image().ReadByte(a));
+        return b;
+    }
+    CModelManager& Model() { return *doc->GetCloneManager()->GetModelManager(); }
+    CCloneRsIoManager& Io() { return *doc->GetCloneManager()->GetCloneRsIoManager(); }
+
+    CFakeClock clock;
+    CScriptedPrompts prompts;
+    CRecordingBeeper beeper;
+    CSimRadio radio;
+    bool cancel = false;
+    int opened = 0;
+    std::unique_ptr<CZ30Doc> doc;
+};
+
+const std::vector<unsigned> kSuccessBeeps = {1000, 1000};
+const std::vector<unsigned> kFailureBeeps = {500, 500, 500, 500};
+
+TEST_F(DocCloneTest, ReadTakesTheRadiosVariantAndMarksModified) {
+    radio.Identity().variant = 3;
+    radio.Image().CopyFrom(CZ30DefaultDataManager::FactoryImage(3));
+    for (std::uint32_t a = 0x100; a < 0x110; ++a) radio.Image().WriteByte(a, 0x5A);
+    ASSERT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->OnCloneRead(), 0);
+    EXPECT_EQ(doc->GetVariant(), 3);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(beeper.tones, kSuccessBeeps);
+    EXPECT_EQ(prompts.status.back(), " Cloning completed.");
+}
+
+TEST_F(DocCloneTest, CancelledReadLeavesTheImage) {
+    cancel = true;
+    const auto before = Bytes();
+    EXPECT_EQ(doc->OnCloneRead(), 1);
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(prompts.status.back(), " Terminated cloning.  ");
+    EXPECT_EQ(beeper.tones, kFailureBeeps);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(DocCloneTest, RefusedRadiosLeaveTheImageAndReport) {
+    struct Case {
+        int revision, radioVariant, docVariant;
+        SimTrType type;
+        int read, write, info;
+    };
+    const Case cases[] = {
+        {0x0200, 4, 4, SimTrType::Conventional, 85, 85, 85},
+        {0x0105, 0, 4, SimTrType::Conventional, 0, 90, 0},  // 16 channels to a 1-channel radio
+        {0x0100, 5, 4, SimTrType::Conventional, 0, 0, 0},   // LMR to PMR of the same class
+        {0x0100, 4, 4, SimTrType::Gmrs, 77, 77, 77},
+    };
+    for (const Case& c : cases) {
+        radio.Identity().revision = static_cast<std::uint16_t>(c.revision);
+        radio.Identity().variant = c.radioVariant;
+        radio.Identity().trType = c.type;
+        const int got[3] = {
+            (Model().SetVariant(c.docVariant, true), doc->OnCloneWrite()),
+            doc->OnCloneInfo(),
+            (Model().SetVariant(c.docVariant, true), doc->OnCloneRead()),
+        };
+        EXPECT_EQ(got[0], c.write) << c.revision << " " << c.radioVariant;
+        EXPECT_EQ(got[1], c.info) << c.revision << " " << c.radioVariant;
+        EXPECT_EQ(got[2], c.read) << c.revision << " " << c.radioVariant;
+        if (c.read == 85) {
+            EXPECT_EQ(prompts.status.back(), " Err: Illegal information.");
+            EXPECT_EQ(prompts.boxes.back(), kStrCannotProgram);
+        }
+    }
+}
+
+TEST_F(DocCloneTest, NoRadioGives77) {
+    radio.Faults().noEcho = true;
+    radio.Faults().noAnswer = true;
+    const auto before = Bytes();
+    EXPECT_EQ(doc->OnCloneRead(), 77);
+    EXPECT_EQ(prompts.status.back(), " Err: Cannot read cloning data.");
+    EXPECT_EQ(prompts.boxes.back(), kStrCheckFollowing);
+    EXPECT_EQ(Bytes(), before);
+}
+
+TEST_F(DocCloneTest, AWriteWhoseTransferFileCannotBeSavedNeverOpensThePort) {
+    const std::string transfer = Io().TransferPath();
+    ASSERT_FALSE(transfer.empty());
+    std::filesystem::remove(transfer);
+    std::filesystem::create_directory(transfer); // the file cannot be opened for writing
+    const int before = opened;
+    const int result = doc->OnCloneWrite();
+    const int opens = opened - before;
+    std::filesystem::remove(transfer);
+    EXPECT_EQ(result, 80);
+    EXPECT_EQ(opens, 1) << "only the info exchange opens the port";
+    EXPECT_EQ(prompts.status.back(), " Err: Cannot write cloning data.");
+}
+
+TEST_F(DocCloneTest, NormalWriteKeepsTheRadiosAdjustAreaMakerReserveSendsIt) {
+    for (bool maker : {false, true}) {
+        for (std::uint32_t a = 0; a < 0x70; ++a) radio.Image().WriteByte(a, 0xEE);
+        Model().SetMakerReserve(maker);
+        Image().WriteByte(0x20, 0x42);
+        EXPECT_EQ(doc->OnCloneWrite(), 0);
+        EXPECT_EQ(radio.Image().ReadByte(0x20), maker ? Image().ReadByte(0x20) : 0xEE) << maker;
+    }
+}
+
+TEST_F(DocCloneTest, CommandsDoNothingWhileTheGuardIsTaken) {
+    ASSERT_TRUE(TryEnterModal());
+    EXPECT_EQ(doc->OnCloneRead(), kCommandBusy);
+    EXPECT_EQ(doc->OnCloneWrite(), kCommandBusy);
+    EXPECT_EQ(doc->OnCloneInfo(), kCommandBusy);
+    EXPECT_FALSE(doc->OnFileSave());
+    LeaveModal();
+    EXPECT_EQ(opened, 0);
+}
+
+} // namespace

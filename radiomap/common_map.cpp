@@ -51,8 +51,8 @@ constexpr BitField kCommon2Bits[] = {
 
 // Expert
 constexpr ByteField kExpertBytes[] = {
-    {"FastScnTim", 0x0080},   {"SlwScnTim", 0x0081},  {"EmrSwOnTim", 0x0091},
-    {"EmrSwOfTim", 0x0092},   {"EmrStrRepTim", 0x0093}, {"PwrSavTim1", 0x009C},
+    {"FastScnTim", 0x0080}, {"SlwScnTim", 0x0081},    {"EmrSwOnTim", 0x0091},
+    {"EmrSwOfTim", 0x0092}, {"EmrStrRepTim", 0x0093}, {"PwrSavTim1", 0x009C},
     {"PwrSavTim2", 0x009D},
 };
 constexpr BitField kExpertBits[] = {
@@ -74,13 +74,14 @@ constexpr BitField kKeyDispBits[] = {
 
 // Key assignment bytes in the order the codec handles them.
 constexpr ByteField kKeyBytes[] = {
-    {"KeyF0Conv", 0x009E},   {"KeyF1Conv", 0x009F},   {"KeyF2Conv", 0x00A0},
-    {"KeyMicAConv", 0x00A1}, {"KeyMicBConv", 0x00A2}, {"KeyMicUpConv", 0x00A3},
+    {"KeyF0Conv", 0x009E},    {"KeyF1Conv", 0x009F},   {"KeyF2Conv", 0x00A0},
+    {"KeyMicAConv", 0x00A1},  {"KeyMicBConv", 0x00A2}, {"KeyMicUpConv", 0x00A3},
     {"KeyMicDnConv", 0x00A4},
 };
 // The same keys in the order of the tree.
-constexpr const char* kKeyNodeOrder[] = {"KeyF0Conv",    "KeyF1Conv",    "KeyF2Conv",  "KeyMicUpConv",
-                                         "KeyMicDnConv", "KeyMicAConv", "KeyMicBConv"};
+constexpr const char* kKeyNodeOrder[] = {"KeyF0Conv",    "KeyF1Conv",    "KeyF2Conv",
+                                         "KeyMicUpConv", "KeyMicDnConv", "KeyMicAConv",
+                                         "KeyMicBConv"};
 
 struct KeyFunction {
     int code;
@@ -127,18 +128,50 @@ constexpr std::array<std::uint8_t, kKeyCodeCount> kKeyClass = {
 
 // Display lists of the key page (not stored).
 constexpr const char* kKeyConvLmr[] = {
-    "Null",    "Scan A Start/Stop", "Scan B Start/Stop", "Prio A",      "Prio A (Rewrite)",
-    "Prio B",  "MR-CH 1",           "MR-CH 2",           "MR-CH 3",     "MR-CH 4",
-    "Moni",    "Lock1",             "Lock2",             "High/Low",    "Talk Around",
-    "Wide/Narrow", "DTMF Autodial", "Call",              "Emergency Single", "Emergency Repeat",
+    "Null",
+    "Scan A Start/Stop",
+    "Scan B Start/Stop",
+    "Prio A",
+    "Prio A (Rewrite)",
+    "Prio B",
+    "MR-CH 1",
+    "MR-CH 2",
+    "MR-CH 3",
+    "MR-CH 4",
+    "Moni",
+    "Lock1",
+    "Lock2",
+    "High/Low",
+    "Talk Around",
+    "Wide/Narrow",
+    "DTMF Autodial",
+    "Call",
+    "Emergency Single",
+    "Emergency Repeat",
 };
 constexpr const char* kKeyConvPmr[] = {
-    "Null",             "Scan A Start/Stop", "Scan B Start/Stop", "Prio A",
-    "Prio A (Rewrite)", "Prio B",            "MR-CH 1",           "MR-CH 2",
-    "MR-CH 3",          "MR-CH 4",           "Moni(Audi)",        "Lock1",
-    "Lock2",            "High/Low",          "Talk Around",       "Wide/Narrow",
-    "DTMF Autodial",    "Call",              "Call A (Code 30)",  "Call B (Code 29)",
-    "Emergency Single", "Emergency Repeat",
+    "Null",
+    "Scan A Start/Stop",
+    "Scan B Start/Stop",
+    "Prio A",
+    "Prio A (Rewrite)",
+    "Prio B",
+    "MR-CH 1",
+    "MR-CH 2",
+    "MR-CH 3",
+    "MR-CH 4",
+    "Moni(Audi)",
+    "Lock1",
+    "Lock2",
+    "High/Low",
+    "Talk Around",
+    "Wide/Narrow",
+    "DTMF Autodial",
+    "Call",
+    "Call A (Code 30)",
+    "Call B (Code 29)",
+    "Emergency Single",
+    "Emergency Repeat",
 };
 
 // MakerR
@@ -170,22 +203,28 @@ template <std::size_t N> const BitField* FindBit(const BitField (&table)[N], con
 
 template <std::size_t N>
 void DecodeBytes(const CByteImage& image, CNode* parent, const ByteField (&table)[N]) {
-    for (const ByteField& f : table) ByteToNode(image, f.address, parent, f.name);
+    for (const ByteField& f : table)
+        ByteToNode(image, f.address, parent, f.name);
 }
 template <std::size_t N>
 void EncodeBytes(CByteImage& image, CNode* parent, const ByteField (&table)[N]) {
-    for (const ByteField& f : table) NodeToByte(image, f.address, parent, f.name);
+    for (const ByteField& f : table)
+        NodeToByte(image, f.address, parent, f.name);
 }
 template <std::size_t N>
 void DecodeBits(const CByteImage& image, CNode* parent, const BitField (&table)[N]) {
-    for (const BitField& f : table) BitToNode(image, f.address, f.bit, parent, f.name);
+    for (const BitField& f : table)
+        BitToNode(image, f.address, f.bit, parent, f.name);
 }
 template <std::size_t N>
 void EncodeBits(CByteImage& image, CNode* parent, const BitField (&table)[N]) {
-    for (const BitField& f : table) NodeToBit(image, f.address, f.bit, parent, f.name);
+    for (const BitField& f : table)
+        NodeToBit(image, f.address, f.bit, parent, f.name);
 }
 
-char PrintableOrSpace(unsigned char c) { return (c < 32 || c > 127) ? ' ' : static_cast<char>(c); }
+char PrintableOrSpace(unsigned char c) {
+    return (c < 32 || c > 127) ? ' ' : static_cast<char>(c);
+}
 
 void DecodeComment(const CByteImage& image, std::uint32_t address, CNode* node) {
     if (!node) return;
@@ -240,8 +279,7 @@ void EncodeUsrCtcss(CByteImage& image, const CNode* node) {
     if (!node) return;
     const int tenths = node->GetValue();
     if (tenths <= 0) return;
-    const auto n =
-        static_cast<long long>(std::floor(kToneClock / ((tenths / 10.0) * 128.0) + 0.5));
+    const auto n = static_cast<long long>(std::floor(kToneClock / ((tenths / 10.0) * 128.0) + 0.5));
     PutWord(image, kUsrCtcssFreq, static_cast<int>(n & 0xFFFF));
 }
 
@@ -261,8 +299,12 @@ int AllowedKeyCode(int code, bool pmr) {
 }
 
 // "DtcsDec": stored 1 to 12, code 12 to 23.
-int DtcsDecFromByte(int stored) { return Clamp(stored, 1, 12) + 11; }
-int DtcsDecToByte(int code) { return Clamp(code, 12, 23) - 11; }
+int DtcsDecFromByte(int stored) {
+    return Clamp(stored, 1, 12) + 11;
+}
+int DtcsDecToByte(int code) {
+    return Clamp(code, 12, 23) - 11;
+}
 
 // "IfFreq": six BCD digits of kHz (the first is 0) in bytes 0x08 to 0x0A, sign in bit 7 of 0x08.
 // Only values on the 25 kHz raster are meaningful; anything else reads as 0.
@@ -294,7 +336,9 @@ void EncodeIfFreqValue(CByteImage& image, int hz) {
     image.WriteBit(kIfFreq, 7, hz < 0);
 }
 
-CNode* Section(CNode* root, const char* path) { return GetNode(root, path); }
+CNode* Section(CNode* root, const char* path) {
+    return GetNode(root, path);
+}
 
 } // namespace
 
@@ -304,8 +348,10 @@ void CZ30RadioDataManager::BuildCommonSet(CNode* root) {
     CNode* common = New<CNode>(root, "CommonSet");
 
     CNode* c1 = New<CNode>(common, "Common1");
-    for (const ByteField& f : kCommon1Bytes) New<CNumNode>(c1, f.name);
-    for (const BitField& f : kCommon1Bits) New<CBitNode>(c1, f.name, f.off, f.on);
+    for (const ByteField& f : kCommon1Bytes)
+        New<CNumNode>(c1, f.name);
+    for (const BitField& f : kCommon1Bits)
+        New<CBitNode>(c1, f.name, f.off, f.on);
     New<CStringNode>(c1, "Comment1", "");
     New<CStringNode>(c1, "Comment2", "");
 
@@ -318,12 +364,12 @@ void CZ30RadioDataManager::BuildCommonSet(CNode* root) {
     New<CBitNode>(c2, trData->name, trData->off, trData->on);
 
     CNode* ex = New<CNode>(common, "Expert");
-    for (const char* name :
-         {"FastScnTim", "SlwScnTim", "EmrSwOnTim", "EmrSwOfTim", "EmrStrRepTim"})
+    for (const char* name : {"FastScnTim", "SlwScnTim", "EmrSwOnTim", "EmrSwOfTim", "EmrStrRepTim"})
         New<CNumNode>(ex, name);
     New<CZ30BeepFreqNode>(ex, "BeepFreqL", 400, 400, 400, 3000);
     New<CZ30BeepFreqNode>(ex, "BeepFreqH", 400, 400, 400, 3000);
-    for (const BitField& f : kExpertBits) New<CBitNode>(ex, f.name, f.off, f.on);
+    for (const BitField& f : kExpertBits)
+        New<CBitNode>(ex, f.name, f.off, f.on);
     New<CZ30UsrCtcssFreqNode>(ex, "UsrCtcssFreq", 1000, 1000, 600, 3000);
     New<CNumNode>(ex, "PwrSavTim1");
     New<CNumNode>(ex, "PwrSavTim2");
@@ -337,9 +383,11 @@ void CZ30RadioDataManager::BuildCommonSet(CNode* root) {
         pmr->AddChoice(static_cast<int>(i), kKeyConvPmr[i]);
     for (const char* name : kKeyNodeOrder) {
         auto* key = New<CNumNode>(kd, name);
-        for (const KeyFunction& k : kKeyFunctions) key->AddChoice(k.code, k.text);
+        for (const KeyFunction& k : kKeyFunctions)
+            key->AddChoice(k.code, k.text);
     }
-    for (const BitField& f : kKeyDispBits) New<CBitNode>(kd, f.name, f.off, f.on);
+    for (const BitField& f : kKeyDispBits)
+        New<CBitNode>(kd, f.name, f.off, f.on);
 }
 
 void CZ30RadioDataManager::BuildMakerR(CNode* root) {

@@ -37,7 +37,7 @@ constexpr std::uint32_t kEmrCancByte = 8; // bit 7
 // Transmit code channel record (6 bytes at 0x0520 + 6 * (m - 1)).
 constexpr std::uint16_t kTxRecord = 0x0520;
 constexpr std::uint32_t kTxRecordSize = 6;
-constexpr std::uint32_t kUpDateByte = 4; // bit 0
+constexpr std::uint32_t kUpDateByte = 4;  // bit 0
 constexpr std::uint32_t kTxFlagsByte = 5; // bit 7 ABCDec, bit 6 ABCAud, bit 4 not "Sel"
 
 // Tone formats.
@@ -99,7 +99,9 @@ std::uint32_t TxRecord(int index) {
     return kTxRecord + kTxRecordSize * static_cast<std::uint32_t>(index);
 }
 
-bool IsAbcCode(int v) { return (v >= 1 && v <= 32) || v == 128 || v == 255; }
+bool IsAbcCode(int v) {
+    return (v >= 1 && v <= 32) || v == 128 || v == 255;
+}
 
 // The value of a one-digit hexadecimal text: 0 when empty or not hexadecimal, at most max.
 int HexTextValue(const std::string& text, int max) {
@@ -158,17 +160,19 @@ void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
         New<CBitNode>(ch, "EmrCanc", "Null", "Cancel");
         auto* abc = New<CNumNode>(ch, "ABC");
         abc->AddChoice(0, "OFF");
-        for (int n = 1; n <= 32; ++n) abc->AddChoice(n, std::to_string(n));
+        for (int n = 1; n <= 32; ++n)
+            abc->AddChoice(n, std::to_string(n));
         abc->AddChoice(128, "STN");
         abc->AddChoice(255, "SGL");
-        New<CNumNode>(ch, "Beep")->Choices({{0, "Null"},
-                                            {1, "OFF"},
-                                            {2, "Pi(single)"},
-                                            {3, "PiPi(single)"},
-                                            {4, "PiRo(single)"},
-                                            {5, "Pi(repeat)"},
-                                            {6, "PiPi(repeat)"},
-                                            {7, "PiRo(repeat)"}});
+        New<CNumNode>(ch, "Beep")
+            ->Choices({{0, "Null"},
+                       {1, "OFF"},
+                       {2, "Pi(single)"},
+                       {3, "PiPi(single)"},
+                       {4, "PiRo(single)"},
+                       {5, "Pi(repeat)"},
+                       {6, "PiPi(repeat)"},
+                       {7, "PiRo(repeat)"}});
         New<CNumNode>(ch, "AudMode")->Choices({{0, "Null"}, {1, "IN_A"}, {2, "Aud"}});
         New<CNumNode>(ch, "Stun")->Choices({{0, "OFF"}, {1, "Kill"}});
         New<CNumNode>(ch, "Scan")->Choices({{0, "Null"}, {1, "Cancel"}, {2, "Start"}});
@@ -184,15 +188,19 @@ void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
 
     CNode* rxCom = New<CNode>(five, "RxCodeCom");
     New<CNumNode>(rxCom, "LnkATim");
-    for (int d = 1; d <= 7; ++d) New<CBitNode>(rxCom, ("CompDigit" + std::to_string(d)).c_str());
+    for (int d = 1; d <= 7; ++d)
+        New<CBitNode>(rxCom, ("CompDigit" + std::to_string(d)).c_str());
     New<CNumNode>(rxCom, "IdDecTim");
     New<CNumNode>(rxCom, "BeepRepTim", 0, 0, 0, 60);
 
     CNode* txCom = New<CNode>(five, "TxCodeCom");
-    for (const ByteField& f : kTxComBytes) New<CNumNode>(txCom, f.name);
-    for (const HexDigitField& f : kSpcTones) New<CStringNode>(txCom, f.name, "0");
+    for (const ByteField& f : kTxComBytes)
+        New<CNumNode>(txCom, f.name);
+    for (const HexDigitField& f : kSpcTones)
+        New<CStringNode>(txCom, f.name, "0");
     auto* str = New<CNumNode>(txCom, "SpcTonStr");
-    for (int v = 0; v < 16; ++v) str->AddChoice(v, std::string(1, kHexDigits[v]));
+    for (int v = 0; v < 16; ++v)
+        str->AddChoice(v, std::string(1, kHexDigits[v]));
     New<CBitNode>(txCom, "PTTCallInA", "OFF", "ON");
 
     CNode* format = New<CNode>(five, "Format");
@@ -216,11 +224,13 @@ void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
 // ---- receive code channels ----
 
 void CZ30RadioDataManager::Decode5ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i) Decode5ToneRxCodeCh(root, image, i);
+    for (int i = 0; i < kRxChannelCount; ++i)
+        Decode5ToneRxCodeCh(root, image, i);
 }
 
 void CZ30RadioDataManager::Encode5ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i) Encode5ToneRxCodeCh(root, image, i);
+    for (int i = 0; i < kRxChannelCount; ++i)
+        Encode5ToneRxCodeCh(root, image, i);
 }
 
 void CZ30RadioDataManager::Decode5ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
@@ -274,11 +284,13 @@ int CZ30RadioDataManager::GroupToneDigit(CNode* root) {
 // ---- transmit code channels ----
 
 void CZ30RadioDataManager::Decode5ToneTxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kTxChannelCount; ++i) Decode5ToneTxCodeCh(root, image, i);
+    for (int i = 0; i < kTxChannelCount; ++i)
+        Decode5ToneTxCodeCh(root, image, i);
 }
 
 void CZ30RadioDataManager::Encode5ToneTxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kTxChannelCount; ++i) Encode5ToneTxCodeCh(root, image, i);
+    for (int i = 0; i < kTxChannelCount; ++i)
+        Encode5ToneTxCodeCh(root, image, i);
 }
 
 void CZ30RadioDataManager::Decode5ToneTxCodeCh(CNode* root, CByteImage& image, int index) {
@@ -308,11 +320,13 @@ void CZ30RadioDataManager::Encode5ToneTxCodeCh(CNode* root, CByteImage& image, i
 // ---- formats ----
 
 void CZ30RadioDataManager::Decode5ToneFormat(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kFormatCount; ++i) Decode5ToneFormat(root, image, i);
+    for (int i = 0; i < kFormatCount; ++i)
+        Decode5ToneFormat(root, image, i);
 }
 
 void CZ30RadioDataManager::Encode5ToneFormat(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kFormatCount; ++i) Encode5ToneFormat(root, image, i);
+    for (int i = 0; i < kFormatCount; ++i)
+        Encode5ToneFormat(root, image, i);
 }
 
 void CZ30RadioDataManager::Decode5ToneFormat(CNode* root, CByteImage& image, int index) {
@@ -345,17 +359,19 @@ void CZ30RadioDataManager::Encode5ToneFormat(CNode* root, CByteImage& image, int
 // ---- user tones ----
 
 void CZ30RadioDataManager::Decode5ToneUsrTon(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kUsrTonCount; ++i) Decode5ToneUsrTon(root, image, i);
+    for (int i = 0; i < kUsrTonCount; ++i)
+        Decode5ToneUsrTon(root, image, i);
 }
 
 void CZ30RadioDataManager::Encode5ToneUsrTon(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kUsrTonCount; ++i) Encode5ToneUsrTon(root, image, i);
+    for (int i = 0; i < kUsrTonCount; ++i)
+        Encode5ToneUsrTon(root, image, i);
 }
 
 void CZ30RadioDataManager::Decode5ToneUsrTon(CNode* root, CByteImage& image, int index) {
     if (index < 0 || index >= kUsrTonCount) return;
-    auto* tone =
-        dynamic_cast<CZ305TonUsrTonNode*>(GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index)));
+    auto* tone = dynamic_cast<CZ305TonUsrTonNode*>(
+        GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index)));
     if (!tone) return;
     const auto n = static_cast<std::uint32_t>(index);
     const int word = Word(image, kUsrTonEnc + 2 * n);
@@ -367,8 +383,8 @@ void CZ30RadioDataManager::Decode5ToneUsrTon(CNode* root, CByteImage& image, int
 
 void CZ30RadioDataManager::Encode5ToneUsrTon(CNode* root, CByteImage& image, int index) {
     if (index < 0 || index >= kUsrTonCount) return;
-    auto* tone =
-        dynamic_cast<CZ305TonUsrTonNode*>(GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index)));
+    auto* tone = dynamic_cast<CZ305TonUsrTonNode*>(
+        GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index)));
     if (!tone) return;
     const auto n = static_cast<std::uint32_t>(index);
     if (tone->Enc())
@@ -382,30 +398,35 @@ void CZ30RadioDataManager::Encode5ToneUsrTon(CNode* root, CByteImage& image, int
 
 void CZ30RadioDataManager::Decode5ToneCommon(CNode* root, CByteImage& image) {
     if (CNode* rx = GetNode(root, "5ToneCodeCH.RxCodeCom")) {
-        for (const ByteField& f : kRxComBytes) ByteToNode(image, f.address, rx, f.name);
+        for (const ByteField& f : kRxComBytes)
+            ByteToNode(image, f.address, rx, f.name);
         for (unsigned d = 1; d <= 7; ++d)
             BitToNode(image, kCompDigits, 8 - d, rx, ("CompDigit" + std::to_string(d)).c_str());
         Set(rx, "BeepRepTim", BeepRepTimFromByte(image.ReadByte(kBeepRepTim)));
     }
     if (CNode* tx = GetNode(root, "5ToneCodeCH.TxCodeCom")) {
-        for (const ByteField& f : kTxComBytes) ByteToNode(image, f.address, tx, f.name);
+        for (const ByteField& f : kTxComBytes)
+            ByteToNode(image, f.address, tx, f.name);
         for (const HexDigitField& f : kSpcTones)
             if (CNode* n = Child(tx, f.name))
-                n->SetText(std::string(1, kHexDigits[std::min<int>(image.ReadByte(f.address), f.max)]));
+                n->SetText(
+                    std::string(1, kHexDigits[std::min<int>(image.ReadByte(f.address), f.max)]));
         BitToNode(image, kPttCallInA, 6, tx, "PTTCallInA");
     }
 }
 
 void CZ30RadioDataManager::Encode5ToneCommon(CNode* root, CByteImage& image) {
     if (CNode* rx = GetNode(root, "5ToneCodeCH.RxCodeCom")) {
-        for (const ByteField& f : kRxComBytes) NodeToByte(image, f.address, rx, f.name);
+        for (const ByteField& f : kRxComBytes)
+            NodeToByte(image, f.address, rx, f.name);
         for (unsigned d = 1; d <= 7; ++d)
             NodeToBit(image, kCompDigits, 8 - d, rx, ("CompDigit" + std::to_string(d)).c_str());
         image.WriteByte(kBeepRepTim,
                         static_cast<std::uint8_t>(BeepRepTimToByte(Get(rx, "BeepRepTim"))));
     }
     if (CNode* tx = GetNode(root, "5ToneCodeCH.TxCodeCom")) {
-        for (const ByteField& f : kTxComBytes) NodeToByte(image, f.address, tx, f.name);
+        for (const ByteField& f : kTxComBytes)
+            NodeToByte(image, f.address, tx, f.name);
         for (const HexDigitField& f : kSpcTones)
             if (CNode* n = Child(tx, f.name))
                 image.WriteByte(f.address,

@@ -23,7 +23,9 @@ inline void Set(CNode* parent, const char* name, int code) {
     if (CNode* n = Child(parent, name)) n->SetValue(code);
 }
 
-inline int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
+inline int Clamp(int v, int lo, int hi) {
+    return std::max(lo, std::min(v, hi));
+}
 
 inline int Word(const CByteImage& image, std::uint32_t a) {
     return image.ReadByte(a) * 256 + image.ReadByte(a + 1);
@@ -44,7 +46,8 @@ inline void ByteToNode(const CByteImage& image, std::uint32_t a, CNode* parent, 
 }
 
 inline void NodeToByte(CByteImage& image, std::uint32_t a, CNode* parent, const char* name) {
-    if (CNode* n = Child(parent, name)) image.WriteByte(a, static_cast<std::uint8_t>(n->GetValue()));
+    if (CNode* n = Child(parent, name))
+        image.WriteByte(a, static_cast<std::uint8_t>(n->GetValue()));
 }
 
 inline void BitToNode(const CByteImage& image, std::uint32_t a, unsigned bit, CNode* parent,

@@ -31,7 +31,9 @@ constexpr std::uint16_t kDtmfTim = 0x0089;
 constexpr std::uint16_t kDtmf1stTim = 0x008A;
 constexpr std::uint16_t kDtmfMarkTim = 0x008B;
 
-std::string AutodialName(int index) { return "AD" + std::to_string(index + 1); }
+std::string AutodialName(int index) {
+    return "AD" + std::to_string(index + 1);
+}
 
 CNode* AutodialCode(CNode* root, int index) {
     return GetNode(root, "DTMFAutoD.DTMFDial." + AutodialName(index) + ".Code");
@@ -49,8 +51,8 @@ int Nibble(const CByteImage& image, std::uint32_t base, std::size_t i) {
 void CZ30RadioDataManager::BuildScanList(CNode* root) {
     CNode* scan = New<CNode>(root, "ScanList");
     CNode* com = New<CNode>(scan, "ScanCom");
-    New<CNumNode>(com, "Mode")->Choices(
-        {{0, "Scan OFF"}, {1, "MODE1"}, {2, "MODE2"}, {3, "MODE3"}});
+    New<CNumNode>(com, "Mode")
+        ->Choices({{0, "Scan OFF"}, {1, "MODE1"}, {2, "MODE2"}, {3, "MODE3"}});
     New<CBitNode>(com, "PwrSave", "OFF", "ON");
     New<CNumNode>(com, "StopTim");
     New<CNumNode>(com, "ResTim");
@@ -102,11 +104,13 @@ void CZ30RadioDataManager::EncodeScan(CNode* root, CByteImage& image) {
 // ---- DTMF autodial ----
 
 void CZ30RadioDataManager::DecodeDtmfAutodial(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kAutodialCount; ++i) DecodeDtmfAutodial(root, image, i);
+    for (int i = 0; i < kAutodialCount; ++i)
+        DecodeDtmfAutodial(root, image, i);
 }
 
 void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kAutodialCount; ++i) EncodeDtmfAutodial(root, image, i);
+    for (int i = 0; i < kAutodialCount; ++i)
+        EncodeDtmfAutodial(root, image, i);
 }
 
 // 13 bytes a memory: 24 digit nibbles, high nibble first, then the digit count.
@@ -118,7 +122,8 @@ void CZ30RadioDataManager::DecodeDtmfAutodial(CNode* root, CByteImage& image, in
     const std::size_t count =
         std::min<std::size_t>(image.ReadByte(base + kAutodialCountByte), kAutodialDigits);
     std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += kDtmfDigits[Nibble(image, base, i)];
+    for (std::size_t i = 0; i < count; ++i)
+        text += kDtmfDigits[Nibble(image, base, i)];
     code->SetText(text);
 }
 

@@ -65,7 +65,9 @@ CZ302TonRxCodeChNode* RxChannel(CNode* root, int index) {
         GetNode(root, "2ToneCodeCH.RXCodeCH." + RxChannelName(index)));
 }
 
-int RoundHz(double x) { return static_cast<int>(std::floor(x + 0.5)); }
+int RoundHz(double x) {
+    return static_cast<int>(std::floor(x + 0.5));
+}
 
 // Transmit tones: the word is the tone in steps of 6800 / 16384 Hz.
 void DecodeTonWord(const CByteImage& image, std::uint32_t address, CNode* node) {
@@ -85,14 +87,18 @@ void EncodeTonWord(CByteImage& image, std::uint32_t address, const CNode* node) 
 namespace radiomap {
 
 // Beep pattern of receive code channels: pattern 4 is "Null".
-int BeepFromPattern(int p) { return p <= 3 ? p + 1 : p == 4 ? 0 : p; }
+int BeepFromPattern(int p) {
+    return p <= 3 ? p + 1 : p == 4 ? 0 : p;
+}
 int BeepToPattern(int code) {
     code = Clamp(code, 0, kBeepMax);
     return code == 0 ? 4 : code <= 4 ? code - 1 : code;
 }
 
 // Two-bit choices whose pattern 3 has no meaning and reads as 2.
-int TwoBitChoice(int pattern) { return pattern == 3 ? 2 : pattern; }
+int TwoBitChoice(int pattern) {
+    return pattern == 3 ? 2 : pattern;
+}
 
 // The record bytes both signalling systems share the layout of: "Bell", "Beep", "Stun", "Scan".
 void DecodeRxCommonBits(const CByteImage& image, std::uint32_t r, CNode* ch) {
@@ -107,7 +113,8 @@ void EncodeRxCommonBits(CByteImage& image, std::uint32_t r, CNode* ch) {
     image.WriteBit(r + kBellStunByte, 0, bell & 1);
     image.WriteBit(r + kBellStunByte, 1, bell & 2);
     const int beep = BeepToPattern(Get(ch, "Beep"));
-    for (unsigned bit = 0; bit < 3; ++bit) image.WriteBit(r + kBeepScanByte, bit, beep >> bit & 1);
+    for (unsigned bit = 0; bit < 3; ++bit)
+        image.WriteBit(r + kBeepScanByte, bit, beep >> bit & 1);
     image.WriteBit(r + kBellStunByte, 3, Get(ch, "Stun") == 1);
     image.WriteBit(r + kBellStunByte, 4, Get(ch, "Stun") == 2);
     image.WriteBit(r + kBeepScanByte, 4, Get(ch, "Scan") == 1);
@@ -124,8 +131,12 @@ int NoTonTimToByte(int code) {
     return 2 * ((v + 1) / 2);
 }
 
-int BeepRepTimFromByte(int stored) { return std::min(stored, 60); }
-int BeepRepTimToByte(int code) { return Clamp(code, 0, 60); }
+int BeepRepTimFromByte(int stored) {
+    return std::min(stored, 60);
+}
+int BeepRepTimToByte(int code) {
+    return Clamp(code, 0, 60);
+}
 
 } // namespace radiomap
 
@@ -161,6 +172,22 @@ void ApplyTwoToneWindows(CZ302TonRxCodeChNode* channel) {
     ApplyTwoToneWindow(channel->SecondFreq(), channel->SecondFreqLo(), channel->SecondFreqHi());
 }
 
+void SettleTwoToneWindow(CFreqNode* centre, CZ30UsrTonDecNode* low, CZ30UsrTonDecNode* high) {
+    if (!centre || !low || !high) return;
+    constexpr int kMaxSteps = 8;
+    for (int step = 0; step < kMaxSteps; ++step) {
+        const int before = centre->GetValue();
+        ApplyTwoToneWindow(centre, low, high);
+        if (centre->GetValue() == before) return;
+    }
+}
+
+void SettleTwoToneWindows(CZ302TonRxCodeChNode* channel) {
+    if (!channel) return;
+    SettleTwoToneWindow(channel->FirstFreq(), channel->FirstFreqLo(), channel->FirstFreqHi());
+    SettleTwoToneWindow(channel->SecondFreq(), channel->SecondFreqLo(), channel->SecondFreqHi());
+}
+
 // ---- tree ----
 
 void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {
@@ -174,14 +201,15 @@ void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {
         New<CNumNode>(ch, "Group")->Choices({{0, "1st"}, {1, "2nd"}});
         New<CNumNode>(ch, "Bell")->Choices({{0, "Null"}, {1, "OFF"}, {2, "ON"}, {3, "Blink"}});
         New<CNumNode>(ch, "ANS")->Choices({{0, "OFF"}, {1, "ON"}});
-        New<CNumNode>(ch, "Beep")->Choices({{0, "Null"},
-                                            {1, "OFF"},
-                                            {2, "Pi(single)"},
-                                            {3, "PiPi(single)"},
-                                            {4, "PiRo(single)"},
-                                            {5, "Pi(repeat)"},
-                                            {6, "PiPi(repeat)"},
-                                            {7, "PiRo(repeat)"}});
+        New<CNumNode>(ch, "Beep")
+            ->Choices({{0, "Null"},
+                       {1, "OFF"},
+                       {2, "Pi(single)"},
+                       {3, "PiPi(single)"},
+                       {4, "PiRo(single)"},
+                       {5, "Pi(repeat)"},
+                       {6, "PiPi(repeat)"},
+                       {7, "PiRo(repeat)"}});
         New<CNumNode>(ch, "Stun")->Choices({{0, "OFF"}, {1, "Kill"}});
         New<CNumNode>(ch, "Scan")->Choices({{0, "Null"}, {1, "Cancel"}, {2, "Start"}});
         ch->Bind();
@@ -203,11 +231,13 @@ void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {
 // ---- receive code channels ----
 
 void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i) Decode2ToneRxCodeCh(root, image, i);
+    for (int i = 0; i < kRxChannelCount; ++i)
+        Decode2ToneRxCodeCh(root, image, i);
 }
 
 void CZ30RadioDataManager::Encode2ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i) Encode2ToneRxCodeCh(root, image, i);
+    for (int i = 0; i < kRxChannelCount; ++i)
+        Encode2ToneRxCodeCh(root, image, i);
 }
 
 void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
@@ -222,11 +252,12 @@ void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode* root, CByteImage& image, i
         for (std::uint32_t i = 0; i < 4; ++i)
             if (limits[i]) limits[i]->SetValue(Word(image, w + 2 * i));
         if (ch->FirstFreq() && limits[0] && limits[1])
-            ch->FirstFreq()->SetValue(RoundHz((limits[0]->GetValue() + limits[1]->GetValue()) * 5.0));
+            ch->FirstFreq()->SetValue(
+                RoundHz((limits[0]->GetValue() + limits[1]->GetValue()) * 5.0));
         if (ch->SecondFreq() && limits[2] && limits[3])
             ch->SecondFreq()->SetValue(
                 RoundHz((limits[2]->GetValue() + limits[3]->GetValue()) * 5.0));
-        ApplyTwoToneWindows(ch);
+        SettleTwoToneWindows(ch);
         Set(ch, "Group", image.ReadByte(r + kGroupByte) == 1);
     } else {
         Set(ch, "Group", 0);
@@ -272,7 +303,8 @@ void CZ30RadioDataManager::Encode2ToneTxCode(CNode* root, CByteImage& image) {
     EncodeTonWord(image, k2ndTonFreq, Child(tx, "2ndTonFreq"));
     NodeToByte(image, k2ndTonPeriod, tx, "2ndTonPeriod");
     image.WriteByte(kCodeType, Get(tx, "CodeType") ? 0x0F : 0x01);
-    for (std::uint32_t a = kCodeType + 1; a <= kCodeType + 3u; ++a) image.WriteByte(a, 0xFF);
+    for (std::uint32_t a = kCodeType + 1; a <= kCodeType + 3u; ++a)
+        image.WriteByte(a, 0xFF);
 }
 
 // ---- receive common ----

@@ -1,0 +1,275 @@
+#include "clone/z30_adjust_data_manager.h"
+
+#include "clone/byte_image.h"
+#include "clone/clone_manager.h"
+#include "clone/default_data_manager.h"
+#include "clone/model_manager.h"
+#include "params/node_access.h"
+#include "radiomap/radio_data_manager.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+KT_IMPLEMENT_DYNCREATE(CZ30AdjustDataManager, CAdjustDataManager)
+
+namespace {
+
+constexpr std::uint32_t kModelCode = 0x000;
+constexpr std::uint32_t kModelRevision = 0x002;
+constexpr std::uint32_t kChannelClass = 0x003;
+constexpr std::uint32_t kChannelCode = 0x007; // bits 1, 0
+constexpr std::uint32_t kSignalling = 0x07B;  // bit 3 set = PMR
+constexpr std::uint32_t kStartupChannel = 0x0A6;
+constexpr std::uint32_t kMaker = 0x7F8;
+constexpr char kMakerText[] = "NORQ Inc";
+constexpr int kMaxChannelClass = 9;
+
+// Channel records: bit 5 of byte 9 of each record from 0x200 comes from the defaults (the last
+// of the 37 lies in the unused gap after the 36 records).
+constexpr std::uint32_t kChannelRecords = 0x200;
+constexpr std::uint32_t kChannelRecordSize = 20;
+constexpr int kChannelBitRecords = 37;
+
+// Receive code channel record A (9 bytes), A = 1 to 3 for CH1 to CH3 and 0 for "CHG".
+constexpr std::uint32_t kRxRecords = 0x5FC;
+constexpr std::uint32_t kRxRecordSize = 9;
+constexpr int kRxChannels = 4;
+constexpr int kCodedRxChannels = 3;
+
+// Five-tone transmit records 2 to 32 while an LMR variant owns the area.
+constexpr std::uint32_t kTxRecord2 = 0x526;
+constexpr std::uint32_t kTxRecordLast = 0x5DA;
+constexpr std::uint32_t kTxRecordSize = 6;
+constexpr std::uint8_t kEmptyTxCode[4] = {0x01, 0xFF, 0xFF, 0xFF};
+
+// The 16 channels kept twice: 0x200-0x33F mirrored at 0x650-0x78F.
+constexpr std::uint32_t kMirrorSource = 0x200;
+constexpr std::uint32_t kMirrorTarget = 0x650;
+constexpr std::uint32_t kMirrorSize = 320;
+
+// Alignment values of the adjust area per radio revision.
+struct AlignmentValues {
+    int revision; // high byte * 16 + "DETSREV"
+    std::array<std::uint8_t, 3> at004;
+    std::array<std::uint8_t, 26> at056;
+};
+constexpr AlignmentValues kAlignment[] = {
+    {16, {0x11, 0x50, 0xF8}, {0x10, 0x80, 0x11, 0x4C, 0x00, 0x00, 0x5E, 0x00, 0x16,
+                              0x84, 0x5E, 0x00, 0x1F, 0x32, 0,    0,    0,    0,
+                              0,    0,    0,    0,    0,    0,    0,    0}},
+    {17, {0x11, 0x50, 0xEC}, {0x11, 0x80, 0x11, 0x4C, 0x00, 0x00, 0x5E, 0x00, 0x16,
+                              0x8A, 0x5E, 0x00, 0x1F, 0x38, 0,    0,    0,    0,
+                              0,    0,    0,    0,    0,    0,    0,    0}},
+};
+
+void ResetByte(CByteImage& image, const CByteImage& defaults, std::uint32_t a) {
+    image.WriteByte(a, defaults.ReadByte(a));
+}
+
+void ResetBit(CByteImage& image, const CByteImage& defaults, std::uint32_t a, unsigned bit) {
+    image.WriteBit(a, bit, defaults.ReadBit(a, bit) != 0);
+}
+
+void ResetBlock(CByteImage& image, const CByteImage& defaults, std::uint32_t a, std::uint32_t n) {
+    for (std::uint32_t i = 0; i < n; ++i)
+        ResetByte(image, defaults, a + i);
+}
+
+} // namespace
+
+int CZ30AdjustDataManager::VariantOfImage(const CByteImage& image) {
+    static constexpr int kBase[4] = {4, 4, 2, 0};
+    const int c = image.ReadBit(kChannelCode, 0) + 2 * image.ReadBit(kChannelCode, 1);
+    return kBase[c] + image.ReadBit(kSignalling, 3);
+}
+
+int CZ30AdjustDataManager::FixUpImage() {
+    CCloneManagerTemplate* hub = GetOwner();
+    CByteImage* image = hub ? hub->GetImage() : nullptr;
+    if (!image) return 1;
+    CModelManager* model = hub->GetModelManager();
+    auto* data = dynamic_cast<CZ30RadioDataManager*>(hub->GetRadioDataManager());
+    CDefaultDataManager* defaultManager = hub->GetDefaultDataManager();
+
+    // 1. The image's own variant rules the fix-up.
+    const int documentVariant = hub->GetVariant();
+    const int m = VariantOfImage(*image);
+    const bool pmr = m % 2 != 0;
+    if (model) model->SetVariant(m, false);
+    const CByteImage* defaultImage = defaultManager ? defaultManager->DefaultImage(m) : nullptr;
+    const CByteImage none(image->Size());
+    const CByteImage& defaults = defaultImage ? *defaultImage : none;
+
+    // 2, 3. Maker text, model code and model revision.
+    image->WriteBlock(kMaker, reinterpret_cast<const std::uint8_t*>(kMakerText),
+                      static_cast<std::uint32_t>(std::strlen(kMakerText)));
+    ResetBlock(*image, defaults, kModelCode, 2);
+    image->WriteByte(kModelRevision, 1);
+
+    CNode* root = data ? data->GetRoot() : nullptr;
+    if (data && root) {
+        // 4. Start-up channel.
+        data->DecodeMch(root, *image);
+        SetStartupChannel(root, *image);
+    }
+    // 5. An unused bit of every channel record.
+    for (int i = 0; i < kChannelBitRecords; ++i)
+        ResetBit(*image, defaults,
+                 kChannelRecords + kChannelRecordSize * static_cast<std::uint32_t>(i) + 9, 5);
+
+    if (data && root) {
+        // 6. Channels, DTMF and scan.
+        data->EncodeMch(root, *image);
+        data->DecodeDtmfAutodial(root, *image);
+        data->EncodeDtmfAutodial(root, *image);
+        data->DecodeDtmfCommon(root, *image);
+        data->EncodeDtmfCommon(root, *image);
+        data->DecodeScan(root, *image);
+        data->EncodeScan(root, *image);
+
+        // 7. Receive code channels.
+        FixReceiveCodeChannels(*data, root, *image, defaults, pmr);
+
+        // 8 to 10. The signalling system of the variant.
+        if (pmr) {
+            data->Decode5ToneTxCodeCh(root, *image);
+            data->Encode5ToneTxCodeCh(root, *image);
+            data->Decode5ToneUsrTon(root, *image);
+            data->Encode5ToneUsrTon(root, *image);
+            data->Decode5ToneFormat(root, *image);
+            data->Encode5ToneFormat(root, *image);
+            data->Decode5ToneCommon(root, *image);
+            data->Encode5ToneCommon(root, *image);
+        } else {
+            data->Decode2ToneTxCode(root, *image);
+            data->Encode2ToneTxCode(root, *image);
+            for (std::uint32_t a = kTxRecord2; a <= kTxRecordLast; a += kTxRecordSize)
+                image->WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
+            data->Decode2ToneRxCommon(root, *image);
+            data->Encode2ToneRxCommon(root, *image);
+        }
+
+        // 11. Common settings.
+        data->DecodeKeyDisp(root, *image);
+        data->EncodeKeyDisp(root, *image);
+        data->DecodeCommon1(root, *image);
+        data->EncodeCommon1(root, *image);
+        data->DecodeCommon2(root, *image);
+        data->EncodeCommon2(root, *image);
+        data->DecodeExpert(root, *image);
+        data->EncodeExpert(root, *image);
+    } else if (!pmr) {
+        for (std::uint32_t a = kTxRecord2; a <= kTxRecordLast; a += kTxRecordSize)
+            image->WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
+    }
+
+    // 12. Option bits.
+    if (!pmr) {
+        ResetBit(*image, defaults, 0x07D, 6);
+        ResetByte(*image, defaults, 0x086);
+        ResetByte(*image, defaults, 0x09A);
+        ResetBit(*image, defaults, 0x07C, 1);
+    }
+    ResetBit(*image, defaults, 0x07B, 5);
+    ResetBit(*image, defaults, 0x07F, 6);
+    image->WriteBit(0x07F, 4, false);
+    image->WriteBit(0x07F, 3, false);
+    const bool keepLowBits = image->ReadBit(kChannelCode, 0) && !image->ReadBit(kChannelCode, 1) &&
+                             image->ReadBit(0x07F, 2);
+    if (!keepLowBits) {
+        image->WriteBit(0x07F, 1, false);
+        image->WriteBit(0x07F, 0, false);
+    }
+
+    // 13. Maker area.
+    if (data && root) {
+        data->DecodeMakerR(root, *image);
+        data->EncodeMakerR(root, *image);
+    }
+
+    // 14. The first 16 channels are kept twice.
+    std::uint8_t record[kChannelRecordSize];
+    for (std::uint32_t off = 0; off < kMirrorSize; off += kChannelRecordSize)
+        if (image->ReadBlock(kMirrorSource + off, record, kChannelRecordSize))
+            image->WriteBlock(kMirrorTarget + off, record, kChannelRecordSize);
+
+    // 15. The document keeps its variant.
+    if (model) model->SetVariant(documentVariant, false);
+    return 1;
+}
+
+// The lowest-numbered enabled channel that is not inhibited, else the lowest-numbered enabled
+// channel; an unset start-up channel becomes channel 1.
+void CZ30AdjustDataManager::SetStartupChannel(CNode* root, CByteImage& image) const {
+    bool storedUninhibited = false;
+    for (int ch = 16; ch >= 1; --ch) {
+        CNode* channel = GetNode(root, "Mch.CH" + std::to_string(ch));
+        if (GetValueByName(channel, "ChOn") != 1) continue;
+        const bool inhibited = GetValueByName(channel, "InhCh") != 0;
+        if (!inhibited || image.ReadByte(kStartupChannel) == 0xFF || !storedUninhibited) {
+            image.WriteByte(kStartupChannel, static_cast<std::uint8_t>(ch - 1));
+            if (!inhibited) storedUninhibited = true;
+        }
+    }
+    if (image.ReadByte(kStartupChannel) == 0xFF) image.WriteByte(kStartupChannel, 0);
+}
+
+void CZ30AdjustDataManager::FixReceiveCodeChannels(CZ30RadioDataManager& data, CNode* root,
+                                                   CByteImage& image, const CByteImage& defaults,
+                                                   bool pmr) const {
+    for (int w = 0; w < kRxChannels; ++w) {
+        const int a = w < kCodedRxChannels ? w + 1 : 0;
+        const std::uint32_t r = kRxRecords + kRxRecordSize * static_cast<std::uint32_t>(a);
+        if (pmr) {
+            data.Decode5ToneRxCodeCh(root, image, w);
+            if (w < kCodedRxChannels) ResetBlock(image, defaults, r, 4);
+            ResetBit(image, defaults, r + 6, 3);
+            ResetBit(image, defaults, r + 7, 7);
+            ResetBit(image, defaults, r + 7, 5);
+            data.Encode5ToneRxCodeCh(root, image, w);
+        } else {
+            data.Decode2ToneRxCodeCh(root, image, w);
+            if (w < kCodedRxChannels) ResetBlock(image, defaults, r, 4);
+            ResetByte(image, defaults, r + 4);
+            for (unsigned bit : {7u, 6u, 3u})
+                ResetBit(image, defaults, r + 6, bit);
+            for (unsigned bit : {7u, 6u, 5u})
+                ResetBit(image, defaults, r + 7, bit);
+            ResetBit(image, defaults, r + 8, 7);
+            data.Encode2ToneRxCodeCh(root, image, w);
+        }
+    }
+}
+
+int CZ30AdjustDataManager::SetChannelClass() {
+    CCloneManagerTemplate* hub = GetOwner();
+    CByteImage* image = hub ? hub->GetImage() : nullptr;
+    if (!image) return 1;
+    const int cls = std::min(hub->GetVariant() / 2, kMaxChannelClass);
+    image->WriteByte(kChannelClass,
+                     static_cast<std::uint8_t>((image->ReadByte(kChannelClass) & 0xF0) + cls));
+    return 1;
+}
+
+int CZ30AdjustDataManager::WriteAlignmentValues() {
+    CCloneManagerTemplate* hub = GetOwner();
+    CModelManager* model = hub ? hub->GetModelManager() : nullptr;
+    const CModelInfo* info = model ? model->GetModelInfo() : nullptr;
+    if (!info) return 0;
+    return WriteAlignmentValues(info->GetRevision() >> 8, info->DetailLookup("DETSREV"));
+}
+
+int CZ30AdjustDataManager::WriteAlignmentValues(int revisionHighByte, int detsrev) {
+    CCloneManagerTemplate* hub = GetOwner();
+    CByteImage* image = hub ? hub->GetImage() : nullptr;
+    if (!image) return 0;
+    const int r = revisionHighByte * 16 + detsrev;
+    for (const AlignmentValues& v : kAlignment)
+        if (v.revision == r) {
+            image->WriteBlock(0x004, v.at004.data(), static_cast<std::uint32_t>(v.at004.size()));
+            image->WriteBlock(0x056, v.at056.data(), static_cast<std::uint32_t>(v.at056.size()));
+        }
+    return 1;
+}

@@ -179,7 +179,7 @@ TEST_F(CliTest, RefusedRadiosGiveTheirResultAndReport) {
          " Connected transceiver is an wrong model."},
         {{"--variant", "5"}, {"write"}, 0, " Cloning completed.", ""},
         {{"--type", "brs"}, {"read"}, 77, " Err: Cannot read cloning data.", ""},
-        {{"--no-echo"}, {"read"}, 77, " Err: Cannot read cloning data.",
+        {{"--no-echo", "--no-answer"}, {"read"}, 77, " Err: Cannot read cloning data.",
          " Check the following:\n\n - The RS-232C port settings."},
         {{"--no-answer"}, {"info"}, 77, " Err: Illegal information.",
          "Appropriate cloning software"},

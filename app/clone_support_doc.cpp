@@ -5,16 +5,13 @@
 #include "clone/default_data_manager.h"
 #include "clone/eeprom_data_manager.h"
 #include "clone/model_manager.h"
+#include "clone/z30_adjust_data_manager.h"
 #include "clone/z30_default_data_manager.h"
 #include "core/ctext.h"
 #include "core/platform.h"
 #include "params/node_access.h"
 #include "radiomap/radio_data_manager.h"
 
-#if __has_include("clone/z30_adjust_data_manager.h")
-#include "clone/z30_adjust_data_manager.h"
-#define KT_HAVE_Z30_ADJUST 1
-#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -140,12 +137,7 @@ bool ReplaceWithLines(const std::string& target, const std::vector<std::string>&
 
 std::unique_ptr<CZ30CloneManager> MakeZ30CloneManager() {
     auto hub = std::make_unique<CZ30CloneManager>();
-#ifdef KT_HAVE_Z30_ADJUST
-    CAdjustDataManager* adjust = new CZ30AdjustDataManager;
-#else
-    CAdjustDataManager* adjust = new CAdjustDataManager;
-#endif
-    hub->SetManagers(new CZ30EepromDataManager, new CZ30DefaultDataManager, adjust,
+    hub->SetManagers(new CZ30EepromDataManager, new CZ30DefaultDataManager, new CZ30AdjustDataManager,
                      new CZ30RadioDataManager, new CZ30ModelManager, new CZ30CloneRsIoManager,
                      new CZ30CloneFileIoManager);
     return hub;

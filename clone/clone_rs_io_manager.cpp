@@ -5,6 +5,7 @@
 #include "clone/clone_manager.h"
 #include "clone/eeprom_data_manager.h"
 #include "clone/model_manager.h"
+#include "clone/z30_adjust_data_manager.h"
 #include "core/platform.h"
 
 #include <algorithm>
@@ -317,10 +318,7 @@ int CCloneRsIoManager::CloneWrite() {
         m_engine.SetModelCode(static_cast<std::uint16_t>(m_radioInfo->GetModelCode()));
         SetRequestRevision(maker ? 0 : m_radioInfo->GetRevision());
         CWaitCursor wait;
-        if (maker) {
-            if (CAdjustDataManager* adjust = hub->GetAdjustDataManager())
-                adjust->WriteAlignmentValues();
-        }
+        if (maker) WriteAlignment();
         // An old transfer file is never sent: the port stays closed unless this save worked.
         if (SaveImageToFile(m_transferPath) != kFileOk)
             result = kCloneTransferError;
@@ -330,6 +328,12 @@ int CCloneRsIoManager::CloneWrite() {
     Beep(result == 0);
     Report(kKindWrite, result);
     return result;
+}
+
+void CCloneRsIoManager::WriteAlignment() {
+    CCloneManagerTemplate* hub = GetOwner();
+    if (CAdjustDataManager* adjust = hub ? hub->GetAdjustDataManager() : nullptr)
+        adjust->WriteAlignmentValues();
 }
 
 int CCloneRsIoManager::CloneInfo() {
@@ -390,4 +394,13 @@ void CZ30CloneRsIoManager::AfterRead() {
         doc->RebuildViews();
         doc->SetModifiedFlag(true);
     }
+}
+
+void CZ30CloneRsIoManager::WriteAlignment() {
+    CCloneManagerTemplate* hub = GetOwner();
+    auto* adjust = dynamic_cast<CZ30AdjustDataManager*>(hub ? hub->GetAdjustDataManager() : nullptr);
+    if (!adjust) return CCloneRsIoManager::WriteAlignment();
+    // The values belong to the radio's revision, not the document's.
+    adjust->WriteAlignmentValues((RadioInfo()->GetRevision() >> 8) & 0xFF,
+                                 RadioInfo()->DetailLookup("DETSREV"));
 }

@@ -88,6 +88,8 @@ protected:
     virtual std::unique_ptr<CModelInfo> CreateRadioInfo() const;
     // What happens after a successful read (the radio-specific classes take the variant).
     virtual void AfterRead() {}
+    // The alignment values before a whole-image write in "Maker reserve" mode.
+    virtual void WriteAlignment();
     // Asks the radio who it is and checks the answer: 0 when the transfer may go on.
     int Identify(int kind);
     void Beep(bool success);
@@ -110,6 +112,7 @@ public:
 protected:
     std::unique_ptr<CModelInfo> CreateRadioInfo() const override;
     void AfterRead() override;
+    void WriteAlignment() override;
 };
 
 // The text of the clone info dialog for a radio's record.

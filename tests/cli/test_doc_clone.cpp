@@ -186,6 +186,11 @@ TEST_F(DocCloneTest, NormalWriteKeepsTheRadiosAdjustAreaMakerReserveSendsIt) {
         EXPECT_EQ(doc->OnCloneWrite(), 0);
         EXPECT_EQ(radio.Image().ReadByte(0x20), maker ? Image().ReadByte(0x20) : 0xEE) << maker;
     }
+    // Revision 1.0: the alignment values of that revision went with the whole image.
+    EXPECT_EQ(radio.Image().ReadByte(0x004), 0x11);
+    EXPECT_EQ(radio.Image().ReadByte(0x005), 0x50);
+    EXPECT_EQ(radio.Image().ReadByte(0x006), 0xF8);
+    EXPECT_EQ(radio.Image().ReadByte(0x056), 0x10);
 }
 
 TEST_F(DocCloneTest, CommandsDoNothingWhileTheGuardIsTaken) {

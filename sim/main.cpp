@@ -49,7 +49,13 @@ constexpr const char* kUsage =
     "  --bad-end            wrong end text\n"
     "  --fail-write         the radio answers a write with E6 01\n"
     "  --noise              stray bytes before the radio's frames\n"
-    "  --pull-after N       the cable is pulled after N data frames\n";
+    "  --pull-after N       the cable is pulled after N data frames\n"
+    "service readings (E8 command 3):\n"
+    "  --temperature RAW    temperature reading 0..255\n"
+    "  --supply RAW         supply voltage reading 0..255\n"
+    "  --battery nicd|liion|dry  battery type\n"
+    "  --filter-peak F=V    filter F (1..4) passes most at tuning value V (-128..127)\n"
+    "  --invalid-answers    answer service readings with text that is not hexadecimal\n";
 
 bool ParseInt(const char* text, int base, long* value) {
     char* end = nullptr;
@@ -120,6 +126,31 @@ bool ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio) {
             f.noise = true;
         else if (a == "--pull-after" && number(10, 0, 1 << 20))
             f.pullAfter = static_cast<int>(v);
+        else if (a == "--temperature" && number(10, 0, 255))
+            radio->Service().SetTemperatureReading(static_cast<int>(v));
+        else if (a == "--supply" && number(10, 0, 255))
+            radio->Service().SetSupplyReading(static_cast<int>(v));
+        else if (a == "--battery" && next) {
+            const std::string b = argv[++i];
+            if (b == "nicd")
+                radio->Service().SetBattery(CSimServiceModel::Battery::NiCd);
+            else if (b == "liion")
+                radio->Service().SetBattery(CSimServiceModel::Battery::LiIon);
+            else if (b == "dry")
+                radio->Service().SetBattery(CSimServiceModel::Battery::Dry);
+            else
+                return false;
+        } else if (a == "--filter-peak" && next) {
+            const std::string spec = argv[++i];
+            const std::size_t eq = spec.find('=');
+            long filter = 0, value = 0;
+            if (eq == std::string::npos || !ParseInt(spec.substr(0, eq).c_str(), 10, &filter) ||
+                !ParseInt(spec.substr(eq + 1).c_str(), 10, &value) || filter < 1 || filter > 4 ||
+                value < -128 || value > 127)
+                return false;
+            radio->Service().SetFilterPeak(static_cast<int>(filter - 1), static_cast<int>(value));
+        } else if (a == "--invalid-answers")
+            radio->Service().SetInvalidAnswers(true);
         else
             return false;
     }

@@ -52,6 +52,8 @@ public:
 
     CSimIdentity& Identity() { return m_identity; }
     CSimFaults& Faults() { return m_faults; }
+    // The analogue readings and stored values behind the E8 service commands.
+    CSimServiceModel& Service() { return m_service; }
     CByteImage& Image() { return m_image; }
     const CByteImage& Image() const { return m_image; }
     // The image a fresh radio holds when no file is given.

@@ -172,22 +172,6 @@ void ApplyTwoToneWindows(CZ302TonRxCodeChNode* channel) {
     ApplyTwoToneWindow(channel->SecondFreq(), channel->SecondFreqLo(), channel->SecondFreqHi());
 }
 
-void SettleTwoToneWindow(CFreqNode* centre, CZ30UsrTonDecNode* low, CZ30UsrTonDecNode* high) {
-    if (!centre || !low || !high) return;
-    constexpr int kMaxSteps = 8;
-    for (int step = 0; step < kMaxSteps; ++step) {
-        const int before = centre->GetValue();
-        ApplyTwoToneWindow(centre, low, high);
-        if (centre->GetValue() == before) return;
-    }
-}
-
-void SettleTwoToneWindows(CZ302TonRxCodeChNode* channel) {
-    if (!channel) return;
-    SettleTwoToneWindow(channel->FirstFreq(), channel->FirstFreqLo(), channel->FirstFreqHi());
-    SettleTwoToneWindow(channel->SecondFreq(), channel->SecondFreqLo(), channel->SecondFreqHi());
-}
-
 // ---- tree ----
 
 void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {
@@ -257,7 +241,7 @@ void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode* root, CByteImage& image, i
         if (ch->SecondFreq() && limits[2] && limits[3])
             ch->SecondFreq()->SetValue(
                 RoundHz((limits[2]->GetValue() + limits[3]->GetValue()) * 5.0));
-        SettleTwoToneWindows(ch);
+        ApplyTwoToneWindows(ch);
         Set(ch, "Group", image.ReadByte(r + kGroupByte) == 1);
     } else {
         Set(ch, "Group", 0);

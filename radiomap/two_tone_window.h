@@ -11,8 +11,3 @@ class CZ302TonRxCodeChNode;
 void ApplyTwoToneWindow(CFreqNode* centre, CZ30UsrTonDecNode* low, CZ30UsrTonDecNode* high);
 // Both tones of a receive code channel.
 void ApplyTwoToneWindows(CZ302TonRxCodeChNode* channel);
-// Repeats the rule until the centre no longer moves. One step can move a centre whose middle
-// has two equally close windows; the settled window is the one the radio's image keeps, so a
-// decoded image encodes back unchanged.
-void SettleTwoToneWindow(CFreqNode* centre, CZ30UsrTonDecNode* low, CZ30UsrTonDecNode* high);
-void SettleTwoToneWindows(CZ302TonRxCodeChNode* channel);

@@ -36,6 +36,13 @@ struct FixUp : ::testing::Test {
     void Randomise(std::mt19937& rng) {
         for (std::uint32_t a = 0; a < Image().Size(); ++a)
             Image().WriteByte(a, static_cast<std::uint8_t>(rng() & 0xFF));
+        // Tone words mostly in the range of real tones, so that windows are not all clamped.
+        std::uniform_int_distribution<int> hz(200, 3500);
+        for (std::uint32_t a = 0x120; a < 0x17A; a += 2) {
+            const int word = hz(rng);
+            Image().WriteByte(a, static_cast<std::uint8_t>(word >> 8));
+            Image().WriteByte(a + 1, static_cast<std::uint8_t>(word & 0xFF));
+        }
     }
     // Fixing up a fixed-up image changes nothing.
     void ExpectCanonical(const std::string& what) {

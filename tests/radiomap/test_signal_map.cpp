@@ -181,18 +181,23 @@ TEST_F(SignalMap, TwoToneWindowAroundTheCentre) {
     EXPECT_EQ(ch->FirstFreq()->GetValue(), 10000);
     EXPECT_EQ(ch->SecondFreq()->GetValue(), 20000);
 
-    // One step can move a centre with two equally close windows (450.0 Hz: 436-464 Hz, then
-    // 437-464 Hz); a settled window stays where it is.
-    ch->FirstFreq()->SetValue(4500);
+    // A typed centre with two equally close windows moves (449.8 Hz gives 436-464 Hz, whose
+    // middle 450.0 Hz gives 437-464 Hz); a centre read from a stored window stays put.
+    ch->FirstFreq()->SetValue(4498);
+    ApplyTwoToneWindows(ch);
+    EXPECT_EQ(ch->FirstFreq()->GetValue(), 4500);
     ApplyTwoToneWindows(ch);
     EXPECT_EQ(ch->FirstFreq()->GetValue(), 4505);
-    for (int c = 2500; c <= 33002; c += 7) {
-        ch->FirstFreq()->SetValue(c);
-        SettleTwoToneWindows(ch);
-        const int centre = ch->FirstFreq()->GetValue();
-        EXPECT_LE(std::abs(centre - c), 30) << c;
-        ApplyTwoToneWindows(ch);
-        EXPECT_EQ(ch->FirstFreq()->GetValue(), centre) << c;
+    for (int low = 239; low <= 3402; low += 3) {
+        for (int high = low; high <= 3402; high += 11) {
+            ch->FirstFreq()->SetValue(5 * (low + high));
+            ApplyTwoToneWindows(ch);
+            const int centre = ch->FirstFreq()->GetValue();
+            const int lo = ch->FirstFreqLo()->GetValue();
+            ApplyTwoToneWindows(ch);
+            ASSERT_EQ(ch->FirstFreq()->GetValue(), centre) << low << " " << high;
+            ASSERT_EQ(ch->FirstFreqLo()->GetValue(), lo) << low << " " << high;
+        }
     }
 }
 

@@ -1,0 +1,246 @@
+// The document's files: loading through the scratch file, saving atomically with CR LF lines,
+// New and Open with their prompts, and the variant kept in the settings.
+#include <gtest/gtest.h>
+
+#include "app/clone_support_doc.h"
+#include "clone/byte_image.h"
+#include "clone/model_manager.h"
+#include "core/platform.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CScriptedPrompts final : public IUserPrompts {
+public:
+    std::vector<std::string> boxes;
+    KtAnswer answer = KtAnswer::No;
+    KtAnswer MessageBox(const std::string& text, const std::string&, KtButtons buttons,
+                        KtIcon) override {
+        boxes.push_back(text);
+        return buttons == KtButtons::Ok ? KtAnswer::Ok : answer;
+    }
+    void SetStatusText(const std::string&) override {}
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+};
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& p, const std::string& text) {
+    std::ofstream out(p, std::ios::binary);
+    out << text;
+}
+
+class DocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetPlatform();
+        Platform().prompts = &prompts;
+        dir = fs::temp_directory_path() /
+              ("kt-doc-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        doc = std::make_unique<CZ30Doc>();
+    }
+    void TearDown() override {
+        doc.reset();
+        std::error_code ec;
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir, ec);
+        ResetPlatform();
+    }
+    CByteImage& Image() { return *doc->GetCloneManager()->GetImage(); }
+    std::vector<std::uint8_t> Bytes() {
+        std::vector<std::uint8_t> b;
+        for (std::uint32_t a = 0; a < 2048; ++a) b.push_back(Image().ReadByte(a));
+        return b;
+    }
+
+    CScriptedPrompts prompts;
+    fs::path dir;
+    std::unique_ptr<CZ30Doc> doc;
+};
+
+TEST_F(DocumentTest, SavedAndOpenedAgainReproducesTheWholeImage) {
+    Image().WriteByte(0x010, 0xA5); // adjust area
+    Image().WriteByte(0x6F, 0x3C);
+    const fs::path f = dir / "a.hxq";
+    ASSERT_TRUE(doc->DoSave(f.string()));
+    const auto saved = Bytes(); // as saved, after the fix-up
+    EXPECT_EQ(saved[0x6F], 0x3C);
+    EXPECT_FALSE(doc->IsModified());
+    const std::string text = ReadAll(f);
+    EXPECT_EQ(text.substr(0, 10), "58270100\r\n");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 130);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 130);
+
+    CZ30Doc other;
+    other.LoadFile(f.string());
+    for (std::uint32_t a = 0; a < 2048; ++a)
+        ASSERT_EQ(other.GetCloneManager()->GetImage()->ReadByte(a), saved[a]) << a;
+}
+
+TEST_F(DocumentTest, ABadFileKeepsTheDocument) {
+    const fs::path good = dir / "good.hxq";
+    ASSERT_TRUE(doc->DoSave(good.string()));
+    doc->SetModifiedFlag(true);
+    const auto before = Bytes();
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* word;
+    };
+    const Case cases[] = {
+        {"model.hxq", "12340100\r\n#\r\n0000100000000000000000000000000000000000\r\n",
+         "MISMATCH_MODEL"},
+        {"rev.hxq", "58270200\r\n#\r\n", "MISMATCH_REVISION"},
+        {"blank.hxq", "58270100\r\n#\r\n\r\n000010FF\r\n", "FORMAT_ERROR"},
+        {"binary.hxq", std::string("\0\xff\xfe\n\n", 5), "FORMAT_ERROR"},
+        {"overflow.hxq", "58270100\n#\n07F810" + std::string(32, 'A') + "\n", "DATA_OVERFLOW"},
+    };
+    for (const Case& c : cases) {
+        WriteAll(dir / c.name, c.text);
+        try {
+            doc->LoadFile((dir / c.name).string());
+            ADD_FAILURE() << c.name << " loaded";
+        } catch (const CArchiveFormatError& e) {
+            EXPECT_STREQ(e.what(), "Unexpected file format.");
+            EXPECT_EQ(e.Word(), c.word) << c.name;
+        }
+        prompts.answer = KtAnswer::No; // discard changes when asked
+        EXPECT_FALSE(doc->OnOpenDocument((dir / c.name).string()));
+        EXPECT_EQ(prompts.boxes.back(), "Unexpected file format.");
+        EXPECT_EQ(doc->GetPathName(), fs::weakly_canonical(good).string()) << c.name;
+        EXPECT_TRUE(doc->IsModified()) << c.name;
+        EXPECT_EQ(Bytes(), before) << c.name;
+    }
+}
+
+TEST_F(DocumentTest, OpeningTheOpenFileAgainDoesNothing) {
+    const fs::path f = dir / "a.hxq";
+    ASSERT_TRUE(doc->DoSave(f.string()));
+    doc->SetModifiedFlag(true);
+    prompts.boxes.clear();
+    EXPECT_FALSE(doc->OnOpenDocument((dir / "." / "a.hxq").string()));
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_EQ(prompts.boxes[0], "The file already opened.");
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(DocumentTest, SaveModifiedAnswers) {
+    const fs::path f = dir / "a.hxq";
+    ASSERT_TRUE(doc->DoSave(f.string()));
+    struct Case {
+        KtAnswer answer;
+        bool proceeds, stillModified;
+    };
+    for (const Case c : {Case{KtAnswer::Cancel, false, true}, Case{KtAnswer::No, true, true},
+                         Case{KtAnswer::Yes, true, false}}) {
+        doc->SetModifiedFlag(true);
+        prompts.answer = c.answer;
+        prompts.boxes.clear();
+        EXPECT_EQ(doc->CanCloseFrame(), c.proceeds);
+        ASSERT_EQ(prompts.boxes.size(), 1u);
+        EXPECT_EQ(prompts.boxes[0], "Save changes to a.hxq?");
+        EXPECT_EQ(doc->IsModified(), c.stillModified);
+    }
+}
+
+TEST_F(DocumentTest, NewLoadsDefaultsAndEmptiesThePath) {
+    ASSERT_TRUE(doc->DoSave((dir / "a.hxq").string()));
+    Image().WriteByte(0x200, 0x77);
+    doc->SetModifiedFlag(true);
+    prompts.answer = KtAnswer::Cancel;
+    EXPECT_FALSE(doc->OnFileNew());
+    EXPECT_EQ(Image().ReadByte(0x200), 0x77);
+    prompts.answer = KtAnswer::No;
+    EXPECT_TRUE(doc->OnFileNew());
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->GetPathName(), "");
+    EXPECT_EQ(doc->GetTitle(), "Untitled");
+}
+
+TEST_F(DocumentTest, TheVariantIsKeptInTheSettings) {
+    Platform().settings->SetInt("Model", "ModelVer", 9);
+    doc = std::make_unique<CZ30Doc>();
+    EXPECT_EQ(doc->GetVariant(), 5);
+    doc->GetCloneManager()->GetModelManager()->SetVariant(2, true);
+    doc.reset();
+    EXPECT_EQ(Platform().settings->GetInt("Model", "ModelVer", -1), 2);
+}
+
+TEST_F(DocumentTest, TemporaryFilesArePrivateAndGoWithTheDocument) {
+    const std::string scratch = doc->ScratchPath();
+    ASSERT_FALSE(scratch.empty());
+    EXPECT_EQ(fs::path(scratch).filename().string().rfind("~KT", 0), 0u);
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(scratch).permissions() & (fs::perms::group_all | fs::perms::others_all),
+              fs::perms::none);
+#endif
+    doc.reset();
+    EXPECT_FALSE(fs::exists(scratch));
+}
+
+#ifndef _WIN32
+// A failed save leaves the previous file as it was, says so, and keeps the modified flag.
+TEST_F(DocumentTest, AFailedSaveLeavesTheOldFileIntact) {
+    const fs::path f = dir / "keep.hxq";
+    ASSERT_TRUE(doc->DoSave(f.string()));
+    const std::string old = ReadAll(f);
+    Image().WriteByte(0x300, 0x12);
+    doc->SetModifiedFlag(true);
+
+    // A disk that fills up after 1,000 bytes: the file size limit makes every write beyond it
+    // fail, in a child process so that the limit does not outlive the case.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const bool saved = doc->DoSave(f.string());
+        _exit(!saved && doc->IsModified() && !prompts.boxes.empty() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadAll(f), old);
+
+    // A folder that cannot be written (meaningless for a super-user, who writes anyway).
+    if (geteuid() != 0) {
+        fs::permissions(dir, fs::perms::owner_write | fs::perms::group_write |
+                                 fs::perms::others_write,
+                        fs::perm_options::remove);
+        prompts.boxes.clear();
+        EXPECT_FALSE(doc->DoSave(f.string()));
+        EXPECT_EQ(prompts.boxes.size(), 1u);
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(ReadAll(f), old);
+    }
+    // A folder that is not there.
+    EXPECT_FALSE(doc->DoSave((dir / "missing" / "x.hxq").string()));
+    EXPECT_TRUE(doc->IsModified());
+    // Nothing but the old file is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+#endif
+
+} // namespace

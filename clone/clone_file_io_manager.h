@@ -52,6 +52,7 @@ public:
     // Parses one data line into the working copy.
     std::string ParseDataLine(const std::string& line);
     const CByteImage& WorkingCopy() const { return m_work; }
+    void SetWorkingCopy(const CByteImage& image) { m_work.CopyFrom(image); }
 
 protected:
     unsigned m_modelCode = 0;

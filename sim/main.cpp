@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
     }
     if (!options.image.empty()) {
         radio.onImageWritten = [&](const CByteImage& image) {
-            if (!SimSaveHxq(options.image, image, radio.Identity().modelCode, 0x0100))
+            if (!SimSaveHxq(options.image, image))
                 std::fprintf(stderr, "nqz30sim: cannot save %s\n", options.image.c_str());
         };
     }

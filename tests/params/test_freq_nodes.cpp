@@ -26,6 +26,8 @@ TEST(MchFreqNode, SnapsTypedTextOntoChannelRaster) {
         {"9999", 0, 799997500},  // above the range: clamped
         {"1e300", 0, 799997500}, // does not fit: the fallback
         {"inf", 0, 799997500},
+        {"nan", 0, 799997500},
+        {"000000000000000146.525", 7000, 0}, // only 15 characters are read
     };
     for (const TextCase& c : cases) {
         CZ30MchFreqNode node("FreqRx");
@@ -55,7 +57,7 @@ TEST(IfFreqNode, SignedOffsetOn25kHzRaster) {
     const TextCase cases[] = {
         {"-46.350", 0, -46350000}, {" -46.350", 0, -46350000}, {"46.351", 123000, 123000},
         {"46.375", 0, 46375000},   {"x", 25000, 25000},        {"150", 0, 99975000},
-        {"-150", 0, -99975000},    {"1e20", 0, 99975000},
+        {"-150", 0, -99975000},    {"1e20", 0, 99975000},      {"-", 50000, 50000},
     };
     for (const TextCase& c : cases) {
         CZ30IfFreqNode node("IfFreq");

@@ -256,11 +256,9 @@ void DecodeBeepFreq(const CByteImage& image, std::uint32_t address, CNode* node)
 }
 
 void EncodeBeepFreq(CByteImage& image, std::uint32_t address, const CNode* node) {
-    if (!node) return;
-    const int hz = node->GetValue();
-    if (hz <= 0) return;
-    const auto n = static_cast<long long>(std::floor(kToneClock / (256.0 * hz) + 0.5));
-    image.WriteByte(address, static_cast<std::uint8_t>(n & 0xFF));
+    if (node && node->GetValue() > 0)
+        image.WriteByte(address,
+                        static_cast<std::uint8_t>(CZ30BeepFreqNode::Divider(node->GetValue())));
 }
 
 // User CTCSS tone in tenths of Hz: 14.7456 MHz / (128 * N), N a 16-bit word.
@@ -276,11 +274,8 @@ void DecodeUsrCtcss(const CByteImage& image, CNode* node) {
 }
 
 void EncodeUsrCtcss(CByteImage& image, const CNode* node) {
-    if (!node) return;
-    const int tenths = node->GetValue();
-    if (tenths <= 0) return;
-    const auto n = static_cast<long long>(std::floor(kToneClock / ((tenths / 10.0) * 128.0) + 0.5));
-    PutWord(image, kUsrCtcssFreq, static_cast<int>(n & 0xFFFF));
+    if (node && node->GetValue() > 0)
+        PutWord(image, kUsrCtcssFreq, CZ30UsrCtcssFreqNode::Divider(node->GetValue()));
 }
 
 int AllowedKeyCode(int code, bool pmr) {

@@ -6,7 +6,6 @@
 #include "radiomap/map_fields.h"
 #include "radiomap/radio_data_manager.h"
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -375,8 +374,7 @@ void CZ30RadioDataManager::Decode5ToneUsrTon(CNode* root, CByteImage& image, int
     if (!tone) return;
     const auto n = static_cast<std::uint32_t>(index);
     const int word = Word(image, kUsrTonEnc + 2 * n);
-    if (tone->Enc())
-        tone->Enc()->SetValue(static_cast<int>(std::floor(word * 6800.0 / 16384.0 + 0.5)));
+    if (tone->Enc()) tone->Enc()->SetValue(CZ30UsrTonEncNode::FromWord(word));
     if (tone->DecL()) tone->DecL()->SetValue(Word(image, kUsrTonDec + 4 * n));
     if (tone->DecH()) tone->DecH()->SetValue(Word(image, kUsrTonDec + 4 * n + 2));
 }
@@ -388,8 +386,7 @@ void CZ30RadioDataManager::Encode5ToneUsrTon(CNode* root, CByteImage& image, int
     if (!tone) return;
     const auto n = static_cast<std::uint32_t>(index);
     if (tone->Enc())
-        PutWord(image, kUsrTonEnc + 2 * n,
-                static_cast<int>(std::floor(tone->Enc()->GetValue() * 16384.0 / 6800.0)) & 0xFFFF);
+        PutWord(image, kUsrTonEnc + 2 * n, CZ30UsrTonEncNode::Word(tone->Enc()->GetValue()));
     if (tone->DecL()) PutWord(image, kUsrTonDec + 4 * n, tone->DecL()->GetValue());
     if (tone->DecH()) PutWord(image, kUsrTonDec + 4 * n + 2, tone->DecH()->GetValue());
 }

@@ -71,13 +71,11 @@ int RoundHz(double x) {
 
 // Transmit tones: the word is the tone in steps of 6800 / 16384 Hz.
 void DecodeTonWord(const CByteImage& image, std::uint32_t address, CNode* node) {
-    if (node) node->SetValue(RoundHz(Word(image, address) * 6800.0 / 16384.0));
+    if (node) node->SetValue(CZ30UsrTonEncNode::FromWord(Word(image, address)));
 }
 
 void EncodeTonWord(CByteImage& image, std::uint32_t address, const CNode* node) {
-    if (!node) return;
-    PutWord(image, address,
-            static_cast<int>(std::floor(node->GetValue() * 16384.0 / 6800.0)) & 0xFFFF);
+    if (node) PutWord(image, address, CZ30UsrTonEncNode::Word(node->GetValue()));
 }
 
 } // namespace

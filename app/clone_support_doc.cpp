@@ -12,7 +12,6 @@
 #include "params/node_access.h"
 #include "radiomap/radio_data_manager.h"
 
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -53,13 +52,16 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
-std::string ErrnoText(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string ErrnoText(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 // The lines a save with these ranges writes: header, comment and the data lines.
 std::size_t ExpectedLines(const CAddressRange* ranges, std::uint32_t size, std::uint32_t width) {
     std::size_t lines = 2;
     for (const CAddressRange* r = ranges; r && r->start < size && r->start != 0xFFFF; ++r)
-        for (std::uint32_t a = r->start; a <= r->end; a += width - a % width) ++lines;
+        for (std::uint32_t a = r->start; a <= r->end; a += width - a % width)
+            ++lines;
     return lines;
 }
 
@@ -137,9 +139,9 @@ bool ReplaceWithLines(const std::string& target, const std::vector<std::string>&
 
 std::unique_ptr<CZ30CloneManager> MakeZ30CloneManager() {
     auto hub = std::make_unique<CZ30CloneManager>();
-    hub->SetManagers(new CZ30EepromDataManager, new CZ30DefaultDataManager, new CZ30AdjustDataManager,
-                     new CZ30RadioDataManager, new CZ30ModelManager, new CZ30CloneRsIoManager,
-                     new CZ30CloneFileIoManager);
+    hub->SetManagers(new CZ30EepromDataManager, new CZ30DefaultDataManager,
+                     new CZ30AdjustDataManager, new CZ30RadioDataManager, new CZ30ModelManager,
+                     new CZ30CloneRsIoManager, new CZ30CloneFileIoManager);
     return hub;
 }
 
@@ -150,8 +152,8 @@ void CCloneSupportDoc::Construct() {
     m_hub->SetDocument(this);
     m_hub->Init();
     if (CModelManager* model = m_hub->GetModelManager()) {
-        const int v = Platform().settings ? Platform().settings->GetInt(kModelSection, kModelKey, 0)
-                                          : 0;
+        const int v =
+            Platform().settings ? Platform().settings->GetInt(kModelSection, kModelKey, 0) : 0;
         model->SetVariant(v, false);
     }
     m_hub->ResetToDefaults();
@@ -178,9 +180,13 @@ CCloneSupportDoc::~CCloneSupportDoc() {
     }
 }
 
-CNode* CCloneSupportDoc::GetRoot() const { return m_hub ? m_hub->GetRoot() : nullptr; }
+CNode* CCloneSupportDoc::GetRoot() const {
+    return m_hub ? m_hub->GetRoot() : nullptr;
+}
 
-int CCloneSupportDoc::GetVariant() const { return m_hub ? m_hub->GetVariant() : 0; }
+int CCloneSupportDoc::GetVariant() const {
+    return m_hub ? m_hub->GetVariant() : 0;
+}
 
 std::string CCloneSupportDoc::GetTitle() const {
     return m_path.empty() ? std::string(kUntitled) : fs::path(m_path).filename().string();
@@ -239,9 +245,9 @@ bool CCloneSupportDoc::SaveFile(const std::string& path, std::string* error) {
     m_hub->TreeToImage();
     if (CAdjustDataManager* adjust = m_hub->GetAdjustDataManager()) adjust->SetChannelClass();
     if (m_scratch.empty()) m_scratch = CreateTempFile("~KT");
-    const std::string word = m_scratch.empty()
-                                 ? std::string(kFileCannotOpen)
-                                 : fileIo->SaveToFile(m_scratch, SaveRanges(), m_hub->GetModelManager());
+    const std::string word =
+        m_scratch.empty() ? std::string(kFileCannotOpen)
+                          : fileIo->SaveToFile(m_scratch, SaveRanges(), m_hub->GetModelManager());
     if (word != kFileOk) {
         *error = "Cannot write the temporary file (" + word + ").";
         return false;
@@ -285,9 +291,9 @@ bool CCloneSupportDoc::DoFileSave() {
 
 bool CCloneSupportDoc::SaveModified() {
     if (!IsModified()) return true;
-    const KtAnswer a = Platform().prompts->MessageBox("Save changes to " + GetTitle() + "?",
-                                                      kCaption, KtButtons::YesNoCancel,
-                                                      KtIcon::Exclamation);
+    const KtAnswer a =
+        Platform().prompts->MessageBox("Save changes to " + GetTitle() + "?", kCaption,
+                                       KtButtons::YesNoCancel, KtIcon::Exclamation);
     if (a == KtAnswer::Cancel) return false;
     if (a == KtAnswer::No) return true;
     return DoFileSave();
@@ -357,7 +363,9 @@ bool CCloneSupportDoc::IsPortChecked(unsigned n) const {
 
 // --- CZ30CloneSupportDoc, CZ30Doc --------------------------------------------------------------
 
-std::unique_ptr<CCloneManager> CZ30CloneSupportDoc::CreateHub() { return MakeZ30CloneManager(); }
+std::unique_ptr<CCloneManager> CZ30CloneSupportDoc::CreateHub() {
+    return MakeZ30CloneManager();
+}
 
 bool CZ30Doc::OnFileSave() {
     CModalScope guard;

@@ -108,20 +108,25 @@ bool ParseArgs(const std::string& verb, int argc, char** argv, CArgs* a, std::st
             *out = argv[++i];
             return true;
         };
-        if (s == "--help" || s == "-h") a->help = true;
+        if (s == "--help" || s == "-h")
+            a->help = true;
         else if (s == "--port" && (verb == "info" || verb == "read" || verb == "write")) {
             if (!value(&a->port)) return false;
         } else if (s == "-o" && (verb == "read" || verb == "new" || verb == "set")) {
             if (!value(&a->output)) return false;
         } else if (s == "--variant" && verb == "new") {
             if (!value(&a->variant)) return false;
-        } else if (s == "--yes" && verb == "write") a->yes = true;
-        else if (s == "--maker-reserve" && verb == "write") a->makerReserve = true;
-        else if (s == "--code" && verb == "get") a->code = true;
+        } else if (s == "--yes" && verb == "write")
+            a->yes = true;
+        else if (s == "--maker-reserve" && verb == "write")
+            a->makerReserve = true;
+        else if (s == "--code" && verb == "get")
+            a->code = true;
         else if (s.size() > 1 && s[0] == '-' && s.find('=') == std::string::npos) {
             *error = "unknown option " + s;
             return false;
-        } else a->positional.push_back(s);
+        } else
+            a->positional.push_back(s);
     }
     return true;
 }
@@ -230,8 +235,7 @@ int RunRadio(const std::string& verb, const CArgs& a) {
         return Save(*doc, a.output) ? kCloneOk : 74;
     }
     if (!Load(*doc, a.positional[0])) return kExitFailure;
-    if (a.makerReserve && doc->GetCloneManager()->ActivateMakerReserve() != 1)
-        return kCloneFailed;
+    if (a.makerReserve && doc->GetCloneManager()->ActivateMakerReserve() != 1) return kCloneFailed;
     return doc->OnCloneWrite();
 }
 

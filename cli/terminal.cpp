@@ -21,14 +21,17 @@ namespace {
 std::atomic<bool> g_cancel{false};
 bool g_barDrawn = false;
 
-bool IsTerminal(std::FILE* f) { return KT_ISATTY(KT_FILENO(f)) != 0; }
+bool IsTerminal(std::FILE* f) {
+    return KT_ISATTY(KT_FILENO(f)) != 0;
+}
 
 // Message texts use CR LF in places; a terminal wants LF alone.
 std::string Plain(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            out.push_back(text[i]);
     return out;
 }
 

@@ -58,7 +58,9 @@ constexpr const char* kCaption = "KT-Z30";
 constexpr const char* kPortSection = "CommPort";
 constexpr const char* kPortKey = "PortNumber";
 
-IUserPrompts& Prompts() { return *Platform().prompts; }
+IUserPrompts& Prompts() {
+    return *Platform().prompts;
+}
 
 // The wait cursor for one scope.
 class CWaitCursor {
@@ -159,7 +161,9 @@ CModelInfo* CCloneRsIoManager::DocumentInfo() const {
     return model ? model->GetModelInfo() : nullptr;
 }
 
-CByteImage* CCloneRsIoManager::Image() const { return GetOwner() ? GetOwner()->GetImage() : nullptr; }
+CByteImage* CCloneRsIoManager::Image() const {
+    return GetOwner() ? GetOwner()->GetImage() : nullptr;
+}
 
 std::string CCloneRsIoManager::LoadImageFromFile(const std::string& path) {
     CCloneManagerTemplate* hub = GetOwner();
@@ -191,7 +195,9 @@ int CCloneRsIoManager::RevisionCheck(int kind) const {
     return kCloneFailed;
 }
 
-int CCloneRsIoManager::TypeCheck(int) { return 0; }
+int CCloneRsIoManager::TypeCheck(int) {
+    return 0;
+}
 
 void CCloneRsIoManager::ShowInfo() {
     CModelManager* model = GetOwner() ? GetOwner()->GetModelManager() : nullptr;
@@ -398,7 +404,8 @@ void CZ30CloneRsIoManager::AfterRead() {
 
 void CZ30CloneRsIoManager::WriteAlignment() {
     CCloneManagerTemplate* hub = GetOwner();
-    auto* adjust = dynamic_cast<CZ30AdjustDataManager*>(hub ? hub->GetAdjustDataManager() : nullptr);
+    auto* adjust =
+        dynamic_cast<CZ30AdjustDataManager*>(hub ? hub->GetAdjustDataManager() : nullptr);
     if (!adjust) return CCloneRsIoManager::WriteAlignment();
     // The values belong to the radio's revision, not the document's.
     adjust->WriteAlignmentValues((RadioInfo()->GetRevision() >> 8) & 0xFF,

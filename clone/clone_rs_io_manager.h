@@ -29,21 +29,21 @@ enum : int {
 // Transfer kinds the type check distinguishes.
 enum : int { kKindRead = 1, kKindWrite = 3, kKindInfo = 4 };
 
-extern const char* const kStrCloneCompleted;    // " Cloning completed."
-extern const char* const kStrTerminated;        // " Terminated cloning.  "
-extern const char* const kStrIllegalInfo;       // " Err: Illegal information."
-extern const char* const kStrWrongModelStatus;  // " Err: Connected transceiver is an wrong model."
-extern const char* const kStrWrongModelBox;     // " Connected transceiver is an wrong model."
-extern const char* const kStrNoPortStatus;      // " Err: Cannot access RS-232C port."
+extern const char* const kStrCloneCompleted;   // " Cloning completed."
+extern const char* const kStrTerminated;       // " Terminated cloning.  "
+extern const char* const kStrIllegalInfo;      // " Err: Illegal information."
+extern const char* const kStrWrongModelStatus; // " Err: Connected transceiver is an wrong model."
+extern const char* const kStrWrongModelBox;    // " Connected transceiver is an wrong model."
+extern const char* const kStrNoPortStatus;     // " Err: Cannot access RS-232C port."
 extern const char* const kStrNoPortBox;
-extern const char* const kStrCannotRead;        // " Err: Cannot read cloning data."
-extern const char* const kStrCannotWrite;       // " Err: Cannot write cloning data."
+extern const char* const kStrCannotRead;  // " Err: Cannot read cloning data."
+extern const char* const kStrCannotWrite; // " Err: Cannot write cloning data."
 extern const char* const kStrWriteSucceeded;
-extern const char* const kStrCannotProgram;     // string 5030
-extern const char* const kStrCheckFollowing;    // string 5061
-extern const char* const kStrReadFromTr;        // string 5054
-extern const char* const kStrDataEdited;        // string 5055
-extern const char* const kStrWriteToTr;         // "   Write to transceiver     "
+extern const char* const kStrCannotProgram;  // string 5030
+extern const char* const kStrCheckFollowing; // string 5061
+extern const char* const kStrReadFromTr;     // string 5054
+extern const char* const kStrDataEdited;     // string 5055
+extern const char* const kStrWriteToTr;      // "   Write to transceiver     "
 
 class CCloneRsIoManager : public CCloneManagerObject {
     KT_DECLARE_CLASS(CCloneRsIoManager)

@@ -54,8 +54,8 @@ protected:
         ResetPlatform();
         Platform().prompts = &prompts;
         dir = fs::temp_directory_path() /
-              ("kt-doc-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("kt-doc-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
         doc = std::make_unique<CZ30Doc>();
@@ -70,7 +70,8 @@ protected:
     CByteImage& Image() { return *doc->GetCloneManager()->GetImage(); }
     std::vector<std::uint8_t> Bytes() {
         std::vector<std::uint8_t> b;
-        for (std::uint32_t a = 0; a < 2048; ++a) b.push_back(Image().ReadByte(a));
+        for (std::uint32_t a = 0; a < 2048; ++a)
+            b.push_back(Image().ReadByte(a));
         return b;
     }
 
@@ -226,8 +227,8 @@ TEST_F(DocumentTest, AFailedSaveLeavesTheOldFileIntact) {
 
     // A folder that cannot be written (meaningless for a super-user, who writes anyway).
     if (geteuid() != 0) {
-        fs::permissions(dir, fs::perms::owner_write | fs::perms::group_write |
-                                 fs::perms::others_write,
+        fs::permissions(dir,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
         prompts.boxes.clear();
         EXPECT_FALSE(doc->DoSave(f.string()));

@@ -57,7 +57,8 @@ protected:
 
     void Start(QProcess& p, const std::vector<std::string>& args) const {
         QStringList list;
-        for (const auto& a : args) list << QString::fromStdString(a);
+        for (const auto& a : args)
+            list << QString::fromStdString(a);
         p.setProgram(QStringLiteral(KT_KTZ30CLI));
         p.setArguments(list);
         p.setProcessEnvironment(Env());
@@ -113,7 +114,8 @@ std::vector<unsigned> WrittenAddresses(const std::string& logPath) {
         s >> who;
         std::vector<unsigned> bytes;
         unsigned b;
-        while (s >> std::hex >> b) bytes.push_back(b);
+        while (s >> std::hex >> b)
+            bytes.push_back(b);
         if (who != "PC" || bytes.size() < 10 || bytes[4] != 0xE4) continue;
         std::string addr(bytes.begin() + 5, bytes.begin() + 9);
         out.push_back(static_cast<unsigned>(std::stoul(addr, nullptr, 16)));
@@ -169,21 +171,42 @@ TEST_F(CliTest, RefusedRadiosGiveTheirResultAndReport) {
         const char* box;
     };
     const Case cases[] = {
-        {{"--revision", "0200"}, {"info"}, 85, " Err: Illegal information.",
+        {{"--revision", "0200"},
+         {"info"},
+         85,
+         " Err: Illegal information.",
          " The transceiver cannot be programmed."},
-        {{"--revision", "0200"}, {"read"}, 85, " Err: Illegal information.",
+        {{"--revision", "0200"},
+         {"read"},
+         85,
+         " Err: Illegal information.",
          " The transceiver cannot be programmed."},
-        {{"--revision", "0200"}, {"write"}, 85, " Err: Illegal information.",
+        {{"--revision", "0200"},
+         {"write"},
+         85,
+         " Err: Illegal information.",
          " The transceiver cannot be programmed."},
-        {{"--variant", "0"}, {"write"}, 90, " Err: Connected transceiver is an wrong model.",
+        {{"--variant", "0"},
+         {"write"},
+         90,
+         " Err: Connected transceiver is an wrong model.",
          " Connected transceiver is an wrong model."},
         {{"--variant", "5"}, {"write"}, 0, " Cloning completed.", ""},
         {{"--type", "brs"}, {"read"}, 77, " Err: Cannot read cloning data.", ""},
-        {{"--no-echo", "--no-answer"}, {"read"}, 77, " Err: Cannot read cloning data.",
+        {{"--no-echo", "--no-answer"},
+         {"read"},
+         77,
+         " Err: Cannot read cloning data.",
          " Check the following:\n\n - The RS-232C port settings."},
-        {{"--no-answer"}, {"info"}, 77, " Err: Illegal information.",
+        {{"--no-answer"},
+         {"info"},
+         77,
+         " Err: Illegal information.",
          "Appropriate cloning software"},
-        {{"--fail-write"}, {"write"}, 77, " Err: Cannot write cloning data.",
+        {{"--fail-write"},
+         {"write"},
+         77,
+         " Err: Cannot write cloning data.",
          "Appropriate cloning software"},
     };
     for (const Case& c : cases) {
@@ -289,7 +312,8 @@ TEST_F(CliTest, FileCommandsReportBadInput) {
     for (const Case& c : cases) {
         const CRun r = Run(c.args);
         std::string what;
-        for (const auto& a : c.args) what += a + " ";
+        for (const auto& a : c.args)
+            what += a + " ";
         EXPECT_EQ(r.exit, c.exit) << what << r.err;
         EXPECT_TRUE(Has(r.err, c.err)) << what << r.err;
     }

@@ -31,8 +31,7 @@ public:
                         KtIcon) override {
         boxes.push_back(text);
         if (buttons == KtButtons::Ok) return KtAnswer::Ok;
-        if (buttons == KtButtons::OkCancel)
-            return answer == KtAnswer::Yes ? KtAnswer::Ok : answer;
+        if (buttons == KtButtons::OkCancel) return answer == KtAnswer::Yes ? KtAnswer::Ok : answer;
         return answer == KtAnswer::Ok ? KtAnswer::Yes : answer;
     }
     void SetStatusText(const std::string& text) override { status.push_back(text); }
@@ -74,6 +73,7 @@ protected:
             return std::make_unique<CCancellingProgress>(cancel);
         };
         doc = std::make_unique<CZ30Doc>();
+        Model().SetVariant(radio.Identity().variant, true); // a document the radio accepts
     }
     void TearDown() override {
         doc.reset();
@@ -83,7 +83,8 @@ protected:
     CByteImage& Image() { return *doc->GetCloneManager()->GetImage(); }
     std::vector<std::uint8_t> Bytes() {
         std::vector<std::uint8_t> b;
-        for (std::uint32_t a = 0; a < 2048; ++a) b.push_back(Image().ReadByte(a));
+        for (std::uint32_t a = 0; a < 2048; ++a)
+            b.push_back(Image().ReadByte(a));
         return b;
     }
     CModelManager& Model() { return *doc->GetCloneManager()->GetModelManager(); }
@@ -104,7 +105,8 @@ const std::vector<unsigned> kFailureBeeps = {500, 500, 500, 500};
 TEST_F(DocCloneTest, ReadTakesTheRadiosVariantAndMarksModified) {
     radio.Identity().variant = 3;
     radio.Image().CopyFrom(CZ30DefaultDataManager::FactoryImage(3));
-    for (std::uint32_t a = 0x100; a < 0x110; ++a) radio.Image().WriteByte(a, 0x5A);
+    for (std::uint32_t a = 0x100; a < 0x110; ++a)
+        radio.Image().WriteByte(a, 0x5A);
     ASSERT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->OnCloneRead(), 0);
     EXPECT_EQ(doc->GetVariant(), 3);
@@ -131,8 +133,8 @@ TEST_F(DocCloneTest, RefusedRadiosLeaveTheImageAndReport) {
     };
     const Case cases[] = {
         {0x0200, 4, 4, SimTrType::Conventional, 85, 85, 85},
-        {0x0105, 0, 4, SimTrType::Conventional, 0, 90, 0},  // 16 channels to a 1-channel radio
-        {0x0100, 5, 4, SimTrType::Conventional, 0, 0, 0},   // LMR to PMR of the same class
+        {0x0105, 0, 4, SimTrType::Conventional, 0, 90, 0}, // 16 channels to a 1-channel radio
+        {0x0100, 5, 4, SimTrType::Conventional, 0, 0, 0},  // LMR to PMR of the same class
         {0x0100, 4, 4, SimTrType::Gmrs, 77, 77, 77},
     };
     for (const Case& c : cases) {
@@ -180,7 +182,8 @@ TEST_F(DocCloneTest, AWriteWhoseTransferFileCannotBeSavedNeverOpensThePort) {
 
 TEST_F(DocCloneTest, NormalWriteKeepsTheRadiosAdjustAreaMakerReserveSendsIt) {
     for (bool maker : {false, true}) {
-        for (std::uint32_t a = 0; a < 0x70; ++a) radio.Image().WriteByte(a, 0xEE);
+        for (std::uint32_t a = 0; a < 0x70; ++a)
+            radio.Image().WriteByte(a, 0xEE);
         Model().SetMakerReserve(maker);
         Image().WriteByte(0x20, 0x42);
         EXPECT_EQ(doc->OnCloneWrite(), 0);

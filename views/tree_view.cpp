@@ -158,9 +158,9 @@ void CZ30TreeView::RebuildTree(int variant, bool makerReserve, bool manufacture,
         if (sheet >= 0) host.ShowSheet(sheet);
     }
     expandAll();
+    scrollToTop();
     if (selected) {
         setCurrentItem(selected);
-        scrollToItem(selected);
     } else {
         setCurrentItem(nullptr);
         clearSelection();

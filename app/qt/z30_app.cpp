@@ -1,0 +1,291 @@
+#include "app/qt/z30_app.h"
+
+#include "app/clone_support_doc.h"
+#include "app/qt/about_dlg.h"
+#include "app/qt/clone_info_dlg.h"
+#include "app/qt/color_status_bar.h"
+#include "app/qt/key_codes.h"
+#include "app/qt/main_frame.h"
+#include "app/qt/port_dlg.h"
+#include "app/qt/progress_dlg.h"
+#include "app/qt/splash_wnd.h"
+#include "clone/clone_rs_io_manager.h"
+#include "clone/model_manager.h"
+#include "platform/beeper_alsa.h"
+#include "platform/serial_device.h"
+#include "platform/settings_store.h"
+#include "views/command_ids.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace {
+QString FileFilter() {
+    return QStringLiteral("Data Files (*.HXQ *.hxq);;All Files (*)");
+}
+} // namespace
+
+// --- CZ30CommandLineInfo -------------------------------------------------------------------------
+
+void CZ30CommandLineInfo::Parse(const QStringList& arguments) {
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (arg == QLatin1String("--port") && i + 1 < arguments.size()) {
+            portDevice = arguments[++i];
+        } else if (arg.startsWith(QLatin1String("--port="))) {
+            portDevice = arg.mid(7);
+        } else if (arg == QLatin1String("--nosplash")) {
+            showSplash = false;
+        } else if (IsStartCode(arg.toStdString())) {
+            makerReserveAtStart = true;
+        }
+        // Anything else (a file name among it) is ignored: the program starts with a new document.
+    }
+}
+
+// --- CDocCommands --------------------------------------------------------------------------------
+
+bool CDocCommands::OnCmdMsg(int id) {
+    if (id >= cmd::kCom1 && id <= cmd::kCom4) {
+        m_doc.OnSetPort(static_cast<unsigned>(id - cmd::kCom1 + 1));
+        return true;
+    }
+    switch (id) {
+    case cmd::kCloneRead: m_doc.OnCloneRead(); return true;
+    case cmd::kCloneWrite: m_doc.OnCloneWrite(); return true;
+    case cmd::kCloneInfo: m_doc.OnCloneInfo(); return true;
+    case cmd::kSave:
+        if (m_doc.OnFileSave() && onSaved) onSaved(QString::fromStdString(m_doc.GetPathName()));
+        return true;
+    case cmd::kSaveAs:
+        if (m_doc.OnFileSaveAs() && onSaved) onSaved(QString::fromStdString(m_doc.GetPathName()));
+        return true;
+    default: return false;
+    }
+}
+
+bool CDocCommands::OnUpdateCmdUI(int id, CCmdUI& ui) {
+    if (id >= cmd::kCom1 && id <= cmd::kCom4) {
+        const CCloneRsIoManager* io = m_doc.GetCloneManager()->GetCloneRsIoManager();
+        // A device given for this run stands in for the numbered ports.
+        ui.checked = io && io->PortName().rfind("COM", 0) == 0 &&
+                     m_doc.IsPortChecked(static_cast<unsigned>(id - cmd::kCom1 + 1));
+        return true;
+    }
+    switch (id) {
+    case cmd::kCloneRead:
+    case cmd::kCloneWrite:
+    case cmd::kCloneInfo:
+    case cmd::kSave:
+    case cmd::kSaveAs: return true;
+    default: return false;
+    }
+}
+
+// --- CZ30App -------------------------------------------------------------------------------------
+
+CZ30App::CZ30App(CZ30AppOptions options) : m_options(options) {}
+
+CZ30App::~CZ30App() {
+    m_frame.reset();
+    m_docCommands.reset();
+    m_doc.reset();
+    if (Platform().prompts == &m_prompts) ResetPlatform();
+}
+
+QString CZ30App::InstanceLockPath() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return dir + QStringLiteral("/ktz30-app.lock");
+}
+
+bool CZ30App::InitInstance(const QStringList& arguments) {
+    if (m_options.singleInstance) {
+        m_lock = std::make_unique<QLockFile>(InstanceLockPath());
+        m_lock->setStaleLockTime(0);
+        if (!m_lock->tryLock(0)) return false; // another copy runs: end without a word
+    }
+    CPlatformServices& p = Platform();
+    if (m_options.useQtSettings) {
+        m_settings = std::make_unique<CQtSettingsStore>();
+        p.settings = m_settings.get();
+    }
+    if (m_options.useSound) {
+        m_beeper = std::make_unique<CAlsaBeeper>();
+        p.beeper = m_beeper.get();
+    }
+    if (m_options.useSerialPorts) p.serialFactory = [] { return MakeQtSerialDevice(); };
+    p.prompts = &m_prompts;
+    p.progressFactory = [this]() -> std::unique_ptr<ITransferProgress> {
+        return std::make_unique<CQtTransferProgress>(m_frame.get());
+    };
+
+    m_cmdInfo.Parse(arguments);
+
+    m_doc = std::make_unique<CZ30Doc>();
+    m_docCommands = std::make_unique<CDocCommands>(*m_doc);
+    m_docCommands->onSaved = [](const QString& path) { AddRecentFile(path); };
+    if (!m_cmdInfo.portDevice.isEmpty())
+        if (CCloneRsIoManager* io = m_doc->GetCloneManager()->GetCloneRsIoManager())
+            io->SetPortName(m_cmdInfo.portDevice.toStdString());
+
+    m_frame = std::make_unique<CZ30MainFrame>(*m_doc, m_docCommands.get(), this);
+    m_prompts.SetParent(m_frame.get());
+    m_prompts.statusSink = [this](const std::string& text) {
+        if (m_frame) m_frame->SetStatusText(QString::fromStdString(MessageText(text)));
+    };
+    m_prompts.customBox = [this](const std::string& text, const std::string& caption) {
+        return ShowCloneInfo(text, caption);
+    };
+    m_doc->onRebuildViews = [this] {
+        m_frame->RebuildTree();
+        m_frame->RefreshCurrentSheet();
+    };
+    m_doc->askSavePath = [this]() -> std::string {
+        QString path = QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("Save As"),
+                                                    QString::fromStdString(m_doc->GetTitle()),
+                                                    FileFilter());
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += kDocTemplate.filterExt;
+        return path.toStdString();
+    };
+    m_frame->RebuildTree();
+    CSplashWnd::ShowSplashScreen(m_frame.get(), CCloneSoftMainFrm::kSplashMs, m_cmdInfo.showSplash);
+    if (m_frame->StartMaximized())
+        m_frame->showMaximized();
+    else
+        m_frame->show();
+    m_frame->FocusSheet();
+    if (m_cmdInfo.makerReserveAtStart) {
+        CSplashWnd::HideSplashScreen();
+        EnableMakerReserve();
+    }
+    return true;
+}
+
+bool CZ30App::ShowCloneInfo(const std::string& text, const std::string& caption) {
+    // The clone info report comes as "Information" with the radio's record behind it.
+    if (caption != "Information" || text.rfind("Model:", 0) != 0) return false;
+    CCloneManager* hub = m_doc ? m_doc->GetCloneManager() : nullptr;
+    CCloneRsIoManager* io = hub ? hub->GetCloneRsIoManager() : nullptr;
+    if (!io || !io->RadioInfo()) return false;
+    const CModelManager* model = hub->GetModelManager();
+    CCloneInfoDlg dialog(CloneInfoFields(*io->RadioInfo(), model && model->IsManufacture()),
+                         m_frame.get());
+    dialog.exec();
+    return true;
+}
+
+void CZ30App::AfterDocumentChange() {
+    m_frame->RebuildTree();
+    m_frame->RefreshCurrentSheet();
+    m_frame->UpdateCommandUI();
+}
+
+bool CZ30App::OpenDocumentFile(const QString& path) {
+    if (path.isEmpty()) return false;
+    if (!m_doc->OnOpenDocument(QDir::toNativeSeparators(path).toStdString())) {
+        if (!QFileInfo::exists(path)) RemoveRecentFile(path);
+        return false;
+    }
+    AddRecentFile(QString::fromStdString(m_doc->GetPathName()));
+    AfterDocumentChange();
+    return true;
+}
+
+void CZ30App::EnableMakerReserve() {
+    CCloneManager* hub = m_doc->GetCloneManager();
+    CModelManager* model = hub->GetModelManager();
+    if (!model || model->IsMakerReserve()) return;
+    if (hub->ActivateMakerReserve() != 1) return;
+    CColorStatusBar* bar = m_frame->StatusBar();
+    m_frame->SetModeText(QStringLiteral("****** Maker Reserved ******"));
+    bar->SetPaneColors(CCloneSoftMainFrm::kModePane, QColor(128, 0, 0), Qt::black);
+    bar->update();
+    m_frame->RebuildTree();
+}
+
+void CZ30App::EnableManufacture() {
+    CCloneManager* hub = m_doc->GetCloneManager();
+    CModelManager* model = hub->GetModelManager();
+    if (!model || model->IsManufacture()) return;
+    if (hub->ActivateManufacture() == 2) return;
+    m_frame->RebuildTree();
+}
+
+void CZ30App::OnAppAbout() {
+    CModalScope guard;
+    if (!guard.Entered()) return;
+    CAboutDlg about(m_frame.get());
+    about.onCode = [this](CKeyCodeBuffer::Match match) {
+        switch (match) {
+        case CKeyCodeBuffer::Match::MakerReserve: EnableMakerReserve(); break;
+        case CKeyCodeBuffer::Match::Manufacture: EnableManufacture(); break;
+        case CKeyCodeBuffer::Match::Information:
+            m_prompts.MessageBox(CKeyCodeBuffer::InformationText(), "KT-Z30", KtButtons::Ok,
+                                 KtIcon::Information);
+            break;
+        case CKeyCodeBuffer::Match::None: break;
+        }
+    };
+    about.exec();
+}
+
+void CZ30App::OnFileNew() {
+    if (m_doc->OnFileNew()) AfterDocumentChange();
+}
+
+void CZ30App::OnFileOpen() {
+    CModalScope guard;
+    if (!guard.Entered()) return;
+    const QString path = QFileDialog::getOpenFileName(m_frame.get(), QStringLiteral("Open"),
+                                                      QString(), FileFilter());
+    OpenDocumentFile(path);
+}
+
+void CZ30App::OnAssignPorts() {
+    CModalScope guard;
+    if (!guard.Entered()) return;
+    CCloneRsIoManager* io = m_doc->GetCloneManager()->GetCloneRsIoManager();
+    CPortAssignDlg dialog(io ? io->GetPort() : 1, m_frame.get());
+    if (dialog.exec() != QDialog::Accepted) return;
+    dialog.Store();
+    m_doc->OnSetPort(dialog.Port());
+}
+
+bool CZ30App::OnCmdMsg(int id) {
+    if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) {
+        const QStringList files = RecentFiles();
+        const int index = id - cmd::kRecentFirst;
+        if (index < files.size()) OpenDocumentFile(files[index]);
+        return true;
+    }
+    switch (id) {
+    case cmd::kNew: OnFileNew(); return true;
+    case cmd::kFileNew: {
+        CModalScope guard;
+        if (guard.Entered()) m_doc->OnNewDocument();
+        return true;
+    }
+    case cmd::kOpen: OnFileOpen(); return true;
+    case cmd::kAbout: OnAppAbout(); return true;
+    case cmd::kExit: m_frame->close(); return true;
+    case cmd::kAssignPorts: OnAssignPorts(); return true;
+    default: return false;
+    }
+}
+
+bool CZ30App::OnUpdateCmdUI(int id, CCmdUI&) {
+    if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) return true;
+    switch (id) {
+    case cmd::kNew:
+    case cmd::kFileNew:
+    case cmd::kOpen:
+    case cmd::kAbout:
+    case cmd::kExit:
+    case cmd::kAssignPorts: return true;
+    default: return false;
+    }
+}

@@ -1,0 +1,100 @@
+// The cloning program's application: one running copy, the settings, the document and its
+// main frame, the splash window, the About box with its service codes, and the application's
+// commands (New, Open, Print, About, Exit, the recent files).
+#pragma once
+
+#include "app/qt/prompts_qt.h"
+#include "views/command_target.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class CAlsaBeeper;
+class CZ30Doc;
+class CZ30MainFrame;
+class QLockFile;
+
+// The document template's seven fields.
+struct CDocTemplateStrings {
+    const char* windowTitle = "KT-Z30";
+    const char* docName = "";
+    const char* fileNewName = "KT-Z30 Data";
+    const char* filterName = "Data Files (*.HXQ)";
+    const char* filterExt = ".hxq";
+    const char* regFileTypeId = "KT-Z30.Document";
+    const char* regFileTypeName = "KT-Z30 Document";
+};
+inline constexpr CDocTemplateStrings kDocTemplate{};
+
+// The command line: the start code switches maker reserve on; "--port DEVICE" picks the device
+// for this run; "--nosplash" leaves the splash out. File names are not opened.
+struct CZ30CommandLineInfo {
+    bool makerReserveAtStart = false;
+    bool showSplash = true;
+    QString portDevice;
+    void Parse(const QStringList& arguments); // without the program name
+};
+
+// The document as the first stop after the sheets: COM port, clone commands, Save, Save As.
+class CDocCommands final : public ICommandTarget {
+public:
+    explicit CDocCommands(CZ30Doc& doc) : m_doc(doc) {}
+    bool OnCmdMsg(int id) override;
+    bool OnUpdateCmdUI(int id, CCmdUI& ui) override;
+    // After a save under a new name (for the recent files).
+    std::function<void(const QString&)> onSaved;
+
+private:
+    CZ30Doc& m_doc;
+};
+
+struct CZ30AppOptions {
+    bool singleInstance = true;   // hold the per-user lock; a second copy ends
+    bool useQtSettings = true;    // QSettings("Norq", "KT-Z30"); off: keep Platform().settings
+    bool useSerialPorts = true;   // QSerialPort devices; off: keep Platform().serialFactory
+    bool useSound = true;         // ALSA beeper; off: keep Platform().beeper
+};
+
+class CZ30App : public QObject, public ICommandTarget {
+    Q_OBJECT
+public:
+    explicit CZ30App(CZ30AppOptions options = {});
+    ~CZ30App() override;
+
+    // Start-up; false ends the process (a second copy, or no frame).
+    bool InitInstance(const QStringList& arguments);
+    bool OpenDocumentFile(const QString& path);
+    void EnableMakerReserve();
+    void EnableManufacture();
+    // The About box (modal, under the guard).
+    void OnAppAbout();
+
+    CZ30Doc& Document() const { return *m_doc; }
+    CZ30MainFrame* MainFrame() const { return m_frame.get(); }
+    CQtPrompts& Prompts() { return m_prompts; }
+    const CZ30CommandLineInfo& CommandLine() const { return m_cmdInfo; }
+
+    bool OnCmdMsg(int id) override;
+    bool OnUpdateCmdUI(int id, CCmdUI& ui) override;
+
+    // The lock file that keeps a second copy out (per user).
+    static QString InstanceLockPath();
+
+private:
+    void OnFileNew();
+    void OnFileOpen();
+    void OnAssignPorts();
+    void AfterDocumentChange();
+    bool ShowCloneInfo(const std::string& text, const std::string& caption);
+
+    CZ30AppOptions m_options;
+    CZ30CommandLineInfo m_cmdInfo;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<ISettingsStore> m_settings;
+    std::unique_ptr<CAlsaBeeper> m_beeper;
+    CQtPrompts m_prompts;
+    std::unique_ptr<CZ30Doc> m_doc;
+    std::unique_ptr<CDocCommands> m_docCommands;
+    std::unique_ptr<CZ30MainFrame> m_frame;
+};

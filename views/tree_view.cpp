@@ -158,10 +158,13 @@ void CZ30TreeView::RebuildTree(int variant, bool makerReserve, bool manufacture,
         if (sheet >= 0) host.ShowSheet(sheet);
     }
     expandAll();
+    // Scroll to the selection only once the tree has its size; a hidden tree starts at the top.
+    setAutoScroll(false);
+    if (selected) setCurrentItem(selected);
+    setAutoScroll(true);
     scrollToTop();
-    if (selected) {
-        setCurrentItem(selected);
-    } else {
+    if (selected && isVisible()) scrollToItem(selected);
+    if (!selected) {
         setCurrentItem(nullptr);
         clearSelection();
         host.ShowSheet(MemorySheetOf(variant));

@@ -92,7 +92,11 @@ public:
     CStringNode() : CStringNode("StringNode", "") {}
     CStringNode(const char* name, const char* text) : CNode(name), m_text(text ? text : "") {}
 
-    int SetText(const std::string& text) override { return SetString(text); }
+    // Any text is taken (1); SetString gives the filter hook's result instead.
+    int SetText(const std::string& text) override {
+        SetString(text);
+        return 1;
+    }
     void SetValue(int) override {}
     void CopyFrom(const CNode& other) override;
     std::string GetText() const override { return m_text; }

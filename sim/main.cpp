@@ -141,11 +141,11 @@ bool ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio) {
             else
                 return false;
         } else if (a == "--filter-peak" && next) {
-            const std::string spec = argv[++i];
-            const std::size_t eq = spec.find('=');
+            const std::string pair = argv[++i];
+            const std::size_t eq = pair.find('=');
             long filter = 0, value = 0;
-            if (eq == std::string::npos || !ParseInt(spec.substr(0, eq).c_str(), 10, &filter) ||
-                !ParseInt(spec.substr(eq + 1).c_str(), 10, &value) || filter < 1 || filter > 4 ||
+            if (eq == std::string::npos || !ParseInt(pair.substr(0, eq).c_str(), 10, &filter) ||
+                !ParseInt(pair.substr(eq + 1).c_str(), 10, &value) || filter < 1 || filter > 4 ||
                 value < -128 || value > 127)
                 return false;
             radio->Service().SetFilterPeak(static_cast<int>(filter - 1), static_cast<int>(value));

@@ -1,0 +1,200 @@
+#include "app_fixture.h"
+
+#include "app/qt/clone_info_dlg.h"
+#include "app/qt/color_status_bar.h"
+#include "app/qt/progress_dlg.h"
+#include "views/command_ids.h"
+#include "views/list_frame.h"
+#include "views/message_view.h"
+#include "views/sheet_view.h"
+
+#include "clone/model_manager.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+// nqz30sim on a pseudo-terminal; its first output line is the device.
+class SimRadio {
+public:
+    explicit SimRadio(QStringList args) {
+        QByteArray sim = qgetenv("KT_SIM");
+#ifdef KT_SIM_PATH
+        if (sim.isEmpty()) sim = KT_SIM_PATH;
+#endif
+        if (sim.isEmpty()) return;
+        m_process.start(QString::fromLocal8Bit(sim), args);
+        if (!m_process.waitForStarted(3000)) return;
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(3000)) {
+        }
+        device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~SimRadio() {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+    QString device;
+
+private:
+    QProcess m_process;
+};
+
+// A clone data file of a variant's factory data, for the simulator to hold.
+QString ImageFile(int variant) {
+    const QString path = QDir::temp().filePath(QStringLiteral("kt_app_qt_radio_%1.hxq").arg(variant));
+    CZ30Doc doc;
+    doc.SetRememberVariant(false);
+    doc.GetCloneManager()->GetModelManager()->SetVariant(variant, true);
+    EXPECT_TRUE(doc.SaveFile(path.toStdString(), nullptr));
+    return path;
+}
+
+CZ30AppOptions WithPorts() {
+    CZ30AppOptions o;
+    o.singleInstance = false;
+    o.useQtSettings = false;
+    o.useSound = false;
+    return o;
+}
+
+class SimAppTest : public AppTest {
+protected:
+    // Starts the program on the simulator's port and records status texts and progress windows.
+    CZ30MainFrame& StartOn(SimRadio& radio) {
+        CZ30MainFrame& frame = Start({QStringLiteral("--port"), radio.device}, WithPorts());
+        auto sink = app->Prompts().statusSink;
+        app->Prompts().statusSink = [this, sink](const std::string& text) {
+            statuses << QString::fromStdString(text);
+            sink(text);
+        };
+        auto factory = Platform().progressFactory;
+        Platform().progressFactory = [this, factory] {
+            ++progressWindows;
+            auto progress = factory();
+            if (onProgress) QTimer::singleShot(0, onProgress);
+            return progress;
+        };
+        return frame;
+    }
+    QStringList statuses;
+    int progressWindows = 0;
+    std::function<void()> onProgress;
+};
+
+} // namespace
+
+TEST_F(SimAppTest, CloneReadThroughTheMenu) {
+    SimRadio radio({QStringLiteral("--variant"), QStringLiteral("5"), QStringLiteral("--image"),
+                    ImageFile(5)});
+    if (radio.device.isEmpty()) GTEST_SKIP() << "nqz30sim is not available";
+    CZ30MainFrame& frame = StartOn(radio);
+    ModalHand hand;
+    bool checked = false;
+    onProgress = [&] {
+        // While the transfer runs: the bar is up, the main window disabled, a second clone
+        // command and closing the window are refused.
+        auto* dialog = qobject_cast<CCloneProgressDlg*>(QApplication::activeWindow());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<CCloneProgressDlg*>(w); d && d->isVisible()) dialog = d;
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Cloning"));
+        EXPECT_FALSE(frame.isEnabled());
+        frame.RouteCommand(cmd::kCloneRead);
+        frame.RouteCommand(cmd::kCloneInfo);
+        EXPECT_FALSE(frame.close());
+        checked = true;
+    };
+    frame.Action(cmd::kCloneRead)->trigger();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(progressWindows, 1);
+    EXPECT_TRUE(frame.isEnabled());
+    EXPECT_TRUE(hand.seen.isEmpty()) << hand.seen.join(';').toStdString();
+    EXPECT_TRUE(statuses.contains(QStringLiteral(" Now reading <- TR")));
+    EXPECT_EQ(statuses.value(statuses.size() - 1), QStringLiteral(" Cloning completed."));
+    EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt), QStringLiteral(" Cloning completed."));
+    // The radio's variant with its tree and sheet.
+    EXPECT_EQ(app->Document().GetVariant(), 5);
+    EXPECT_EQ(frame.ModelCaptionPane()->Text(), QStringLiteral("PMR"));
+    EXPECT_EQ(frame.CurrentSheetIndex(), 2);
+    EXPECT_EQ(frame.Sheets()->Sheet(2)->RowCount(), 16);
+    EXPECT_TRUE(app->Document().IsModified());
+
+    // Closing now asks to save; Cancel keeps the window.
+    hand.handler = [](QWidget* box) {
+        ModalHand::Click(box, QMessageBox::Cancel);
+        return true;
+    };
+    EXPECT_FALSE(frame.close());
+    ASSERT_EQ(hand.seen.size(), 1);
+    EXPECT_TRUE(hand.seen[0].contains(QStringLiteral("Save changes to Untitled?")));
+    app->Document().SetModifiedFlag(false);
+}
+
+TEST_F(SimAppTest, EscapeCancelsARead) {
+    SimRadio radio({QStringLiteral("--variant"), QStringLiteral("3"), QStringLiteral("--pace")});
+    if (radio.device.isEmpty()) GTEST_SKIP() << "nqz30sim is not available";
+    CZ30MainFrame& frame = StartOn(radio);
+    const int before = app->Document().GetVariant();
+    ModalHand hand;
+    onProgress = [&] {
+        QTimer::singleShot(300, [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<CCloneProgressDlg*>(w); d && d->isVisible())
+                    QTest::keyClick(d, Qt::Key_Escape);
+        });
+    };
+    frame.Action(cmd::kCloneRead)->trigger();
+    EXPECT_EQ(statuses.value(statuses.size() - 1), QStringLiteral(" Terminated cloning.  "));
+    EXPECT_EQ(app->Document().GetVariant(), before); // the image and variant are as they were
+    EXPECT_FALSE(app->Document().IsModified());
+}
+
+TEST_F(SimAppTest, InformationShowsTheRadiosRecord) {
+    SimRadio radio({QStringLiteral("--variant"), QStringLiteral("4")});
+    if (radio.device.isEmpty()) GTEST_SKIP() << "nqz30sim is not available";
+    CZ30MainFrame& frame = StartOn(radio);
+    const int before = app->Document().GetVariant();
+    ModalHand hand;
+    CCloneInfoFields fields;
+    hand.handler = [&](QWidget* w) {
+        auto* info = qobject_cast<CCloneInfoDlg*>(w);
+        if (!info) return false;
+        fields = info->Fields();
+        info->accept();
+        return true;
+    };
+    frame.Action(cmd::kCloneInfo)->trigger();
+    QTest::qWait(100);
+    ASSERT_EQ(hand.seen.size(), 1);
+    EXPECT_EQ(hand.seen[0], QStringLiteral("Information"));
+    EXPECT_EQ(fields.model, QStringLiteral("LMR 16CH"));
+    EXPECT_TRUE(fields.revision.startsWith(QStringLiteral("1.")));
+    EXPECT_TRUE(fields.pllRef == QStringLiteral("15.6MHz") || fields.pllRef == QStringLiteral("15.3MHz"));
+    EXPECT_TRUE(fields.service.isEmpty());
+    EXPECT_EQ(app->Document().GetVariant(), before); // info alone changes nothing
+}
+
+TEST(ProgressDialog, PercentTextAndEscapeOnlyAsks) {
+    QWidget main;
+    main.show();
+    {
+        CQtTransferProgress progress(&main);
+        CCloneProgressDlg* dialog = progress.Dialog();
+        EXPECT_FALSE(main.isEnabled());
+        EXPECT_TRUE(dialog->isVisible());
+        const std::pair<int, const char*> cases[] = {{0, "0%"}, {45, "45%"}, {100, "100%"}, {130, "100%"}};
+        for (const auto& [percent, text] : cases) {
+            progress.SetPercent(percent);
+            EXPECT_EQ(dialog->PercentText(), QString::fromLatin1(text));
+        }
+        EXPECT_FALSE(progress.TakeCancelRequest());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_TRUE(progress.TakeCancelRequest());
+        EXPECT_FALSE(progress.TakeCancelRequest());
+    }
+    EXPECT_TRUE(main.isEnabled());
+}

@@ -97,6 +97,8 @@ CZ30TreeView::CZ30TreeView(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(1);
     setRootIsDecorated(true);
     setIconSize(QSize(24, 24));
+    setIndentation(14);
+
     setExpandsOnDoubleClick(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

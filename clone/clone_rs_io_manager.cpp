@@ -202,7 +202,9 @@ int CCloneRsIoManager::TypeCheck(int) {
 void CCloneRsIoManager::ShowInfo() {
     CModelManager* model = GetOwner() ? GetOwner()->GetModelManager() : nullptr;
     if (!m_radioInfo) return;
-    Prompts().MessageBox(FormatCloneInfo(*m_radioInfo, model && model->IsManufacture()),
+    const bool manufacture = model && model->IsManufacture();
+    if (onShowInfo) return onShowInfo(*m_radioInfo, manufacture);
+    Prompts().MessageBox(FormatCloneInfo(*m_radioInfo, manufacture),
                          "Information", KtButtons::Ok, KtIcon::Information);
 }
 

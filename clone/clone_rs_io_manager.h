@@ -3,6 +3,8 @@
 #pragma once
 
 #include "clone/clone_manager_object.h"
+
+#include <functional>
 #include "clone/clone_protocol.h"
 #include "clone/model_info.h"
 
@@ -76,7 +78,10 @@ public:
     virtual int ModelCodeCheck() const;
     virtual int RevisionCheck(int kind) const;
     virtual int TypeCheck(int kind);
+    // Shows what the radio reported: through onShowInfo when the GUI set it, else as a message
+    // box captioned "Information".
     virtual void ShowInfo();
+    std::function<void(const CModelInfo& radio, bool manufacture)> onShowInfo;
     virtual void SetRequestRevision(int revision) { m_engine.SetRevision(revision & 0xFFFF); }
 
     // The pauses of the beep patterns (a terminal rings its bell without them).

@@ -19,7 +19,6 @@ std::string MessageText(const std::string& text) {
 
 KtAnswer CQtPrompts::MessageBox(const std::string& text, const std::string& caption,
                                 KtButtons buttons, KtIcon icon) {
-    if (customBox && customBox(text, caption)) return KtAnswer::Ok;
     QMessageBox box(m_parent);
     box.setWindowTitle(QString::fromStdString(caption));
     box.setText(QString::fromStdString(MessageText(text)));

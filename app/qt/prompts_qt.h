@@ -13,8 +13,6 @@ public:
     void SetParent(QWidget* parent) { m_parent = parent; }
     // Shows the status-bar text; unset, status texts are dropped.
     std::function<void(const std::string&)> statusSink;
-    // Shows a message in a dialog of its own; returns false to fall back to a message box.
-    std::function<bool(const std::string& text, const std::string& caption)> customBox;
 
     KtAnswer MessageBox(const std::string& text, const std::string& caption, KtButtons buttons,
                         KtIcon icon) override;

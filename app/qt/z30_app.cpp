@@ -128,17 +128,18 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     m_doc = std::make_unique<CZ30Doc>();
     m_docCommands = std::make_unique<CDocCommands>(*m_doc);
     m_docCommands->onSaved = [](const QString& path) { AddRecentFile(path); };
-    if (!m_cmdInfo.portDevice.isEmpty())
-        if (CCloneRsIoManager* io = m_doc->GetCloneManager()->GetCloneRsIoManager())
-            io->SetPortName(m_cmdInfo.portDevice.toStdString());
+    if (CCloneRsIoManager* io = m_doc->GetCloneManager()->GetCloneRsIoManager()) {
+        if (!m_cmdInfo.portDevice.isEmpty()) io->SetPortName(m_cmdInfo.portDevice.toStdString());
+        io->onShowInfo = [this](const CModelInfo& radio, bool manufacture) {
+            CCloneInfoDlg dialog(CloneInfoFields(radio, manufacture), m_frame.get());
+            dialog.exec();
+        };
+    }
 
     m_frame = std::make_unique<CZ30MainFrame>(*m_doc, m_docCommands.get(), this);
     m_prompts.SetParent(m_frame.get());
     m_prompts.statusSink = [this](const std::string& text) {
         if (m_frame) m_frame->SetStatusText(QString::fromStdString(MessageText(text)));
-    };
-    m_prompts.customBox = [this](const std::string& text, const std::string& caption) {
-        return ShowCloneInfo(text, caption);
     };
     m_doc->onRebuildViews = [this] {
         m_frame->RebuildTree();
@@ -162,19 +163,6 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
         CSplashWnd::HideSplashScreen();
         EnableMakerReserve();
     }
-    return true;
-}
-
-bool CZ30App::ShowCloneInfo(const std::string& text, const std::string& caption) {
-    // The clone info report comes as "Information" with the radio's record behind it.
-    if (caption != "Information" || text.rfind("Model:", 0) != 0) return false;
-    CCloneManager* hub = m_doc ? m_doc->GetCloneManager() : nullptr;
-    CCloneRsIoManager* io = hub ? hub->GetCloneRsIoManager() : nullptr;
-    if (!io || !io->RadioInfo()) return false;
-    const CModelManager* model = hub->GetModelManager();
-    CCloneInfoDlg dialog(CloneInfoFields(*io->RadioInfo(), model && model->IsManufacture()),
-                         m_frame.get());
-    dialog.exec();
     return true;
 }
 

@@ -86,7 +86,6 @@ private:
     void OnFileOpen();
     void OnAssignPorts();
     void AfterDocumentChange();
-    bool ShowCloneInfo(const std::string& text, const std::string& caption);
 
     CZ30AppOptions m_options;
     CZ30CommandLineInfo m_cmdInfo;

@@ -11,15 +11,9 @@
 #include <unistd.h>
 
 #include "clone/clone_protocol.h"
+#include "tests/support/step_clock.h"
 
 namespace {
-
-class CFuzzClock final : public IClock {
-public:
-    std::uint64_t now = 1'000'000;
-    std::uint64_t NowMs() override { return ++now; }
-    void SleepMs(unsigned ms) override { now += ms; }
-};
 
 // Echoes what the PC sends (unless told not to) and answers with the next slice of the input.
 class CFuzzRadio final : public ISerialDevice {
@@ -83,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool echo = (control & 4) == 0;
     const std::size_t slice = 1u + (control >> 3) * 8u;
 
-    CFuzzClock clock;
+    CStepClock clock;
     ResetPlatform();
     Platform().clock = &clock;
     Platform().serialFactory = [&]() -> std::unique_ptr<ISerialDevice> {

@@ -13,15 +13,9 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#include "tests/support/step_clock.h"
 
 namespace {
-
-class CFakeClock final : public IClock {
-public:
-    std::uint64_t now = 1'000'000;
-    std::uint64_t NowMs() override { return ++now; }
-    void SleepMs(unsigned ms) override { now += ms; }
-};
 
 class CScriptedPrompts final : public IUserPrompts {
 public:
@@ -90,7 +84,7 @@ protected:
     CModelManager& Model() { return *doc->GetCloneManager()->GetModelManager(); }
     CCloneRsIoManager& Io() { return *doc->GetCloneManager()->GetCloneRsIoManager(); }
 
-    CFakeClock clock;
+    CStepClock clock;
     CScriptedPrompts prompts;
     CRecordingBeeper beeper;
     CSimRadio radio;

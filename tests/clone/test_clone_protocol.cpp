@@ -11,17 +11,11 @@
 #include <vector>
 
 #include "clone/clone_protocol.h"
+#include "tests/support/step_clock.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-class CStepClock final : public IClock {
-public:
-    std::uint64_t now = 3'000'000;
-    std::uint64_t NowMs() override { return ++now; }
-    void SleepMs(unsigned ms) override { now += ms; }
-};
 
 // Echoes every frame, then queues what the script answers to it.
 class CScriptedRadio final : public ISerialDevice {

@@ -15,13 +15,7 @@
 #include "core/platform.h"
 #include "sim/radio_model.h"
 #include "sim/sim_link.h"
-
-class CFakeClock final : public IClock {
-public:
-    std::uint64_t now = 7'000'000;
-    std::uint64_t NowMs() override { return ++now; }
-    void SleepMs(unsigned ms) override { now += ms; }
-};
+#include "tests/support/step_clock.h"
 
 class CRecordingPrompts final : public IUserPrompts {
 public:
@@ -118,7 +112,7 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    CFakeClock clock;
+    CStepClock clock;
     CRecordingPrompts prompts;
     CProgressLog progress;
     CSimRadio radio;

@@ -426,11 +426,12 @@ std::string clsIndOp_RigZ30::txfLine(int index) {
     return s + ", Setting = " + Common::RightAlign(it.Value, 3) + console.BarString(index);
 }
 
-void clsIndOp_RigZ30::ConsEv_SendE8(clsConsole& con, int index, int evNo, int val) {
+void clsIndOp_RigZ30::ConsEv_SendE8(clsConsole&, int, int evNo, int val) {
     if (evNo != 0) return;
     if (val < 0 || val >= static_cast<int>(chTable.size())) return;
     txChannel = chTable[static_cast<std::size_t>(val)];
-    sendValue(0, txChannel + 1, con.Item(index).WaitAfterE8);
+    // Only the console's standard send pauses the cycle afterwards.
+    m_seq->easySendE8NoAnswer(Common::E8Text(0, txChannel + 1));
 }
 
 void clsIndOp_RigZ30::ConsEv_Enter(clsConsole& con, int, int evNo, int) {

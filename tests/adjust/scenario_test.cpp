@@ -178,6 +178,21 @@ TEST_F(AdjustRig, ThreeQuickChangesGoOutOneByOneWithTheirPause) {
     }
 }
 
+TEST_F(AdjustRig, OnlyTheStandardSendPausesTheCycle) {
+    ConnectAndSettle();
+    con().UpDown(0, 1); // channel selection: sent through its own event
+    con().UpDown(1, 1);
+    con().UpDown(2, 1);
+    Run(2000);
+    const auto ch = E8Of(*radio, 0), hi = E8Of(*radio, 5), l2 = E8Of(*radio, 6);
+    ASSERT_EQ(ch.size(), 2u);
+    ASSERT_EQ(hi.size(), 2u);
+    ASSERT_EQ(l2.size(), 2u);
+    EXPECT_EQ(ch[1].bytes, Frame({0xE8, 0x58, 0x27, 0x01, 0x00, 0x00, 0x30, 0x32}));
+    EXPECT_LT(hi[1].at - ch[1].at, 200u) << "no pause after the channel selection";
+    EXPECT_GE(l2[1].at - hi[1].at, 200u) << "the item's pause after a standard send";
+}
+
 TEST_F(AdjustRig, InvalidAnswerEndsInTheMessageAndAReset) {
     ConnectAndSettle();
     radio->service.SetInvalidAnswers(true);

@@ -133,9 +133,16 @@ void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image, in
     if (!code) return;
     const std::uint32_t base = kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);
 
+    // Blanks at either end go; inside the code only spaces do, any other character is a digit
+    // (stored as 0 when it is no hexadecimal one).
+    std::string text = code->GetText().substr(0, kAutodialDigits);
+    const std::size_t first = text.find_first_not_of(" \t");
+    text = first == std::string::npos
+               ? std::string()
+               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
     std::string digits;
-    for (char c : code->GetText().substr(0, kAutodialDigits)) {
-        if (c == ' ' || c == '\t') continue;
+    for (char c : text) {
+        if (c == ' ') continue;
         digits += c == '*' ? 'E' : c == '#' ? 'F' : c;
     }
     image.WriteByte(base + kAutodialCountByte, static_cast<std::uint8_t>(digits.size()));

@@ -39,7 +39,9 @@ TEST_F(SignalMap, DtmfAutodialCodes) {
     const Case cases[] = {
         {"12*#", 4, {0x12, 0xEF}, "12*#"},
         {"123", 3, {0x12, 0x30}, "123"},
-        {" 1 2\t3 ", 3, {0x12, 0x30}, "123"},
+        {" 1 2 3 ", 3, {0x12, 0x30}, "123"},
+        {"\t45 6\t", 3, {0x45, 0x60}, "456"},
+        {" 1 2\t3 ", 4, {0x12, 0x03}, "1203"}, // an inner tab is no space: a non-digit, 0
         {"abcd", 4, {0xAB, 0xCD}, "ABCD"},
         {"9X9", 3, {0x90, 0x90}, "909"},
         {std::string(30, '7'), 24, std::vector<std::uint8_t>(12, 0x77), std::string(24, '7')},

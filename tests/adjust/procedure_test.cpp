@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "rig.h"
 
 namespace {
@@ -52,6 +54,37 @@ TEST_F(AdjustRig, TxfProcedureFillsAllAreasFromTwoSettings) {
         EXPECT_EQ(radio->service.Stored(36 + a), kSlant[a] & 0xFF);
     }
     EXPECT_EQ(app->ops.lboConsole.Line(13), "       TXF: [Enter] to Start");
+}
+
+TEST_F(AdjustRig, TxfPartialWriteStaysInsideTheAreas) {
+    struct Case {
+        int temperature;
+        int area;
+        std::vector<int> written;
+    };
+    const Case cases[] = {
+        {5, 0, {0, 1}},          {15, 0, {0, 1}},     {16, 1, {0, 1, 2}},
+        {239, 18, {17, 18, 19}}, {254, 19, {18, 19}}, {255, 19, {18, 19}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.temperature);
+        SetUp();
+        radio->service.SetTemperatureReading(c.temperature);
+        ConnectAndSettle();
+        const int bpfT4 = radio->service.Stored(15);
+        con().EnterPushed(clsIndOp_RigZ30::kTxf);
+        ASSERT_TRUE(RunUntil([this] { return InTxfLoop(app->ops); }));
+        Run(3000);
+        EXPECT_EQ(app->ops.txfArea, c.area);
+        for (int a = 0; a < 20; ++a) {
+            const bool w = std::find(c.written.begin(), c.written.end(), a) != c.written.end();
+            EXPECT_EQ(radio->service.Stored(16 + a), w ? 100 + c.area : -1) << a;
+            EXPECT_EQ(radio->service.Stored(36 + a), w ? 0 : -1) << a;
+        }
+        EXPECT_EQ(radio->service.Stored(15), bpfT4) << "no write below the first area";
+        EXPECT_EQ(radio->service.Stored(56), -1);
+        TearDown();
+    }
 }
 
 TEST_F(AdjustRig, BpfSweepFindsThePeak) {

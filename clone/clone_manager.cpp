@@ -74,7 +74,7 @@ int Activate(CModelManager* model, bool on, const char* text, void (CModelManage
     if (on) return 2;
     const KtAnswer a = Platform().prompts->MessageBox(text, "KT-Z30", KtButtons::OkCancel,
                                                       KtIcon::Exclamation);
-    if (a != KtAnswer::Ok) return 0;
+    if (a != KtAnswer::Ok) return 2;
     if (model) (model->*set)(true);
     return 1;
 }

@@ -78,7 +78,8 @@ private:
 class CCloneManager : public CCloneManagerTemplate {
     KT_DECLARE_CLASS(CCloneManager)
 public:
-    // Returns 2 when the mode is already on, else the user's answer (1 = OK turned it on).
+    // The answer as a button code: 1 = OK (the mode is on now), 2 = Cancel; 2 without asking
+    // when the mode is already on.
     virtual int ActivateMakerReserve();
     virtual int ActivateManufacture();
 };

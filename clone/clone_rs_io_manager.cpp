@@ -296,10 +296,8 @@ int CCloneRsIoManager::CloneRead() {
     if (result == 0) {
         m_engine.SetModelCode(static_cast<std::uint16_t>(m_radioInfo->GetModelCode()));
         m_engine.SetRevision(static_cast<std::uint16_t>(m_radioInfo->GetRevision()));
-        {
-            CWaitCursor wait;
-            result = m_engine.CloneRead();
-        }
+        CWaitCursor wait;
+        result = m_engine.CloneRead();
         if (result == 0 && LoadImageFromFile(m_transferPath) != kFileOk)
             result = kCloneTransferError;
     }

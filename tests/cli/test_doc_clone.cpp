@@ -11,6 +11,7 @@
 #include "sim/sim_link.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 #include "tests/support/step_clock.h"
@@ -30,7 +31,10 @@ public:
     }
     void SetStatusText(const std::string& text) override { status.push_back(text); }
     void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
+    void EndWaitCursor() override {
+        if (onEndWait) onEndWait();
+    }
+    std::function<void()> onEndWait;
 };
 
 class CRecordingBeeper final : public IBeeper {
@@ -107,6 +111,49 @@ TEST_F(DocCloneTest, ReadTakesTheRadiosVariantAndMarksModified) {
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(beeper.tones, kSuccessBeeps);
     EXPECT_EQ(prompts.status.back(), " Cloning completed.");
+}
+
+TEST_F(DocCloneTest, TheReceivedImageIsInPlaceBeforeTheWaitCursorGoes) {
+    radio.Image().CopyFrom(Image());
+    radio.Image().WriteByte(0x100, static_cast<std::uint8_t>(Image().ReadByte(0x100) ^ 0x5A));
+    std::vector<int> atEnd;
+    prompts.onEndWait = [&] { atEnd.push_back(Image().ReadByte(0x100)); };
+    ASSERT_EQ(doc->OnCloneRead(), 0);
+    ASSERT_FALSE(atEnd.empty());
+    EXPECT_EQ(atEnd.back(), radio.Image().ReadByte(0x100));
+}
+
+TEST_F(DocCloneTest, ServiceModesAnswerWithTheButtonCode) {
+    struct Case {
+        bool alreadyOn;
+        KtAnswer answer;
+        int result;
+        bool on;
+        std::size_t boxes;
+    };
+    const Case cases[] = {
+        {false, KtAnswer::Ok, 1, true, 1},
+        {false, KtAnswer::Cancel, 2, false, 1},
+        {true, KtAnswer::Ok, 2, true, 0},
+    };
+    CCloneManager& hub = *doc->GetCloneManager();
+    for (bool maker : {true, false}) {
+        for (const Case& c : cases) {
+            if (maker)
+                Model().SetMakerReserve(c.alreadyOn);
+            else
+                Model().SetManufacture(c.alreadyOn);
+            prompts.boxes.clear();
+            prompts.answer = c.answer;
+            EXPECT_EQ(maker ? hub.ActivateMakerReserve() : hub.ActivateManufacture(), c.result)
+                << maker << c.alreadyOn;
+            EXPECT_EQ(maker ? Model().IsMakerReserve() : Model().IsManufacture(), c.on) << maker;
+            ASSERT_EQ(prompts.boxes.size(), c.boxes) << maker;
+            if (c.boxes) {
+                EXPECT_EQ(prompts.boxes[0], maker ? kMakerReserveCaution : kManufactureCaution);
+            }
+        }
+    }
 }
 
 TEST_F(DocCloneTest, CancelledReadLeavesTheImage) {

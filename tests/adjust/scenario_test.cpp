@@ -30,8 +30,10 @@ namespace {
 Bytes Frame(std::initializer_list<std::uint8_t> body) {
     Bytes f;
     f.reserve(body.size() + 5);
-    for (std::uint8_t b : {0xFE, 0xFE, 0xEE, 0xEF}) f.push_back(b);
-    for (std::uint8_t b : body) f.push_back(b);
+    for (std::uint8_t b : {0xFE, 0xFE, 0xEE, 0xEF})
+        f.push_back(b);
+    for (std::uint8_t b : body)
+        f.push_back(b);
     f.push_back(0xFD);
     return f;
 }

@@ -54,7 +54,9 @@ protected:
         }
         return done();
     }
-    void Run(int ms) { RunUntil([] { return false; }, ms); }
+    void Run(int ms) {
+        RunUntil([] { return false; }, ms);
+    }
 
     CManualClock clock;
     CQuietPrompts prompts;
@@ -71,7 +73,8 @@ TEST_F(AdjustOnSim, ConnectReadsTheRadiosImageAndItsReadings) {
     Run(5000);
     ASSERT_TRUE(prompts.messages.empty()) << prompts.messages.front();
     for (std::uint32_t a = 0; a < 2048; ++a)
-        ASSERT_EQ(app->radio.eepImage.ReadByte(static_cast<int>(a)), radio.Image().ReadByte(a)) << a;
+        ASSERT_EQ(app->radio.eepImage.ReadByte(static_cast<int>(a)), radio.Image().ReadByte(a))
+            << a;
     EXPECT_EQ(app->ops.lstAd.Lines().at(2).substr(0, 14), "118:76h:TEMPS:");
     EXPECT_EQ(radio.Service().Stored(2), 1); // the radio was put into adjust mode
 }

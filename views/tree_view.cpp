@@ -98,6 +98,10 @@ CZ30TreeView::CZ30TreeView(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(true);
     setIconSize(QSize(24, 24));
     setIndentation(14);
+    // Long item texts widen the column and bring up the horizontal scroll bar instead of being
+    // cut off.
+    setTextElideMode(Qt::ElideNone);
+    header()->setStretchLastSection(false);
 
     setExpandsOnDoubleClick(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -110,9 +114,11 @@ CZ30TreeView::CZ30TreeView(QWidget* parent) : QTreeWidget(parent) {
     setPalette(pal);
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         SetGroupImage(item, true);
+        FitColumn();
     });
     connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
         SetGroupImage(item, false);
+        FitColumn();
     });
 }
 
@@ -137,6 +143,18 @@ void CZ30TreeView::SetGroupImage(QTreeWidgetItem* item, bool open) {
     item->setIcon(0, TreeImage(open ? kImgGroupOpen : kImgGroupClosed));
 }
 
+void CZ30TreeView::FitColumn() {
+    // As wide as the pane, or as the widest text shown when that is wider.
+    header()->resizeSection(0, qMax(sizeHintForColumn(0), viewport()->width()));
+}
+
+bool CZ30TreeView::viewportEvent(QEvent* event) {
+    const bool done = QTreeWidget::viewportEvent(event);
+    // The visible width changes with the pane and with the vertical scroll bar.
+    if (event->type() == QEvent::Resize) FitColumn();
+    return done;
+}
+
 void CZ30TreeView::RebuildTree(int variant, bool makerReserve, bool manufacture, ITreeHost& host) {
     int remembered = SelectedCode();
     if (remembered == 0) remembered = MemorySheetOf(variant);
@@ -159,7 +177,11 @@ void CZ30TreeView::RebuildTree(int variant, bool makerReserve, bool manufacture,
         const int sheet = SheetAfterItem(def.code, host.CurrentSheetIndex());
         if (sheet >= 0) host.ShowSheet(sheet);
     }
-    expandAll();
+    // Every group open, each through the view's own expanding (which keeps the branch marks
+    // and a later double-click in step with the items).
+    for (auto& [code, item] : byCode)
+        if (item->childCount() > 0) item->setExpanded(true);
+    FitColumn();
     // Scroll to the selection only once the tree has its size; a hidden tree starts at the top.
     setAutoScroll(false);
     if (selected) setCurrentItem(selected);

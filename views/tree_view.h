@@ -34,10 +34,12 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void Activate(QTreeWidgetItem* item);
     void SetGroupImage(QTreeWidgetItem* item, bool open);
+    void FitColumn();
 };
 
 // The five images of the tree, in list order (closed group, open group, dialog, root, sheet).

@@ -5,6 +5,7 @@
 #include "views/tree_view.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -218,4 +219,53 @@ TEST(MessageView, JoinsPrefixTextAndSuffix) {
     EXPECT_EQ(view.Caption(), QStringLiteral("Memory CH 3"));
     view.resize(40, 20);
     EXPECT_FALSE(view.grab().isNull()); // draws with an ellipsis when narrow
+}
+
+TEST(TreeView, NarrowPaneScrollsInsteadOfCuttingTexts) {
+    // The tree pane at its first-start width: every text stays whole and the pane scrolls.
+    for (int variant : {0, 5}) {
+        CZ30TreeView tree;
+        FakeHost host;
+        tree.resize(180, 300);
+        tree.show();
+        tree.RebuildTree(variant, true, true, host);
+        QApplication::processEvents();
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
+            const QRect cell = tree.visualItemRect(*it);
+            const int textWidth = tree.fontMetrics().horizontalAdvance((*it)->text(0));
+            EXPECT_GE(cell.width(), tree.iconSize().width() + textWidth)
+                << (*it)->text(0).toStdString() << " in variant " << variant;
+        }
+        EXPECT_GT(tree.horizontalScrollBar()->maximum(), 0) << variant;
+        // A wide pane needs no scrolling, and the rows still span it.
+        tree.resize(600, 800);
+        QApplication::processEvents();
+        EXPECT_EQ(tree.horizontalScrollBar()->maximum(), 0) << variant;
+        EXPECT_EQ(tree.visualItemRect(tree.FindCode(kRoot)).right(), tree.viewport()->width() - 1);
+    }
+}
+
+TEST(TreeView, RootAndGroupsCollapseOnTheFirstDoubleClickAfterARebuild) {
+    // Built before the pane shows, as at start-up, and again while it shows.
+    for (bool shownFirst : {false, true}) {
+        CZ30TreeView tree;
+        FakeHost host;
+        tree.resize(180, 600);
+        if (shownFirst) tree.show();
+        tree.RebuildTree(0, false, false, host);
+        tree.show();
+        QApplication::processEvents();
+        for (int code : {kRoot, kCommonGroup, kTwoToneGroup}) {
+            QTreeWidgetItem* item = tree.FindCode(code);
+            ASSERT_TRUE(item->isExpanded()) << code;
+            const QRect r = tree.visualItemRect(item);
+            const QPoint at(r.left() + tree.iconSize().width() + 8, r.center().y());
+            QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, at);
+            EXPECT_FALSE(item->isExpanded()) << code << (shownFirst ? " shown first" : "");
+            QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, at);
+            EXPECT_TRUE(item->isExpanded()) << code;
+            QTest::qWait(QApplication::doubleClickInterval() + 10);
+        }
+    }
 }

@@ -34,7 +34,9 @@ CCloneInfoFields CloneInfoFields(const CModelInfo& radio, bool manufacture) {
 
 namespace {
 QLabel* Value(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText); // the radio's comment is shown as it is, never as markup
+    label->setText(text);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setObjectName(QStringLiteral("value"));
     return label;
@@ -52,7 +54,11 @@ CCloneInfoDlg::CCloneInfoDlg(const CCloneInfoFields& fields, QWidget* parent)
     form->addRow(tr("Model:"), Value(fields.model, this));
     form->addRow(tr("Revision:"), Value(fields.revision, this));
     form->addRow(QString(), new QLabel(this));
-    QLabel* comment = Value(fields.comment.trimmed(), this);
+    // The two lines as the radio holds them (leading blanks included), without the last newline.
+    QString lines = fields.comment;
+    if (lines.endsWith('\n')) lines.chop(1);
+    QLabel* comment = Value(lines, this);
+    comment->setObjectName(QStringLiteral("comment"));
     comment->setFont(mono);
     form->addRow(tr("Comment:"), comment);
     form->addRow(tr("PLL Ref:"), Value(fields.pllRef, this));
@@ -60,7 +66,9 @@ CCloneInfoDlg::CCloneInfoDlg(const CCloneInfoFields& fields, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     if (!fields.service.isEmpty()) {
-        auto* service = new QLabel(fields.service, this);
+        auto* service = new QLabel(this);
+        service->setTextFormat(Qt::PlainText);
+        service->setText(fields.service);
         service->setObjectName(QStringLiteral("service"));
         QFont big = service->font();
         big.setPointSizeF(big.pointSizeF() * 1.4);

@@ -198,3 +198,46 @@ TEST(ProgressDialog, PercentTextAndEscapeOnlyAsks) {
     }
     EXPECT_TRUE(main.isEnabled());
 }
+
+TEST(CloneInfo, FieldsOfTheRadiosRecord) {
+    struct Case {
+        int byte33, byte34, byte37;
+        bool manufacture;
+        const char* revision;
+        const char* pllRef;
+        const char* service;
+    };
+    const Case cases[] = {
+        {0x41, 0x01, 3, false, "2.3", "15.6MHz", ""},
+        {0x20, 0x04, 0, false, "2.0", "15.3MHz", ""}, // faults show only in Manufacture mode
+        {0x21, 0x00, 0, true, "2.0", "15.3MHz", "TR is BRS\n"},
+        {0x61, 0x00, 12, true, "2.9", "15.3MHz", "TR is Conventional\n"},
+        {0x00, 0x05, 1, true, "2.1", "15.6MHz",
+         "TR is GMRS\n\n  ! ! !  EEPROM Error  ! ! !\n  ! ! !  Over voltage supplied.  ! ! !"},
+    };
+    const std::string comment = "  NQ<b>Z30      " "SIMULATED RADIO ";
+    for (const Case& c : cases) {
+        auto radio = CZ30ModelManager::NewZ30Record();
+        std::uint8_t info[38] = {};
+        std::copy(comment.begin(), comment.end(), info);
+        info[33] = std::uint8_t(c.byte33);
+        info[34] = std::uint8_t(c.byte34);
+        info[37] = std::uint8_t(c.byte37);
+        radio->SetInfoData(info, sizeof info);
+        radio->SetRevision(0x0200);
+        radio->SetCurrent(5);
+        const CCloneInfoFields fields = CloneInfoFields(*radio, c.manufacture);
+        EXPECT_EQ(fields.model, QStringLiteral("PMR 16CH"));
+        EXPECT_EQ(fields.revision, QString::fromLatin1(c.revision));
+        EXPECT_EQ(fields.pllRef, QString::fromLatin1(c.pllRef));
+        EXPECT_EQ(fields.service, QString::fromLatin1(c.service)) << c.byte33 << ' ' << c.byte34;
+        EXPECT_EQ(fields.comment, QStringLiteral("  NQ<b>Z30      \nSIMULATED RADIO \n"));
+
+        // The comment lines appear as the radio holds them: leading blanks kept, no markup.
+        CCloneInfoDlg dialog(fields);
+        auto* shown = dialog.findChild<QLabel*>(QStringLiteral("comment"));
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->text(), QStringLiteral("  NQ<b>Z30      \nSIMULATED RADIO "));
+        EXPECT_EQ(shown->textFormat(), Qt::PlainText);
+    }
+}

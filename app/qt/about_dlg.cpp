@@ -60,10 +60,13 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
 bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !isActiveWindow()) return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this) return false;
+    // A key press an inner widget does not take travels on to its parents: count it once, at
+    // the widget it was sent to (the focus widget, or the box itself when nothing has focus).
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != this) target = this;
+    if (watched != target) return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->isAutoRepeat()) return false;
+    // A held key counts once for every repeat, as each repeat is a key press of its own.
     const int k = key->key();
     const bool letterOrDigit = (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9);
     if (!letterOrDigit) return false;

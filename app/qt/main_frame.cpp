@@ -93,6 +93,13 @@ const std::vector<CCommandDef>& Commands() {
     return defs;
 }
 
+// The model menu's status prompts, in variant order.
+constexpr const char* kModelPrompts[kVariantCount] = {
+    "Switch to \"LMR 1CH (2Tone)\" model.",       "Switch to \"PMR 1CH (5Tone/DTMF)\" model.",
+    "Switch to \"LMR 2CH (2Tone)\" model.",       "Switch to \"PMR 2CH (5Tone/DTMF)\" model.",
+    "Switch to \"LMR 16CH (2Tone)\" model.",      "Switch to \"PMR 16CH (5Tone/DTMF)\" model.",
+};
+
 QString PromptOf(const char* prompt) { return QString::fromUtf8(prompt).section('\n', 0, 0); }
 QString TipOf(const char* prompt) { return QString::fromUtf8(prompt).section('\n', 1, 1); }
 
@@ -175,7 +182,7 @@ void CCloneSoftMainFrm::CreateActions() {
     }
     for (int v = 0; v < kVariantCount; ++v) {
         auto* action = new QAction(QString::fromLatin1(kVariantMenuTexts[v]), this);
-        action->setStatusTip(QStringLiteral("Switch to \"%1\" model.").arg(kVariantMenuTexts[v]));
+        action->setStatusTip(QString::fromLatin1(kModelPrompts[v]));
         action->setCheckable(true);
         const int id = cmd::kModel[v];
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });

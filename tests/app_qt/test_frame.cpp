@@ -12,7 +12,10 @@
 #include "views/sheet_view.h"
 #include "views/tree_items.h"
 
+#include <QKeyEvent>
+#include <QMenuBar>
 #include <QSplitter>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
 
@@ -168,8 +171,9 @@ TEST_F(AppTest, AboutBoxCodesSwitchServiceModesOnce) {
             // Noise between the letters does not break a code; typed twice it asks once.
             for (int round = 0; round < 2; ++round) {
                 for (QChar c : maker) {
-                    QTest::keyClick(about, Qt::Key_F5);
-                    QTest::keyClick(about, Qt::Key(c.toLatin1()));
+                    QWidget* at = about->focusWidget() ? about->focusWidget() : about;
+                    QTest::keyClick(at, Qt::Key_F5);
+                    QTest::keyClick(at, Qt::Key(c.toLatin1()));
                 }
             }
             about->accept();
@@ -193,6 +197,114 @@ TEST_F(AppTest, AboutBoxCodesSwitchServiceModesOnce) {
     EXPECT_EQ(bar->PaneTextColor(CColorStatusBar::kMode), QColor(128, 0, 0));
     EXPECT_EQ(bar->PaneBackColor(CColorStatusBar::kMode), QColor(Qt::black));
     EXPECT_TRUE(frame.Tree()->FindCode(treecode::kMakerReserved));
+    Close();
+}
+
+TEST_F(AppTest, AboutBoxCountsEveryKeyPressOnce) {
+    Start();
+    CKeyCodeBuffer::Instance().Clear();
+    ModalHand hand;
+    QString typed;
+    hand.handler = [&](QWidget* w) {
+        auto* about = qobject_cast<CAboutDlg*>(w);
+        if (!about) return false;
+        // The keys go where the keyboard sends them: the focus widget (the OK button), from
+        // which a key it does not take travels on to the box.
+        QWidget* at = about->focusWidget() ? about->focusWidget() : about;
+        auto press = [at](Qt::Key key, char c, bool repeat) {
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(c)), repeat);
+            QApplication::sendEvent(at, &e);
+        };
+        press(Qt::Key_Q, 'q', false);
+        press(Qt::Key_W, 'w', false); // held down: two repeats follow
+        press(Qt::Key_W, 'w', true);
+        press(Qt::Key_W, 'w', true);
+        press(Qt::Key_1, '1', false);
+        typed = QString::fromStdString(CKeyCodeBuffer::Instance().Contents());
+        about->accept();
+        return true;
+    };
+    app->OnAppAbout();
+    EXPECT_EQ(typed, QStringLiteral("1WWWQ")); // newest first
+    CKeyCodeBuffer::Instance().Clear();
+    Close();
+}
+
+TEST_F(AppTest, MenusCarryTheirItemsInOrder) {
+    CZ30MainFrame& frame = Start();
+    struct Menu {
+        const char* title;
+        const char* items; // visible items, "-" for a separator
+    };
+    const Menu menus[] = {
+        {"&File", "&New\tCtrl+N|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|&Print...\tCtrl+P|-|"
+                  "Recent File|-|E&xit"},
+        {" &Edit", "&Edit Memory...\tEnter|-|Prio A|Prio B|Emergency|Emergency OFF|-|Copy\tCtrl+C|"
+                   "Paste\tCtrl+V|-|Clear|Delete\tDelete|Insert\tInsert"},
+        {"&View", "&Common Setting...|-|&Toolbar|&Status Bar"},
+        {"COM &Port", "COM&1|COM&2|COM&3|COM&4|-|&Assign Devices..."},
+        {"&Clone", "&Read <- TR|&Write -> TR|-|&Information..."},
+        {"&Model", "LMR  1CH (2Tone)|PMR  1CH (5Tone/DTMF)|LMR  2CH (2Tone)|PMR  2CH (5Tone/DTMF)|"
+                   "LMR 16CH (2Tone)|PMR 16CH (5Tone/DTMF)"},
+        {"&Help", "&Contents\tF1|-|&About KT-Z30..."},
+    };
+    const QList<QAction*> bar = frame.menuBar()->actions();
+    ASSERT_EQ(bar.size(), int(std::size(menus)));
+    for (int m = 0; m < bar.size(); ++m) {
+        EXPECT_EQ(bar[m]->text(), QString::fromLatin1(menus[m].title));
+        QStringList items;
+        for (QAction* a : bar[m]->menu()->actions())
+            if (a->isVisible()) items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        EXPECT_EQ(items.join('|'), QString::fromLatin1(menus[m].items)) << menus[m].title;
+    }
+    Close();
+}
+
+TEST_F(AppTest, ModelItemsSwitchToTheirVariantWithTheirPrompt) {
+    CZ30MainFrame& frame = Start();
+    const char* const prompts[] = {
+        "Switch to \"LMR 1CH (2Tone)\" model.",  "Switch to \"PMR 1CH (5Tone/DTMF)\" model.",
+        "Switch to \"LMR 2CH (2Tone)\" model.",  "Switch to \"PMR 2CH (5Tone/DTMF)\" model.",
+        "Switch to \"LMR 16CH (2Tone)\" model.", "Switch to \"PMR 16CH (5Tone/DTMF)\" model.",
+    };
+    const int ids[] = {20141, 20140, 20143, 20142, 32822, 32819};
+    const QList<QAction*> items = frame.menuBar()->actions().value(5)->menu()->actions();
+    ASSERT_EQ(items.size(), 6);
+    for (int v = 0; v < 6; ++v) {
+        EXPECT_EQ(items[v], frame.Action(ids[v])) << v;
+        EXPECT_EQ(items[v]->statusTip(), QString::fromLatin1(prompts[v])) << v;
+        // Hovering the item puts its prompt into the prompt pane; leaving it puts "Ready" back.
+        QStatusTipEvent tip(items[v]->statusTip());
+        QApplication::sendEvent(&frame, &tip);
+        EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt), QString::fromLatin1(prompts[v]));
+    }
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(&frame, &leave);
+    EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt), QStringLiteral("Ready"));
+    Close();
+}
+
+TEST_F(AppTest, AcceleratorsReachTheirCommandsWithoutClashes) {
+    CZ30MainFrame& frame = Start();
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_C), 57634},      {QKeySequence(Qt::CTRL | Qt::Key_N), 32786},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), 57601},      {QKeySequence(Qt::CTRL | Qt::Key_P), 57607},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), 57603},      {QKeySequence(Qt::CTRL | Qt::Key_V), 57637},
+        {QKeySequence(Qt::ALT | Qt::Key_Backspace), 57643}, {QKeySequence(Qt::Key_Delete), 32784},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Delete), 57635}, {QKeySequence(Qt::Key_F1), 57667},
+        {QKeySequence(Qt::Key_F6), 57680},                {QKeySequence(Qt::SHIFT | Qt::Key_F6), 57681},
+        {QKeySequence(Qt::Key_Insert), 32785},            {QKeySequence(Qt::CTRL | Qt::Key_Insert), 57634},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), 57637}, {QKeySequence(Qt::CTRL | Qt::Key_X), 57635},
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), 57643},
+    };
+    for (const auto& [key, id] : keys) {
+        QList<QAction*> owners;
+        for (QAction* a : frame.findChildren<QAction*>())
+            if (a->shortcuts().contains(key)) owners << a;
+        // Two owners of one key would leave the key doing nothing.
+        ASSERT_EQ(owners.size(), 1) << key.toString().toStdString();
+        EXPECT_EQ(owners[0], frame.Action(id)) << key.toString().toStdString();
+    }
     Close();
 }
 

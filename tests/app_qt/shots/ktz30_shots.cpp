@@ -1,5 +1,6 @@
 // Takes the screenshots of docs/screenshots under a real X server (Xvfb): the main window after
-// a read from nqz30sim, the progress dialog, the information dialog and the About box.
+// a read from nqz30sim, the progress dialog, the model menu, the information dialog and the
+// About box.
 //   ktz30_shots DEVICE OUTPUT_DIR
 #include "app/clone_support_doc.h"
 #include "app/qt/about_dlg.h"
@@ -12,6 +13,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QTimer>
 #include <clocale>
@@ -80,6 +83,15 @@ int main(int argc, char** argv) {
     frame.RouteCommand(cmd::kCloneRead);
     frame.Tree()->setFocus();
     Shoot(QStringLiteral("main-after-read"), {&frame});
+
+    // The model menu, open, with the check on the radio's variant.
+    if (QAction* modelMenu = frame.menuBar()->actions().value(5); modelMenu && modelMenu->menu()) {
+        frame.menuBar()->setActiveAction(modelMenu);
+        Wait(300);
+        Shoot(QStringLiteral("menu-model"), {&frame, modelMenu->menu()});
+        modelMenu->menu()->hide();
+        frame.menuBar()->setActiveAction(nullptr);
+    }
 
     QTimer::singleShot(800, [&] {
         if (auto* info = FindWindow<CCloneInfoDlg>()) {

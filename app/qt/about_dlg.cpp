@@ -37,6 +37,12 @@ QPixmap ProductPixmap(int size) {
     return pm;
 }
 
+QIcon ProductIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(ProductPixmap(size));
+    return icon;
+}
+
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About KT-Z30"));
     auto* icon = new QLabel(this);

@@ -20,3 +20,5 @@ protected:
 
 // The program's icon (a handheld radio), drawn at the given size.
 QPixmap ProductPixmap(int size);
+// The same drawing at the sizes window title bars and task bars ask for.
+QIcon ProductIcon();

@@ -148,7 +148,6 @@ CCloneSoftMainFrm::CCloneSoftMainFrm(CZ30Doc& doc, ICommandTarget* document,
                                      ICommandTarget* application)
     : m_doc(doc), m_application(application) {
     setObjectName(QStringLiteral("MainFrame"));
-    setWindowIcon(QIcon(TreeImage(kImgRoot)));
     LoadPlacement();
     CreateActions();
     CreateMenus();

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 CCloneProgressDlg::CCloneProgressDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
@@ -62,6 +63,11 @@ void CCloneProgressDlg::closeEvent(QCloseEvent* event) {
 CQtTransferProgress::CQtTransferProgress(QWidget* mainWindow)
     : m_main(mainWindow), m_dialog(new CCloneProgressDlg) {
     if (m_main) {
+        // Kept above the main window by the window manager, though not its child (a child of
+        // the disabled main window would be disabled with it).
+        m_dialog->winId();
+        if (QWidget* top = m_main->window(); top->windowHandle())
+            m_dialog->windowHandle()->setTransientParent(top->windowHandle());
         const QRect frame = m_main->frameGeometry();
         m_dialog->move(frame.center() - QPoint(m_dialog->width() / 2, m_dialog->height() / 2));
         m_main->setEnabled(false);

@@ -16,6 +16,7 @@
 #include "platform/settings_store.h"
 #include "views/command_ids.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -124,6 +125,8 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     };
 
     m_cmdInfo.Parse(arguments);
+    // Every window of the program, the parentless splash and progress windows among them.
+    QApplication::setWindowIcon(ProductIcon());
 
     m_doc = std::make_unique<CZ30Doc>();
     m_docCommands = std::make_unique<CDocCommands>(*m_doc);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -185,6 +186,10 @@ TEST(ProgressDialog, PercentTextAndEscapeOnlyAsks) {
         CCloneProgressDlg* dialog = progress.Dialog();
         EXPECT_FALSE(main.isEnabled());
         EXPECT_TRUE(dialog->isVisible());
+        EXPECT_TRUE(dialog->isEnabled());
+        // Kept above the main window, which a click on it cannot raise over the bar.
+        ASSERT_NE(dialog->windowHandle(), nullptr);
+        EXPECT_EQ(dialog->windowHandle()->transientParent(), main.windowHandle());
         const std::pair<int, const char*> cases[] = {{0, "0%"}, {45, "45%"}, {100, "100%"}, {130, "100%"}};
         for (const auto& [percent, text] : cases) {
             progress.SetPercent(percent);
@@ -240,4 +245,14 @@ TEST(CloneInfo, FieldsOfTheRadiosRecord) {
         EXPECT_EQ(shown->text(), QStringLiteral("  NQ<b>Z30      \nSIMULATED RADIO "));
         EXPECT_EQ(shown->textFormat(), Qt::PlainText);
     }
+}
+
+TEST_F(AppTest, EveryWindowCarriesTheProductIcon) {
+    CZ30MainFrame& frame = Start();
+    const std::unique_ptr<ITransferProgress> progress = Platform().progressFactory();
+    auto* dialog = static_cast<CQtTransferProgress*>(progress.get())->Dialog();
+    EXPECT_FALSE(frame.windowIcon().isNull());
+    EXPECT_EQ(dialog->windowIcon().cacheKey(), frame.windowIcon().cacheKey());
+    EXPECT_TRUE(frame.windowIcon().availableSizes().contains(QSize(16, 16)));
+    EXPECT_TRUE(frame.windowIcon().availableSizes().contains(QSize(48, 48)));
 }

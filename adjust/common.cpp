@@ -20,9 +20,7 @@ constexpr char kHex[] = "0123456789ABCDEF";
 
 } // namespace
 
-ByteStr StrToBytes(const std::string& text) {
-    return ByteStr(text.begin(), text.end());
-}
+ByteStr StrToBytes(const std::string& text) { return ByteStr(text.begin(), text.end()); }
 
 ByteStr HexStrToBytes(const std::string& hex) {
     ByteStr out;
@@ -72,13 +70,9 @@ std::string NumToHex2(int value) {
     return std::string{kHex[b >> 4], kHex[b & 0x0F]};
 }
 
-std::string ValueToE8Hex(int value) {
-    return BytesToHexStr(StrToBytes(NumToHex2(value)));
-}
+std::string ValueToE8Hex(int value) { return BytesToHexStr(StrToBytes(NumToHex2(value))); }
 
-std::string E8Text(int command, int value) {
-    return NumToHex2(command) + ValueToE8Hex(value);
-}
+std::string E8Text(int command, int value) { return NumToHex2(command) + ValueToE8Hex(value); }
 
 std::string FormatNumber(double value, const std::string& format) {
     const std::size_t point = format.find('.');

@@ -2,13 +2,9 @@
 
 #include <cstdio>
 
-void clsCmcEeprom::eeSize(std::int32_t size) {
-    m_bytes.assign(size > 0 ? size : 0, 0);
-}
+void clsCmcEeprom::eeSize(std::int32_t size) { m_bytes.assign(size > 0 ? size : 0, 0); }
 
-void clsCmcEeprom::Clear() {
-    std::fill(m_bytes.begin(), m_bytes.end(), 0);
-}
+void clsCmcEeprom::Clear() { std::fill(m_bytes.begin(), m_bytes.end(), 0); }
 
 std::int16_t clsCmcEeprom::ReadByte(std::int32_t adr) const {
     return inside(adr) ? m_bytes[adr] : 0;
@@ -37,9 +33,7 @@ bool clsIndEep_RigZ30::RigZ30Eep_GetChAppear(int n) const {
     return n >= 0 && eep().ReadByte(ChannelAdr(n)) != 0xFF;
 }
 
-std::string clsIndEep_RigZ30::RigZ30Eep_GetChName(int n) const {
-    return std::to_string(n + 1);
-}
+std::string clsIndEep_RigZ30::RigZ30Eep_GetChName(int n) const { return std::to_string(n + 1); }
 
 std::int32_t clsIndEep_RigZ30::RigZ30Eep_GetChFreqRxReal(int n) const {
     return ReadFreqBlock(ChannelAdr(n));
@@ -69,13 +63,9 @@ std::int32_t clsIndEep_RigZ30::ReadFreqBlock(std::int32_t adr) const {
     return khz * 1000;
 }
 
-bool clsIndEep_RigZ30::Check_MRCH(std::int32_t adr) const {
-    return eep().ReadByte(adr) != 0xFF;
-}
+bool clsIndEep_RigZ30::Check_MRCH(std::int32_t adr) const { return eep().ReadByte(adr) != 0xFF; }
 
-bool clsIndEep_RigZ30::Check_Inh(std::int32_t adr) const {
-    return eep().ReadBit(adr, 7) != 0;
-}
+bool clsIndEep_RigZ30::Check_Inh(std::int32_t adr) const { return eep().ReadBit(adr, 7) != 0; }
 
 namespace {
 

@@ -29,9 +29,7 @@ void frmCom::Reset() {
     m_driver.Reset();
 }
 
-bool frmCom::comOpen() const {
-    return m_open && m_device && m_device->IsOpen();
-}
+bool frmCom::comOpen() const { return m_open && m_device && m_device->IsOpen(); }
 
 std::string frmCom::PortName() const {
     char name[16];

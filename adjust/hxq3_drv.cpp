@@ -29,9 +29,7 @@ bool isBcd(const ByteStr& body, std::size_t from, std::size_t count) {
 
 } // namespace
 
-clsCmcHxq3Drv::clsCmcHxq3Drv(IClock* clock) : m_answerTimer(clock) {
-    Reset();
-}
+clsCmcHxq3Drv::clsCmcHxq3Drv(IClock* clock) : m_answerTimer(clock) { Reset(); }
 
 void clsCmcHxq3Drv::workMode(std::int16_t mode) {
     m_workMode = mode;

@@ -11,9 +11,7 @@ clsCmcHxq3Sequence::clsCmcHxq3Sequence(frmCom* com, clsCmcRadio* radio, IClock* 
     comHoldReload(0);
 }
 
-clsCmcHxq3Drv& clsCmcHxq3Sequence::drv() {
-    return m_com->Driver();
-}
+clsCmcHxq3Drv& clsCmcHxq3Sequence::drv() { return m_com->Driver(); }
 
 void clsCmcHxq3Sequence::easyReset(int portNo) {
     Reset();
@@ -68,9 +66,7 @@ void clsCmcHxq3Sequence::Operation(std::int16_t op) {
     m_e8AnsRequired = false;
 }
 
-const ByteStr& clsCmcHxq3Sequence::ansInfo() const {
-    return m_com->Driver().ansInfo();
-}
+const ByteStr& clsCmcHxq3Sequence::ansInfo() const { return m_com->Driver().ansInfo(); }
 
 std::string clsCmcHxq3Sequence::ansNameM() const {
     const ByteStr& a = ansInfo();
@@ -124,9 +120,7 @@ void clsCmcHxq3Sequence::task() {
     }
 }
 
-void clsCmcHxq3Sequence::send(const std::string& hex) {
-    drv().Send(Common::HexStrToBytes(hex));
-}
+void clsCmcHxq3Sequence::send(const std::string& hex) { drv().Send(Common::HexStrToBytes(hex)); }
 
 void clsCmcHxq3Sequence::runStep() {
     if (stepCode == 1 || stepCode == 2 || stepCode == 4) {

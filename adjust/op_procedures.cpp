@@ -12,9 +12,7 @@ constexpr int kE8RefInitial = 16;
 constexpr int kE8RefSlant = 36;
 constexpr int kTxfWriteWaitMs = 200;
 
-int roundHalfUp(double x) {
-    return static_cast<int>(std::floor(x + 0.5));
-}
+int roundHalfUp(double x) { return static_cast<int>(std::floor(x + 0.5)); }
 } // namespace
 
 bool clsIndOp_RigZ30::txfStep() {

@@ -41,9 +41,7 @@ constexpr const char* kDaLabels[] = {
     "BPF T1 :", "BPF T2 :", "BPF T3 :", "T4/POW :", "REF    :", "DTCS BL:", "Dev    :", "SQL Lev:"};
 constexpr int kWaitDefaultMs = 200;
 
-std::string rowHead(int v) {
-    return Common::RightAlign(v, 3) + ":" + Common::NumToHex2(v) + "h:";
-}
+std::string rowHead(int v) { return Common::RightAlign(v, 3) + ":" + Common::NumToHex2(v) + "h:"; }
 
 std::string volts(int v, double full) {
     return Common::RightAlign(Common::FormatNumber(v * full / 255.0, "##0.#0V"), 7);

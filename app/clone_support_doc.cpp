@@ -52,9 +52,7 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
-std::string ErrnoText(const char* what) {
-    return std::string(what) + ": " + std::strerror(errno);
-}
+std::string ErrnoText(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
 // The lines a save with these ranges writes: header, comment and the data lines.
 std::size_t ExpectedLines(const CAddressRange* ranges, std::uint32_t size, std::uint32_t width) {
@@ -180,13 +178,9 @@ CCloneSupportDoc::~CCloneSupportDoc() {
     }
 }
 
-CNode* CCloneSupportDoc::GetRoot() const {
-    return m_hub ? m_hub->GetRoot() : nullptr;
-}
+CNode* CCloneSupportDoc::GetRoot() const { return m_hub ? m_hub->GetRoot() : nullptr; }
 
-int CCloneSupportDoc::GetVariant() const {
-    return m_hub ? m_hub->GetVariant() : 0;
-}
+int CCloneSupportDoc::GetVariant() const { return m_hub ? m_hub->GetVariant() : 0; }
 
 std::string CCloneSupportDoc::GetTitle() const {
     return m_path.empty() ? std::string(kUntitled) : fs::path(m_path).filename().string();
@@ -363,9 +357,7 @@ bool CCloneSupportDoc::IsPortChecked(unsigned n) const {
 
 // --- CZ30CloneSupportDoc, CZ30Doc --------------------------------------------------------------
 
-std::unique_ptr<CCloneManager> CZ30CloneSupportDoc::CreateHub() {
-    return MakeZ30CloneManager();
-}
+std::unique_ptr<CCloneManager> CZ30CloneSupportDoc::CreateHub() { return MakeZ30CloneManager(); }
 
 bool CZ30Doc::OnFileSave() {
     CModalScope guard;

@@ -19,7 +19,8 @@ static void BM_OpenDocument(benchmark::State& state) {
     doc.SetRememberVariant(false);
     const std::string path = TempFile("kt_bench_open.hxq");
     doc.DoSave(path);
-    for (auto _ : state) doc.LoadFile(path);
+    for (auto _ : state)
+        doc.LoadFile(path);
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMicrosecond);
@@ -28,7 +29,8 @@ static void BM_SaveDocument(benchmark::State& state) {
     CZ30Doc doc;
     doc.SetRememberVariant(false);
     const std::string path = TempFile("kt_bench_save.hxq");
-    for (auto _ : state) doc.DoSave(path);
+    for (auto _ : state)
+        doc.DoSave(path);
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMicrosecond);

@@ -21,9 +21,7 @@ namespace {
 std::atomic<bool> g_cancel{false};
 bool g_barDrawn = false;
 
-bool IsTerminal(std::FILE* f) {
-    return KT_ISATTY(KT_FILENO(f)) != 0;
-}
+bool IsTerminal(std::FILE* f) { return KT_ISATTY(KT_FILENO(f)) != 0; }
 
 // Message texts use CR LF in places; a terminal wants LF alone.
 std::string Plain(const std::string& text) {

@@ -16,9 +16,7 @@ constexpr std::array<std::uint8_t, 256> MakeHexValues() {
 }
 constexpr std::array<std::uint8_t, 256> kHexValues = MakeHexValues();
 
-bool IsUpperHexDigit(std::uint8_t c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
+bool IsUpperHexDigit(std::uint8_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 } // namespace
 
@@ -42,9 +40,7 @@ void CByteString::Append(const char* text) {
         Append(static_cast<std::uint8_t>(*text));
 }
 
-void CByteString::Append(const CByteString& other) {
-    Append(other.m_bytes, other.m_length);
-}
+void CByteString::Append(const CByteString& other) { Append(other.m_bytes, other.m_length); }
 
 void CByteString::Append(const std::uint8_t* bytes, std::uint16_t count) {
     for (std::uint16_t i = 0; i < count; ++i)

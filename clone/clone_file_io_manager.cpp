@@ -38,12 +38,14 @@ int HexValue(char c) {
 
 unsigned HexNumber(const std::string& s, std::size_t pos, std::size_t n) {
     unsigned v = 0;
-    for (std::size_t i = 0; i < n; ++i) v = v * 16 + static_cast<unsigned>(HexValue(s[pos + i]));
+    for (std::size_t i = 0; i < n; ++i)
+        v = v * 16 + static_cast<unsigned>(HexValue(s[pos + i]));
     return v;
 }
 
 void AppendHex(std::string& out, unsigned value, int digits) {
-    for (int i = digits - 1; i >= 0; --i) out.push_back(kHexDigits[(value >> (4 * i)) & 0xF]);
+    for (int i = digits - 1; i >= 0; --i)
+        out.push_back(kHexDigits[(value >> (4 * i)) & 0xF]);
 }
 
 std::string Header(unsigned model, unsigned revision) {
@@ -82,7 +84,8 @@ std::string CCloneFileFormat::WriteFile(std::ostream& out, const CAddressRange* 
             line.clear();
             AppendHex(line, addr, 4);
             AppendHex(line, static_cast<unsigned>(count), 2);
-            for (std::uint32_t i = 0; i < count; ++i) AppendHex(line, ReadByte(addr + i), 2);
+            for (std::uint32_t i = 0; i < count; ++i)
+                AppendHex(line, ReadByte(addr + i), 2);
             out << line << '\n';
         }
     }

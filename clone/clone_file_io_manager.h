@@ -26,9 +26,9 @@ struct CAddressRange {
     std::uint32_t start;
     std::uint32_t end;
 };
-extern const CAddressRange kDocumentRanges[];    // the whole image
-extern const CAddressRange kCloneWriteRanges[];  // 0x0070-0x07FF: the adjust area stays out
-extern const CAddressRange kMakerWriteRanges[];  // the whole image in "Maker reserve" mode
+extern const CAddressRange kDocumentRanges[];   // the whole image
+extern const CAddressRange kCloneWriteRanges[]; // 0x0070-0x07FF: the adjust area stays out
+extern const CAddressRange kMakerWriteRanges[]; // the whole image in "Maker reserve" mode
 
 class CCloneFileFormat {
 public:

@@ -24,13 +24,14 @@ const char* const kManufactureCaution =
 
 CCloneManagerTemplate::~CCloneManagerTemplate() {
     // The serial and file managers go first: they may still use the others while closing.
-    for (auto it = m_all.rbegin(); it != m_all.rend(); ++it) delete *it;
+    for (auto it = m_all.rbegin(); it != m_all.rend(); ++it)
+        delete *it;
 }
 
 void CCloneManagerTemplate::SetManagers(CEepromDataManager* eeprom, CDefaultDataManager* defaults,
-                                        CAdjustDataManager* adjust,
-                                        CRadioDataManager* radioData, CModelManager* model,
-                                        CCloneRsIoManager* rsIo, CCloneFileIoManager* fileIo) {
+                                        CAdjustDataManager* adjust, CRadioDataManager* radioData,
+                                        CModelManager* model, CCloneRsIoManager* rsIo,
+                                        CCloneFileIoManager* fileIo) {
     m_eeprom = eeprom;
     m_defaults = defaults;
     m_adjust = adjust;
@@ -72,8 +73,8 @@ void CCloneManagerTemplate::ImageToTree() {
 namespace {
 int Activate(CModelManager* model, bool on, const char* text, void (CModelManager::*set)(bool)) {
     if (on) return 2;
-    const KtAnswer a = Platform().prompts->MessageBox(text, "KT-Z30", KtButtons::OkCancel,
-                                                      KtIcon::Exclamation);
+    const KtAnswer a =
+        Platform().prompts->MessageBox(text, "KT-Z30", KtButtons::OkCancel, KtIcon::Exclamation);
     if (a != KtAnswer::Ok) return 2;
     if (model) (model->*set)(true);
     return 1;

@@ -39,8 +39,8 @@ public:
 
     // Takes ownership; any of them may be null (tests build partial hubs).
     void SetManagers(CEepromDataManager* eeprom, CDefaultDataManager* defaults,
-                     CAdjustDataManager* adjust, CRadioDataManager* radioData,
-                     CModelManager* model, CCloneRsIoManager* rsIo, CCloneFileIoManager* fileIo);
+                     CAdjustDataManager* adjust, CRadioDataManager* radioData, CModelManager* model,
+                     CCloneRsIoManager* rsIo, CCloneFileIoManager* fileIo);
     void SetDocument(ICloneDocument* document) { m_document = document; }
     ICloneDocument* GetDocument() const { return m_document; }
 
@@ -88,5 +88,5 @@ class CZ30CloneManager : public CCloneManager {
     KT_DECLARE_CLASS(CZ30CloneManager)
 };
 
-extern const char* const kMakerReserveCaution;  // string 5010
-extern const char* const kManufactureCaution;   // string 5011
+extern const char* const kMakerReserveCaution; // string 5010
+extern const char* const kManufactureCaution;  // string 5011

@@ -39,9 +39,7 @@ CByteString Body(std::uint8_t command) {
 
 } // namespace
 
-CCloneProtocol::~CCloneProtocol() {
-    CloseTransferFile();
-}
+CCloneProtocol::~CCloneProtocol() { CloseTransferFile(); }
 
 std::string CCloneProtocol::PortName() const {
     if (!m_portName.empty()) return m_portName;
@@ -60,13 +58,9 @@ void CCloneProtocol::SetRevision(std::uint16_t revision) {
     m_revision[1] = static_cast<std::uint8_t>(revision);
 }
 
-IClock& CCloneProtocol::Clock() const {
-    return *Platform().clock;
-}
+IClock& CCloneProtocol::Clock() const { return *Platform().clock; }
 
-std::uint64_t CCloneProtocol::Seconds() const {
-    return Clock().NowMs() / 1000;
-}
+std::uint64_t CCloneProtocol::Seconds() const { return Clock().NowMs() / 1000; }
 
 void CCloneProtocol::CloseTransferFile() {
     if (m_file) std::fclose(m_file);

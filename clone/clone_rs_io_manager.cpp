@@ -58,9 +58,7 @@ constexpr const char* kCaption = "KT-Z30";
 constexpr const char* kPortSection = "CommPort";
 constexpr const char* kPortKey = "PortNumber";
 
-IUserPrompts& Prompts() {
-    return *Platform().prompts;
-}
+IUserPrompts& Prompts() { return *Platform().prompts; }
 
 // The wait cursor for one scope.
 class CWaitCursor {
@@ -195,17 +193,15 @@ int CCloneRsIoManager::RevisionCheck(int kind) const {
     return kCloneFailed;
 }
 
-int CCloneRsIoManager::TypeCheck(int) {
-    return 0;
-}
+int CCloneRsIoManager::TypeCheck(int) { return 0; }
 
 void CCloneRsIoManager::ShowInfo() {
     CModelManager* model = GetOwner() ? GetOwner()->GetModelManager() : nullptr;
     if (!m_radioInfo) return;
     const bool manufacture = model && model->IsManufacture();
     if (onShowInfo) return onShowInfo(*m_radioInfo, manufacture);
-    Prompts().MessageBox(FormatCloneInfo(*m_radioInfo, manufacture),
-                         "Information", KtButtons::Ok, KtIcon::Information);
+    Prompts().MessageBox(FormatCloneInfo(*m_radioInfo, manufacture), "Information", KtButtons::Ok,
+                         KtIcon::Information);
 }
 
 int CCloneRsIoManager::Identify(int kind) {

@@ -4,9 +4,9 @@
 
 #include "clone/clone_manager_object.h"
 
-#include <functional>
 #include "clone/clone_protocol.h"
 #include "clone/model_info.h"
+#include <functional>
 
 #include <memory>
 #include <string>

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-CComPort::~CComPort() {
-    Close();
-}
+CComPort::~CComPort() { Close(); }
 
 int CComPort::Open(const std::string& name, unsigned baud) {
     if (m_device) return 1;
@@ -98,6 +96,4 @@ void CComPort::ReportError(const std::string& text, int /*code*/) {
         Platform().prompts->MessageBox(text, kErrorCaption, KtButtons::Ok, KtIcon::Exclamation);
 }
 
-bool CComPort::WaitForInput(int ms) {
-    return m_device && m_device->WaitForInput(ms);
-}
+bool CComPort::WaitForInput(int ms) { return m_device && m_device->WaitForInput(ms); }

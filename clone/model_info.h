@@ -14,8 +14,8 @@ constexpr int kVariantCount = 6;
 constexpr std::array<const char*, kVariantCount> kVariantNames = {
     "LMR 1CH", "PMR 1CH", "LMR 2CH", "PMR 2CH", "LMR 16CH", "PMR 16CH"};
 constexpr std::array<const char*, kVariantCount> kVariantMenuTexts = {
-    "LMR  1CH (2Tone)", "PMR  1CH (5Tone/DTMF)", "LMR  2CH (2Tone)",
-    "PMR  2CH (5Tone/DTMF)", "LMR 16CH (2Tone)", "PMR 16CH (5Tone/DTMF)"};
+    "LMR  1CH (2Tone)",      "PMR  1CH (5Tone/DTMF)", "LMR  2CH (2Tone)",
+    "PMR  2CH (5Tone/DTMF)", "LMR 16CH (2Tone)",      "PMR 16CH (5Tone/DTMF)"};
 
 inline bool IsPmrVariant(int variant) { return variant % 2 != 0; }
 inline int ChannelClassOf(int variant) { return variant / 2; }

@@ -44,9 +44,10 @@ int CModelManager::ChangeModel(int variant, bool ask) {
 }
 
 std::unique_ptr<CModelInfo> CZ30ModelManager::NewZ30Record() {
-    auto info = std::make_unique<CModelInfo>(0, kVariantCount - 1, kModelCode, kRevision,
-                                             kInfoLength);
-    for (int v = 0; v < kVariantCount; ++v) info->AddChoice(v, kVariantNames[v]);
+    auto info =
+        std::make_unique<CModelInfo>(0, kVariantCount - 1, kModelCode, kRevision, kInfoLength);
+    for (int v = 0; v < kVariantCount; ++v)
+        info->AddChoice(v, kVariantNames[v]);
     info->SetCommentLayout(0, 32);
     return info;
 }

@@ -189,9 +189,7 @@ constexpr std::array<Image, 6> kFactoryImages = MakeFactoryImages();
 static_assert(kFactoryImages[4][0x007] == 0xC0 && kFactoryImages[5][0x07B] == 0x08);
 static_assert(kFactoryImages[1][0x200 + 19] == 0xE0 && kFactoryImages[0][0x7FF] == 'c');
 
-int IndexOf(int variant) {
-    return variant >= 1 && variant <= 5 ? variant : 0;
-}
+int IndexOf(int variant) { return variant >= 1 && variant <= 5 ? variant : 0; }
 } // namespace
 
 const CZ30DefaultDataManager::Image& CZ30DefaultDataManager::FactoryBytes(int index) {

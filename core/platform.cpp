@@ -14,7 +14,9 @@ public:
         return static_cast<std::uint64_t>(
             duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
     }
-    void SleepMs(unsigned ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    void SleepMs(unsigned ms) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    }
 };
 
 class CMemorySettings final : public ISettingsStore {
@@ -92,7 +94,8 @@ std::string ResolvePortName(const std::string& name, ISettingsStore* settings) {
     if (name.size() > 3 && name.compare(0, 3, "COM") == 0) {
         const std::string digits = name.substr(3);
         bool allDigits = digits.size() <= 3;
-        for (char c : digits) allDigits = allDigits && c >= '0' && c <= '9';
+        for (char c : digits)
+            allDigits = allDigits && c >= '0' && c <= '9';
         if (allDigits) {
 #ifdef _WIN32
             return name;

@@ -13,16 +13,22 @@
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::set<std::string> kWords = {
-        kFileOk,           kFileCannotOpen,       kFileFormatError,   kFileMismatchModel,
-        kFileMismatchRevision, kFileDataOverflow, kFileNotEnoughData, kFileError};
+    static const std::set<std::string> kWords = {kFileOk,
+                                                 kFileCannotOpen,
+                                                 kFileFormatError,
+                                                 kFileMismatchModel,
+                                                 kFileMismatchRevision,
+                                                 kFileDataOverflow,
+                                                 kFileNotEnoughData,
+                                                 kFileError};
     CZ30CloneManager hub;
     auto* eeprom = new CZ30EepromDataManager;
     auto* model = new CZ30ModelManager;
     auto* io = new CZ30CloneFileIoManager;
     hub.SetManagers(eeprom, nullptr, nullptr, nullptr, model, nullptr, io);
     hub.Init();
-    for (std::uint32_t a = 0; a < 2048; ++a) eeprom->WriteByte(a, static_cast<std::uint8_t>(a));
+    for (std::uint32_t a = 0; a < 2048; ++a)
+        eeprom->WriteByte(a, static_cast<std::uint8_t>(a));
     const CByteImage before = *eeprom;
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     const std::string r = io->LoadFromStream(in, model);

@@ -45,10 +45,13 @@ int main(int argc, char** argv) {
         const int edits = 1 + static_cast<int>(rng() % 8);
         for (int e = 0; e < edits; ++e) {
             const unsigned kind = rng() % 3;
-            if (kind == 0 && !v.empty()) v[rng() % v.size()] = static_cast<std::uint8_t>(rng());
-            else if (kind == 1 && !v.empty()) v.erase(v.begin() + static_cast<long>(rng() % v.size()));
-            else v.insert(v.begin() + static_cast<long>(v.empty() ? 0 : rng() % v.size()),
-                          static_cast<std::uint8_t>(rng()));
+            if (kind == 0 && !v.empty())
+                v[rng() % v.size()] = static_cast<std::uint8_t>(rng());
+            else if (kind == 1 && !v.empty())
+                v.erase(v.begin() + static_cast<long>(rng() % v.size()));
+            else
+                v.insert(v.begin() + static_cast<long>(v.empty() ? 0 : rng() % v.size()),
+                         static_cast<std::uint8_t>(rng()));
         }
         LLVMFuzzerTestOneInput(v.data(), v.size());
     }

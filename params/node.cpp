@@ -21,9 +21,7 @@ bool CNodeBase::IsSameName(const CNodeBase& other) const {
     return m_hasName && other.m_hasName && m_name == other.m_name;
 }
 
-bool CNodeBase::IsSameName(const char* name) const {
-    return m_hasName && name && m_name == name;
-}
+bool CNodeBase::IsSameName(const char* name) const { return m_hasName && name && m_name == name; }
 
 void CNodeBase::SetModified(int) { m_modified = true; }
 
@@ -42,7 +40,8 @@ void CNode::CopyFrom(const CNode& other) {
     SetName(other.m_hasName ? other.m_name.c_str() : nullptr);
     SetTag(other.GetTag());
     SetData(other.GetData());
-    for (CNode* child : other.m_children) m_children.push_back(child);
+    for (CNode* child : other.m_children)
+        m_children.push_back(child);
 }
 
 void CNode::SetModifiedTree(int flag, CNode*) { SetModified(flag); }

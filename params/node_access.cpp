@@ -28,7 +28,8 @@ std::string SelectedText(const IListControl& combo) {
 } // namespace
 
 const char* const kPrintableChars =
-    " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+    " !\"#$%&'()*+,-./"
+    "0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
 const char* const kNumericChars = "0123456789.";
 
 void SetActiveRoot(CNode* root) { g_activeRoot = root; }
@@ -79,7 +80,8 @@ void FillComboWithChoices(CNode* parent, const std::string& name, IListControl& 
     if (!c) return;
     combo.ResetContent();
     if (auto* choices = dynamic_cast<CChoiceValue*>(c))
-        for (const CChoice& ch : choices->Choices()) combo.AddString(ch.text);
+        for (const CChoice& ch : choices->Choices())
+            combo.AddString(ch.text);
     SelectText(combo, c->GetText());
 }
 
@@ -132,8 +134,10 @@ std::string SubstituteChars(const std::string& text, const std::string& set,
                             const std::string& replacement) {
     std::string out;
     for (char ch : text) {
-        if (set.find(ch) != std::string::npos) out += replacement;
-        else out.push_back(ch);
+        if (set.find(ch) != std::string::npos)
+            out += replacement;
+        else
+            out.push_back(ch);
     }
     return out;
 }
@@ -143,7 +147,7 @@ long long ScaledDecimal(const std::string& text, int scale) {
     if (!ParseCDouble(text, &x) || !std::isfinite(x)) return 0;
     const double tenth = std::floor(10.0 * scale * x + 0.5);
     constexpr double limit = static_cast<double>(std::numeric_limits<long long>::max() / 2);
-    if (tenth > limit || tenth < -limit) return tenth > 0 ? static_cast<long long>(limit) / 10
-                                                          : -static_cast<long long>(limit) / 10;
+    if (tenth > limit || tenth < -limit)
+        return tenth > 0 ? static_cast<long long>(limit) / 10 : -static_cast<long long>(limit) / 10;
     return static_cast<long long>(tenth) / 10;
 }

@@ -58,7 +58,8 @@ bool CChoiceValue::FindChoice(const std::string& text, int* code) const {
 }
 
 void CChoiceValue::CopyChoices(const CChoiceValue& other) {
-    for (const CChoice& c : other.m_choices) AddChoice(c.code, c.text);
+    for (const CChoice& c : other.m_choices)
+        AddChoice(c.code, c.text);
 }
 
 int CNumNode::SetText(const std::string& text) {
@@ -77,7 +78,8 @@ void CNumNode::CopyFrom(const CNode& other) {
 }
 
 CNumNode* CNumNode::Choices(std::initializer_list<std::pair<int, const char*>> list) {
-    for (const auto& [code, text] : list) AddChoice(code, text);
+    for (const auto& [code, text] : list)
+        AddChoice(code, text);
     return this;
 }
 

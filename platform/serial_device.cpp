@@ -6,9 +6,7 @@
 
 CQtSerialDevice::CQtSerialDevice() : m_port(std::make_unique<QSerialPort>()) {}
 
-CQtSerialDevice::~CQtSerialDevice() {
-    Close();
-}
+CQtSerialDevice::~CQtSerialDevice() { Close(); }
 
 bool CQtSerialDevice::Open(const std::string& device, unsigned baud, std::string* error) {
     Close();
@@ -34,9 +32,7 @@ void CQtSerialDevice::Close() {
     m_port->clearError();
 }
 
-bool CQtSerialDevice::IsOpen() const {
-    return m_port->isOpen();
-}
+bool CQtSerialDevice::IsOpen() const { return m_port->isOpen(); }
 
 bool CQtSerialDevice::SetDtr(bool on) {
     const bool ok = m_port->setDataTerminalReady(on);
@@ -96,6 +92,4 @@ long CQtSerialDevice::BytesToWrite() {
     return m_port->isOpen() ? static_cast<long>(m_port->bytesToWrite()) : -1;
 }
 
-std::unique_ptr<ISerialDevice> MakeQtSerialDevice() {
-    return std::make_unique<CQtSerialDevice>();
-}
+std::unique_ptr<ISerialDevice> MakeQtSerialDevice() { return std::make_unique<CQtSerialDevice>(); }

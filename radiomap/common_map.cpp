@@ -222,9 +222,7 @@ void EncodeBits(CByteImage& image, CNode* parent, const BitField (&table)[N]) {
         NodeToBit(image, f.address, f.bit, parent, f.name);
 }
 
-char PrintableOrSpace(unsigned char c) {
-    return (c < 32 || c > 127) ? ' ' : static_cast<char>(c);
-}
+char PrintableOrSpace(unsigned char c) { return (c < 32 || c > 127) ? ' ' : static_cast<char>(c); }
 
 void DecodeComment(const CByteImage& image, std::uint32_t address, CNode* node) {
     if (!node) return;
@@ -294,12 +292,8 @@ int AllowedKeyCode(int code, bool pmr) {
 }
 
 // "DtcsDec": stored 1 to 12, code 12 to 23.
-int DtcsDecFromByte(int stored) {
-    return Clamp(stored, 1, 12) + 11;
-}
-int DtcsDecToByte(int code) {
-    return Clamp(code, 12, 23) - 11;
-}
+int DtcsDecFromByte(int stored) { return Clamp(stored, 1, 12) + 11; }
+int DtcsDecToByte(int code) { return Clamp(code, 12, 23) - 11; }
 
 // "IfFreq": six BCD digits of kHz (the first is 0) in bytes 0x08 to 0x0A, sign in bit 7 of 0x08.
 // Only values on the 25 kHz raster are meaningful; anything else reads as 0.
@@ -331,9 +325,7 @@ void EncodeIfFreqValue(CByteImage& image, int hz) {
     image.WriteBit(kIfFreq, 7, hz < 0);
 }
 
-CNode* Section(CNode* root, const char* path) {
-    return GetNode(root, path);
-}
+CNode* Section(CNode* root, const char* path) { return GetNode(root, path); }
 
 } // namespace
 

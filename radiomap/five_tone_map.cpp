@@ -98,9 +98,7 @@ std::uint32_t TxRecord(int index) {
     return kTxRecord + kTxRecordSize * static_cast<std::uint32_t>(index);
 }
 
-bool IsAbcCode(int v) {
-    return (v >= 1 && v <= 32) || v == 128 || v == 255;
-}
+bool IsAbcCode(int v) { return (v >= 1 && v <= 32) || v == 128 || v == 255; }
 
 // The value of a one-digit hexadecimal text: 0 when empty or not hexadecimal, at most max.
 int HexTextValue(const std::string& text, int max) {

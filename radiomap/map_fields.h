@@ -23,9 +23,7 @@ inline void Set(CNode* parent, const char* name, int code) {
     if (CNode* n = Child(parent, name)) n->SetValue(code);
 }
 
-inline int Clamp(int v, int lo, int hi) {
-    return std::max(lo, std::min(v, hi));
-}
+inline int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
 
 inline int Word(const CByteImage& image, std::uint32_t a) {
     return image.ReadByte(a) * 256 + image.ReadByte(a + 1);

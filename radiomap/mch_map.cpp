@@ -129,21 +129,15 @@ void PutBit(CByteImage& image, std::uint32_t address, unsigned bit, int on) {
     image.WriteBit(address, bit, on != 0);
 }
 
-int Clamp(int code, int lo, int hi) {
-    return std::max(lo, std::min(code, hi));
-}
+int Clamp(int code, int lo, int hi) { return std::max(lo, std::min(code, hi)); }
 
-CNode* Mch(CNode* root) {
-    return root ? root->FindChild("Mch") : nullptr;
-}
+CNode* Mch(CNode* root) { return root ? root->FindChild("Mch") : nullptr; }
 
 CNode* Channel(CNode* mch, int index) {
     return mch ? mch->FindChild("CH" + std::to_string(index + 1)) : nullptr;
 }
 
-std::uint32_t RecordOf(int index) {
-    return kChannelBase + kRecordSize * index;
-}
+std::uint32_t RecordOf(int index) { return kChannelBase + kRecordSize * index; }
 
 // ---- Frequencies: six BCD digits of kHz below the flag bit 7 ----
 
@@ -258,12 +252,8 @@ void EncodeLockout(CNode* ch, CByteImage& image, std::uint32_t a, bool pmr) {
 }
 
 // Channel n (1 to 36) is bit 7 - (n - 1) mod 8 of byte 0x01F0 + (n - 1) / 8.
-std::uint32_t ScanByte(int index) {
-    return kScanList + static_cast<std::uint32_t>(index / 8);
-}
-unsigned ScanBit(int index) {
-    return 7 - static_cast<unsigned>(index % 8);
-}
+std::uint32_t ScanByte(int index) { return kScanList + static_cast<std::uint32_t>(index / 8); }
+unsigned ScanBit(int index) { return 7 - static_cast<unsigned>(index % 8); }
 
 void DecodeAutoReset(CNode* ch, const CByteImage& image, std::uint32_t a) {
     const int v = (1 - Bit(image, a + kFlags11, 1)) + 2 * Bit(image, a + kFlags11, 0);

@@ -8,7 +8,8 @@ KT_IMPLEMENT_DYNCREATE(CRadioDataManager, CCloneManagerObject)
 KT_IMPLEMENT_DYNCREATE(CZ30RadioDataManager, CRadioDataManager)
 
 CZ30RadioDataManager::~CZ30RadioDataManager() {
-    for (CNode* node : m_store) delete node;
+    for (CNode* node : m_store)
+        delete node;
     m_store.clear();
 }
 
@@ -98,7 +99,8 @@ void CZ30RadioDataManager::CopyDefaultByte(CByteImage& image, std::uint32_t addr
 
 void CZ30RadioDataManager::CopyDefaultBit(CByteImage& image, std::uint32_t address,
                                           unsigned bit) const {
-    if (const CByteImage* d = Defaults(*this)) image.WriteBit(address, bit, d->ReadBit(address, bit));
+    if (const CByteImage* d = Defaults(*this))
+        image.WriteBit(address, bit, d->ReadBit(address, bit));
 }
 
 void CZ30RadioDataManager::CopyDefaultBlock(CByteImage& image, std::uint32_t address,

@@ -31,9 +31,7 @@ constexpr std::uint16_t kDtmfTim = 0x0089;
 constexpr std::uint16_t kDtmf1stTim = 0x008A;
 constexpr std::uint16_t kDtmfMarkTim = 0x008B;
 
-std::string AutodialName(int index) {
-    return "AD" + std::to_string(index + 1);
-}
+std::string AutodialName(int index) { return "AD" + std::to_string(index + 1); }
 
 CNode* AutodialCode(CNode* root, int index) {
     return GetNode(root, "DTMFAutoD.DTMFDial." + AutodialName(index) + ".Code");

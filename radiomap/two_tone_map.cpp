@@ -65,9 +65,7 @@ CZ302TonRxCodeChNode* RxChannel(CNode* root, int index) {
         GetNode(root, "2ToneCodeCH.RXCodeCH." + RxChannelName(index)));
 }
 
-int RoundHz(double x) {
-    return static_cast<int>(std::floor(x + 0.5));
-}
+int RoundHz(double x) { return static_cast<int>(std::floor(x + 0.5)); }
 
 // Transmit tones: the word is the tone in steps of 6800 / 16384 Hz.
 void DecodeTonWord(const CByteImage& image, std::uint32_t address, CNode* node) {
@@ -85,18 +83,14 @@ void EncodeTonWord(CByteImage& image, std::uint32_t address, const CNode* node) 
 namespace radiomap {
 
 // Beep pattern of receive code channels: pattern 4 is "Null".
-int BeepFromPattern(int p) {
-    return p <= 3 ? p + 1 : p == 4 ? 0 : p;
-}
+int BeepFromPattern(int p) { return p <= 3 ? p + 1 : p == 4 ? 0 : p; }
 int BeepToPattern(int code) {
     code = Clamp(code, 0, kBeepMax);
     return code == 0 ? 4 : code <= 4 ? code - 1 : code;
 }
 
 // Two-bit choices whose pattern 3 has no meaning and reads as 2.
-int TwoBitChoice(int pattern) {
-    return pattern == 3 ? 2 : pattern;
-}
+int TwoBitChoice(int pattern) { return pattern == 3 ? 2 : pattern; }
 
 // The record bytes both signalling systems share the layout of: "Bell", "Beep", "Stun", "Scan".
 void DecodeRxCommonBits(const CByteImage& image, std::uint32_t r, CNode* ch) {
@@ -129,12 +123,8 @@ int NoTonTimToByte(int code) {
     return 2 * ((v + 1) / 2);
 }
 
-int BeepRepTimFromByte(int stored) {
-    return std::min(stored, 60);
-}
-int BeepRepTimToByte(int code) {
-    return Clamp(code, 0, 60);
-}
+int BeepRepTimFromByte(int stored) { return std::min(stored, 60); }
+int BeepRepTimToByte(int code) { return Clamp(code, 0, 60); }
 
 } // namespace radiomap
 

@@ -25,9 +25,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kByteTime = std::chrono::nanoseconds(1'000'000'000LL * 10 / 9600);
 
 volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) {
-    g_stop = 1;
-}
+void OnSignal(int) { g_stop = 1; }
 
 constexpr const char* kUsage =
     "usage: nqz30sim [options]\n"

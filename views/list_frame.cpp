@@ -7,8 +7,8 @@
 
 namespace {
 constexpr const char* kTitles[kSheetCount] = {
-    "      ",          "Memory",       "Memory",       "2Tone:RX Code",
-    "5Tone:RX Code",   "5Tone:TX Code", "5Tone:Format", "5Tone:User Tone",
+    "      ",        "Memory",        "Memory",       "2Tone:RX Code",
+    "5Tone:RX Code", "5Tone:TX Code", "5Tone:Format", "5Tone:User Tone",
 };
 } // namespace
 

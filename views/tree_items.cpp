@@ -12,16 +12,17 @@ std::vector<CTreeItemDef> TreeItemsFor(int variant, bool makerReserve, bool manu
     const bool pmr = variant % 2 != 0;
     std::vector<CTreeItemDef> items = {{kRoot, ModelCaption(variant, manufacture), kImgRoot, 0}};
     if (makerReserve) items.push_back({kMakerReserved, "Maker Reserved", kImgDialog, kRoot});
-    items.insert(items.end(), {
-                                  {kCommonGroup, "Common Setting", kImgGroupClosed, kRoot},
-                                  {kKeyDisplay, "Key&Display", kImgDialog, kCommonGroup},
-                                  {kCommon1, "Common 1", kImgDialog, kCommonGroup},
-                                  {kCommon2, "Common 2", kImgDialog, kCommonGroup},
-                                  {kExpert, "Expert", kImgDialog, kCommonGroup},
-                                  {pmr ? kMemoryPmr : kMemoryLmr, "Memory Channel", kImgSheet, kRoot},
-                                  {kDtmfAutodial, "DTMF Autodial", kImgDialog, kRoot},
-                                  {kScanSetting, "Scan Setting", kImgDialog, kRoot},
-                              });
+    items.insert(items.end(),
+                 {
+                     {kCommonGroup, "Common Setting", kImgGroupClosed, kRoot},
+                     {kKeyDisplay, "Key&Display", kImgDialog, kCommonGroup},
+                     {kCommon1, "Common 1", kImgDialog, kCommonGroup},
+                     {kCommon2, "Common 2", kImgDialog, kCommonGroup},
+                     {kExpert, "Expert", kImgDialog, kCommonGroup},
+                     {pmr ? kMemoryPmr : kMemoryLmr, "Memory Channel", kImgSheet, kRoot},
+                     {kDtmfAutodial, "DTMF Autodial", kImgDialog, kRoot},
+                     {kScanSetting, "Scan Setting", kImgDialog, kRoot},
+                 });
     if (!pmr) {
         items.insert(items.end(), {
                                       {kTwoToneGroup, "2Tone", kImgGroupClosed, kRoot},
@@ -30,14 +31,15 @@ std::vector<CTreeItemDef> TreeItemsFor(int variant, bool makerReserve, bool manu
                                       {kTwoToneSetting, "2Tone Setting", kImgDialog, kTwoToneGroup},
                                   });
     } else {
-        items.insert(items.end(), {
-                                      {kFiveToneGroup, "5Tone", kImgGroupClosed, kRoot},
-                                      {kFiveToneRx, "RX Code Channel", kImgSheet, kFiveToneGroup},
-                                      {kFiveToneTx, "TX Code Channel", kImgSheet, kFiveToneGroup},
-                                      {kFiveToneFormat, "Format", kImgSheet, kFiveToneGroup},
-                                      {kFiveToneUserTone, "User Tone", kImgSheet, kFiveToneGroup},
-                                      {kFiveToneSetting, "5Tone Setting", kImgDialog, kFiveToneGroup},
-                                  });
+        items.insert(items.end(),
+                     {
+                         {kFiveToneGroup, "5Tone", kImgGroupClosed, kRoot},
+                         {kFiveToneRx, "RX Code Channel", kImgSheet, kFiveToneGroup},
+                         {kFiveToneTx, "TX Code Channel", kImgSheet, kFiveToneGroup},
+                         {kFiveToneFormat, "Format", kImgSheet, kFiveToneGroup},
+                         {kFiveToneUserTone, "User Tone", kImgSheet, kFiveToneGroup},
+                         {kFiveToneSetting, "5Tone Setting", kImgDialog, kFiveToneGroup},
+                     });
     }
     return items;
 }

@@ -31,7 +31,13 @@ constexpr int kRoot = 304;
 } // namespace treecode
 
 // Images of the tree's image list, in list order.
-enum TreeImage { kImgGroupClosed = 0, kImgGroupOpen = 1, kImgDialog = 2, kImgRoot = 3, kImgSheet = 4 };
+enum TreeImage {
+    kImgGroupClosed = 0,
+    kImgGroupOpen = 1,
+    kImgDialog = 2,
+    kImgRoot = 3,
+    kImgSheet = 4
+};
 
 struct CTreeItemDef {
     int code;

@@ -63,7 +63,8 @@ QPixmap RootItem() {
     p.drawRoundedRect(QRectF(5.5, 6.5, 13, 16), 2, 2);
     p.fillRect(QRectF(8, 9, 8, 4), QColor(150, 210, 120));
     for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 3; ++c) p.fillRect(QRectF(8 + 3 * c, 15 + 3 * r, 2, 2), Qt::lightGray);
+        for (int c = 0; c < 3; ++c)
+            p.fillRect(QRectF(8 + 3 * c, 15 + 3 * r, 2, 2), Qt::lightGray);
     return pm;
 }
 
@@ -75,7 +76,8 @@ QPixmap SheetItem() {
     p.drawRect(QRect(3, 4, 17, 16));
     p.fillRect(QRect(4, 5, 16, 3), QColor(190, 200, 215));
     p.setPen(QColor(160, 160, 160));
-    for (int y = 11; y < 20; y += 3) p.drawLine(4, y, 19, y);
+    for (int y = 11; y < 20; y += 3)
+        p.drawLine(4, y, 19, y);
     p.drawLine(9, 8, 9, 19);
     return pm;
 }
@@ -108,7 +110,8 @@ CZ30TreeView::CZ30TreeView(QWidget* parent) : QTreeWidget(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The selection stays visible while another pane has the focus.
     QPalette pal = palette();
-    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 pal.color(QPalette::Active, QPalette::Highlight));
     pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
                  pal.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(pal);

@@ -31,7 +31,8 @@ QPixmap ProductPixmap(int size) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(190, 190, 195));
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) p.drawRoundedRect(QRectF(9.5 + 4.7 * c, 19 + 3.8 * r, 3.6, 2.6), 1, 1);
+        for (int c = 0; c < 3; ++c)
+            p.drawRoundedRect(QRectF(9.5 + 4.7 * c, 19 + 3.8 * r, 3.6, 2.6), 1, 1);
     p.setBrush(QColor(200, 40, 30));
     p.drawEllipse(QRectF(21.5, 4.5, 3, 3));
     return pm;
@@ -39,7 +40,8 @@ QPixmap ProductPixmap(int size) {
 
 QIcon ProductIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(ProductPixmap(size));
+    for (int size : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(ProductPixmap(size));
     return icon;
 }
 
@@ -74,7 +76,8 @@ bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     // A held key counts once for every repeat, as each repeat is a key press of its own.
     const int k = key->key();
-    const bool letterOrDigit = (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9);
+    const bool letterOrDigit =
+        (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9);
     if (!letterOrDigit) return false;
     const auto match = CKeyCodeBuffer::Instance().Feed(static_cast<char>(k));
     if (match != CKeyCodeBuffer::Match::None && onCode) onCode(match);

@@ -14,8 +14,8 @@ CCloneInfoFields CloneInfoFields(const CModelInfo& radio, bool manufacture) {
                                    radio.DetailLookup("DETSREV"));
     f.comment = QString::fromLatin1(radio.CommentLine(0)) + '\n' +
                 QString::fromLatin1(radio.CommentLine(1)) + '\n';
-    f.pllRef = radio.DetailLookup("DETREF") == 1 ? QStringLiteral("15.6MHz")
-                                                 : QStringLiteral("15.3MHz");
+    f.pllRef =
+        radio.DetailLookup("DETREF") == 1 ? QStringLiteral("15.6MHz") : QStringLiteral("15.3MHz");
     if (manufacture) {
         f.service = QStringLiteral("TR is ");
         if (radio.DetailLookup("DETTRTYP_BRS") == 1)
@@ -25,7 +25,8 @@ CCloneInfoFields CloneInfoFields(const CModelInfo& radio, bool manufacture) {
         else
             f.service += QStringLiteral("Conventional");
         f.service += '\n';
-        if (radio.DetailLookup("DETEEP") == 1) f.service += QStringLiteral("\n  ! ! !  EEPROM Error  ! ! !");
+        if (radio.DetailLookup("DETEEP") == 1)
+            f.service += QStringLiteral("\n  ! ! !  EEPROM Error  ! ! !");
         if (radio.DetailLookup("DETHIVOLT") == 1)
             f.service += QStringLiteral("\n  ! ! !  Over voltage supplied.  ! ! !");
     }

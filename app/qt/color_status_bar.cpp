@@ -19,7 +19,8 @@ CColorStatusBar::CColorStatusBar(QWidget* parent) : QStatusBar(parent) {
         }
     }
     const QColor menu = palette().color(QPalette::Button);
-    for (int i = kCaps; i < kPaneCount; ++i) SetPaneColors(i, Qt::black, menu);
+    for (int i = kCaps; i < kPaneCount; ++i)
+        SetPaneColors(i, Qt::black, menu);
     // The indicators keep the width of their text; they stay blank while the lock is off.
     const char* const indicators[] = {"CAP", "NUM", "SCRL"};
     for (int i = kCaps; i <= kScroll; ++i) {

@@ -7,7 +7,8 @@
 #include <QVBoxLayout>
 
 QString CHelpWindow::ContentsPath() {
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
+    const QString beside =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
     if (QFileInfo::exists(beside)) return beside;
 #ifdef KT_HELP_DIR
     const QString source = QStringLiteral(KT_HELP_DIR "/index.html");
@@ -24,7 +25,8 @@ CHelpWindow::CHelpWindow(QWidget* parent)
     if (QFileInfo::exists(path))
         m_browser->setSource(QUrl::fromLocalFile(path));
     else
-        m_browser->setHtml(QStringLiteral("<p>The help file %1 was not found.</p>").arg(path.toHtmlEscaped()));
+        m_browser->setHtml(
+            QStringLiteral("<p>The help file %1 was not found.</p>").arg(path.toHtmlEscaped()));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     auto* layout = new QVBoxLayout(this);

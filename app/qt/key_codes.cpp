@@ -79,9 +79,7 @@ CKeyCodeBuffer::Match CKeyCodeBuffer::Feed(char c) {
     return Match::None;
 }
 
-void CKeyCodeBuffer::Clear() {
-    std::memset(m_chars, 0, sizeof m_chars);
-}
+void CKeyCodeBuffer::Clear() { std::memset(m_chars, 0, sizeof m_chars); }
 
 bool IsStartCode(const std::string& argument) {
     if (argument.size() < 2 || (argument[0] != '-' && argument[0] != '/')) return false;

@@ -43,6 +43,7 @@ struct CCommandDef {
 };
 
 // The commands with their menu texts, prompts and accelerators.
+// clang-format off
 const std::vector<CCommandDef>& Commands() {
     static const std::vector<CCommandDef> defs = {
         {cmd::kNew, "&New\tCtrl+N", "Create a new document.\nNew", {QKeySequence(Qt::CTRL | Qt::Key_N)}},
@@ -92,22 +93,23 @@ const std::vector<CCommandDef>& Commands() {
     };
     return defs;
 }
+// clang-format on
 
 // The model menu's status prompts, in variant order.
 constexpr const char* kModelPrompts[kVariantCount] = {
-    "Switch to \"LMR 1CH (2Tone)\" model.",       "Switch to \"PMR 1CH (5Tone/DTMF)\" model.",
-    "Switch to \"LMR 2CH (2Tone)\" model.",       "Switch to \"PMR 2CH (5Tone/DTMF)\" model.",
-    "Switch to \"LMR 16CH (2Tone)\" model.",      "Switch to \"PMR 16CH (5Tone/DTMF)\" model.",
+    "Switch to \"LMR 1CH (2Tone)\" model.",  "Switch to \"PMR 1CH (5Tone/DTMF)\" model.",
+    "Switch to \"LMR 2CH (2Tone)\" model.",  "Switch to \"PMR 2CH (5Tone/DTMF)\" model.",
+    "Switch to \"LMR 16CH (2Tone)\" model.", "Switch to \"PMR 16CH (5Tone/DTMF)\" model.",
 };
 
 QString PromptOf(const char* prompt) { return QString::fromUtf8(prompt).section('\n', 0, 0); }
 QString TipOf(const char* prompt) { return QString::fromUtf8(prompt).section('\n', 1, 1); }
 
 // Toolbar 128: the buttons in order, 0 a separator.
-constexpr int kToolButtons[] = {cmd::kNew, cmd::kOpen, cmd::kSave, cmd::kPrint, 0,
-                                cmd::kCommonSetting, 0, cmd::kCom1, cmd::kCom1 + 1,
-                                cmd::kCom1 + 2, cmd::kCom4, 0, cmd::kCloneRead,
-                                cmd::kCloneWrite, cmd::kCloneInfo};
+constexpr int kToolButtons[] = {
+    cmd::kNew,           cmd::kOpen, cmd::kSave,      cmd::kPrint,      0,
+    cmd::kCommonSetting, 0,          cmd::kCom1,      cmd::kCom1 + 1,   cmd::kCom1 + 2,
+    cmd::kCom4,          0,          cmd::kCloneRead, cmd::kCloneWrite, cmd::kCloneInfo};
 
 } // namespace
 
@@ -132,7 +134,8 @@ void AddRecentFile(const QString& path) {
     QStringList files = RecentFiles();
     files.removeAll(full);
     files.prepend(full);
-    while (files.size() > kRecentCount) files.removeLast();
+    while (files.size() > kRecentCount)
+        files.removeLast();
     StoreRecent(files);
 }
 
@@ -187,8 +190,8 @@ void CCloneSoftMainFrm::CreateActions() {
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
         m_actions[id] = action;
     }
-    for (int id : {cmd::kToolbar, cmd::kStatusBar, cmd::kCom1, cmd::kCom1 + 1, cmd::kCom1 + 2,
-                   cmd::kCom4})
+    for (int id :
+         {cmd::kToolbar, cmd::kStatusBar, cmd::kCom1, cmd::kCom1 + 1, cmd::kCom1 + 2, cmd::kCom4})
         m_actions[id]->setCheckable(true);
     for (int i = 0; i < kRecentCount; ++i) {
         const int id = cmd::kRecentFirst + i;
@@ -212,7 +215,8 @@ void CCloneSoftMainFrm::CreateMenus() {
     add(m_fileMenu, {cmd::kNew, cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0, cmd::kPrint, 0});
     m_recentAnchor = m_fileMenu->addAction(QStringLiteral("Recent File"));
     m_recentAnchor->setEnabled(false);
-    for (int i = 0; i < kRecentCount; ++i) m_fileMenu->addAction(m_actions.at(cmd::kRecentFirst + i));
+    for (int i = 0; i < kRecentCount; ++i)
+        m_fileMenu->addAction(m_actions.at(cmd::kRecentFirst + i));
     add(m_fileMenu, {0, cmd::kExit});
     connect(m_fileMenu, &QMenu::aboutToShow, this, &CCloneSoftMainFrm::UpdateRecentMenu);
 
@@ -226,7 +230,8 @@ void CCloneSoftMainFrm::CreateMenus() {
     QMenu* clone = menuBar()->addMenu(QStringLiteral("&Clone"));
     add(clone, {cmd::kCloneRead, cmd::kCloneWrite, 0, cmd::kCloneInfo});
     QMenu* model = menuBar()->addMenu(QStringLiteral("&Model"));
-    for (int id : cmd::kModel) model->addAction(m_actions.at(id));
+    for (int id : cmd::kModel)
+        model->addAction(m_actions.at(id));
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     add(help, {cmd::kHelpContents, 0, cmd::kAbout});
     for (QMenu* menu : {m_fileMenu, edit, view, port, clone, model, help})
@@ -277,7 +282,8 @@ void CCloneSoftMainFrm::CreatePanes(ICommandTarget* document) {
     m_rows->setChildrenCollapsible(false);
     // One column boundary for both rows, as in a two-by-two splitter.
     connect(m_top, &QSplitter::splitterMoved, this, [this] { m_bottom->setSizes(m_top->sizes()); });
-    connect(m_bottom, &QSplitter::splitterMoved, this, [this] { m_top->setSizes(m_bottom->sizes()); });
+    connect(m_bottom, &QSplitter::splitterMoved, this,
+            [this] { m_top->setSizes(m_bottom->sizes()); });
     const int columnWidth = qBound(20, Settings().GetInt(kPlacement, "SplitterV", 180), 4000);
     const int rowHeight = qBound(8, Settings().GetInt(kPlacement, "SplitterH", 20), 400);
     m_top->setSizes({columnWidth, qMax(1, width() - columnWidth)});
@@ -288,10 +294,10 @@ void CCloneSoftMainFrm::CreatePanes(ICommandTarget* document) {
     for (int i = 0; i < kSheetCount; ++i)
         connect(m_sheets->Sheet(i), &CSheetView::selectionTextChanged, this,
                 &CCloneSoftMainFrm::SetSheetCaptionSuffix);
-    connect(m_sheets, &CZ30ListFrame::sheetShown, this, [this](int index) {
-        SetSheetCaption(CZ30ListFrame::TitleOf(index));
-    });
-    connect(m_tree, &CZ30TreeView::itemActivatedCode, this, [this](int code) { OnTreeActivate(code); });
+    connect(m_sheets, &CZ30ListFrame::sheetShown, this,
+            [this](int index) { SetSheetCaption(CZ30ListFrame::TitleOf(index)); });
+    connect(m_tree, &CZ30TreeView::itemActivatedCode, this,
+            [this](int code) { OnTreeActivate(code); });
     connect(m_tree, &CZ30TreeView::focusSheetRequested, this, &CCloneSoftMainFrm::FocusSheet);
     // A caption pane hands the focus on: back to the tree when it came from there.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
@@ -370,7 +376,8 @@ bool CCloneSoftMainFrm::RouteCommand(int id) {
 
 CCmdUI CCloneSoftMainFrm::RouteUpdate(int id) {
     CCmdUI ui;
-    if (ICommandTarget* sheet = CurrentCommandTarget(); sheet && sheet->OnUpdateCmdUI(id, ui)) return ui;
+    if (ICommandTarget* sheet = CurrentCommandTarget(); sheet && sheet->OnUpdateCmdUI(id, ui))
+        return ui;
     if (OnUpdateCmdUI(id, ui)) return ui;
     if (m_application && m_application->OnUpdateCmdUI(id, ui)) return ui;
     return CCmdUI{false, false}; // nobody handles it
@@ -432,7 +439,9 @@ void CCloneSoftMainFrm::SetModeText(const QString& text) {
 
 void CCloneSoftMainFrm::SetModelCaption(const QString& text) { m_leftCaption->SetText(text); }
 void CCloneSoftMainFrm::SetSheetCaption(const QString& text) { m_rightCaption->SetText(text); }
-void CCloneSoftMainFrm::SetSheetCaptionSuffix(const QString& text) { m_rightCaption->SetSuffix(text); }
+void CCloneSoftMainFrm::SetSheetCaptionSuffix(const QString& text) {
+    m_rightCaption->SetSuffix(text);
+}
 
 void CCloneSoftMainFrm::ShowSheet(int index) {
     if (index == 1 || index == 2) {
@@ -562,13 +571,27 @@ void CZ30MainFrame::OnTreeActivate(int code) {
     case kKeyDisplay:
     case kCommon1:
     case kCommon2:
-    case kExpert: OpenCommonSetting(code - kKeyDisplay); break;
-    case kMakerReserved: OpenEditor(editor::kMakerReserved); break;
-    case kDtmfAutodial: OpenEditor(editor::kDtmfAutodial); break;
-    case kScanSetting: OpenEditor(editor::kScanSetting); break;
-    case kTwoToneTxCode: OpenEditor(editor::kTwoToneTxCode); break;
-    case kTwoToneSetting: OpenEditor(editor::kTwoToneSetting); break;
-    case kFiveToneSetting: OpenEditor(editor::kFiveToneSetting); break;
+    case kExpert:
+        OpenCommonSetting(code - kKeyDisplay);
+        break;
+    case kMakerReserved:
+        OpenEditor(editor::kMakerReserved);
+        break;
+    case kDtmfAutodial:
+        OpenEditor(editor::kDtmfAutodial);
+        break;
+    case kScanSetting:
+        OpenEditor(editor::kScanSetting);
+        break;
+    case kTwoToneTxCode:
+        OpenEditor(editor::kTwoToneTxCode);
+        break;
+    case kTwoToneSetting:
+        OpenEditor(editor::kTwoToneSetting);
+        break;
+    case kFiveToneSetting:
+        OpenEditor(editor::kFiveToneSetting);
+        break;
     default:
         if (ActionOf(code) == TreeAction::ShowSheet) ShowSheet(code);
         break;

@@ -17,21 +17,24 @@ std::string KeyOf(unsigned n) { return "Device" + std::to_string(n); }
 CPortAssignDlg::CPortAssignDlg(unsigned port, QWidget* parent)
     : QDialog(parent), m_port(new QComboBox(this)), m_device(new QComboBox(this)) {
     setWindowTitle(QStringLiteral("Assign Devices"));
-    for (unsigned n = 1; n <= kPorts; ++n) m_port->addItem(QStringLiteral("COM%1").arg(n), n);
+    for (unsigned n = 1; n <= kPorts; ++n)
+        m_port->addItem(QStringLiteral("COM%1").arg(n), n);
     m_port->setCurrentIndex(port >= 1 && port <= kPorts ? int(port - 1) : 0);
     m_device->setEditable(true);
     m_device->setMinimumContentsLength(24);
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         QString label = info.systemLocation();
-        if (!info.description().isEmpty()) label += QStringLiteral("  (%1)").arg(info.description());
+        if (!info.description().isEmpty())
+            label += QStringLiteral("  (%1)").arg(info.description());
         m_device->addItem(label, info.systemLocation());
     }
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("COM &port:"), m_port);
     form->addRow(QStringLiteral("&Device:"), m_device);
-    auto* hint = new QLabel(QStringLiteral("Choose a serial port of this computer, or type the path "
-                                           "of a device (for example a simulator's terminal)."),
-                            this);
+    auto* hint =
+        new QLabel(QStringLiteral("Choose a serial port of this computer, or type the path "
+                                  "of a device (for example a simulator's terminal)."),
+                   this);
     hint->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

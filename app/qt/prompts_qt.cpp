@@ -23,16 +23,31 @@ KtAnswer CQtPrompts::MessageBox(const std::string& text, const std::string& capt
     box.setWindowTitle(QString::fromStdString(caption));
     box.setText(QString::fromStdString(MessageText(text)));
     switch (icon) {
-    case KtIcon::Stop: box.setIcon(QMessageBox::Critical); break;
-    case KtIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case KtIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case KtIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case KtIcon::None: break;
+    case KtIcon::Stop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case KtIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case KtIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case KtIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case KtIcon::None:
+        break;
     }
     switch (buttons) {
-    case KtButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case KtButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case KtButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case KtButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case KtButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case KtButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case KtButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
@@ -43,9 +58,12 @@ KtAnswer CQtPrompts::MessageBox(const std::string& text, const std::string& capt
     const int answer = box.exec();
     if (waiting) QApplication::restoreOverrideCursor();
     switch (answer) {
-    case QMessageBox::Yes: return KtAnswer::Yes;
-    case QMessageBox::No: return KtAnswer::No;
-    case QMessageBox::Ok: return KtAnswer::Ok;
+    case QMessageBox::Yes:
+        return KtAnswer::Yes;
+    case QMessageBox::No:
+        return KtAnswer::No;
+    case QMessageBox::Ok:
+        return KtAnswer::Ok;
     default:
         // Escape or the close button: Cancel where there is one, else the only answer.
         if (buttons == KtButtons::Ok) return KtAnswer::Ok;

@@ -29,7 +29,7 @@ void CSplashWnd::ShowSplashScreen(QWidget* mainWindow, int displayMs, bool showS
     if (!showSplash || s_current) return;
     auto* splash = new CSplashWnd(mainWindow, displayMs);
     const QScreen* screen = mainWindow && mainWindow->screen() ? mainWindow->screen()
-                                                              : QGuiApplication::primaryScreen();
+                                                               : QGuiApplication::primaryScreen();
     if (screen) splash->move(screen->availableGeometry().center() - splash->rect().center());
     splash->show();
 }
@@ -68,7 +68,8 @@ void CSplashWnd::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), sky);
     // Radio waves from the radio's antenna.
     p.setPen(QPen(QColor(120, 170, 255, 120), 2));
-    for (int r = 30; r <= 120; r += 30) p.drawArc(QRectF(60 - r, 60 - r, 2 * r, 2 * r), -30 * 16, 120 * 16);
+    for (int r = 30; r <= 120; r += 30)
+        p.drawArc(QRectF(60 - r, 60 - r, 2 * r, 2 * r), -30 * 16, 120 * 16);
     p.drawPixmap(20, 50, ProductPixmap(96));
     QFont title = font();
     title.setPixelSize(30);

@@ -80,10 +80,12 @@ void Printer(QPainter& p) {
 void Settings(QPainter& p) {
     // Three sliders: the common settings.
     p.setPen(QPen(kInk, 1));
-    for (int i = 0; i < 3; ++i) p.drawLine(QPointF(2, 3.5 + 4 * i), QPointF(14, 3.5 + 4 * i));
+    for (int i = 0; i < 3; ++i)
+        p.drawLine(QPointF(2, 3.5 + 4 * i), QPointF(14, 3.5 + 4 * i));
     p.setBrush(QColor(60, 120, 200));
     const double knobs[3] = {5, 10, 7};
-    for (int i = 0; i < 3; ++i) p.drawRect(QRectF(knobs[i] - 1.5, 2 + 4 * i, 3, 3));
+    for (int i = 0; i < 3; ++i)
+        p.drawRect(QRectF(knobs[i] - 1.5, 2 + 4 * i, 3, 3));
 }
 
 void Port(QPainter& p, int n) {
@@ -150,14 +152,22 @@ void Info(QPainter& p) {
 
 QIcon ToolIcon(int id) {
     switch (id) {
-    case cmd::kNew: return Draw(Page);
-    case cmd::kOpen: return Draw(Folder);
-    case cmd::kSave: return Draw(Disk);
-    case cmd::kPrint: return Draw(Printer);
-    case cmd::kCommonSetting: return Draw(Settings);
-    case cmd::kCloneRead: return Draw([](QPainter& p) { Transfer(p, false); });
-    case cmd::kCloneWrite: return Draw([](QPainter& p) { Transfer(p, true); });
-    case cmd::kCloneInfo: return Draw(Info);
+    case cmd::kNew:
+        return Draw(Page);
+    case cmd::kOpen:
+        return Draw(Folder);
+    case cmd::kSave:
+        return Draw(Disk);
+    case cmd::kPrint:
+        return Draw(Printer);
+    case cmd::kCommonSetting:
+        return Draw(Settings);
+    case cmd::kCloneRead:
+        return Draw([](QPainter& p) { Transfer(p, false); });
+    case cmd::kCloneWrite:
+        return Draw([](QPainter& p) { Transfer(p, true); });
+    case cmd::kCloneInfo:
+        return Draw(Info);
     default:
         if (id >= cmd::kCom1 && id <= cmd::kCom4)
             return Draw([id](QPainter& p) { Port(p, id - cmd::kCom1 + 1); });

@@ -24,9 +24,7 @@
 #include <QStandardPaths>
 
 namespace {
-QString FileFilter() {
-    return QStringLiteral("Data Files (*.HXQ *.hxq);;All Files (*)");
-}
+QString FileFilter() { return QStringLiteral("Data Files (*.HXQ *.hxq);;All Files (*)"); }
 } // namespace
 
 // --- CZ30CommandLineInfo -------------------------------------------------------------------------
@@ -55,16 +53,23 @@ bool CDocCommands::OnCmdMsg(int id) {
         return true;
     }
     switch (id) {
-    case cmd::kCloneRead: m_doc.OnCloneRead(); return true;
-    case cmd::kCloneWrite: m_doc.OnCloneWrite(); return true;
-    case cmd::kCloneInfo: m_doc.OnCloneInfo(); return true;
+    case cmd::kCloneRead:
+        m_doc.OnCloneRead();
+        return true;
+    case cmd::kCloneWrite:
+        m_doc.OnCloneWrite();
+        return true;
+    case cmd::kCloneInfo:
+        m_doc.OnCloneInfo();
+        return true;
     case cmd::kSave:
         if (m_doc.OnFileSave() && onSaved) onSaved(QString::fromStdString(m_doc.GetPathName()));
         return true;
     case cmd::kSaveAs:
         if (m_doc.OnFileSaveAs() && onSaved) onSaved(QString::fromStdString(m_doc.GetPathName()));
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -81,8 +86,10 @@ bool CDocCommands::OnUpdateCmdUI(int id, CCmdUI& ui) {
     case cmd::kCloneWrite:
     case cmd::kCloneInfo:
     case cmd::kSave:
-    case cmd::kSaveAs: return true;
-    default: return false;
+    case cmd::kSaveAs:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -149,9 +156,9 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
         m_frame->RefreshCurrentSheet();
     };
     m_doc->askSavePath = [this]() -> std::string {
-        QString path = QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("Save As"),
-                                                    QString::fromStdString(m_doc->GetTitle()),
-                                                    FileFilter());
+        QString path =
+            QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("Save As"),
+                                         QString::fromStdString(m_doc->GetTitle()), FileFilter());
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += kDocTemplate.filterExt;
         return path.toStdString();
     };
@@ -212,13 +219,18 @@ void CZ30App::OnAppAbout() {
     CAboutDlg about(m_frame.get());
     about.onCode = [this](CKeyCodeBuffer::Match match) {
         switch (match) {
-        case CKeyCodeBuffer::Match::MakerReserve: EnableMakerReserve(); break;
-        case CKeyCodeBuffer::Match::Manufacture: EnableManufacture(); break;
+        case CKeyCodeBuffer::Match::MakerReserve:
+            EnableMakerReserve();
+            break;
+        case CKeyCodeBuffer::Match::Manufacture:
+            EnableManufacture();
+            break;
         case CKeyCodeBuffer::Match::Information:
             m_prompts.MessageBox(CKeyCodeBuffer::InformationText(), "KT-Z30", KtButtons::Ok,
                                  KtIcon::Information);
             break;
-        case CKeyCodeBuffer::Match::None: break;
+        case CKeyCodeBuffer::Match::None:
+            break;
         }
     };
     about.exec();
@@ -254,17 +266,28 @@ bool CZ30App::OnCmdMsg(int id) {
         return true;
     }
     switch (id) {
-    case cmd::kNew: OnFileNew(); return true;
+    case cmd::kNew:
+        OnFileNew();
+        return true;
     case cmd::kFileNew: {
         CModalScope guard;
         if (guard.Entered()) m_doc->OnNewDocument();
         return true;
     }
-    case cmd::kOpen: OnFileOpen(); return true;
-    case cmd::kAbout: OnAppAbout(); return true;
-    case cmd::kExit: m_frame->close(); return true;
-    case cmd::kAssignPorts: OnAssignPorts(); return true;
-    default: return false;
+    case cmd::kOpen:
+        OnFileOpen();
+        return true;
+    case cmd::kAbout:
+        OnAppAbout();
+        return true;
+    case cmd::kExit:
+        m_frame->close();
+        return true;
+    case cmd::kAssignPorts:
+        OnAssignPorts();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -276,7 +299,9 @@ bool CZ30App::OnUpdateCmdUI(int id, CCmdUI&) {
     case cmd::kOpen:
     case cmd::kAbout:
     case cmd::kExit:
-    case cmd::kAssignPorts: return true;
-    default: return false;
+    case cmd::kAssignPorts:
+        return true;
+    default:
+        return false;
     }
 }

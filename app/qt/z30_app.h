@@ -50,10 +50,10 @@ private:
 };
 
 struct CZ30AppOptions {
-    bool singleInstance = true;   // hold the per-user lock; a second copy ends
-    bool useQtSettings = true;    // QSettings("Norq", "KT-Z30"); off: keep Platform().settings
-    bool useSerialPorts = true;   // QSerialPort devices; off: keep Platform().serialFactory
-    bool useSound = true;         // ALSA beeper; off: keep Platform().beeper
+    bool singleInstance = true; // hold the per-user lock; a second copy ends
+    bool useQtSettings = true;  // QSettings("Norq", "KT-Z30"); off: keep Platform().settings
+    bool useSerialPorts = true; // QSerialPort devices; off: keep Platform().serialFactory
+    bool useSound = true;       // ALSA beeper; off: keep Platform().beeper
 };
 
 class CZ30App : public QObject, public ICommandTarget {

@@ -3,9 +3,7 @@
 #include "rig.h"
 
 namespace {
-bool InTxfLoop(const clsIndOp_RigZ30& ops) {
-    return ops.procState >= 3 && ops.procState <= 5;
-}
+bool InTxfLoop(const clsIndOp_RigZ30& ops) { return ops.procState >= 3 && ops.procState <= 5; }
 } // namespace
 
 TEST_F(AdjustRig, TxfProcedureFillsAllAreasFromTwoSettings) {

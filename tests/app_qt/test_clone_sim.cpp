@@ -45,7 +45,8 @@ private:
 
 // A clone data file of a variant's factory data, for the simulator to hold.
 QString ImageFile(int variant) {
-    const QString path = QDir::temp().filePath(QStringLiteral("kt_app_qt_radio_%1.hxq").arg(variant));
+    const QString path =
+        QDir::temp().filePath(QStringLiteral("kt_app_qt_radio_%1.hxq").arg(variant));
     CZ30Doc doc;
     doc.SetRememberVariant(false);
     doc.GetCloneManager()->GetModelManager()->SetVariant(variant, true);
@@ -115,7 +116,8 @@ TEST_F(SimAppTest, CloneReadThroughTheMenu) {
     EXPECT_TRUE(hand.seen.isEmpty()) << hand.seen.join(';').toStdString();
     EXPECT_TRUE(statuses.contains(QStringLiteral(" Now reading <- TR")));
     EXPECT_EQ(statuses.value(statuses.size() - 1), QStringLiteral(" Cloning completed."));
-    EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt), QStringLiteral(" Cloning completed."));
+    EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt),
+              QStringLiteral(" Cloning completed."));
     // The radio's variant with its tree and sheet.
     EXPECT_EQ(app->Document().GetVariant(), 5);
     EXPECT_EQ(frame.ModelCaptionPane()->Text(), QStringLiteral("PMR"));
@@ -173,7 +175,8 @@ TEST_F(SimAppTest, InformationShowsTheRadiosRecord) {
     EXPECT_EQ(hand.seen[0], QStringLiteral("Information"));
     EXPECT_EQ(fields.model, QStringLiteral("LMR 16CH"));
     EXPECT_TRUE(fields.revision.startsWith(QStringLiteral("1.")));
-    EXPECT_TRUE(fields.pllRef == QStringLiteral("15.6MHz") || fields.pllRef == QStringLiteral("15.3MHz"));
+    EXPECT_TRUE(fields.pllRef == QStringLiteral("15.6MHz") ||
+                fields.pllRef == QStringLiteral("15.3MHz"));
     EXPECT_TRUE(fields.service.isEmpty());
     EXPECT_EQ(app->Document().GetVariant(), before); // info alone changes nothing
 }
@@ -190,7 +193,8 @@ TEST(ProgressDialog, PercentTextAndEscapeOnlyAsks) {
         // Kept above the main window, which a click on it cannot raise over the bar.
         ASSERT_NE(dialog->windowHandle(), nullptr);
         EXPECT_EQ(dialog->windowHandle()->transientParent(), main.windowHandle());
-        const std::pair<int, const char*> cases[] = {{0, "0%"}, {45, "45%"}, {100, "100%"}, {130, "100%"}};
+        const std::pair<int, const char*> cases[] = {
+            {0, "0%"}, {45, "45%"}, {100, "100%"}, {130, "100%"}};
         for (const auto& [percent, text] : cases) {
             progress.SetPercent(percent);
             EXPECT_EQ(dialog->PercentText(), QString::fromLatin1(text));
@@ -220,7 +224,8 @@ TEST(CloneInfo, FieldsOfTheRadiosRecord) {
         {0x00, 0x05, 1, true, "2.1", "15.6MHz",
          "TR is GMRS\n\n  ! ! !  EEPROM Error  ! ! !\n  ! ! !  Over voltage supplied.  ! ! !"},
     };
-    const std::string comment = "  NQ<b>Z30      " "SIMULATED RADIO ";
+    const std::string comment = "  NQ<b>Z30      "
+                                "SIMULATED RADIO ";
     for (const Case& c : cases) {
         auto radio = CZ30ModelManager::NewZ30Record();
         std::uint8_t info[38] = {};

@@ -72,7 +72,8 @@ TEST_F(AppTest, ModelMenuChecksTheVariantAndAsksBeforeAChange) {
     const int start = doc.GetVariant();
     ModalHand hand;
     frame.UpdateCommandUI();
-    for (int v = 0; v < 6; ++v) EXPECT_EQ(frame.Action(cmd::kModel[v])->isChecked(), v == start);
+    for (int v = 0; v < 6; ++v)
+        EXPECT_EQ(frame.Action(cmd::kModel[v])->isChecked(), v == start);
 
     // The current variant: nothing at all.
     frame.Action(cmd::kModel[start])->trigger();
@@ -101,7 +102,8 @@ TEST_F(AppTest, ModelMenuChecksTheVariantAndAsksBeforeAChange) {
     EXPECT_EQ(frame.ModelCaptionPane()->Text(), QString::fromStdString(ModelCaption(other, false)));
     EXPECT_EQ(frame.CurrentSheetIndex(), MemorySheetOf(other));
     EXPECT_EQ(frame.Sheets()->Sheet(MemorySheetOf(other))->RowCount(), other >= 4 ? 16 : 4);
-    EXPECT_TRUE(frame.Tree()->FindCode(other % 2 ? treecode::kFiveToneGroup : treecode::kTwoToneGroup));
+    EXPECT_TRUE(
+        frame.Tree()->FindCode(other % 2 ? treecode::kFiveToneGroup : treecode::kTwoToneGroup));
     EXPECT_TRUE(frame.Action(cmd::kModel[other])->isChecked());
     // Ctrl+N keeps the variant.
     frame.RouteCommand(cmd::kNew);
@@ -128,9 +130,11 @@ TEST_F(AppTest, CommandsRouteThroughSheetDocumentFrameAndApplication) {
     EXPECT_TRUE(frame.Action(cmd::kAbout)->isEnabled());
     // Toolbar order with its tool tips.
     QStringList tips;
-    for (QAction* a : frame.ToolBar()->actions()) tips << (a->isSeparator() ? "|" : a->toolTip());
-    EXPECT_EQ(tips.join(','), QStringLiteral("New,Open,Save,Print,|,Common Setting,|,COM1,COM2,COM3,"
-                                             "COM4,|,Clone Read,Clone Write,Information"));
+    for (QAction* a : frame.ToolBar()->actions())
+        tips << (a->isSeparator() ? "|" : a->toolTip());
+    EXPECT_EQ(tips.join(','),
+              QStringLiteral("New,Open,Save,Print,|,Common Setting,|,COM1,COM2,COM3,"
+                             "COM4,|,Clone Read,Clone Write,Information"));
     // F6 moves the focus between the tree and the sheet.
     frame.activateWindow();
     frame.FocusTree();
@@ -164,8 +168,8 @@ TEST_F(AppTest, AboutBoxCodesSwitchServiceModesOnce) {
     CKeyCodeBuffer::Instance().Clear();
     ModalHand hand;
     int cautions = 0;
-    const QString maker = QString::fromStdString(
-        CKeyCodeBuffer::TypedCode(CKeyCodeBuffer::Match::MakerReserve));
+    const QString maker =
+        QString::fromStdString(CKeyCodeBuffer::TypedCode(CKeyCodeBuffer::Match::MakerReserve));
     hand.handler = [&](QWidget* w) {
         if (auto* about = qobject_cast<CAboutDlg*>(w)) {
             // Noise between the letters does not break a code; typed twice it asks once.
@@ -193,7 +197,8 @@ TEST_F(AppTest, AboutBoxCodesSwitchServiceModesOnce) {
     CModelManager* model = app->Document().GetCloneManager()->GetModelManager();
     EXPECT_TRUE(model->IsMakerReserve());
     CColorStatusBar* bar = frame.StatusBar();
-    EXPECT_EQ(bar->PaneText(CColorStatusBar::kMode), QStringLiteral("****** Maker Reserved ******"));
+    EXPECT_EQ(bar->PaneText(CColorStatusBar::kMode),
+              QStringLiteral("****** Maker Reserved ******"));
     EXPECT_EQ(bar->PaneTextColor(CColorStatusBar::kMode), QColor(128, 0, 0));
     EXPECT_EQ(bar->PaneBackColor(CColorStatusBar::kMode), QColor(Qt::black));
     EXPECT_TRUE(frame.Tree()->FindCode(treecode::kMakerReserved));
@@ -276,7 +281,8 @@ TEST_F(AppTest, ModelItemsSwitchToTheirVariantWithTheirPrompt) {
         // Hovering the item puts its prompt into the prompt pane; leaving it puts "Ready" back.
         QStatusTipEvent tip(items[v]->statusTip());
         QApplication::sendEvent(&frame, &tip);
-        EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt), QString::fromLatin1(prompts[v]));
+        EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt),
+                  QString::fromLatin1(prompts[v]));
     }
     QStatusTipEvent leave{QString()};
     QApplication::sendEvent(&frame, &leave);
@@ -287,14 +293,22 @@ TEST_F(AppTest, ModelItemsSwitchToTheirVariantWithTheirPrompt) {
 TEST_F(AppTest, AcceleratorsReachTheirCommandsWithoutClashes) {
     CZ30MainFrame& frame = Start();
     const std::pair<QKeySequence, int> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_C), 57634},      {QKeySequence(Qt::CTRL | Qt::Key_N), 32786},
-        {QKeySequence(Qt::CTRL | Qt::Key_O), 57601},      {QKeySequence(Qt::CTRL | Qt::Key_P), 57607},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), 57603},      {QKeySequence(Qt::CTRL | Qt::Key_V), 57637},
-        {QKeySequence(Qt::ALT | Qt::Key_Backspace), 57643}, {QKeySequence(Qt::Key_Delete), 32784},
-        {QKeySequence(Qt::SHIFT | Qt::Key_Delete), 57635}, {QKeySequence(Qt::Key_F1), 57667},
-        {QKeySequence(Qt::Key_F6), 57680},                {QKeySequence(Qt::SHIFT | Qt::Key_F6), 57681},
-        {QKeySequence(Qt::Key_Insert), 32785},            {QKeySequence(Qt::CTRL | Qt::Key_Insert), 57634},
-        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), 57637}, {QKeySequence(Qt::CTRL | Qt::Key_X), 57635},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), 57634},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), 32786},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), 57601},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), 57607},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), 57603},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), 57637},
+        {QKeySequence(Qt::ALT | Qt::Key_Backspace), 57643},
+        {QKeySequence(Qt::Key_Delete), 32784},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Delete), 57635},
+        {QKeySequence(Qt::Key_F1), 57667},
+        {QKeySequence(Qt::Key_F6), 57680},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F6), 57681},
+        {QKeySequence(Qt::Key_Insert), 32785},
+        {QKeySequence(Qt::CTRL | Qt::Key_Insert), 57634},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), 57637},
+        {QKeySequence(Qt::CTRL | Qt::Key_X), 57635},
         {QKeySequence(Qt::CTRL | Qt::Key_Z), 57643},
     };
     for (const auto& [key, id] : keys) {
@@ -315,8 +329,10 @@ TEST_F(AppTest, StartCodeOnTheCommandLineAsksAndCancelLeavesItOff) {
             ModalHand::Click(box, accept ? QMessageBox::Ok : QMessageBox::Cancel);
             return true;
         };
-        const QString code = QStringLiteral("/") +
-            QString::fromStdString(CKeyCodeBuffer::TypedCode(CKeyCodeBuffer::Match::MakerReserve)).toLower();
+        const QString code =
+            QStringLiteral("/") +
+            QString::fromStdString(CKeyCodeBuffer::TypedCode(CKeyCodeBuffer::Match::MakerReserve))
+                .toLower();
         CZ30MainFrame& frame = Start({code, QStringLiteral("some-file.hxq")});
         EXPECT_EQ(hand.seen.size(), 1);
         EXPECT_EQ(app->Document().GetCloneManager()->GetModelManager()->IsMakerReserve(), accept);
@@ -372,9 +388,11 @@ TEST(KeyCodes, BufferMatchesEachCodeAndIgnoresOtherKeys) {
     buffer.Clear();
     const std::string maker = CKeyCodeBuffer::TypedCode(M::MakerReserve);
     M last = M::None;
-    for (std::size_t i = 0; i < maker.size(); ++i) last = buffer.Feed(i == 3 ? 'Q' : maker[i]);
+    for (std::size_t i = 0; i < maker.size(); ++i)
+        last = buffer.Feed(i == 3 ? 'Q' : maker[i]);
     EXPECT_EQ(last, M::None);
-    for (int i = 0; i < 40; ++i) buffer.Feed('A');
+    for (int i = 0; i < 40; ++i)
+        buffer.Feed('A');
     EXPECT_EQ(buffer.Contents(), std::string(15, 'A'));
     EXPECT_EQ(CKeyCodeBuffer::StoredCode(M::Manufacture).size(), 11u);
     EXPECT_EQ(CKeyCodeBuffer::StoredCode(M::Information).size(), 15u);
@@ -388,7 +406,8 @@ TEST(Prompts, MessageTextTurnsCarriageReturnsIntoLineFeeds) {
         {"end\r", "end\n"},
         {"", ""},
     };
-    for (const auto& [in, out] : cases) EXPECT_EQ(MessageText(in), out);
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(MessageText(in), out);
 }
 
 TEST(Splash, AnyKeyClosesIt) {

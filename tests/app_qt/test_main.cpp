@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(QString::fromUtf8(home + "/run"));
     qputenv("XDG_CONFIG_HOME", home + "/config");
     qputenv("XDG_RUNTIME_DIR", home + "/run");
-    QFile::setPermissions(QString::fromUtf8(home + "/run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(QString::fromUtf8(home + "/run"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     ::testing::InitGoogleTest(&argc, argv);

@@ -10,11 +10,11 @@
 #include "sim/radio_model.h"
 #include "sim/sim_link.h"
 
+#include "tests/support/step_clock.h"
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
-#include "tests/support/step_clock.h"
 
 namespace {
 

@@ -36,11 +36,10 @@ TEST(ByteImage, BlocksMustLieWhollyInside) {
         bool ok;
     };
     const Case cases[] = {
-        {0x7F8, 16, false},      // last address 0x807 is outside
-        {0x7F8, 8, true},        // ends exactly at 0x7FF
-        {0x000, 2048, true},     // the whole image
-        {0x001, 2048, false},
-        {0x7FF, 0xFFFFFFFFu, false}, // a huge count must not wrap round
+        {0x7F8, 16, false},                                // last address 0x807 is outside
+        {0x7F8, 8, true},                                  // ends exactly at 0x7FF
+        {0x000, 2048, true},                               // the whole image
+        {0x001, 2048, false}, {0x7FF, 0xFFFFFFFFu, false}, // a huge count must not wrap round
         {0x800, 1, false},
     };
     for (const Case& c : cases) {
@@ -48,8 +47,7 @@ TEST(ByteImage, BlocksMustLieWhollyInside) {
         std::array<std::uint8_t, 2048> src;
         src.fill(0xAB);
         const CByteImage before = img;
-        EXPECT_EQ(img.WriteBlock(c.address, src.data(), c.n), c.ok)
-            << c.address << "+" << c.n;
+        EXPECT_EQ(img.WriteBlock(c.address, src.data(), c.n), c.ok) << c.address << "+" << c.n;
         if (!c.ok) {
             EXPECT_EQ(img, before);
         } else {

@@ -69,8 +69,10 @@ TEST(CloneFile, ReaderResultWords) {
         {"empty file", "", kFileFormatError},
         {"header only", "58270100\n", kFileOk},
         {"header with CR LF", "58270100\r\n#x\r\n" + good + "\r\n", kFileOk},
-        {"empty line in the middle", "58270100\n#\n" + good + "\n\n" + good + "\n", kFileFormatError},
-        {"line overflows the image", "58270100\n#\n" + Line(0x7F8, 16, 0) + "\n", kFileDataOverflow},
+        {"empty line in the middle", "58270100\n#\n" + good + "\n\n" + good + "\n",
+         kFileFormatError},
+        {"line overflows the image", "58270100\n#\n" + Line(0x7F8, 16, 0) + "\n",
+         kFileDataOverflow},
         {"line ends at the last byte", "58270100\n#\n" + Line(0x7F8, 8, 0) + "\n", kFileOk},
         {"count disagrees with length", "58270100\n#\n" + good.substr(0, good.size() - 2) + "\n",
          kFileFormatError},
@@ -78,7 +80,8 @@ TEST(CloneFile, ReaderResultWords) {
         {"non-hex character", "58270100\n#\n" + good.substr(0, 10) + "G" + good.substr(11) + "\n",
          kFileFormatError},
         {"later comment lines skipped", "58270100\n#\n#more\n" + good + "\n", kFileOk},
-        {"line over 516 characters", "58270100\n#\n" + std::string(518, '0') + "\n", kFileFormatError},
+        {"line over 516 characters", "58270100\n#\n" + std::string(518, '0') + "\n",
+         kFileFormatError},
         {"count 0 line", "58270100\n#\n010000\n", kFileFormatError},
         {"count 0 with 8 characters", "58270100\n#\n01000000\n", kFileFormatError},
     };
@@ -143,11 +146,13 @@ TEST(CloneFile, WholeImageRoundTripsByteForByteThroughCrLfFile) {
         std::ifstream in(plain);
         std::ofstream out(crlf, std::ios::binary);
         std::string line;
-        while (std::getline(in, line)) out << line << "\r\n";
+        while (std::getline(in, line))
+            out << line << "\r\n";
     }
     FileHub other;
     ASSERT_NE(static_cast<CByteImage&>(*other.eeprom), CByteImage());
-    for (std::uint32_t a = 0; a < 2048; ++a) other.eeprom->WriteByte(a, 0);
+    for (std::uint32_t a = 0; a < 2048; ++a)
+        other.eeprom->WriteByte(a, 0);
     ASSERT_EQ(other.io->LoadFromFile(crlf.string(), other.model), kFileOk);
     EXPECT_EQ(static_cast<CByteImage&>(*other.eeprom), original);
     std::filesystem::remove(plain);

@@ -7,8 +7,10 @@
 namespace {
 std::array<std::uint8_t, 38> Info(std::uint8_t b33, std::uint8_t b34, std::uint8_t b37) {
     std::array<std::uint8_t, 38> info{};
-    for (int i = 0; i < 16; ++i) info[i] = static_cast<std::uint8_t>('A' + i);
-    for (int i = 16; i < 32; ++i) info[i] = ' ';
+    for (int i = 0; i < 16; ++i)
+        info[i] = static_cast<std::uint8_t>('A' + i);
+    for (int i = 16; i < 32; ++i)
+        info[i] = ' ';
     info[33] = b33;
     info[34] = b34;
     info[37] = b37;

@@ -27,10 +27,17 @@ TEST(CText, ParsesLikePercentLfInTheCLocaleWhateverTheUsersLocale) {
         double value;
     };
     const Case cases[] = {
-        {"146.525", true, 146.525}, {"  \t146.525MHz", true, 146.525}, {"+5", true, 5},
-        {"-46.35", true, -46.35},   {".5", true, 0.5},                 {"1e3", true, 1000},
-        {"", false, 0},             {"abc", false, 0},                 {"-", false, 0},
-        {"+-1", false, 0},          {"146,525", true, 146},
+        {"146.525", true, 146.525},
+        {"  \t146.525MHz", true, 146.525},
+        {"+5", true, 5},
+        {"-46.35", true, -46.35},
+        {".5", true, 0.5},
+        {"1e3", true, 1000},
+        {"", false, 0},
+        {"abc", false, 0},
+        {"-", false, 0},
+        {"+-1", false, 0},
+        {"146,525", true, 146},
     };
     for (const Case& c : cases) {
         double v = -1;

@@ -76,9 +76,11 @@ TEST(NodeTree, PathsResolveOrGiveNone) {
         const char* name;
     };
     const Case cases[] = {
-        {"", true, ""},          {"Mch", true, "Mch"},       {"Mch.CH0", true, "CH0"},
-        {"Mch.CH3.RPT", true, "RPT"}, {"mch", false, ""},    {"Mch.CH9", false, ""},
-        {"Mch..CH0", false, ""}, {"Mch.CH0.RPT.x", false, ""}, {".", false, ""},
+        {"", true, ""},           {"Mch", true, "Mch"},
+        {"Mch.CH0", true, "CH0"}, {"Mch.CH3.RPT", true, "RPT"},
+        {"mch", false, ""},       {"Mch.CH9", false, ""},
+        {"Mch..CH0", false, ""},  {"Mch.CH0.RPT.x", false, ""},
+        {".", false, ""},
     };
     for (const Case& c : cases) {
         CNode* n = GetNode(c.path);
@@ -104,7 +106,8 @@ TEST(ValueNodes, ClampingChoicesAndUnknownTexts) {
 
     CNumNode rpt("RPT", 0, 0, 0, 32);
     rpt.AddChoice(0, "OFF");
-    for (int i = 1; i <= 32; ++i) rpt.AddChoice(i, std::to_string(i));
+    for (int i = 1; i <= 32; ++i)
+        rpt.AddChoice(i, std::to_string(i));
     struct Case {
         int code;
         const char* text;
@@ -191,7 +194,8 @@ TEST(TextRules, KeepSubstituteAndScale) {
     EXPECT_EQ(s, "12.5");
     std::string p = "Hello";
     EXPECT_FALSE(KeepPrintableChars(p));
-    std::string q = "a\x01" "b\x7F";
+    std::string q = "a\x01"
+                    "b\x7F";
     EXPECT_TRUE(KeepPrintableChars(q));
     EXPECT_EQ(q, "ab");
     EXPECT_EQ(SubstituteChars("1*2#", "*#", "EF"), "1EF2EF");
@@ -202,8 +206,9 @@ TEST(TextRules, KeepSubstituteAndScale) {
         long long value;
     };
     const Case cases[] = {
-        {"146.525", 1000, 146525}, {"0.5", 10, 5}, {"1.26", 10, 12}, {"1.25", 10, 12},
-        {"abc", 10, 0},            {"  2.0", 100, 200}, {"-1.5", 10, -15}, {"1e300", 10, 0},
+        {"146.525", 1000, 146525}, {"0.5", 10, 5},   {"1.26", 10, 12},
+        {"1.25", 10, 12},          {"abc", 10, 0},   {"  2.0", 100, 200},
+        {"-1.5", 10, -15},         {"1e300", 10, 0},
     };
     for (const Case& c : cases) {
         if (std::string(c.text) == "1e300") {

@@ -12,17 +12,13 @@ namespace {
 constexpr int kLmr = 4; // LMR 16CH
 constexpr int kPmr = 5; // PMR 16CH
 
-std::uint32_t Record(int channel) {
-    return 0x200 + 20 * (channel - 1);
-}
+std::uint32_t Record(int channel) { return 0x200 + 20 * (channel - 1); }
 
 std::string Ch(int channel, const char* field) {
     return "Mch.CH" + std::to_string(channel) + "." + field;
 }
 
-void Encode(CZ30CloneManager& hub) {
-    hub.TreeToImage();
-}
+void Encode(CZ30CloneManager& hub) { hub.TreeToImage(); }
 
 TEST(MchTree, ChannelsAndDefaultChannel) {
     auto hub = MakeHub(kLmr);

@@ -16,9 +16,7 @@ constexpr int kLmr = 0;
 constexpr int kPmr = 1;
 
 // Receive code channel records: CH1 to CH3 at b = 1 to 3, "CHG" at b = 0.
-constexpr std::uint32_t Record(int b) {
-    return 0x5FC + 9 * static_cast<std::uint32_t>(b);
-}
+constexpr std::uint32_t Record(int b) { return 0x5FC + 9 * static_cast<std::uint32_t>(b); }
 
 struct SignalMap : ::testing::Test {
     void Use(int variant) { hub = MakeHub(variant); }

@@ -32,7 +32,8 @@ std::vector<std::pair<int, int>> Layout(const CZ30TreeView& tree) {
     std::vector<std::pair<int, int>> out;
     for (QTreeWidgetItemIterator it(const_cast<CZ30TreeView*>(&tree)); *it; ++it) {
         int depth = 0;
-        for (auto* p = (*it)->parent(); p; p = p->parent()) ++depth;
+        for (auto* p = (*it)->parent(); p; p = p->parent())
+            ++depth;
         out.emplace_back(CZ30TreeView::CodeOf(*it), depth);
     }
     return out;
@@ -59,20 +60,34 @@ TEST(TreeView, StartTreeOfEachFamily) {
         std::vector<std::pair<int, int>> layout;
         const char* caption;
     };
-    const std::vector<std::pair<int, int>> common = {
-        {kRoot, 0}, {kCommonGroup, 1}, {kKeyDisplay, 2}, {kCommon1, 2}, {kCommon2, 2}, {kExpert, 2}};
+    const std::vector<std::pair<int, int>> common = {{kRoot, 0},       {kCommonGroup, 1},
+                                                     {kKeyDisplay, 2}, {kCommon1, 2},
+                                                     {kCommon2, 2},    {kExpert, 2}};
     auto with = [&](std::vector<std::pair<int, int>> tail) {
         auto all = common;
         all.insert(all.end(), tail.begin(), tail.end());
         return all;
     };
     const Case cases[] = {
-        {0, with({{kMemoryLmr, 1}, {kDtmfAutodial, 1}, {kScanSetting, 1}, {kTwoToneGroup, 1},
-                  {kTwoToneRx, 2}, {kTwoToneTxCode, 2}, {kTwoToneSetting, 2}}),
+        {0,
+         with({{kMemoryLmr, 1},
+               {kDtmfAutodial, 1},
+               {kScanSetting, 1},
+               {kTwoToneGroup, 1},
+               {kTwoToneRx, 2},
+               {kTwoToneTxCode, 2},
+               {kTwoToneSetting, 2}}),
          "LMR"},
-        {5, with({{kMemoryPmr, 1}, {kDtmfAutodial, 1}, {kScanSetting, 1}, {kFiveToneGroup, 1},
-                  {kFiveToneRx, 2}, {kFiveToneTx, 2}, {kFiveToneFormat, 2}, {kFiveToneUserTone, 2},
-                  {kFiveToneSetting, 2}}),
+        {5,
+         with({{kMemoryPmr, 1},
+               {kDtmfAutodial, 1},
+               {kScanSetting, 1},
+               {kFiveToneGroup, 1},
+               {kFiveToneRx, 2},
+               {kFiveToneTx, 2},
+               {kFiveToneFormat, 2},
+               {kFiveToneUserTone, 2},
+               {kFiveToneSetting, 2}}),
          "PMR"},
     };
     for (const Case& c : cases) {
@@ -169,10 +184,12 @@ TEST(TreeView, ActivationByDoubleClickAndEnter) {
 }
 
 TEST(TreeItems, RulesForEveryCode) {
-    for (int code : {1, 2, 3, 4, 5, 6, 7}) EXPECT_EQ(ActionOf(code), TreeAction::ShowSheet);
+    for (int code : {1, 2, 3, 4, 5, 6, 7})
+        EXPECT_EQ(ActionOf(code), TreeAction::ShowSheet);
     for (int code : {30, 31, 32, 33, 34, 54, 55, 56, 57, 58})
         EXPECT_EQ(ActionOf(code), TreeAction::OpenDialog);
-    for (int code : {256, 260, 261, 304}) EXPECT_EQ(ActionOf(code), TreeAction::Expand);
+    for (int code : {256, 260, 261, 304})
+        EXPECT_EQ(ActionOf(code), TreeAction::Expand);
     EXPECT_EQ(SheetAfterItem(kFiveToneGroup, 0), -1);
     EXPECT_EQ(SheetAfterItem(kMemoryPmr, 0), -1);
 }

@@ -33,13 +33,18 @@ void Wait(int ms) {
 void Shoot(const QString& name, std::initializer_list<const QWidget*> windows) {
     Wait(300);
     QRect area;
-    for (const QWidget* w : windows) area |= w->frameGeometry();
+    for (const QWidget* w : windows)
+        area |= w->frameGeometry();
     area.adjust(-8, -8, 8, 8);
     area &= QRect(0, 0, 1024, 768);
-    const QString crop = QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
-    QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
-                                                 QStringLiteral("-crop"), crop,
-                                                 g_out + '/' + name + QStringLiteral(".png")});
+    const QString crop = QStringLiteral("%1x%2+%3+%4")
+                             .arg(area.width())
+                             .arg(area.height())
+                             .arg(area.x())
+                             .arg(area.y());
+    QProcess::execute(QStringLiteral("import"),
+                      {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+                       crop, g_out + '/' + name + QStringLiteral(".png")});
     std::printf("%s/%s.png\n", qPrintable(g_out), qPrintable(name));
 }
 
@@ -62,7 +67,8 @@ int main(int argc, char** argv) {
     options.singleInstance = false;
     options.useSound = false;
     CZ30App app(options);
-    if (!app.InitInstance({QStringLiteral("--nosplash"), QStringLiteral("--port"), QString::fromLocal8Bit(argv[1])}))
+    if (!app.InitInstance({QStringLiteral("--nosplash"), QStringLiteral("--port"),
+                           QString::fromLocal8Bit(argv[1])}))
         return 1;
     CZ30MainFrame& frame = *app.MainFrame();
     frame.setGeometry(40, 40, 720, 440);

@@ -4,6 +4,7 @@
 #include "adjust/adjust_app.h"
 #include "sim/radio_model.h"
 #include "sim/sim_link.h"
+#include "tests/adjust/fake_radio.h"
 
 #include <gtest/gtest.h>
 
@@ -11,25 +12,6 @@
 #include <memory>
 
 namespace {
-
-class CManualClock final : public IClock {
-public:
-    std::uint64_t now = 5000;
-    std::uint64_t NowMs() override { return now; }
-    void SleepMs(unsigned ms) override { now += ms; }
-};
-
-class CQuietPrompts final : public IUserPrompts {
-public:
-    std::vector<std::string> messages;
-    KtAnswer MessageBox(const std::string& text, const std::string&, KtButtons, KtIcon) override {
-        messages.push_back(text);
-        return KtAnswer::Ok;
-    }
-    void SetStatusText(const std::string&) override {}
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-};
 
 class AdjustOnSim : public ::testing::Test {
 protected:
@@ -58,8 +40,8 @@ protected:
         RunUntil([] { return false; }, ms);
     }
 
-    CManualClock clock;
-    CQuietPrompts prompts;
+    FakeClock clock;
+    RecordingPrompts prompts;
     CSimRadio radio;
     std::unique_ptr<clsAdjustApp> app;
 };

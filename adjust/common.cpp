@@ -3,20 +3,14 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/ctext.h"
 #include "core/platform.h"
 
 namespace Common {
 
 namespace {
 
-int hexDigit(std::uint8_t c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-constexpr char kHex[] = "0123456789ABCDEF";
+int hexDigit(std::uint8_t c) { return HexDigitValue(static_cast<char>(c)); }
 
 } // namespace
 
@@ -42,8 +36,8 @@ std::string BytesToHexStr(const ByteStr& bytes) {
     std::string s;
     s.reserve(bytes.size() * 2);
     for (std::uint8_t b : bytes) {
-        s += kHex[b >> 4];
-        s += kHex[b & 0x0F];
+        s += kUpperHexDigits[b >> 4];
+        s += kUpperHexDigits[b & 0x0F];
     }
     return s;
 }
@@ -67,7 +61,7 @@ std::int16_t HexAsciiToNum(const ByteStr& bytes) {
 
 std::string NumToHex2(int value) {
     const unsigned b = static_cast<unsigned>(value) & 0xFF;
-    return std::string{kHex[b >> 4], kHex[b & 0x0F]};
+    return std::string{kUpperHexDigits[b >> 4], kUpperHexDigits[b & 0x0F]};
 }
 
 std::string ValueToE8Hex(int value) { return BytesToHexStr(StrToBytes(NumToHex2(value))); }

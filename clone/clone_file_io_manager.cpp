@@ -27,25 +27,17 @@ const CAddressRange kCloneWriteRanges[] = {{0x0070, 0x07FF}, {0xFFFF, 0xFFFF}};
 const CAddressRange kMakerWriteRanges[] = {{0x0000, 0x07FF}, {0xFFFF, 0xFFFF}};
 
 namespace {
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 unsigned HexNumber(const std::string& s, std::size_t pos, std::size_t n) {
     unsigned v = 0;
     for (std::size_t i = 0; i < n; ++i)
-        v = v * 16 + static_cast<unsigned>(HexValue(s[pos + i]));
+        v = v * 16 + static_cast<unsigned>(HexDigitValue(s[pos + i]));
     return v;
 }
 
 void AppendHex(std::string& out, unsigned value, int digits) {
     for (int i = digits - 1; i >= 0; --i)
-        out.push_back(kHexDigits[(value >> (4 * i)) & 0xF]);
+        out.push_back(kUpperHexDigits[(value >> (4 * i)) & 0xF]);
 }
 
 std::string Header(unsigned model, unsigned revision) {
@@ -119,7 +111,7 @@ std::string CCloneFileFormat::ReadFile(std::istream& in) {
 std::string CCloneFileFormat::ParseDataLine(const std::string& line) {
     if (line.size() < 8 || line.size() > 516) return kFileFormatError;
     for (char c : line)
-        if (HexValue(c) < 0) return kFileFormatError;
+        if (HexDigitValue(c) < 0) return kFileFormatError;
     const std::uint32_t address = HexNumber(line, 0, 4);
     const std::uint32_t count = HexNumber(line, 4, 2);
     if (line.size() != count * 2 + 6) return kFileFormatError;

@@ -11,5 +11,13 @@ bool ParseCDouble(std::string_view text, double* out);
 bool ParseCInt(std::string_view text, long long* out);
 // Fixed-point text with the given number of decimals ("%1.<d>f"), '.' as the point.
 std::string FormatFixed(double value, int decimals);
+// Value of a hexadecimal digit in either case; -1 for any other character.
+constexpr int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+inline constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
 // Drops one trailing carriage return (for lines of files written with CR LF).
 void DropTrailingCr(std::string& line);

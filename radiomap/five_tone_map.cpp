@@ -102,7 +102,7 @@ bool IsAbcCode(int v) { return (v >= 1 && v <= 32) || v == 128 || v == 255; }
 
 // The value of a one-digit hexadecimal text: 0 when empty or not hexadecimal, at most max.
 int HexTextValue(const std::string& text, int max) {
-    const int v = text.empty() ? 0 : HexValue(text[0]);
+    const int v = text.empty() ? 0 : HexDigitValue(text[0]);
     return std::min(std::max(v, 0), max);
 }
 
@@ -126,14 +126,14 @@ void WriteToneCode(CByteImage& image, std::uint32_t base, const std::string& tex
     std::string digits;
     for (char c : code) {
         if (c == ' ' || c == '\t') continue;
-        digits += (c == '*' || c == 'G') ? kHexDigits[group] : c;
+        digits += (c == '*' || c == 'G') ? kUpperHexDigits[group] : c;
     }
     std::uint8_t bytes[4] = {0xFF, 0xFF, 0xFF, 0xFF};
     for (std::size_t i = 0; i < kCodeDigits; ++i) {
         const bool wild = flags && i < digits.size() && digits[i] == '+';
         if (flags) image.WriteBit(*flags, static_cast<unsigned>(7 - i), wild);
         if (i >= digits.size()) continue;
-        const int v = wild ? 0 : std::max(HexValue(digits[i]), 0);
+        const int v = wild ? 0 : std::max(HexDigitValue(digits[i]), 0);
         std::uint8_t& b = bytes[i / 2];
         b = i % 2 == 0 ? static_cast<std::uint8_t>((b & 0x0F) | v << 4)
                        : static_cast<std::uint8_t>((b & 0xF0) | v);
@@ -197,7 +197,7 @@ void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
         New<CStringNode>(txCom, f.name, "0");
     auto* str = New<CNumNode>(txCom, "SpcTonStr");
     for (int v = 0; v < 16; ++v)
-        str->AddChoice(v, std::string(1, kHexDigits[v]));
+        str->AddChoice(v, std::string(1, kUpperHexDigits[v]));
     New<CBitNode>(txCom, "PTTCallInA", "OFF", "ON");
 
     CNode* format = New<CNode>(five, "Format");
@@ -404,8 +404,8 @@ void CZ30RadioDataManager::Decode5ToneCommon(CNode* root, CByteImage& image) {
             ByteToNode(image, f.address, tx, f.name);
         for (const HexDigitField& f : kSpcTones)
             if (CNode* n = Child(tx, f.name))
-                n->SetText(
-                    std::string(1, kHexDigits[std::min<int>(image.ReadByte(f.address), f.max)]));
+                n->SetText(std::string(
+                    1, kUpperHexDigits[std::min<int>(image.ReadByte(f.address), f.max)]));
         BitToNode(image, kPttCallInA, 6, tx, "PTTCallInA");
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "clone/byte_image.h"
+#include "core/ctext.h"
 #include "params/node.h"
 
 #include <algorithm>
@@ -57,16 +58,6 @@ inline void NodeToBit(CByteImage& image, std::uint32_t a, unsigned bit, CNode* p
                       const char* name) {
     if (CNode* n = Child(parent, name)) image.WriteBit(a, bit, n->GetValue() != 0);
 }
-
-// Value of a hexadecimal digit in either case; -1 for any other character.
-inline int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-inline constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 // Receive code channel fields whose layout both signalling systems share (two_tone_map.cpp).
 int BeepFromPattern(int pattern); // pattern 4 is "Null"

@@ -146,8 +146,8 @@ void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image, in
     image.WriteByte(base + kAutodialCountByte, static_cast<std::uint8_t>(digits.size()));
     if (digits.size() % 2 != 0) digits += '0';
     for (std::size_t i = 0; i < digits.size(); i += 2) {
-        const int hi = std::max(HexValue(digits[i]), 0);
-        const int lo = std::max(HexValue(digits[i + 1]), 0);
+        const int hi = std::max(HexDigitValue(digits[i]), 0);
+        const int lo = std::max(HexDigitValue(digits[i + 1]), 0);
         image.WriteByte(base + static_cast<std::uint32_t>(i / 2),
                         static_cast<std::uint8_t>(hi << 4 | lo));
     }

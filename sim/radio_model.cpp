@@ -1,5 +1,7 @@
 #include "sim/radio_model.h"
 
+#include "core/ctext.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -17,10 +19,9 @@ constexpr char kComment[] = "NQ-Z30          SIMULATED RADIO ";
 constexpr std::uint8_t kClassCode[] = {3, 2, 0};
 constexpr std::uint8_t kNoise[] = {0x00, 0x55, 0xAA, 0x13, 0x7F, 0xEF, 0xEE};
 
+// The radio takes upper-case hex only.
 int HexValue(std::uint8_t c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    return (c >= 'a' && c <= 'f') ? -1 : HexDigitValue(static_cast<char>(c));
 }
 
 // Upper-case hex text to bytes; false on any other character or an odd length.

@@ -1,18 +1,14 @@
 #include "sim/service_model.h"
 
+#include "core/ctext.h"
+
 #include <algorithm>
 #include <cstdlib>
 
 namespace {
 
-int hexDigit(std::uint8_t c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
+int hexDigit(std::uint8_t c) { return HexDigitValue(static_cast<char>(c)); }
 
-constexpr char kHex[] = "0123456789ABCDEF";
 constexpr int kReadRow = 3;
 constexpr int kFilterBase = 12;
 constexpr int kRefInitialBase = 16;
@@ -106,6 +102,6 @@ CSimServiceModel::Handle(const std::vector<std::uint8_t>& serviceBytes) {
     }
     if (m_invalid) return std::vector<std::uint8_t>{kReadRow, 'Z', 'Z'};
     const int r = Reading(value) & 0xFF;
-    return std::vector<std::uint8_t>{kReadRow, static_cast<std::uint8_t>(kHex[r >> 4]),
-                                     static_cast<std::uint8_t>(kHex[r & 0x0F])};
+    return std::vector<std::uint8_t>{kReadRow, static_cast<std::uint8_t>(kUpperHexDigits[r >> 4]),
+                                     static_cast<std::uint8_t>(kUpperHexDigits[r & 0x0F])};
 }

@@ -101,27 +101,38 @@ int VariantOfImage(const CByteImage& image) {
     return kBase[(b7 & 1) + 2 * ((b7 >> 1) & 1)] + ((image.ReadByte(0x07B) >> 3) & 1);
 }
 
-std::string FormatCloneInfo(const CModelInfo& radio, bool manufacture) {
-    std::string text = "Model:\t" + radio.NameOfCurrent() + "\n";
+CCloneInfoText CloneInfoText(const CModelInfo& radio, bool manufacture) {
+    CCloneInfoText t;
+    t.model = radio.NameOfCurrent();
     char revision[32];
     std::snprintf(revision, sizeof revision, "%d.%d", (radio.GetRevision() >> 8) & 0xFF,
                   radio.DetailLookup("DETSREV"));
-    text += "Revision:\t" + std::string(revision) + "\n\n";
-    text += "Comment:\t" + radio.CommentLine(0) + "\n\t" + radio.CommentLine(1) + "\n";
-    text += "PLL Ref:\t" + std::string(radio.DetailLookup("DETREF") == 1 ? "15.6MHz" : "15.3MHz");
+    t.revision = revision;
+    t.comment = radio.CommentLine(0) + "\n" + radio.CommentLine(1) + "\n";
+    t.pllRef = radio.DetailLookup("DETREF") == 1 ? "15.6MHz" : "15.3MHz";
     if (manufacture) {
-        text += "\n\nTR is ";
+        t.service = "TR is ";
         if (radio.DetailLookup("DETTRTYP_BRS") == 1)
-            text += "BRS";
+            t.service += "BRS";
         else if (radio.DetailLookup("DETTRTYP_GMRS") == 1)
-            text += "GMRS";
+            t.service += "GMRS";
         else
-            text += "Conventional";
-        text += "\n";
-        if (radio.DetailLookup("DETEEP") == 1) text += "\n  ! ! !  EEPROM Error  ! ! !";
+            t.service += "Conventional";
+        t.service += "\n";
+        if (radio.DetailLookup("DETEEP") == 1) t.service += "\n  ! ! !  EEPROM Error  ! ! !";
         if (radio.DetailLookup("DETHIVOLT") == 1)
-            text += "\n  ! ! !  Over voltage supplied.  ! ! !";
+            t.service += "\n  ! ! !  Over voltage supplied.  ! ! !";
     }
+    return t;
+}
+
+std::string FormatCloneInfo(const CModelInfo& radio, bool manufacture) {
+    const CCloneInfoText t = CloneInfoText(radio, manufacture);
+    std::string text = "Model:\t" + t.model + "\n";
+    text += "Revision:\t" + t.revision + "\n\n";
+    text += "Comment:\t" + radio.CommentLine(0) + "\n\t" + radio.CommentLine(1) + "\n";
+    text += "PLL Ref:\t" + t.pllRef;
+    if (!t.service.empty()) text += "\n\n" + t.service;
     return text;
 }
 

@@ -120,7 +120,17 @@ protected:
     void WriteAlignment() override;
 };
 
-// The text of the clone info dialog for a radio's record.
+// The fields of the clone info dialog "Information" for a radio's record; service (transceiver
+// type and faults) only in Manufacture mode.
+struct CCloneInfoText {
+    std::string model;
+    std::string revision;
+    std::string comment; // first line, newline, second line, newline
+    std::string pllRef;
+    std::string service;
+};
+CCloneInfoText CloneInfoText(const CModelInfo& radio, bool manufacture);
+// The same as one text for a message box.
 std::string FormatCloneInfo(const CModelInfo& radio, bool manufacture);
 // The variant an image's own bytes give: the channel class of byte 0x007 and the PMR bit of 0x07B.
 int VariantOfImage(const CByteImage& image);

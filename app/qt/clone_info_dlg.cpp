@@ -1,5 +1,6 @@
 #include "app/qt/clone_info_dlg.h"
 
+#include "clone/clone_rs_io_manager.h"
 #include "clone/model_info.h"
 
 #include <QDialogButtonBox>
@@ -8,28 +9,13 @@
 #include <QVBoxLayout>
 
 CCloneInfoFields CloneInfoFields(const CModelInfo& radio, bool manufacture) {
+    const CCloneInfoText t = CloneInfoText(radio, manufacture);
     CCloneInfoFields f;
-    f.model = QString::fromStdString(radio.NameOfCurrent());
-    f.revision = QString::asprintf("%d.%d", (radio.GetRevision() >> 8) & 0xFF,
-                                   radio.DetailLookup("DETSREV"));
-    f.comment = QString::fromLatin1(radio.CommentLine(0)) + '\n' +
-                QString::fromLatin1(radio.CommentLine(1)) + '\n';
-    f.pllRef =
-        radio.DetailLookup("DETREF") == 1 ? QStringLiteral("15.6MHz") : QStringLiteral("15.3MHz");
-    if (manufacture) {
-        f.service = QStringLiteral("TR is ");
-        if (radio.DetailLookup("DETTRTYP_BRS") == 1)
-            f.service += QStringLiteral("BRS");
-        else if (radio.DetailLookup("DETTRTYP_GMRS") == 1)
-            f.service += QStringLiteral("GMRS");
-        else
-            f.service += QStringLiteral("Conventional");
-        f.service += '\n';
-        if (radio.DetailLookup("DETEEP") == 1)
-            f.service += QStringLiteral("\n  ! ! !  EEPROM Error  ! ! !");
-        if (radio.DetailLookup("DETHIVOLT") == 1)
-            f.service += QStringLiteral("\n  ! ! !  Over voltage supplied.  ! ! !");
-    }
+    f.model = QString::fromStdString(t.model);
+    f.revision = QString::fromStdString(t.revision);
+    f.comment = QString::fromLatin1(t.comment); // the radio's bytes, one character each
+    f.pllRef = QString::fromStdString(t.pllRef);
+    f.service = QString::fromStdString(t.service);
     return f;
 }
 

@@ -95,12 +95,6 @@ std::string CreateTempFile(const std::string& prefix) {
 #endif
 }
 
-int VariantOfImage(const CByteImage& image) {
-    static constexpr int kBase[4] = {4, 4, 2, 0};
-    const std::uint8_t b7 = image.ReadByte(0x007);
-    return kBase[(b7 & 1) + 2 * ((b7 >> 1) & 1)] + ((image.ReadByte(0x07B) >> 3) & 1);
-}
-
 CCloneInfoText CloneInfoText(const CModelInfo& radio, bool manufacture) {
     CCloneInfoText t;
     t.model = radio.NameOfCurrent();
@@ -399,9 +393,8 @@ void CZ30CloneRsIoManager::AfterRead() {
     CCloneManagerTemplate* hub = GetOwner();
     CModelManager* model = hub ? hub->GetModelManager() : nullptr;
     if (!hub || !model) return;
-    // The radio's variant first; the image's own bytes then decide, and the tree comes last.
+    // The radio's variant first; image to tree comes last and lets the image's own bytes decide.
     model->SetVariant(RadioInfo()->GetCurrent(), false);
-    if (CByteImage* image = Image()) model->SetVariant(VariantOfImage(*image), false);
     hub->ImageToTree();
     if (ICloneDocument* doc = hub->GetDocument()) {
         doc->RebuildViews();

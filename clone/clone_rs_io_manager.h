@@ -132,5 +132,3 @@ struct CCloneInfoText {
 CCloneInfoText CloneInfoText(const CModelInfo& radio, bool manufacture);
 // The same as one text for a message box.
 std::string FormatCloneInfo(const CModelInfo& radio, bool manufacture);
-// The variant an image's own bytes give: the channel class of byte 0x007 and the PMR bit of 0x07B.
-int VariantOfImage(const CByteImage& image);

@@ -1,6 +1,14 @@
 #include "clone/model_info.h"
 
+#include "clone/byte_image.h"
+
 #include <algorithm>
+
+int VariantOfImage(const CByteImage& image) {
+    static constexpr int kBase[4] = {4, 4, 2, 0};
+    const int c = image.ReadBit(0x007, 0) + 2 * image.ReadBit(0x007, 1);
+    return kBase[c] + image.ReadBit(0x07B, 3);
+}
 
 CModelInfo::CModelInfo(int min, int max, int modelCode, int revision, std::size_t infoLength)
     : CChoiceValue(min, min, min, max), m_modelCode(modelCode & 0xFFFF),

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class CByteImage;
+
 constexpr int kVariantCount = 6;
 constexpr std::array<const char*, kVariantCount> kVariantNames = {
     "LMR 1CH", "PMR 1CH", "LMR 2CH", "PMR 2CH", "LMR 16CH", "PMR 16CH"};
@@ -19,6 +21,9 @@ constexpr std::array<const char*, kVariantCount> kVariantMenuTexts = {
 
 inline bool IsPmrVariant(int variant) { return variant % 2 != 0; }
 inline int ChannelClassOf(int variant) { return variant / 2; }
+// The variant an image's own bytes give: the channel class in bits 0-1 of byte 0x007 and the
+// PMR bit 3 of byte 0x07B.
+int VariantOfImage(const CByteImage& image);
 
 class CModelInfo : public CChoiceValue {
 public:

@@ -20,7 +20,6 @@ constexpr std::uint32_t kModelCode = 0x000;
 constexpr std::uint32_t kModelRevision = 0x002;
 constexpr std::uint32_t kChannelClass = 0x003;
 constexpr std::uint32_t kChannelCode = 0x007; // bits 1, 0
-constexpr std::uint32_t kSignalling = 0x07B;  // bit 3 set = PMR
 constexpr std::uint32_t kStartupChannel = 0x0A6;
 constexpr std::uint32_t kMaker = 0x7F8;
 constexpr char kMakerText[] = "NORQ Inc";
@@ -78,12 +77,6 @@ void ResetBlock(CByteImage& image, const CByteImage& defaults, std::uint32_t a, 
 }
 
 } // namespace
-
-int CZ30AdjustDataManager::VariantOfImage(const CByteImage& image) {
-    static constexpr int kBase[4] = {4, 4, 2, 0};
-    const int c = image.ReadBit(kChannelCode, 0) + 2 * image.ReadBit(kChannelCode, 1);
-    return kBase[c] + image.ReadBit(kSignalling, 3);
-}
 
 int CZ30AdjustDataManager::FixUpImage() {
     CCloneManagerTemplate* hub = GetOwner();

@@ -23,10 +23,6 @@ public:
     // any other revision writes nothing.
     int WriteAlignmentValues(int revisionHighByte, int detsrev);
 
-    // The variant an image names: channel class from bits 1, 0 of byte 7, PMR from bit 3 of
-    // byte 0x7B.
-    static int VariantOfImage(const CByteImage& image);
-
 private:
     void SetStartupChannel(CNode* root, CByteImage& image) const;
     void FixReceiveCodeChannels(CZ30RadioDataManager& data, CNode* root, CByteImage& image,

@@ -27,13 +27,10 @@ void CZ30RadioDataManager::BuildTree() {
 }
 
 int CZ30RadioDataManager::ImageToTree(CNode* root, CByteImage& image) {
-    // The variant comes from the image: channel class in bits 0-1 of byte 7, PMR in bit 3 of
-    // byte 0x7B.
-    static constexpr int kBase[4] = {4, 4, 2, 0};
-    const int c = image.ReadBit(0x007, 0) + 2 * image.ReadBit(0x007, 1);
-    const int p = image.ReadBit(0x07B, 3);
+    // The variant comes from the image.
     if (CCloneManagerTemplate* hub = GetOwner())
-        if (CModelManager* model = hub->GetModelManager()) model->SetVariant(kBase[c] + p, false);
+        if (CModelManager* model = hub->GetModelManager())
+            model->SetVariant(VariantOfImage(image), false);
 
     DecodeMch(root, image);
     DecodeDtmfAutodial(root, image);

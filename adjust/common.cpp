@@ -1,7 +1,6 @@
 #include "adjust/common.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "core/ctext.h"
 #include "core/platform.h"
@@ -88,9 +87,7 @@ std::string FormatNumber(double value, const std::string& format) {
     std::string suffix = format.substr(end);
     if (!suffix.empty() && suffix[0] == '%') value *= 100.0;
     if (!std::isfinite(value)) return "*Error";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    std::string s = buf;
+    std::string s = FormatFixed(value, decimals);
     if (s == "-0" || s.rfind("-0.", 0) == 0) {
         bool allZero = true;
         for (char c : s.substr(1))

@@ -1,5 +1,7 @@
 #include "adjust/profile_io.h"
 
+#include "core/ctext.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -45,13 +47,11 @@ std::optional<std::string> readFile(const fs::path& p) {
     return s.str();
 }
 
-// The leading decimal number of a text; 0 when there is none.
+// The leading decimal number of a text; 0 when there is none (one too large for a double reads
+// as infinite).
 double leadingNumber(const std::string& text) {
-    std::string s = trim(text);
-    if (!s.empty() && s[0] == '+') s.erase(0, 1);
     double v = 0;
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    return r.ec == std::errc() ? v : 0.0;
+    return ParseCDouble(text, &v) ? v : 0.0;
 }
 
 } // namespace

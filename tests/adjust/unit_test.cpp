@@ -93,8 +93,9 @@ TEST(AdjustConstIni, ParsesAndRefuses) {
     EXPECT_EQ((*shortFile)[0], -1000);
     EXPECT_EQ((*shortFile)[1], 0);
     EXPECT_EQ((*shortFile)[20], 0);
-    for (const char* bad : {"KT-Z30 ADJ Rev.1.1\n1\n", "", "KT-Z30 ADJ Rev.1.0\n1e7\n",
-                            "KT-Z30 ADJ Rev.1.0\ninf\n", "KT-Z30 ADJ Rev.1.0\nnan\n"})
+    for (const char* bad :
+         {"KT-Z30 ADJ Rev.1.1\n1\n", "", "KT-Z30 ADJ Rev.1.0\n1e7\n", "KT-Z30 ADJ Rev.1.0\ninf\n",
+          "KT-Z30 ADJ Rev.1.0\nnan\n", "KT-Z30 ADJ Rev.1.0\n1e999\n"})
         EXPECT_FALSE(ParseConstIni(bad)) << bad;
 }
 

@@ -1,6 +1,7 @@
 #include "views/list_frame.h"
 
 #include "views/command_target.h"
+#include "views/mch_sheet.h"
 #include "views/sheet_view.h"
 
 #include <QStackedLayout>
@@ -16,16 +17,18 @@ QString CZ30ListFrame::TitleOf(int index) {
     return (index >= 0 && index < kSheetCount) ? QString::fromLatin1(kTitles[index]) : QString();
 }
 
-CSheetView* CreateSheet(int index, QWidget* parent) {
+CSheetView* CreateSheet(int index, CCloneSupportDoc* doc, QWidget* parent) {
     if (index == 0) return new CNullView(parent);
+    if (doc && index == 1) return new CZ30MchLMRSheet(doc, parent);
+    if (doc && index == 2) return new CZ30MchPMRSheet(doc, parent);
     return new CPendingSheet(index, CZ30ListFrame::TitleOf(index), parent);
 }
 
-CZ30ListFrame::CZ30ListFrame(ICommandTarget* document, QWidget* parent)
+CZ30ListFrame::CZ30ListFrame(ICommandTarget* document, CCloneSupportDoc* doc, QWidget* parent)
     : QWidget(parent), m_stack(new QStackedLayout(this)) {
     m_stack->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < kSheetCount; ++i) {
-        m_sheets[i] = CreateSheet(i, this);
+        m_sheets[i] = CreateSheet(i, doc, this);
         m_sheets[i]->SetDocumentTarget(document);
         m_stack->addWidget(m_sheets[i]);
     }

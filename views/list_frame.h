@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 
+class CCloneSupportDoc;
 class CSheetView;
 class ICommandTarget;
 class QStackedLayout;
@@ -13,7 +14,10 @@ constexpr int kSheetCount = 8;
 class CZ30ListFrame : public QWidget {
     Q_OBJECT
 public:
-    explicit CZ30ListFrame(ICommandTarget* document, QWidget* parent = nullptr);
+    // document: where the sheets pass the commands they do not handle; doc: the document whose
+    // tree the grid sheets show (without one they stay empty pages).
+    explicit CZ30ListFrame(ICommandTarget* document, CCloneSupportDoc* doc = nullptr,
+                           QWidget* parent = nullptr);
 
     // Shows a sheet (the caller sets the row count of the memory sheets first). An index out of
     // range is ignored.
@@ -33,4 +37,4 @@ private:
 };
 
 // Creates the view of a sheet index; the sheets' own editors plug in here.
-CSheetView* CreateSheet(int index, QWidget* parent);
+CSheetView* CreateSheet(int index, CCloneSupportDoc* doc, QWidget* parent);

@@ -29,6 +29,11 @@ public:
 signals:
     // The selected row changed; the text is the caption suffix.
     void selectionTextChanged(const QString& text);
+    // Tab in the sheet: the tree takes the focus.
+    void focusTreeRequested();
+    // The context menu of that id opens at a screen position; its commands come back through
+    // the frame's routing.
+    void contextMenuRequested(int menu, const QPoint& globalPos);
 
 protected:
     // The sheet's own commands; the defaults handle nothing.

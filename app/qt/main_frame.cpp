@@ -8,6 +8,7 @@
 #include "clone/model_info.h"
 #include "clone/model_manager.h"
 #include "core/platform.h"
+#include "sheets/sheet_desc.h"
 #include "views/command_ids.h"
 #include "views/editor_registry.h"
 #include "views/list_frame.h"
@@ -105,6 +106,13 @@ constexpr const char* kModelPrompts[kVariantCount] = {
 QString PromptOf(const char* prompt) { return QString::fromUtf8(prompt).section('\n', 0, 0); }
 QString TipOf(const char* prompt) { return QString::fromUtf8(prompt).section('\n', 1, 1); }
 
+// The Edit menu, which context menu 131 of the memory sheets repeats; 0 a separator.
+constexpr int kEditMenu[] = {
+    cmd::kEditMemory, 0,           cmd::kPrioA, cmd::kPrioB, cmd::kEmergency, cmd::kEmergencyOff, 0,
+    cmd::kCopy,       cmd::kPaste, 0,           cmd::kClear, cmd::kDelete,    cmd::kInsert};
+// Context menu 132 of the signalling sheets.
+constexpr int kSignallingMenu[] = {cmd::kEditMemory};
+
 // Toolbar 128: the buttons in order, 0 a separator.
 constexpr int kToolButtons[] = {
     cmd::kNew,           cmd::kOpen, cmd::kSave,      cmd::kPrint,      0,
@@ -190,8 +198,8 @@ void CCloneSoftMainFrm::CreateActions() {
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
         m_actions[id] = action;
     }
-    for (int id :
-         {cmd::kToolbar, cmd::kStatusBar, cmd::kCom1, cmd::kCom1 + 1, cmd::kCom1 + 2, cmd::kCom4})
+    for (int id : {cmd::kToolbar, cmd::kStatusBar, cmd::kCom1, cmd::kCom1 + 1, cmd::kCom1 + 2,
+                   cmd::kCom4, cmd::kPrioA, cmd::kPrioB, cmd::kEmergency})
         m_actions[id]->setCheckable(true);
     for (int i = 0; i < kRecentCount; ++i) {
         const int id = cmd::kRecentFirst + i;
@@ -202,14 +210,18 @@ void CCloneSoftMainFrm::CreateActions() {
     }
 }
 
+void CCloneSoftMainFrm::AddMenuItems(QMenu* menu, std::span<const int> ids) const {
+    for (int id : ids) {
+        if (id == 0)
+            menu->addSeparator();
+        else
+            menu->addAction(m_actions.at(id));
+    }
+}
+
 void CCloneSoftMainFrm::CreateMenus() {
     auto add = [this](QMenu* menu, std::initializer_list<int> ids) {
-        for (int id : ids) {
-            if (id == 0)
-                menu->addSeparator();
-            else
-                menu->addAction(m_actions.at(id));
-        }
+        AddMenuItems(menu, std::span(ids.begin(), ids.size()));
     };
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     add(m_fileMenu, {cmd::kNew, cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0, cmd::kPrint, 0});
@@ -221,8 +233,7 @@ void CCloneSoftMainFrm::CreateMenus() {
     connect(m_fileMenu, &QMenu::aboutToShow, this, &CCloneSoftMainFrm::UpdateRecentMenu);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral(" &Edit"));
-    add(edit, {cmd::kEditMemory, 0, cmd::kPrioA, cmd::kPrioB, cmd::kEmergency, cmd::kEmergencyOff,
-               0, cmd::kCopy, cmd::kPaste, 0, cmd::kClear, cmd::kDelete, cmd::kInsert});
+    AddMenuItems(edit, kEditMenu);
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     add(view, {cmd::kCommonSetting, 0, cmd::kToolbar, cmd::kStatusBar});
     QMenu* port = menuBar()->addMenu(QStringLiteral("COM &Port"));
@@ -272,7 +283,7 @@ void CCloneSoftMainFrm::CreatePanes(ICommandTarget* document) {
     m_leftCaption = new CMessageView(m_top);
     m_rightCaption = new CMessageView(m_top);
     m_tree = new CZ30TreeView(m_bottom);
-    m_sheets = new CZ30ListFrame(document, m_bottom);
+    m_sheets = new CZ30ListFrame(document, &m_doc, m_bottom);
     for (QSplitter* s : {m_rows, m_top, m_bottom}) {
         s->setChildrenCollapsible(false);
         s->setStretchFactor(0, 0);
@@ -291,9 +302,16 @@ void CCloneSoftMainFrm::CreatePanes(ICommandTarget* document) {
     m_rows->setSizes({rowHeight, qMax(1, height() - rowHeight)});
     setCentralWidget(m_rows);
 
-    for (int i = 0; i < kSheetCount; ++i)
-        connect(m_sheets->Sheet(i), &CSheetView::selectionTextChanged, this,
-                &CCloneSoftMainFrm::SetSheetCaptionSuffix);
+    for (int i = 0; i < kSheetCount; ++i) {
+        CSheetView* sheet = m_sheets->Sheet(i);
+        // Only the sheet shown names its selection in the caption.
+        connect(sheet, &CSheetView::selectionTextChanged, this, [this, sheet](const QString& text) {
+            if (sheet == m_sheets->CurrentSheet()) SetSheetCaptionSuffix(text);
+        });
+        connect(sheet, &CSheetView::focusTreeRequested, this, &CCloneSoftMainFrm::FocusTree);
+        connect(sheet, &CSheetView::contextMenuRequested, this,
+                &CCloneSoftMainFrm::ShowContextMenu);
+    }
     connect(m_sheets, &CZ30ListFrame::sheetShown, this,
             [this](int index) { SetSheetCaption(CZ30ListFrame::TitleOf(index)); });
     connect(m_tree, &CZ30TreeView::itemActivatedCode, this,
@@ -467,6 +485,19 @@ void CCloneSoftMainFrm::RebuildTree() {
 
 void CCloneSoftMainFrm::RefreshCurrentSheet() {
     if (CSheetView* sheet = m_sheets->CurrentSheet()) sheet->RefreshRows();
+}
+
+void CCloneSoftMainFrm::ShowContextMenu(int menu, const QPoint& globalPos) {
+    QMenu popup(this);
+    popup.setObjectName(QStringLiteral("ContextMenu%1").arg(menu));
+    if (menu == kMenuMemorySheet)
+        AddMenuItems(&popup, kEditMenu);
+    else if (menu == kMenuSignallingSheet)
+        AddMenuItems(&popup, kSignallingMenu);
+    else
+        return;
+    UpdateCommandUI();
+    popup.exec(globalPos);
 }
 
 void CCloneSoftMainFrm::FocusTree() { m_tree->setFocus(Qt::OtherFocusReason); }

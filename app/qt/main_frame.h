@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
+#include <span>
 
 class CColorStatusBar;
 class CMessageView;
@@ -50,6 +51,9 @@ public:
     void RefreshCurrentSheet();
     void FocusTree();
     void FocusSheet();
+    // Opens a sheet's context menu (131 memory sheets, 132 signalling sheets) at a screen
+    // position; its items are the frame's actions, routed like the menus.
+    void ShowContextMenu(int menu, const QPoint& globalPos);
     void SetStatusText(const QString& text);
 
     CColorStatusBar* StatusBar() const { return m_statusBar; }
@@ -80,6 +84,7 @@ protected:
 private:
     void CreateActions();
     void CreateMenus();
+    void AddMenuItems(QMenu* menu, std::span<const int> ids) const;
     void CreateToolBar();
     void CreatePanes(ICommandTarget* document);
     void LoadPlacement();

@@ -125,9 +125,14 @@ TEST_F(AppTest, CommandsRouteThroughSheetDocumentFrameAndApplication) {
     EXPECT_FALSE(frame.Action(cmd::kToolbar)->isChecked());
     frame.Action(cmd::kToolbar)->trigger();
     EXPECT_TRUE(frame.ToolBar()->isVisible());
-    // Nobody handles the edit commands while the sheets are empty views: they are disabled.
+    // The edit commands belong to the memory sheet; on a sheet still without an editor nobody
+    // handles them and they are disabled.
+    EXPECT_TRUE(frame.Action(cmd::kCopy)->isEnabled());
+    frame.ShowSheet(3);
+    frame.UpdateCommandUI();
     EXPECT_FALSE(frame.Action(cmd::kCopy)->isEnabled());
     EXPECT_TRUE(frame.Action(cmd::kAbout)->isEnabled());
+    frame.ShowSheet(MemorySheetOf(app->Document().GetVariant()));
     // Toolbar order with its tool tips.
     QStringList tips;
     for (QAction* a : frame.ToolBar()->actions())

@@ -1,0 +1,101 @@
+#include "sheets/channel_entry.h"
+
+#include "params/node.h"
+#include "params/node_access.h"
+#include "sheets/channel_ops.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+constexpr int kToneOff = 1000;
+constexpr int kLastListedTone = 51; // "USER"
+constexpr int kDcsNormal = 2000;
+constexpr int kDcsInverted = 3000;
+
+// A list control over plain texts, for the node accessors that fill lists.
+class CTextList final : public IListControl {
+public:
+    CListEntries entries;
+    void ResetContent() override { entries = {}; }
+    int AddString(const std::string& text) override {
+        entries.texts.push_back(text);
+        return GetCount() - 1;
+    }
+    int GetCount() const override { return static_cast<int>(entries.texts.size()); }
+    std::string GetItemText(int index) const override {
+        return index >= 0 && index < GetCount() ? entries.texts[index] : std::string();
+    }
+    int GetCurSel() const override { return entries.selected; }
+    void SetCurSel(int index) override { entries.selected = index; }
+};
+
+bool IsOctal(char c) { return c >= '0' && c <= '7'; }
+
+} // namespace
+
+CListEntries ListEntries(CNode* channel, const char* node, int first, int last) {
+    CTextList list;
+    if (first > last)
+        FillComboWithChoices(channel, node, list);
+    else
+        FillComboWithRange(channel, node, list, first, last);
+    return list.entries;
+}
+
+CListEntries ToneEntries(CNode* channel, const char* node) {
+    CTextList list;
+    FillComboWithRange(channel, node, list, kToneOff, kToneOff);
+    FillComboWithRange(channel, node, list, 0, kLastListedTone, false);
+    return list.entries;
+}
+
+bool ToneCodeOfText(const std::string& text, const std::vector<std::string>& list, int* code) {
+    if (auto it = std::find(list.begin(), list.end(), text); it != list.end()) {
+        *code = *it == "OFF" ? kToneOff : static_cast<int>(it - list.begin()) - 1;
+        return true;
+    }
+    std::string t = text;
+    for (char& c : t)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (t.find_first_of("NI") == std::string::npos) t += 'N';
+    if (t.size() != 4 || !IsOctal(t[0]) || !IsOctal(t[1]) || !IsOctal(t[2]) ||
+        (t[3] != 'N' && t[3] != 'I'))
+        return false;
+    const int digits = (t[0] - '0') * 100 + (t[1] - '0') * 10 + (t[2] - '0');
+    *code = digits + (t[3] == 'I' ? kDcsInverted : kDcsNormal);
+    return true;
+}
+
+std::vector<CFieldResult> ApplyChannelEntry(CNode* root, int n, CChannelEntry entry) {
+    std::vector<CFieldResult> results;
+    CNode* ch = ChannelNode(root, n);
+    if (!ch) return results;
+    entry.rxFreq.erase(std::remove(entry.rxFreq.begin(), entry.rxFreq.end(), ' '),
+                       entry.rxFreq.end());
+    if (entry.freqSimplex) entry.txFreq = entry.rxFreq;
+    if (entry.toneSimplex) entry.txTone = entry.rxTone;
+    const bool on = !entry.rxFreq.empty();
+    SetValueByName(ch, "ChOn", on ? 1 : 0);
+    if (!on) {
+        // An emptied channel holds the blank data; nothing else of the entry matters.
+        ResetChannel(root, n);
+        return results;
+    }
+    for (auto [node, text] : {std::pair{"FreqRx", entry.rxFreq}, {"FreqTx", entry.txFreq}})
+        results.push_back({node, text, SetTextByName(ch, node, text)});
+    SetValueByName(ch, "InhCh", entry.inhCh ? 1 : 0);
+    SetValueByName(ch, "InhTx", entry.inhTx ? 1 : 0);
+    for (auto [node, text] : {std::pair{"CTonRx", entry.rxTone}, {"CTonTx", entry.txTone}}) {
+        int code = 0;
+        const bool converts = text.size() > 2 && ToneCodeOfText(text, entry.toneList, &code);
+        if (converts) SetValueByName(ch, node, code);
+        results.push_back({node, text, converts ? 1 : 0});
+    }
+    for (const auto& [node, on] : entry.checks)
+        SetValueByName(ch, node, on ? 1 : 0);
+    for (const auto& [node, text] : entry.lists)
+        if (!text.empty()) results.push_back({node, text, SetTextByName(ch, node, text)});
+    return results;
+}

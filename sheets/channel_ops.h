@@ -1,0 +1,54 @@
+// The row operations of the memory channel sheets on the parameter tree: blank, move, delete and
+// insert channels with the priority and emergency attributes following them, and the one-channel
+// record the sheets exchange through the clipboard. The command line runs the same operations.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+class CNode;
+
+constexpr int kMemoryChannels = 36;
+
+// The questions the sheets ask before a delete or an insert loses a channel in use.
+extern const char* const kDeleteChannelQuestion;   // "Delete CH ?"
+extern const char* const kChannelOverflowQuestion; // "CH overflow\nLast channel will be deleted."
+
+// The channel attributes kept under "Mch": channel number from 1, 0 for none.
+extern const char* const kAttrPrioA; // "PrioA"
+extern const char* const kAttrPrioB; // "PrioB"
+extern const char* const kAttrEmr;   // "Emr"
+
+// "Mch.CH<n>"; null when the tree has no such channel.
+CNode* ChannelNode(CNode* root, int n);
+bool IsChannelOn(CNode* root, int n);
+int ChannelAttribute(CNode* root, const char* attribute);
+void SetChannelAttribute(CNode* root, const char* attribute, int n);
+
+// Every field of channel from into channel to.
+void CopyChannel(CNode* root, int from, int to);
+// Channel n gets the blank channel "Mch.CH0".
+void ResetChannel(CNode* root, int n);
+// Deletes channel n of the first rows channels: the later ones move up, the last becomes blank,
+// and an attribute on a later channel follows it. False (nothing done) for n outside 1..rows.
+bool DeleteChannel(CNode* root, int n, int rows);
+// Inserts a blank channel at n: the later ones move down and the last one is lost; an attribute
+// on n or later (but not on the last) follows its channel.
+bool InsertChannel(CNode* root, int n, int rows);
+
+// The clipboard record of one channel: both frequency texts zero-terminated in their fields,
+// every other field as a 32-bit little-endian integer; the unused bytes are zero.
+constexpr std::size_t kChannelRecordSize = 280;
+using CChannelRecord = std::array<std::uint8_t, kChannelRecordSize>;
+extern const char* const kLmrClipboardFormat; // "NQ-Z30LMRClipboadData"
+extern const char* const kPmrClipboardFormat; // "NQ-Z30PMRClipboadData"
+
+CChannelRecord PackChannelRecord(CNode* root, int n);
+// At least a whole record, with both frequency texts ending inside their fields.
+bool IsChannelRecord(std::span<const std::uint8_t> bytes);
+// Stores a record into channel n (the frequencies from their texts, onto the raster); false and
+// nothing changed when the bytes are no record or there is no channel n.
+bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes);

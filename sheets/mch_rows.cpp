@@ -1,0 +1,107 @@
+#include "sheets/mch_rows.h"
+
+#include "clone/model_info.h"
+#include "params/node.h"
+#include "params/node_access.h"
+#include "sheets/channel_ops.h"
+#include "sheets/sheet_desc.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace {
+
+constexpr int kToneOff = 1000;
+constexpr int kDcsNormal = 2000;
+constexpr int kDcsInverted = 3000;
+constexpr int kDcsEnd = 4000;
+constexpr const char* kSameAsRx = "<-----";
+
+// Channels a variant has: 1, 2 or 16.
+int ChannelsOf(int variant) {
+    constexpr int kChannels[] = {1, 2, 16};
+    return kChannels[std::clamp(ChannelClassOf(variant), 0, 2)];
+}
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) ==
+               std::toupper(static_cast<unsigned char>(y));
+    });
+}
+
+// A field's text followed by "L" when its long flag is set and the field is not OFF.
+std::string WithLong(CNode* ch, const char* name, const char* flag) {
+    std::string text = GetTextByName(ch, name);
+    if (GetValueByName(ch, flag) == 1 && GetValueByName(ch, name) != 0) text += 'L';
+    return text;
+}
+
+std::string AutoResetPText(CNode* ch) {
+    const std::string text = GetTextByName(ch, "AutoResetP");
+    if (text == "Timer A Inact") return "Timer AI";
+    if (text == "Timer B Inact") return "Timer BI";
+    return text;
+}
+
+} // namespace
+
+std::string ToneText(const CNode* tone) {
+    if (!tone) return {};
+    const int code = tone->GetValue();
+    if (code < kDcsNormal || code >= kDcsEnd) return tone->GetText();
+    char text[16];
+    std::snprintf(text, sizeof text, code < kDcsInverted ? "%03dN" : "%03di",
+                  code - (code < kDcsInverted ? kDcsNormal : kDcsInverted));
+    return text;
+}
+
+std::vector<std::string> MchRowTexts(CNode* root, bool pmr, int variant, int row) {
+    const CSheetDesc& desc = pmr ? kMchPmrSheet : kMchLmrSheet;
+    std::vector<std::string> cells(static_cast<std::size_t>(desc.columns));
+    const int n = row + 1;
+    cells[0] = std::to_string(n);
+    if (n > ChannelsOf(variant)) cells[0] += '*';
+    for (auto [attribute, letter] :
+         {std::pair{kAttrPrioA, 'A'}, {kAttrPrioB, 'B'}, {kAttrEmr, 'E'}})
+        if (ChannelAttribute(root, attribute) == n) cells[1] += letter;
+
+    CNode* ch = ChannelNode(root, n);
+    if (!ch || !IsChannelOn(root, n)) return cells;
+    auto text = [ch](const char* name) { return GetTextByName(ch, name); };
+    cells[2] = text("InhCh");
+    cells[3] = text("FreqRx");
+    cells[4] = SameTextIgnoringCase(cells[3], text("FreqTx")) ? kSameAsRx : text("FreqTx");
+    cells[5] = text("InhTx");
+    cells[6] = ToneText(ch->FindChild("CTonRx"));
+    cells[7] = GetValueByName(ch, "CTonTx") == GetValueByName(ch, "CTonRx")
+                   ? kSameAsRx
+                   : ToneText(ch->FindChild("CTonTx"));
+    cells[8] = text("WidNar");
+    cells[9] = text("PwrSave");
+    cells[10] = text("TOT");
+    cells[11] = text("RfPwr");
+    cells[12] = text(pmr ? "LockoutP" : "LockoutL");
+    cells[13] = text("ScnLst1");
+    if (!pmr) {
+        cells[14] = text("AutoResetL");
+        cells[15] = text("2Ton");
+        cells[16] = text("LogInOfL");
+        return cells;
+    }
+    cells[14] = text("Moni");
+    cells[15] = text("Sel");
+    cells[16] = text("Call");
+    cells[17] = text("PTT");
+    cells[18] = text("LogInOfP");
+    cells[19] = AutoResetPText(ch);
+    cells[20] = text("Mute");
+    cells[21] = text("Form");
+    cells[22] = WithLong(ch, "RPT", "RPTLng");
+    cells[23] = WithLong(ch, "STN", "STNLng");
+    cells[24] = WithLong(ch, "Id", "IdLng");
+    cells[25] = text("IdPos");
+    cells[26] = text("RxCNo1") + text("RxCNo2") + text("RxCNo3");
+    return cells;
+}

@@ -1,0 +1,17 @@
+// What the memory channel sheets show, computed from the parameter tree alone: the windows and
+// the printout take the same texts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CNode;
+
+// The text of a tone-squelch code: the node's own text for a CTCSS tone, "USER" or "OFF";
+// "023N" for a normal and "754i" for an inverted digital code.
+std::string ToneText(const CNode* tone);
+
+// The cells of row `row` (channel row + 1) of the LMR or PMR memory sheet for a radio of the
+// given variant: the channel number ("*" beyond the variant's channels), the attribute letters,
+// and the channel's fields when it is in use.
+std::vector<std::string> MchRowTexts(CNode* root, bool pmr, int variant, int row);

@@ -1,0 +1,532 @@
+#include "views/list_sheet.h"
+
+#include "app/clone_support_doc.h"
+#include "core/platform.h"
+#include "sheets/channel_ops.h"
+#include "views/command_ids.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionFocusRect>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+QString WidthKey(int column) { return QStringLiteral("Width%1").arg(column); }
+
+// A column colour of the description (0x00BBGGRR), or an invalid colour for the list's own.
+QColor ColumnColor(int value) {
+    if (value < 0) return {};
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+int ClampWidth(const CColumnDesc& column, int width) {
+    return std::clamp(width, column.minWidth, column.maxWidth);
+}
+
+// The highlight of the selected row: the selection colours with the focus, the button face
+// without it.
+void HighlightColors(const QPalette& palette, bool focused, QColor* back, QColor* text) {
+    *back = palette.color(QPalette::Active, focused ? QPalette::Highlight : QPalette::Button);
+    *text =
+        palette.color(QPalette::Active, focused ? QPalette::HighlightedText : QPalette::ButtonText);
+}
+
+Qt::Alignment AlignmentOf(const CColumnDesc& column) {
+    switch (column.align) {
+    case 1:
+        return Qt::AlignRight;
+    case 2:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+} // namespace
+
+// --- CSheetRowModel ------------------------------------------------------------------------------
+
+CSheetRowModel::CSheetRowModel(const CSheetDesc& desc, QObject* parent)
+    : QAbstractTableModel(parent), m_desc(desc) {}
+
+void CSheetRowModel::SetRowCount(int rows) {
+    beginResetModel();
+    m_rows.assign(static_cast<std::size_t>(std::max(rows, 0)), QStringList());
+    endResetModel();
+}
+
+void CSheetRowModel::SetRow(int row, const std::vector<std::string>& cells) {
+    if (row < 0 || row >= rowCount()) return;
+    QStringList texts;
+    for (const std::string& cell : cells)
+        texts << QString::fromStdString(cell);
+    if (texts == m_rows[row]) return;
+    m_rows[row] = std::move(texts);
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
+}
+
+QString CSheetRowModel::Cell(int row, int column) const {
+    return row >= 0 && row < rowCount() ? m_rows[row].value(column) : QString();
+}
+
+int CSheetRowModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CSheetRowModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_desc.columns;
+}
+
+QVariant CSheetRowModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    if (role == Qt::DisplayRole) return Cell(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(AlignmentOf(m_desc.columnTable[index.column()]) |
+                                   Qt::AlignVCenter);
+    return {};
+}
+
+QVariant CSheetRowModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_desc.columns) return {};
+    const CColumnDesc& column = m_desc.columnTable[section];
+    if (role == Qt::DisplayRole) return QString::fromUtf8(column.header);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(AlignmentOf(column) | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags CSheetRowModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+// --- CListSheetDelegate --------------------------------------------------------------------------
+
+CListSheetDelegate::CListSheetDelegate(const CSheetDesc& desc, QObject* parent)
+    : QStyledItemDelegate(parent), m_desc(desc) {}
+
+QString CListSheetDelegate::FitText(const QString& text, int width, int margin,
+                                    const QFontMetrics& fm) {
+    if (fm.horizontalAdvance(text) + margin <= width) return text;
+    const QString dots = QStringLiteral("...");
+    QString rest = text;
+    while (!rest.isEmpty() && fm.horizontalAdvance(rest + dots) + margin > width)
+        rest.chop(1);
+    return rest + dots;
+}
+
+void CListSheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+    const int column = index.column();
+    const CColumnDesc& desc = m_desc.columnTable[column];
+    const bool highlighted = option.state & QStyle::State_Selected;
+    const bool focused = option.widget && option.widget->hasFocus();
+    QColor back, text;
+    if (highlighted) {
+        HighlightColors(option.palette, focused, &back, &text);
+    } else {
+        back = option.palette.color(QPalette::Active, QPalette::Base);
+        text = option.palette.color(QPalette::Active, QPalette::Text);
+        if (QColor own = ColumnColor(desc.backColor); own.isValid()) back = own;
+        if (QColor own = ColumnColor(desc.textColor); own.isValid()) text = own;
+    }
+    painter->save();
+    painter->fillRect(option.rect, back);
+    painter->setPen(text);
+    painter->setFont(option.font);
+    const QFontMetrics fm(option.font);
+    const QString shown =
+        FitText(index.data(Qt::DisplayRole).toString(), option.rect.width(), MarginOf(column), fm);
+    const int inset = InsetOf(column);
+    painter->drawText(option.rect.adjusted(inset, 0, -inset, 0),
+                      AlignmentOf(desc) | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    painter->restore();
+}
+
+// --- CListViewExs --------------------------------------------------------------------------------
+
+CListViewExs::CListViewExs(const CSheetDesc& desc, QWidget* parent)
+    : QTableView(parent), m_desc(desc) {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setFocusPolicy(Qt::StrongFocus);
+    setItemDelegate(new CListSheetDelegate(desc, this));
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    QHeaderView* header = horizontalHeader();
+    header->setHighlightSections(false);
+    header->setSectionsMovable(false);
+    header->setSectionsClickable(false);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    int smallest = 1 << 20;
+    for (const CColumnDesc& column : desc.columnTable)
+        smallest = std::min(smallest, column.minWidth);
+    header->setMinimumSectionSize(std::max(smallest, 1));
+}
+
+int CListViewExs::SelectedRow() const {
+    if (!selectionModel()) return -1;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void CListViewExs::SelectRow(int row) {
+    if (!model() || row < 0 || row >= model()->rowCount()) return;
+    const QModelIndex at = model()->index(row, std::min(m_currentColumn, m_desc.columns - 1));
+    selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
+                                              QItemSelectionModel::Rows);
+    // Into view vertically; the columns stay where the user scrolled them.
+    const int columnsAt = horizontalScrollBar()->value();
+    scrollTo(at);
+    horizontalScrollBar()->setValue(columnsAt);
+}
+
+void CListViewExs::SetCurrentColumn(int column) {
+    m_currentColumn = std::clamp(column, 1, std::max(1, m_desc.columns - 1));
+    const int row = SelectedRow();
+    if (row < 0) return;
+    const QModelIndex at = model()->index(row, m_currentColumn);
+    selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+    scrollTo(at);
+    RedrawSelectedRow();
+}
+
+QColor CListViewExs::HighlightColor() const {
+    QColor back, text;
+    HighlightColors(palette(), hasFocus(), &back, &text);
+    return back;
+}
+
+int CListViewExs::ColumnForCurrent(const QPoint& pos) const {
+    const int column = columnAt(pos.x());
+    return column < 1 ? 1 : column;
+}
+
+void CListViewExs::RedrawSelectedRow() {
+    const int row = SelectedRow();
+    if (row >= 0)
+        viewport()->update(0, rowViewportPosition(row), viewport()->width(), rowHeight(row));
+}
+
+bool CListViewExs::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            emit tabPressed();
+            return true;
+        }
+    }
+    return QTableView::event(event);
+}
+
+void CListViewExs::keyPressEvent(QKeyEvent* event) {
+    const int last = m_desc.columns - 1;
+    const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
+    switch (event->key()) {
+    case Qt::Key_Left:
+        SetCurrentColumn(m_currentColumn <= 1 ? last : m_currentColumn - 1);
+        return;
+    case Qt::Key_Right:
+        SetCurrentColumn(m_currentColumn >= last ? 1 : m_currentColumn + 1);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit editRequested();
+        return;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (plain && model()) {
+            SelectRow(event->key() == Qt::Key_Home ? 0 : model()->rowCount() - 1);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CListViewExs::mousePressEvent(QMouseEvent* event) {
+    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+    event->accept();
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (!at.isValid()) return; // below the last row: the selection stays
+    SetCurrentColumn(ColumnForCurrent(event->position().toPoint()));
+    SelectRow(at.row());
+}
+
+void CListViewExs::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+    event->accept();
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (!at.isValid() || event->button() != Qt::LeftButton) return;
+    SelectRow(at.row());
+    emit editRequested();
+}
+
+void CListViewExs::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        emit contextMenuAt(mapToGlobal(QPoint(0, 0)));
+        return;
+    }
+    SetCurrentColumn(ColumnForCurrent(viewport()->mapFromGlobal(event->globalPos())));
+    emit contextMenuAt(event->globalPos());
+}
+
+void CListViewExs::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    const int row = SelectedRow();
+    if (row < 0 || !model() || m_desc.columns <= 0) return;
+    const int top = rowViewportPosition(row);
+    const int height = rowHeight(row);
+    const int last = m_desc.columns - 1;
+    const int left = columnViewportPosition(0);
+    const int right = columnViewportPosition(last) + columnWidth(last);
+    QPainter painter(viewport());
+    // Full-row selection: the highlight goes on to the right edge.
+    if (right < viewport()->width())
+        painter.fillRect(QRect(right, top, viewport()->width() - right, height), HighlightColor());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = QRect(left, top, std::max(right, viewport()->width()) - left, height);
+        focus.backgroundColor = HighlightColor();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+void CListViewExs::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void CListViewExs::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+// --- CListSheet ----------------------------------------------------------------------------------
+
+CListSheet::CListSheet(int index, QString title, const CSheetDesc& desc, CCloneSupportDoc* doc,
+                       bool rowOperations, QString clipboardFormat, QWidget* parent)
+    : CSheetView(index, std::move(title), parent), m_desc(desc), m_doc(doc),
+      m_rowOperations(rowOperations), m_clipboardFormat(std::move(clipboardFormat)),
+      m_model(new CSheetRowModel(desc, this)), m_view(new CListViewExs(desc, this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    setFocusProxy(m_view);
+    m_view->setModel(m_model);
+    m_model->SetRowCount(desc.rows);
+    CSheetView::SetRowCount(desc.rows);
+    ReloadColumnWidths();
+    m_view->SelectRow(0);
+
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &CListSheet::OnSectionResized);
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CListSheet::OnSelectionChanged);
+    connect(m_view, &CListViewExs::editRequested, this,
+            [this] { HandleCommand(cmd::kEditMemory); });
+    connect(m_view, &CListViewExs::tabPressed, this, &CSheetView::focusTreeRequested);
+    connect(m_view, &CListViewExs::contextMenuAt, this, [this](const QPoint& at) {
+        if (SelectedRow() >= 0 && m_desc.contextMenu != 0)
+            emit contextMenuRequested(m_desc.contextMenu, at);
+    });
+}
+
+void CListSheet::ApplyColumnWidth(int column, int width) {
+    m_applyingWidths = true;
+    m_view->horizontalHeader()->resizeSection(column, width);
+    m_applyingWidths = false;
+}
+
+void CListSheet::ReloadColumnWidths() {
+    ISettingsStore& settings = *Platform().settings;
+    for (int i = 0; i < m_desc.columns; ++i) {
+        const CColumnDesc& column = m_desc.columnTable[i];
+        const int stored = settings.GetInt(m_desc.section, WidthKey(i).toStdString(), column.width);
+        ApplyColumnWidth(i, ClampWidth(column, stored));
+    }
+}
+
+void CListSheet::OnSectionResized(int column, int, int newWidth) {
+    if (m_applyingWidths || column < 0 || column >= m_desc.columns) return;
+    const int width = ClampWidth(m_desc.columnTable[column], newWidth);
+    if (width != newWidth) ApplyColumnWidth(column, width);
+    Platform().settings->SetInt(m_desc.section, WidthKey(column).toStdString(), width);
+}
+
+void CListSheet::SetRowCount(int rows, int channelBase) {
+    const int remembered = SelectedRow();
+    m_channelBase = channelBase;
+    CSheetView::SetRowCount(rows);
+    m_model->SetRowCount(rows);
+    SelectRow(remembered >= 0 && remembered < rows ? remembered : 0);
+    SetCaptionSuffix(UpdateCaption());
+}
+
+void CListSheet::RefreshRow(int row) { m_model->SetRow(row, RowTexts(row)); }
+
+void CListSheet::RefreshAll() {
+    for (int row = 0; row < RowCount(); ++row)
+        RefreshRow(row);
+    SelectRow(SelectedRow());
+    SetCaptionSuffix(UpdateCaption());
+}
+
+int CListSheet::SelectedChannel() const {
+    const int row = SelectedRow();
+    return row >= 0 ? ChannelOfRow(row) : 0;
+}
+
+void CListSheet::RunEdit(const QString& label, const std::function<void(CNode& root)>& change,
+                         int refreshRow) {
+    CNode* root = Root();
+    if (!root) return;
+    change(*root);
+    m_doc->SetModifiedFlag(true);
+    if (refreshRow >= 0)
+        RefreshRow(refreshRow);
+    else
+        RefreshAll();
+    emit editRun(label);
+}
+
+QString CListSheet::UpdateCaption() const {
+    const int row = SelectedRow();
+    return row >= 0 ? QStringLiteral(" - CH %1").arg(ChannelOfRow(row)) : QStringLiteral("     ");
+}
+
+void CListSheet::OnSelectionChanged() {
+    m_view->viewport()->update();
+    SetCaptionSuffix(UpdateCaption());
+}
+
+bool CListSheet::CanPaste() const {
+    if (m_clipboardFormat.isEmpty()) return false;
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasFormat(m_clipboardFormat);
+}
+
+CNode* CListSheet::Root() const { return m_doc ? m_doc->GetRoot() : nullptr; }
+int CListSheet::Variant() const { return m_doc ? m_doc->GetVariant() : 0; }
+
+bool CListSheet::AskYesNo(const char* text, bool exclamation) {
+    return Platform().prompts->MessageBox(text, "KT-Z30", KtButtons::YesNo,
+                                          exclamation ? KtIcon::Exclamation : KtIcon::None) ==
+           KtAnswer::Yes;
+}
+
+namespace {
+// The channel attribute commands: id, attribute, the name an edit takes.
+struct CAttributeCommand {
+    int id;
+    const char* attribute;
+    const char* name;
+};
+const CAttributeCommand kAttributeCommands[] = {{cmd::kPrioA, kAttrPrioA, "Prio A"},
+                                                {cmd::kPrioB, kAttrPrioB, "Prio B"},
+                                                {cmd::kEmergency, kAttrEmr, "Emergency"}};
+const CAttributeCommand* AttributeCommand(int id) {
+    for (const CAttributeCommand& c : kAttributeCommands)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+} // namespace
+
+void CListSheet::SetChannelAttributeCommand(int id) {
+    const int n = SelectedChannel();
+    if (const CAttributeCommand* c = AttributeCommand(id)) {
+        RunEdit(QStringLiteral("%1 CH %2").arg(QString::fromUtf8(c->name)).arg(n),
+                [&](CNode& root) { SetChannelAttribute(&root, c->attribute, n); });
+    } else {
+        RunEdit(QStringLiteral("Emergency OFF"),
+                [](CNode& root) { SetChannelAttribute(&root, kAttrEmr, 0); });
+    }
+}
+
+bool CListSheet::HandleCommand(int id) {
+    CCmdUI ui;
+    if (!UpdateCommand(id, ui)) return false;
+    if (!ui.enabled) return true;
+    switch (id) {
+    case cmd::kEditMemory:
+        EditRow();
+        break;
+    case cmd::kCopy:
+        CopyRow();
+        break;
+    case cmd::kPaste:
+        PasteRow();
+        break;
+    case cmd::kClear:
+        ClearRow();
+        break;
+    case cmd::kDelete:
+        DeleteRow();
+        break;
+    case cmd::kInsert:
+        InsertRow();
+        break;
+    case cmd::kPrioA:
+    case cmd::kPrioB:
+    case cmd::kEmergency:
+    case cmd::kEmergencyOff:
+        SetChannelAttributeCommand(id);
+        return true;
+    default: // Cut and Undo do nothing here
+        return true;
+    }
+    m_view->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool CListSheet::UpdateCommand(int id, CCmdUI& ui) {
+    const bool selected = SelectedRow() >= 0;
+    const bool rowCommand = selected && m_rowOperations;
+    switch (id) {
+    case cmd::kEditMemory:
+        ui.enabled = selected;
+        return true;
+    case cmd::kCopy:
+    case cmd::kClear:
+    case cmd::kDelete:
+    case cmd::kInsert:
+    case cmd::kEmergencyOff:
+        ui.enabled = rowCommand;
+        return true;
+    case cmd::kPaste:
+        ui.enabled = rowCommand && CanPaste();
+        return true;
+    case cmd::kPrioA:
+    case cmd::kPrioB:
+    case cmd::kEmergency:
+        ui.enabled = rowCommand;
+        ui.checked = rowCommand &&
+                     ChannelAttribute(Root(), AttributeCommand(id)->attribute) == SelectedChannel();
+        return true;
+    case cmd::kCut:
+    case cmd::kUndo:
+        ui.enabled = true;
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,113 @@
+#include "views/mch_sheet.h"
+
+#include "core/platform.h"
+#include "sheets/channel_entry.h"
+#include "sheets/channel_ops.h"
+#include "sheets/mch_rows.h"
+#include "views/list_frame.h"
+#include "views/mch_edit_dlg.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+namespace {
+
+QString Label(const char* action, int channel) {
+    return QStringLiteral("%1 CH %2").arg(QString::fromUtf8(action)).arg(channel);
+}
+
+std::span<const std::uint8_t> BytesOf(const QByteArray& data) {
+    return {reinterpret_cast<const std::uint8_t*>(data.constData()),
+            static_cast<std::size_t>(data.size())};
+}
+
+// The wait cursor for one scope.
+class CWaitCursor {
+public:
+    CWaitCursor() { Platform().prompts->BeginWaitCursor(); }
+    ~CWaitCursor() { Platform().prompts->EndWaitCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+} // namespace
+
+CZ30MchSheet::CZ30MchSheet(int index, bool pmr, CCloneSupportDoc* doc, QWidget* parent)
+    : CListSheet(index, CZ30ListFrame::TitleOf(index), pmr ? kMchPmrSheet : kMchLmrSheet, doc, true,
+                 QString::fromLatin1(pmr ? kPmrClipboardFormat : kLmrClipboardFormat), parent),
+      m_pmr(pmr) {}
+
+std::vector<std::string> CZ30MchSheet::RowTexts(int row) const {
+    return MchRowTexts(Root(), m_pmr, Variant(), row);
+}
+
+void CZ30MchSheet::EditRow() {
+    const int row = SelectedRow();
+    if (row < 0 || !Root()) return;
+    CModalScope guard;
+    if (!guard.Entered()) return;
+    const int n = ChannelOfRow(row);
+    CZ30MchEditDlg dialog(Root(), n, m_pmr, this);
+    dialog.onApply = [&](const CChannelEntry& entry) {
+        RunEdit(
+            Label("Edit", n), [&](CNode& root) { ApplyChannelEntry(&root, n, entry); }, row);
+        return true;
+    };
+    dialog.exec();
+}
+
+void CZ30MchSheet::CopyRow() {
+    const int n = SelectedChannel();
+    if (n < 1) return;
+    const CChannelRecord record = PackChannelRecord(Root(), n);
+    auto* data = new QMimeData;
+    data->setData(ClipboardFormat(), QByteArray(reinterpret_cast<const char*>(record.data()),
+                                                static_cast<qsizetype>(record.size())));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+QByteArray CZ30MchSheet::ClipboardRecord() const {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(ClipboardFormat())) return {};
+    QByteArray bytes = data->data(ClipboardFormat());
+    return IsChannelRecord(BytesOf(bytes)) ? bytes : QByteArray();
+}
+
+bool CZ30MchSheet::CanPaste() const { return !ClipboardRecord().isEmpty(); }
+
+void CZ30MchSheet::PasteRow() {
+    const int row = SelectedRow();
+    const QByteArray record = ClipboardRecord();
+    if (row < 0 || record.isEmpty()) return;
+    const int n = ChannelOfRow(row);
+    RunEdit(
+        Label("Paste", n), [&](CNode& root) { UnpackChannelRecord(&root, n, BytesOf(record)); },
+        row);
+}
+
+void CZ30MchSheet::ResetChannel(int channel) {
+    RunEdit(
+        Label("Clear", channel), [&](CNode& root) { ::ResetChannel(&root, channel); },
+        channel - ChannelOfRow(0));
+}
+
+void CZ30MchSheet::ClearRow() {
+    if (const int n = SelectedChannel(); n >= 1) ResetChannel(n);
+}
+
+void CZ30MchSheet::DeleteRow() {
+    const int n = SelectedChannel();
+    if (n < 1) return;
+    if (IsChannelOn(Root(), n) && !AskYesNo(kDeleteChannelQuestion, true)) return;
+    CWaitCursor wait;
+    RunEdit(Label("Delete", n), [&](CNode& root) { DeleteChannel(&root, n, RowCount()); });
+}
+
+void CZ30MchSheet::InsertRow() {
+    const int n = SelectedChannel();
+    if (n < 1) return;
+    if (IsChannelOn(Root(), RowCount()) && !AskYesNo(kChannelOverflowQuestion, false)) return;
+    CWaitCursor wait;
+    RunEdit(Label("Insert", n), [&](CNode& root) { InsertChannel(&root, n, RowCount()); });
+}

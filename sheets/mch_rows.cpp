@@ -18,10 +18,17 @@ constexpr int kDcsInverted = 3000;
 constexpr int kDcsEnd = 4000;
 constexpr const char* kSameAsRx = "<-----";
 
-// Channels a variant has: 1, 2 or 16.
-int ChannelsOf(int variant) {
-    constexpr int kChannels[] = {1, 2, 16};
-    return kChannels[std::clamp(ChannelClassOf(variant), 0, 2)];
+// Whether a row shows a channel the variant lacks: 1CH and 2CH radios mark the rows after their
+// channels; 16CH radios mark none (the 36 rows of manufacture included).
+bool BeyondVariant(int variant, int n) {
+    switch (ChannelClassOf(variant)) {
+    case 0:
+        return n > 1;
+    case 1:
+        return n > 2;
+    default:
+        return false;
+    }
 }
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
@@ -62,7 +69,7 @@ std::vector<std::string> MchRowTexts(CNode* root, bool pmr, int variant, int row
     std::vector<std::string> cells(static_cast<std::size_t>(desc.columns));
     const int n = row + 1;
     cells[0] = std::to_string(n);
-    if (n > ChannelsOf(variant)) cells[0] += '*';
+    if (BeyondVariant(variant, n)) cells[0] += '*';
     for (auto [attribute, letter] :
          {std::pair{kAttrPrioA, 'A'}, {kAttrPrioB, 'B'}, {kAttrEmr, 'E'}})
         if (ChannelAttribute(root, attribute) == n) cells[1] += letter;

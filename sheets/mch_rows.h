@@ -12,6 +12,6 @@ class CNode;
 std::string ToneText(const CNode* tone);
 
 // The cells of row `row` (channel row + 1) of the LMR or PMR memory sheet for a radio of the
-// given variant: the channel number ("*" beyond the variant's channels), the attribute letters,
-// and the channel's fields when it is in use.
+// given variant: the channel number ("*" on the rows a 1CH or 2CH radio lacks), the attribute
+// letters, and the channel's fields when it is in use.
 std::vector<std::string> MchRowTexts(CNode* root, bool pmr, int variant, int row);

@@ -338,6 +338,8 @@ CListSheet::CListSheet(int index, QString title, const CSheetDesc& desc, CCloneS
     ReloadColumnWidths();
     m_view->SelectRow(0);
 
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { m_pasteable.reset(); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
             &CListSheet::OnSectionResized);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -513,7 +515,9 @@ bool CListSheet::UpdateCommand(int id, CCmdUI& ui) {
         ui.enabled = rowCommand;
         return true;
     case cmd::kPaste:
-        ui.enabled = rowCommand && CanPaste();
+        // The menus ask often; the clipboard is read once after each change.
+        if (rowCommand && !m_pasteable) m_pasteable = CanPaste();
+        ui.enabled = rowCommand && *m_pasteable;
         return true;
     case cmd::kPrioA:
     case cmd::kPrioB:

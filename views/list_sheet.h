@@ -14,6 +14,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -160,7 +161,7 @@ protected:
     // The caption suffix for the selection: " - CH %d", or five blanks without one.
     virtual QString UpdateCaption() const;
     virtual void SetCaptionSuffix(const QString& text) { emit selectionTextChanged(text); }
-    // Whether the clipboard holds what PasteRow takes.
+    // Whether the clipboard holds what PasteRow takes (asked again after each clipboard change).
     virtual bool CanPaste() const;
 
     bool HandleCommand(int id) override;
@@ -184,6 +185,7 @@ private:
     QString m_clipboardFormat;
     int m_channelBase = 0;
     bool m_applyingWidths = false;
+    mutable std::optional<bool> m_pasteable; // CanPaste for the clipboard as it is
     CSheetRowModel* m_model;
     CListViewExs* m_view;
 };

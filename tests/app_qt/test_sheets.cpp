@@ -406,21 +406,29 @@ TEST(ToneEntryCombo, TypedCodeSitsAboveTheFirstEntry) {
     box.addItems({QStringLiteral("OFF"), QStringLiteral("67.0"), QStringLiteral("69.3")});
     box.show();
     box.clearEditText();
+    // The text once the box's put-back timer has run.
+    auto settled = [&] {
+        QTest::qWait(CToneEntryCombo::kPutBackMs * 2);
+        return box.currentText().toStdString();
+    };
     QTest::keyClicks(box.lineEdit(), QStringLiteral("023"));
     EXPECT_EQ(box.TypedText(), QStringLiteral("023"));
-    QTest::keyClick(&box, Qt::Key_Up); // nothing above a typed code
-    EXPECT_EQ(box.currentText(), QStringLiteral("023"));
-    QTest::keyClick(&box, Qt::Key_Down);
-    EXPECT_EQ(box.currentText(), QStringLiteral("OFF"));
-    QTest::keyClick(&box, Qt::Key_Down);
-    EXPECT_EQ(box.currentText(), QStringLiteral("67.0"));
-    QTest::keyClick(&box, Qt::Key_Up);
-    EXPECT_EQ(box.currentText(), QStringLiteral("OFF"));
-    QTest::keyClick(&box, Qt::Key_Up);
-    QTRY_COMPARE(box.currentText(), QStringLiteral("023"));
+    const struct {
+        Qt::Key key;
+        const char* text;
+    } keys[] = {{Qt::Key_Up, "023"}, // nothing above a typed code
+                {Qt::Key_Down, "OFF"},
+                {Qt::Key_Down, "67.0"},
+                {Qt::Key_Up, "OFF"},
+                {Qt::Key_Up, "023"}}; // back above the first entry
+    for (const auto& k : keys) {
+        QTest::keyClick(&box, k.key);
+        EXPECT_EQ(settled(), k.text);
+    }
     // The list closed without a choice gives the typed code back too.
     box.showPopup();
+    QTest::qWait(100);
     box.setEditText(QStringLiteral("69.3"));
     box.hidePopup();
-    QTRY_COMPARE(box.currentText(), QStringLiteral("023"));
+    EXPECT_EQ(settled(), "023");
 }

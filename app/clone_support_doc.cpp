@@ -44,14 +44,6 @@ constexpr const char* kModelKey = "ModelVer";
 // Far more than any clone data file; a bigger file is not one.
 constexpr std::uintmax_t kMaxFileSize = 16u << 20;
 
-class CWaitCursor {
-public:
-    CWaitCursor() { Platform().prompts->BeginWaitCursor(); }
-    ~CWaitCursor() { Platform().prompts->EndWaitCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
-
 std::string ErrnoText(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
 // The lines a save with these ranges writes: header, comment and the data lines.

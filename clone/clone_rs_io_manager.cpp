@@ -60,15 +60,6 @@ constexpr const char* kPortKey = "PortNumber";
 
 IUserPrompts& Prompts() { return *Platform().prompts; }
 
-// The wait cursor for one scope.
-class CWaitCursor {
-public:
-    CWaitCursor() { Prompts().BeginWaitCursor(); }
-    ~CWaitCursor() { Prompts().EndWaitCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
-
 } // namespace
 
 std::string CreateTempFile(const std::string& prefix) {

@@ -125,3 +125,12 @@ public:
 private:
     bool m_entered;
 };
+
+// The prompts' wait cursor for one scope.
+class CWaitCursor {
+public:
+    CWaitCursor() { Platform().prompts->BeginWaitCursor(); }
+    ~CWaitCursor() { Platform().prompts->EndWaitCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};

@@ -22,15 +22,6 @@ std::span<const std::uint8_t> BytesOf(const QByteArray& data) {
             static_cast<std::size_t>(data.size())};
 }
 
-// The wait cursor for one scope.
-class CWaitCursor {
-public:
-    CWaitCursor() { Platform().prompts->BeginWaitCursor(); }
-    ~CWaitCursor() { Platform().prompts->EndWaitCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
-
 } // namespace
 
 CZ30MchSheet::CZ30MchSheet(int index, bool pmr, CCloneSupportDoc* doc, QWidget* parent)

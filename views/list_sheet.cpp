@@ -411,6 +411,10 @@ void CListSheet::RunEdit(const QString& label, const std::function<void(CNode& r
     emit editRun(label);
 }
 
+QString CListSheet::EditLabel(const char* action, int channel) {
+    return QStringLiteral("%1 CH %2").arg(QString::fromUtf8(action)).arg(channel);
+}
+
 QString CListSheet::UpdateCaption() const {
     const int row = SelectedRow();
     return row >= 0 ? QStringLiteral(" - CH %1").arg(ChannelOfRow(row)) : QStringLiteral("     ");
@@ -456,7 +460,7 @@ const CAttributeCommand* AttributeCommand(int id) {
 void CListSheet::SetChannelAttributeCommand(int id) {
     const int n = SelectedChannel();
     if (const CAttributeCommand* c = AttributeCommand(id)) {
-        RunEdit(QStringLiteral("%1 CH %2").arg(QString::fromUtf8(c->name)).arg(n),
+        RunEdit(EditLabel(c->name, n),
                 [&](CNode& root) { SetChannelAttribute(&root, c->attribute, n); });
     } else {
         RunEdit(QStringLiteral("Emergency OFF"),

@@ -138,6 +138,8 @@ public:
     // modified and refreshes the row given (-1: every row).
     void RunEdit(const QString& label, const std::function<void(CNode& root)>& change,
                  int refreshRow = -1);
+    // The name of an edit on one channel: "Delete CH 5".
+    static QString EditLabel(const char* action, int channel);
 
     // Printing.
     virtual QString GetPrintTitle() const { return QString::fromUtf8(m_desc.title); }

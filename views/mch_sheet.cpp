@@ -13,10 +13,6 @@
 
 namespace {
 
-QString Label(const char* action, int channel) {
-    return QStringLiteral("%1 CH %2").arg(QString::fromUtf8(action)).arg(channel);
-}
-
 std::span<const std::uint8_t> BytesOf(const QByteArray& data) {
     return {reinterpret_cast<const std::uint8_t*>(data.constData()),
             static_cast<std::size_t>(data.size())};
@@ -42,7 +38,7 @@ void CZ30MchSheet::EditRow() {
     CZ30MchEditDlg dialog(Root(), n, m_pmr, this);
     dialog.onApply = [&](const CChannelEntry& entry) {
         RunEdit(
-            Label("Edit", n), [&](CNode& root) { ApplyChannelEntry(&root, n, entry); }, row);
+            EditLabel("Edit", n), [&](CNode& root) { ApplyChannelEntry(&root, n, entry); }, row);
         return true;
     };
     dialog.exec();
@@ -73,13 +69,13 @@ void CZ30MchSheet::PasteRow() {
     if (row < 0 || record.isEmpty()) return;
     const int n = ChannelOfRow(row);
     RunEdit(
-        Label("Paste", n), [&](CNode& root) { UnpackChannelRecord(&root, n, BytesOf(record)); },
+        EditLabel("Paste", n), [&](CNode& root) { UnpackChannelRecord(&root, n, BytesOf(record)); },
         row);
 }
 
 void CZ30MchSheet::ResetChannel(int channel) {
     RunEdit(
-        Label("Clear", channel), [&](CNode& root) { ::ResetChannel(&root, channel); },
+        EditLabel("Clear", channel), [&](CNode& root) { ::ResetChannel(&root, channel); },
         channel - ChannelOfRow(0));
 }
 
@@ -92,7 +88,7 @@ void CZ30MchSheet::DeleteRow() {
     if (n < 1) return;
     if (IsChannelOn(Root(), n) && !AskYesNo(kDeleteChannelQuestion, true)) return;
     CWaitCursor wait;
-    RunEdit(Label("Delete", n), [&](CNode& root) { DeleteChannel(&root, n, RowCount()); });
+    RunEdit(EditLabel("Delete", n), [&](CNode& root) { DeleteChannel(&root, n, RowCount()); });
 }
 
 void CZ30MchSheet::InsertRow() {
@@ -100,5 +96,5 @@ void CZ30MchSheet::InsertRow() {
     if (n < 1) return;
     if (IsChannelOn(Root(), RowCount()) && !AskYesNo(kChannelOverflowQuestion, false)) return;
     CWaitCursor wait;
-    RunEdit(Label("Insert", n), [&](CNode& root) { InsertChannel(&root, n, RowCount()); });
+    RunEdit(EditLabel("Insert", n), [&](CNode& root) { InsertChannel(&root, n, RowCount()); });
 }

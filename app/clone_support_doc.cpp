@@ -5,12 +5,12 @@
 #include "clone/default_data_manager.h"
 #include "clone/eeprom_data_manager.h"
 #include "clone/model_manager.h"
-#include "clone/z30_adjust_data_manager.h"
 #include "clone/z30_default_data_manager.h"
 #include "core/ctext.h"
 #include "core/platform.h"
 #include "params/node_access.h"
 #include "radiomap/radio_data_manager.h"
+#include "radiomap/z30_adjust_data_manager.h"
 
 #include <cerrno>
 #include <cstdio>

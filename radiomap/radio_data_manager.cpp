@@ -4,7 +4,6 @@
 #include "clone/default_data_manager.h"
 #include "clone/model_manager.h"
 
-KT_IMPLEMENT_DYNCREATE(CRadioDataManager, CCloneManagerObject)
 KT_IMPLEMENT_DYNCREATE(CZ30RadioDataManager, CRadioDataManager)
 
 CZ30RadioDataManager::~CZ30RadioDataManager() {

@@ -1,28 +1,14 @@
-// The bridge between the EEPROM image and the parameter tree: builds the tree once, decodes the
-// image into it and encodes it back, section by section.
+// The NQ-Z30's memory map: builds the tree once, decodes the image into it and encodes it back,
+// section by section.
 #pragma once
 
 #include "clone/byte_image.h"
-#include "clone/clone_manager_object.h"
+#include "clone/radio_data_manager.h"
 #include "params/node.h"
 
 #include <memory>
 #include <utility>
 #include <vector>
-
-class CRadioDataManager : public CCloneManagerObject {
-    KT_DECLARE_CLASS(CRadioDataManager)
-public:
-    // The init hook builds the tree.
-    void Init() override { BuildTree(); }
-    virtual void BuildTree() {}
-    virtual CNode* GetRoot() { return &m_root; }
-    virtual int TreeToImage(CNode* /*root*/, CByteImage& /*image*/) { return 0; }
-    virtual int ImageToTree(CNode* /*root*/, CByteImage& /*image*/) { return 0; }
-
-protected:
-    CNode m_root;
-};
 
 class CZ30RadioDataManager : public CRadioDataManager {
     KT_DECLARE_CLASS(CZ30RadioDataManager)

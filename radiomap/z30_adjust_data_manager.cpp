@@ -1,4 +1,4 @@
-#include "clone/z30_adjust_data_manager.h"
+#include "radiomap/z30_adjust_data_manager.h"
 
 #include "clone/byte_image.h"
 #include "clone/clone_manager.h"

@@ -21,7 +21,7 @@ public:
     int WriteAlignmentValues() override;
     // revisionHighByte 1 with detsrev 0 or 1 (revisions 1.0 and 1.1) writes their values;
     // any other revision writes nothing.
-    int WriteAlignmentValues(int revisionHighByte, int detsrev);
+    int WriteAlignmentValues(int revisionHighByte, int detsrev) override;
 
 private:
     void SetStartupChannel(CNode* root, CByteImage& image) const;

@@ -52,9 +52,9 @@ TEST(MchTree, ToneSquelchTexts) {
         EXPECT_EQ(tone->GetValue(), c.code);
         EXPECT_EQ(tone->GetText(), c.text) << c.code;
     }
-    EXPECT_EQ(tone->SetText("146.2"), 1);
+    EXPECT_TRUE(tone->SetText("146.2").Taken());
     EXPECT_EQ(tone->GetValue(), 24);
-    EXPECT_EQ(Node(*hub, Ch(1, "RPT"))->SetText("17"), 1);
+    EXPECT_TRUE(Node(*hub, Ch(1, "RPT"))->SetText("17").Taken());
     EXPECT_EQ(Node(*hub, Ch(1, "RPT"))->GetText(), "17");
 }
 

@@ -15,6 +15,10 @@ class CZ30RadioDataManager : public CRadioDataManager {
 public:
     CZ30RadioDataManager() = default;
     ~CZ30RadioDataManager() override;
+    // A manager with a tree of its own, for work that must not touch the document's tree (the
+    // image fix-up, the check of what an image keeps). It reaches the hub's defaults, works with
+    // the variant given here (image to tree takes the image's) and leaves the hub's variant alone.
+    static std::unique_ptr<CZ30RadioDataManager> Scratch(CCloneManagerTemplate* hub, int variant);
     CZ30RadioDataManager(const CZ30RadioDataManager&) = delete;
     CZ30RadioDataManager& operator=(const CZ30RadioDataManager&) = delete;
 
@@ -79,7 +83,7 @@ public:
     void DecodeMakerR(CNode* root, CByteImage& image);
     void EncodeMakerR(CNode* root, CByteImage& image);
 
-    // The current variant (0..5) from the model manager; 0 without one.
+    // The current variant (0..5): the model manager's, or a scratch manager's own; 0 without one.
     int Variant() const;
     bool IsPmr() const { return Variant() % 2 != 0; }
     // Copies from the current variant's factory image into the given image.
@@ -108,4 +112,5 @@ private:
     void SetDefaultChannel(CNode* root);
 
     std::vector<CNode*> m_store;
+    int m_scratchVariant = -1; // a scratch manager's variant; -1 follows the hub
 };

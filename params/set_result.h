@@ -48,6 +48,14 @@ struct CSetResult {
     static CSetResult Refused(const CNode* node, CSetReason reason);
 };
 
+// Whether an image keeps a node's value: kept, or the not-kept reason with a sentence for the
+// user ("channel 1 is off; set Mch.CH1.ChOn=ON first").
+struct CKeep {
+    CSetReason reason = CSetReason::None;
+    std::string detail;
+    bool Kept() const { return reason == CSetReason::None; }
+};
+
 // The one text table of statuses and reasons: "stored", "adjusted", ...; "clamped into range",
 // "not a number", ...
 const char* SetStatusWord(CSetStatus status);

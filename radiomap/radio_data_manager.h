@@ -25,6 +25,16 @@ public:
     void BuildTree() override;
     int TreeToImage(CNode* root, CByteImage& image) override;
     int ImageToTree(CNode* root, CByteImage& image) override;
+    // Not kept: "Mch.CH0"; channels beyond the variant's 1, 2 or 16; a field of a channel that
+    // is off (all but "ChOn"); the other family's channel fields, "2ToneCodeCH" on PMR and
+    // "5ToneCodeCH" on LMR radios, and the settings an LMR image resets ("AutChCal",
+    // "InATim"); nodes without a place in the image ("BnkSet", the key choice lists).
+    CKeep Keeps(const std::string& path) override;
+    // A two-tone receive centre ("1stFreq", "2ndFreq") moves its decoder window.
+    void UpdateDependents(const std::string& path) override;
+    std::unique_ptr<CRadioDataManager> NewScratch(int variant) override {
+        return Scratch(GetOwner(), variant);
+    }
 
     // Section codecs. Each takes the root and the image; per-item sections also exist for one
     // item given by its index.

@@ -81,7 +81,13 @@ void ResetBlock(CByteImage& image, const CByteImage& defaults, std::uint32_t a, 
 int CZ30AdjustDataManager::FixUpImage() {
     CCloneManagerTemplate* hub = GetOwner();
     CByteImage* image = hub ? hub->GetImage() : nullptr;
-    if (!image) return 1;
+    return image ? FixUpImage(*image) : 1;
+}
+
+int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
+    CCloneManagerTemplate* hub = GetOwner();
+    if (!hub) return 1;
+    CByteImage* image = &target;
     CDefaultDataManager* defaultManager = hub->GetDefaultDataManager();
 
     // 1. The image's own variant rules the fix-up. Sections are re-encoded through a tree of

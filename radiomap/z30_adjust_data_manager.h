@@ -16,6 +16,7 @@ public:
     // It re-encodes sections through a tree of its own: the document's tree and variant are not
     // touched. Applying it twice changes nothing more.
     int FixUpImage() override;
+    int FixUpImage(CByteImage& image) override;
     // Byte 3 = high nibble of byte 3 + channel class of the current variant (at most 9).
     int SetChannelClass() override;
     // Uses the revision and "DETSREV" of the model manager's identity record.

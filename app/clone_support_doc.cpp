@@ -225,6 +225,7 @@ void CCloneSupportDoc::LoadFile(const std::string& path) {
     if (word != kFileOk) throw CArchiveFormatError(word);
     m_hub->ImageToTree();
     SetModifiedFlag(false);
+    Notify(CChangeReason::Load, {});
 }
 
 bool CCloneSupportDoc::SaveFile(const std::string& path, std::string* error) {
@@ -299,8 +300,11 @@ bool CCloneSupportDoc::OnFileNew() {
         defaults->LoadWhole(GetVariant());
     m_hub->ImageToTree();
     SetModifiedFlag(false);
-    CModalScope guard;
-    if (guard.Entered()) OnNewDocument();
+    {
+        CModalScope guard;
+        if (guard.Entered()) OnNewDocument();
+    }
+    Notify(CChangeReason::New, {});
     return true;
 }
 

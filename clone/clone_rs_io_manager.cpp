@@ -398,6 +398,7 @@ void CZ30CloneRsIoManager::AfterRead() {
     if (ICloneDocument* doc = hub->GetDocument()) {
         doc->RebuildViews();
         doc->SetModifiedFlag(true);
+        doc->TreeChanged(CChangeReason::Read);
     }
 }
 

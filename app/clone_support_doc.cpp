@@ -5,12 +5,12 @@
 #include "clone/default_data_manager.h"
 #include "clone/eeprom_data_manager.h"
 #include "clone/model_manager.h"
-#include "clone/z30_adjust_data_manager.h"
 #include "clone/z30_default_data_manager.h"
 #include "core/ctext.h"
 #include "core/platform.h"
 #include "params/node_access.h"
 #include "radiomap/radio_data_manager.h"
+#include "radiomap/z30_adjust_data_manager.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -217,6 +217,7 @@ void CCloneSupportDoc::LoadFile(const std::string& path) {
     if (word != kFileOk) throw CArchiveFormatError(word);
     m_hub->ImageToTree();
     SetModifiedFlag(false);
+    Notify(CChangeReason::Load, {});
 }
 
 bool CCloneSupportDoc::SaveFile(const std::string& path, std::string* error) {
@@ -291,8 +292,11 @@ bool CCloneSupportDoc::OnFileNew() {
         defaults->LoadWhole(GetVariant());
     m_hub->ImageToTree();
     SetModifiedFlag(false);
-    CModalScope guard;
-    if (guard.Entered()) OnNewDocument();
+    {
+        CModalScope guard;
+        if (guard.Entered()) OnNewDocument();
+    }
+    Notify(CChangeReason::New, {});
     return true;
 }
 

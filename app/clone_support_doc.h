@@ -5,11 +5,15 @@
 #include "clone/clone_file_io_manager.h"
 #include "clone/clone_manager.h"
 #include "core/object.h"
+#include "params/set_result.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 class CNode;
 
@@ -32,6 +36,51 @@ private:
 // Returned by a command that found the modal guard taken.
 constexpr int kCommandBusy = -1;
 
+// One value an edit set: where, what was given, and what the node and the image made of it.
+struct CEditOutcome {
+    std::string path;
+    std::string given; // the text, or the code in decimal
+    CSetResult result;
+};
+
+// What the change function of an edit reports. SetText and SetCode find the node by its path
+// from the root, call its setter and record the outcome (an unknown path is refused); a change
+// that sets nodes another way records what it did with Add.
+class CEditReport {
+public:
+    explicit CEditReport(CNode& root) : m_root(root) {}
+    CSetResult SetText(const std::string& path, const std::string& text);
+    CSetResult SetCode(const std::string& path, int code);
+    void Add(std::string path, std::string given, CSetResult result);
+    const std::vector<CEditOutcome>& Outcomes() const { return m_outcomes; }
+    std::vector<CEditOutcome>& Outcomes() { return m_outcomes; }
+
+private:
+    CNode& m_root;
+    std::vector<CEditOutcome> m_outcomes;
+};
+
+// One user edit as the undo stack keeps it: the whole image before and after (undo is exact to
+// the byte) and what became of each value.
+struct CEditStep {
+    std::string label;
+    std::vector<std::uint8_t> before;
+    std::vector<std::uint8_t> after;
+    std::vector<CEditOutcome> outcomes;
+    bool Changed() const { return before != after; }
+    // No value refused or not kept.
+    bool AllTaken() const;
+};
+
+// The document's change notice, fired once per completed edit, load, read, undo or redo, model
+// change and new document.
+struct CChangeNotice {
+    std::uint64_t revision; // the document's revision: the count of notices so far
+    CChangeReason reason;
+    std::string path; // the node the change is confined to; empty: the whole tree
+};
+using CChangeHandler = std::function<void(const CChangeNotice&)>;
+
 class CCloneSupportDoc : public CObjectBase, public ICloneDocument {
     KT_DECLARE_CLASS(CCloneSupportDoc)
 public:
@@ -51,6 +100,35 @@ public:
     bool IsModified() const override;
     void OnNewDocument() override { m_path.clear(); }
     void RebuildViews() override;
+    void TreeChanged(CChangeReason why) override { Notify(why, {}); }
+
+    // --- Editing. Every user edit goes through Edit: the command line's set now, the window's
+    // undo stack later (one undo command per CEditStep).
+    // 1. Tree to image; the image as it stands is `before`.
+    // 2. change(root, report) runs on the tree and sets values through the report.
+    // 3. The values derived from what it set are brought up to date; tree to image is `after`.
+    // 4. Each value the tree took is checked against the image: not kept where the radio map
+    //    says so (the reason with a sentence), adjusted (ImageForm) where the image as a save
+    //    writes it gives another value back (`stored` is that value).
+    // 5. The document is marked modified unless before == after, and the notice fires once
+    //    (Edit, changedPath).
+    CEditStep Edit(std::string label, const std::function<void(CNode& root, CEditReport&)>& change,
+                   std::string changedPath = {});
+    // Undo and redo: the bytes (a whole image, else ignored) become the image, image to tree,
+    // the document is marked modified and the notice fires once with the reason. The undo stack
+    // clears the modified flag itself when it comes back to its clean state.
+    void RestoreImage(const std::vector<std::uint8_t>& bytes, CChangeReason reason);
+    // Whether the image keeps the value of the node at path (the radio map's rules for the
+    // current variant and the tree's channel switches).
+    CKeep Keeps(const std::string& path) const;
+    // The image's bytes.
+    std::vector<std::uint8_t> ImageBytes() const;
+
+    // --- Change notice: handlers run after every completed change, in the order they came.
+    // Subscribe returns the id that Unsubscribe takes; a handler may unsubscribe while it runs.
+    int Subscribe(CChangeHandler handler);
+    void Unsubscribe(int id);
+    std::uint64_t Revision() const { return m_revision; }
 
     // Loads a clone data file through the scratch file. Throws CArchiveFormatError when the
     // file does not load; the image, tree and document stay as they were then.
@@ -93,13 +171,20 @@ protected:
     virtual std::unique_ptr<CCloneManager> CreateHub();
     virtual const CAddressRange* SaveRanges() const { return kDocumentRanges; }
     void Report(const std::string& text);
+    void Notify(CChangeReason reason, const std::string& path);
 
 private:
+    // Step 4 of Edit.
+    void CheckAgainstImage(std::vector<CEditOutcome>& outcomes) const;
+
     std::unique_ptr<CCloneManager> m_hub;
     std::string m_scratch;
     std::string m_path;
     bool m_modified = false;
     bool m_rememberVariant = true;
+    std::uint64_t m_revision = 0;
+    int m_lastSubscriber = 0;
+    std::vector<std::pair<int, CChangeHandler>> m_subscribers;
 };
 
 class CZ30CloneSupportDoc : public CCloneSupportDoc {

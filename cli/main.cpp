@@ -320,7 +320,7 @@ int RunSet(const CArgs& a) {
                 return kExitFailure;
             }
             node->SetValue(static_cast<int>(n));
-        } else if (node->SetText(x.value) == 0) {
+        } else if (!node->SetText(x.value).Taken()) {
             std::fprintf(stderr, "ktz30cli set: %s does not take '%s'\n", x.path.c_str(),
                          x.value.c_str());
             return kExitFailure;

@@ -6,8 +6,8 @@
 #include "clone/default_data_manager.h"
 #include "clone/eeprom_data_manager.h"
 #include "clone/model_manager.h"
+#include "clone/radio_data_manager.h"
 #include "core/platform.h"
-#include "radiomap/radio_data_manager.h"
 
 KT_IMPLEMENT_DYNCREATE(CCloneManagerTemplate, CObjectBase)
 KT_IMPLEMENT_DYNCREATE(CCloneManager, CCloneManagerTemplate)

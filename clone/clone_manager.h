@@ -17,6 +17,9 @@ class CCloneRsIoManager;
 class CCloneFileIoManager;
 class CNode;
 
+// Why a document's tree changed, as its change notice tells.
+enum class CChangeReason { Edit, Load, Read, UndoRedo, ModelChange, New };
+
 // What the managers need of the document that owns the hub.
 class ICloneDocument {
 public:
@@ -27,6 +30,9 @@ public:
     virtual void OnNewDocument() = 0;
     // The main frame rebuilds its navigation tree and panes for the current variant.
     virtual void RebuildViews() = 0;
+    // The hub replaced the image and the whole tree (a clone read, a model change) and the
+    // document's state is final: the document tells its subscribers once.
+    virtual void TreeChanged(CChangeReason why) = 0;
 };
 
 class CCloneManagerTemplate : public CObjectBase {

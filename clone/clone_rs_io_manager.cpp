@@ -5,7 +5,6 @@
 #include "clone/clone_manager.h"
 #include "clone/eeprom_data_manager.h"
 #include "clone/model_manager.h"
-#include "clone/z30_adjust_data_manager.h"
 #include "core/platform.h"
 
 #include <algorithm>
@@ -390,14 +389,14 @@ void CZ30CloneRsIoManager::AfterRead() {
     if (ICloneDocument* doc = hub->GetDocument()) {
         doc->RebuildViews();
         doc->SetModifiedFlag(true);
+        doc->TreeChanged(CChangeReason::Read);
     }
 }
 
 void CZ30CloneRsIoManager::WriteAlignment() {
     CCloneManagerTemplate* hub = GetOwner();
-    auto* adjust =
-        dynamic_cast<CZ30AdjustDataManager*>(hub ? hub->GetAdjustDataManager() : nullptr);
-    if (!adjust) return CCloneRsIoManager::WriteAlignment();
+    CAdjustDataManager* adjust = hub ? hub->GetAdjustDataManager() : nullptr;
+    if (!adjust) return;
     // The values belong to the radio's revision, not the document's.
     adjust->WriteAlignmentValues((RadioInfo()->GetRevision() >> 8) & 0xFF,
                                  RadioInfo()->DetailLookup("DETSREV"));

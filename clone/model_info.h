@@ -4,6 +4,7 @@
 
 #include "params/value_nodes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <set>
@@ -21,6 +22,11 @@ constexpr std::array<const char*, kVariantCount> kVariantMenuTexts = {
 
 inline bool IsPmrVariant(int variant) { return variant % 2 != 0; }
 inline int ChannelClassOf(int variant) { return variant / 2; }
+// The channels a variant uses: 1, 2 or 16.
+inline int ChannelsOfVariant(int variant) {
+    constexpr int kChannels[] = {1, 2, 16};
+    return kChannels[std::min(std::max(variant, 0), kVariantCount - 1) / 2];
+}
 // The variant an image's own bytes give: the channel class in bits 0-1 of byte 0x007 and the
 // PMR bit 3 of byte 0x07B.
 int VariantOfImage(const CByteImage& image);

@@ -37,8 +37,11 @@ int CModelManager::ChangeModel(int variant, bool ask) {
     CCloneManagerTemplate* hub = GetOwner();
     if (ICloneDocument* doc = hub ? hub->GetDocument() : nullptr) {
         doc->SetModifiedFlag(false);
-        CModalScope guard;
-        if (guard.Entered()) doc->OnNewDocument();
+        {
+            CModalScope guard;
+            if (guard.Entered()) doc->OnNewDocument();
+        }
+        doc->TreeChanged(CChangeReason::ModelChange);
     }
     return 1;
 }

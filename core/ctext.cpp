@@ -34,6 +34,21 @@ bool ParseCDouble(std::string_view text, double* out) {
     return true;
 }
 
+bool IsWholeCNumber(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+    // Digits or a point first: no second sign, no "inf" or "nan".
+    if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.'))
+        return false;
+    double v = 0;
+    auto r = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
+    return r.ec == std::errc() && r.ptr == text.data() + text.size() && std::isfinite(v);
+}
+
 bool ParseCInt(std::string_view text, long long* out) {
     bool negative = false;
     std::string_view t = SkipBlanksAndPlus(text, &negative);

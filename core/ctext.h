@@ -7,6 +7,10 @@
 // Reads a real number the way "%lf" does: leading blanks skipped, an optional sign, then the
 // longest number prefix. Returns false when no number starts the text.
 bool ParseCDouble(std::string_view text, double* out);
+// True when the whole text, blanks at either end aside, is one finite decimal number ("446.1",
+// "-5", ".5", "1e3"); trailing junk ("446,1", "12abc"), "nan", "inf" and hexadecimal forms are
+// not.
+bool IsWholeCNumber(std::string_view text);
 // Reads a decimal integer the same way ("%d"); false when none starts the text or it overflows.
 bool ParseCInt(std::string_view text, long long* out);
 // Fixed-point text with the given number of decimals ("%1.<d>f"), '.' as the point.

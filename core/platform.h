@@ -16,6 +16,9 @@ public:
     virtual void SleepMs(unsigned ms) = 0;
 };
 
+// A serial device that opened but refused the line settings starts its error text with this.
+inline constexpr char kSerialSettingError[] = "setting:";
+
 // One serial line, 8N1. Reads never block; writes are synchronous.
 class ISerialDevice {
 public:

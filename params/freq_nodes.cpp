@@ -38,26 +38,49 @@ int ToInt(double v) {
 
 // ---- CFreqNode ----
 
-bool CFreqNode::ParseCommon(const std::string& text, double* code) const {
+CFreqParse CFreqNode::ParseCommon(const std::string& text) const {
+    // Codes beyond this are no value any setting could mean, and doubles stop being exact.
+    constexpr double kNoNumberBeyond = 9007199254740992.0; // 2^53
+    if (!IsWholeCNumber(text)) return Refusal(CSetReason::NotANumber);
     const std::string_view t = SkipSpacesAndTabs(text).substr(0, 15);
     double x = 0;
-    if (!ParseCDouble(t, &x)) return false;
-    double c = std::isfinite(x) ? std::floor(std::max(x, 0.0) * m_divisor + 0.5) : HUGE_VAL;
-    if (!std::isfinite(c) || c > INT_MAX) c = Fallback();
-    *code = c;
-    return true;
+    if (!ParseCDouble(t, &x) || !std::isfinite(x)) return Refusal(CSetReason::NotANumber);
+    const double exact = std::max(x, 0.0) * m_divisor;
+    if (!(exact < kNoNumberBeyond)) return Refusal(CSetReason::NotANumber);
+    const double c = std::floor(exact + 0.5);
+    CFreqParse p;
+    if (x < 0 || c > INT_MAX) {
+        p.reason = CSetReason::Clamped;
+        p.code = x < 0 ? 0 : Fallback();
+    } else {
+        p.code = static_cast<int>(c);
+        if (std::fabs(exact - c) > 1e-3) p.reason = CSetReason::Rounded;
+    }
+    return p;
 }
 
-int CFreqNode::ParseFreqText(const std::string& text) {
-    double f = 0;
-    return ParseCommon(text, &f) ? ToInt(f) : GetValue();
+CFreqParse CFreqNode::Changed(CFreqParse p, long long code, CSetReason how) {
+    if (code != p.code && p.reason != CSetReason::Clamped) p.reason = how;
+    p.code = ToInt(static_cast<double>(code));
+    return p;
 }
 
-int CFreqNode::SetText(const std::string& text) {
-    double probe = 0;
-    if (!ParseCommon(text, &probe)) return 0;
-    SetValue(ParseFreqText(text));
-    return 1;
+CFreqParse CFreqNode::ParseFreq(const std::string& text) const { return ParseCommon(text); }
+
+int CFreqNode::ParseFreqText(const std::string& text) const {
+    const CFreqParse p = ParseFreq(text);
+    return p.refused ? GetValue() : p.code;
+}
+
+CSetResult CFreqNode::SetText(const std::string& text) {
+    const CFreqParse p = ParseFreq(text);
+    if (p.refused) return CSetResult::Refused(this, p.reason);
+    CSetResult r = SetValue(p.code);
+    if (r.status == CSetStatus::Stored && p.reason != CSetReason::None) {
+        r.status = CSetStatus::Adjusted;
+        r.reason = p.reason;
+    }
+    return r;
 }
 
 void CFreqNode::CopyFrom(const CNode& other) {
@@ -72,25 +95,29 @@ std::string CFreqNode::GetText() const {
     return FormatFixed(static_cast<double>(GetValue()) / m_divisor, 5);
 }
 
-bool CParseLimitedFreqNode::ParseClamped(const std::string& text, double* code) const {
-    double f = 0;
-    if (!ParseCommon(text, &f)) return false;
-    *code = std::clamp(f, static_cast<double>(m_parseMin), static_cast<double>(m_parseMax));
-    return true;
+CFreqParse CParseLimitedFreqNode::ParseClamped(const std::string& text) const {
+    const CFreqParse p = ParseCommon(text);
+    if (p.refused) return p;
+    return Changed(p, std::clamp(p.code, m_parseMin, m_parseMax), CSetReason::Clamped);
 }
 
 // ---- Channel raster ----
 
-int CZ30MchFreqNode::ParseFreqText(const std::string& text) {
+long long CZ30MchFreqNode::OnRaster(long long hz) {
     static constexpr long long kSteps[] = {2500, 3125, 5000, 6250, 7500};
-    double f = 0;
-    if (!ParseCommon(text, &f)) return GetValue();
-    const long long base = static_cast<long long>(std::floor(f / 1000)) * 1000;
+    const long long base = hz / 1000 * 1000;
     for (long long off = 0; off < 1000; off += 125)
         for (long long step : kSteps)
-            if ((base + off) % step == 0)
-                return static_cast<int>(std::min<long long>(base + off, INT_MAX));
-    return GetValue();
+            if ((base + off) % step == 0) return base + off;
+    return -1;
+}
+
+CFreqParse CZ30MchFreqNode::ParseFreq(const std::string& text) const {
+    const CFreqParse p = ParseCommon(text);
+    if (p.refused) return p;
+    const long long snapped = OnRaster(p.code);
+    if (snapped < 0) return Refusal(CSetReason::OffRaster);
+    return Changed(p, std::min<long long>(snapped, INT_MAX), CSetReason::Snapped);
 }
 
 std::string CZ30MchFreqNode::GridText() {
@@ -100,16 +127,16 @@ std::string CZ30MchFreqNode::GridText() {
 
 // ---- IF offset ----
 
-int CZ30IfFreqNode::ParseFreqText(const std::string& text) {
+CFreqParse CZ30IfFreqNode::ParseFreq(const std::string& text) const {
     std::string_view t = SkipSpacesAndTabs(text);
     const bool negative = !t.empty() && t.front() == '-';
     if (negative) t.remove_prefix(1);
-    double f = 0;
-    if (!ParseCommon(std::string(t), &f)) return GetValue();
-    const long long hz = static_cast<long long>(f);
-    if (hz % 25000 != 0) return GetValue();
-    const long long result = hz / 1000 * 1000;
-    return ToInt(static_cast<double>(negative ? -result : result));
+    CFreqParse p = ParseCommon(std::string(t));
+    if (p.refused) return p;
+    if (p.code % 25000 != 0) return Refusal(CSetReason::OffRaster);
+    p.code = p.code / 1000 * 1000;
+    if (negative) p.code = -p.code;
+    return p;
 }
 
 // ---- Beep tone divider ----
@@ -120,12 +147,12 @@ int CZ30BeepFreqNode::Divider(double hz) {
                             256);
 }
 
-int CZ30BeepFreqNode::ParseFreqText(const std::string& text) {
-    double f = 0;
-    if (!ParseClamped(text, &f)) return GetValue();
-    const int n = Divider(f);
-    if (n == 0) return GetValue();
-    return ToInt(std::floor(kToneClockHz / (256.0 * n) + 0.5));
+CFreqParse CZ30BeepFreqNode::ParseFreq(const std::string& text) const {
+    const CFreqParse p = ParseClamped(text);
+    if (p.refused) return p;
+    const int n = Divider(p.code);
+    if (n == 0) return Refusal(CSetReason::OffRaster);
+    return Changed(p, ToInt(std::floor(kToneClockHz / (256.0 * n) + 0.5)), CSetReason::Snapped);
 }
 
 // ---- User CTCSS divider ----
@@ -137,13 +164,14 @@ int CZ30UsrCtcssFreqNode::Divider(double tenthsHz) {
                             65536);
 }
 
-int CZ30UsrCtcssFreqNode::ParseFreqText(const std::string& text) {
-    double a = 0;
-    if (!ParseCommon(text, &a)) return GetValue();
-    a = std::clamp(a, 600.0, 3000.0);
-    const int n = Divider(a);
-    if (n == 0) return GetValue();
-    return ToInt(std::floor(GetDivisor() * kToneClockHz / (128.0 * n) + 0.5));
+CFreqParse CZ30UsrCtcssFreqNode::ParseFreq(const std::string& text) const {
+    CFreqParse p = ParseCommon(text);
+    if (p.refused) return p;
+    p = Changed(p, std::clamp(p.code, 600, 3000), CSetReason::Clamped);
+    const int n = Divider(p.code);
+    if (n == 0) return Refusal(CSetReason::OffRaster);
+    return Changed(p, ToInt(std::floor(GetDivisor() * kToneClockHz / (128.0 * n) + 0.5)),
+                   CSetReason::Snapped);
 }
 
 // ---- Tone generator ----
@@ -157,15 +185,14 @@ int CZ30UsrTonEncNode::FromWord(int word) {
     return ToInt(std::floor(word * kToneStepNum / kToneStepDen + 0.5));
 }
 
-int CZ30UsrTonEncNode::ParseFreqText(const std::string& text) {
-    double f = 0;
-    if (!ParseClamped(text, &f)) return GetValue();
-    return FromWord(Word(ToInt(f)));
+CFreqParse CZ30UsrTonEncNode::ParseFreq(const std::string& text) const {
+    const CFreqParse p = ParseClamped(text);
+    if (p.refused) return p;
+    return Changed(p, FromWord(Word(p.code)), CSetReason::Snapped);
 }
 
-int CZ30UsrTonDecNode::ParseFreqText(const std::string& text) {
-    double f = 0;
-    return ParseClamped(text, &f) ? ToInt(f) : GetValue();
+CFreqParse CZ30UsrTonDecNode::ParseFreq(const std::string& text) const {
+    return ParseClamped(text);
 }
 
 // ---- Composite signalling nodes ----

@@ -7,6 +7,15 @@
 #include <memory>
 #include <string>
 
+// What a typed text stands for under a node's rule: the code, or why it stands for none
+// (refused: not a number, fits no raster), and how the rule changed the typed value on the way
+// (clamped, snapped, rounded).
+struct CFreqParse {
+    int code = 0;
+    CSetReason reason = CSetReason::None;
+    bool refused = false;
+};
+
 class CFreqNode : public CChoiceValue, public CNode {
     KT_DECLARE_CLASS(CFreqNode)
 public:
@@ -16,12 +25,14 @@ public:
     CFreqNode(const char* name, int value, int def, int min, int max, int divisor)
         : CChoiceValue(value, def, min, max), CNode(name), m_divisor(divisor > 0 ? divisor : 1) {}
 
-    // The code a typed text stands for; a text that is no number gives the current value.
-    virtual int ParseFreqText(const std::string& text);
+    // The node's rule applied to a typed text.
+    virtual CFreqParse ParseFreq(const std::string& text) const;
+    // The code a typed text stands for; a refused text gives the current value.
+    int ParseFreqText(const std::string& text) const;
 
-    // Stores the parsed text clamped to the range; returns 0 when the text is no number.
-    int SetText(const std::string& text) override;
-    void SetValue(int code) override { CChoiceValue::SetValue(code); }
+    // Stores the parsed text clamped to the range; a refused text leaves the value as it is.
+    CSetResult SetText(const std::string& text) override;
+    CSetResult SetValue(int code) override { return CChoiceValue::SetValue(code); }
     void CopyFrom(const CNode& other) override;
     // value / divisor with five decimals.
     std::string GetText() const override;
@@ -31,10 +42,13 @@ public:
 
 protected:
     // Skips blanks, reads at most 15 characters as a real number (negative counts as 0) and
-    // scales it by the divisor, rounded. False when the text holds no number; a result that is
-    // not finite or does not fit 32 bits gives Fallback().
-    bool ParseCommon(const std::string& text, double* code) const;
-    virtual double Fallback() const { return GetMax(); }
+    // scales it by the divisor, rounded. Refused as not a number unless the whole text is one
+    // finite decimal number whose code stays below 2^53; a code beyond 32 bits gives Fallback().
+    CFreqParse ParseCommon(const std::string& text) const;
+    virtual int Fallback() const { return GetMax(); }
+    // p carrying the code a rule made of it: Clamped stays, otherwise a changed code is how.
+    static CFreqParse Changed(CFreqParse p, long long code, CSetReason how);
+    static CFreqParse Refusal(CSetReason why) { return {0, why, true}; }
 
 private:
     int m_divisor;
@@ -54,9 +68,9 @@ public:
     int GetParseMax() const { return m_parseMax; }
 
 protected:
-    double Fallback() const override { return m_parseMax; }
-    // The parsed text clamped to the parse limits; false when the text is no number.
-    bool ParseClamped(const std::string& text, double* code) const;
+    int Fallback() const override { return m_parseMax; }
+    // The parsed text clamped to the parse limits.
+    CFreqParse ParseClamped(const std::string& text) const;
 
     int m_parseMin;
     int m_parseMax;
@@ -71,12 +85,15 @@ public:
     CZ30MchFreqNode() : CZ30MchFreqNode("MchFreqNode") {}
     explicit CZ30MchFreqNode(const char* name) : CFreqNode(name, 0, 0, 0, kMax, 1000000) {}
 
-    int ParseFreqText(const std::string& text) override;
+    CFreqParse ParseFreq(const std::string& text) const override;
     // Snaps the current value onto the raster and returns it with six decimals.
     virtual std::string GridText();
+    // The first raster frequency from the whole kHz of hz upwards in 125 Hz steps; -1 when none
+    // of the eight fits.
+    static long long OnRaster(long long hz);
 
 protected:
-    double Fallback() const override { return kMax; }
+    int Fallback() const override { return kMax; }
 };
 
 // Signed IF offset in Hz, shown in MHz, on a 25 kHz raster.
@@ -87,10 +104,10 @@ public:
     CZ30IfFreqNode() : CZ30IfFreqNode("IfFreqNode") {}
     explicit CZ30IfFreqNode(const char* name) : CFreqNode(name, 0, 0, -kMax, kMax, 1000000) {}
 
-    int ParseFreqText(const std::string& text) override;
+    CFreqParse ParseFreq(const std::string& text) const override;
 
 protected:
-    double Fallback() const override { return kMax; }
+    int Fallback() const override { return kMax; }
 };
 
 // Beep tone in Hz: 14.7456 MHz divided by 256 * N.
@@ -102,7 +119,7 @@ public:
     CZ30BeepFreqNode(const char* name, int value, int def, int min, int max)
         : CParseLimitedFreqNode(name, value, def, min, max, 1) {}
 
-    int ParseFreqText(const std::string& text) override;
+    CFreqParse ParseFreq(const std::string& text) const override;
     // The divider N of a frequency in Hz (0 when none fits).
     static int Divider(double hz);
 };
@@ -119,7 +136,7 @@ public:
         SetParseLimits(600, 3000);
     }
 
-    int ParseFreqText(const std::string& text) override;
+    CFreqParse ParseFreq(const std::string& text) const override;
     // The 16-bit divider N of a tone given in tenths of Hz (0 when none fits).
     static int Divider(double tenthsHz);
 };
@@ -133,7 +150,7 @@ public:
     CZ30UsrTonEncNode(const char* name, int value, int def, int min, int max)
         : CParseLimitedFreqNode(name, value, def, min, max, 1) {}
 
-    int ParseFreqText(const std::string& text) override;
+    CFreqParse ParseFreq(const std::string& text) const override;
     // The stored 16-bit word of a tone in Hz, and the tone a word gives.
     static int Word(int hz);
     static int FromWord(int word);
@@ -148,7 +165,7 @@ public:
     CZ30UsrTonDecNode(const char* name, int value, int def, int min, int max)
         : CParseLimitedFreqNode(name, value, def, min, max, 1) {}
 
-    int ParseFreqText(const std::string& text) override;
+    CFreqParse ParseFreq(const std::string& text) const override;
 };
 
 // One two-tone receive code channel. It keeps two tone centres (tenths of Hz) and four decoder

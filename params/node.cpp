@@ -25,9 +25,11 @@ bool CNodeBase::IsSameName(const char* name) const { return m_hasName && name &&
 
 void CNodeBase::SetModified(int) { m_modified = true; }
 
-int CNode::SetText(const std::string&) { return 0; }
+CSetResult CNode::SetText(const std::string&) {
+    return CSetResult::Refused(nullptr, CSetReason::NoValue);
+}
 
-void CNode::SetValue(int) {}
+CSetResult CNode::SetValue(int) { return CSetResult::Refused(nullptr, CSetReason::NoValue); }
 
 CNode* CNode::Assign(const CNode& other) {
     CopyFrom(other);

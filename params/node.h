@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/object.h"
+#include "params/set_result.h"
 
 #include <cstddef>
 #include <string>
@@ -43,9 +44,10 @@ public:
     CNode() = default;
     explicit CNode(const char* name) : CNodeBase(name) {}
 
-    // Store a value given as display text; returns 1 when the text was taken.
-    virtual int SetText(const std::string& text);
-    virtual void SetValue(int code);
+    // Store a value given as display text or as its integer code; a node without a value part
+    // refuses both.
+    virtual CSetResult SetText(const std::string& text);
+    virtual CSetResult SetValue(int code);
     virtual CNode* Assign(const CNode& other);
     // Shallow copy: name, tag and data through their setters, children shared.
     virtual void CopyFrom(const CNode& other);

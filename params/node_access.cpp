@@ -50,13 +50,14 @@ CNode* GetNode(CNode* root, const std::string& path) {
     return node;
 }
 
-void SetValueByName(CNode* parent, const std::string& name, int code) {
-    if (CNode* c = Child(parent, name)) c->SetValue(code);
+CSetResult SetValueByName(CNode* parent, const std::string& name, int code) {
+    CNode* c = Child(parent, name);
+    return c ? c->SetValue(code) : CSetResult::Refused(nullptr, CSetReason::UnknownPath);
 }
 
-int SetTextByName(CNode* parent, const std::string& name, const std::string& text) {
+CSetResult SetTextByName(CNode* parent, const std::string& name, const std::string& text) {
     CNode* c = Child(parent, name);
-    return c ? c->SetText(text) : 0;
+    return c ? c->SetText(text) : CSetResult::Refused(nullptr, CSetReason::UnknownPath);
 }
 
 int GetValueByName(CNode* parent, const std::string& name) {
@@ -69,10 +70,11 @@ std::string GetTextByName(CNode* parent, const std::string& name) {
     return c ? c->GetText() : std::string();
 }
 
-void SetFromCombo(CNode* parent, const std::string& name, const IListControl& combo) {
-    if (CNode* c = Child(parent, name)) {
-        if (combo.GetCurSel() >= 0) c->SetText(SelectedText(combo));
-    }
+CSetResult SetFromCombo(CNode* parent, const std::string& name, const IListControl& combo) {
+    CNode* c = Child(parent, name);
+    if (!c) return CSetResult::Refused(nullptr, CSetReason::UnknownPath);
+    if (combo.GetCurSel() < 0) return CSetResult::Refused(c, CSetReason::NotAChoice);
+    return c->SetText(SelectedText(combo));
 }
 
 void FillComboWithChoices(CNode* parent, const std::string& name, IListControl& combo) {
@@ -104,9 +106,11 @@ void FillComboWithBit(CNode* parent, const std::string& name, IListControl& comb
     FillComboWithRange(parent, name, combo, 0, 1, true);
 }
 
-int SetStringByName(CNode* parent, const std::string& name, const std::string& text) {
-    auto* s = dynamic_cast<CStringNode*>(Child(parent, name));
-    return s ? s->SetString(text) : 0;
+CSetResult SetStringByName(CNode* parent, const std::string& name, const std::string& text) {
+    CNode* c = Child(parent, name);
+    if (!c) return CSetResult::Refused(nullptr, CSetReason::UnknownPath);
+    auto* s = dynamic_cast<CStringNode*>(c);
+    return s ? s->SetString(text) : CSetResult::Refused(c, CSetReason::NoValue);
 }
 
 std::string GetStringByName(CNode* parent, const std::string& name) {
@@ -114,7 +118,7 @@ std::string GetStringByName(CNode* parent, const std::string& name) {
     return s ? s->GetString() : std::string();
 }
 
-int SetStringFromCombo(CNode* parent, const std::string& name, const IListControl& combo) {
+CSetResult SetStringFromCombo(CNode* parent, const std::string& name, const IListControl& combo) {
     return SetStringByName(parent, name, SelectedText(combo));
 }
 

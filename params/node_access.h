@@ -25,22 +25,24 @@ CNode* GetActiveRoot();
 CNode* GetNode(const std::string& path);
 CNode* GetNode(CNode* root, const std::string& path);
 
-// Accessors by parent and child name; a missing parent or child makes them do nothing (getters
-// give 0 or the empty text).
-void SetValueByName(CNode* parent, const std::string& name, int code);
-int SetTextByName(CNode* parent, const std::string& name, const std::string& text);
+// Accessors by parent and child name; a missing parent or child makes them do nothing (setters
+// are refused as an unknown path, getters give 0 or the empty text).
+CSetResult SetValueByName(CNode* parent, const std::string& name, int code);
+CSetResult SetTextByName(CNode* parent, const std::string& name, const std::string& text);
 int GetValueByName(CNode* parent, const std::string& name);
 std::string GetTextByName(CNode* parent, const std::string& name);
-void SetFromCombo(CNode* parent, const std::string& name, const IListControl& combo);
+// The selected text to the child; with nothing selected, refused as not one of the choices.
+CSetResult SetFromCombo(CNode* parent, const std::string& name, const IListControl& combo);
 // Lists every choice in ascending code order and selects the current text.
 void FillComboWithChoices(CNode* parent, const std::string& name, IListControl& combo);
 // Lists the texts of the codes first..last (empty texts left out) and selects the current one.
 void FillComboWithRange(CNode* parent, const std::string& name, IListControl& combo, int first,
                         int last, bool empty = true);
 void FillComboWithBit(CNode* parent, const std::string& name, IListControl& combo);
-int SetStringByName(CNode* parent, const std::string& name, const std::string& text);
+// For string children; another kind of child refuses (no value of that kind).
+CSetResult SetStringByName(CNode* parent, const std::string& name, const std::string& text);
 std::string GetStringByName(CNode* parent, const std::string& name);
-int SetStringFromCombo(CNode* parent, const std::string& name, const IListControl& combo);
+CSetResult SetStringFromCombo(CNode* parent, const std::string& name, const IListControl& combo);
 
 // Text rules.
 extern const char* const kPrintableChars; // space (32) to '~' (126)

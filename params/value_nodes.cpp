@@ -14,7 +14,17 @@ int CRangeValue::Normalize(int code) const {
     return m_min;
 }
 
-void CRangeValue::SetValue(int code) { m_value = std::max(m_min, std::min(code, m_max)); }
+CSetResult CRangeValue::SetValue(int code) {
+    m_value = std::max(m_min, std::min(code, m_max));
+    CSetResult r;
+    if (m_value != code) {
+        r.status = CSetStatus::Adjusted;
+        r.reason = CSetReason::Clamped;
+    }
+    r.stored = GetText();
+    if (r.stored.empty()) r.stored = std::to_string(m_value);
+    return r;
+}
 
 void CRangeValue::SetRange(int value, int def, int min, int max) {
     m_min = min;
@@ -62,11 +72,10 @@ void CChoiceValue::CopyChoices(const CChoiceValue& other) {
         AddChoice(c.code, c.text);
 }
 
-int CNumNode::SetText(const std::string& text) {
+CSetResult CNumNode::SetText(const std::string& text) {
     int code = 0;
-    if (!FindChoice(text, &code)) return 0;
-    SetValue(code);
-    return 1;
+    if (!FindChoice(text, &code)) return CSetResult::Refused(this, CSetReason::NotAChoice);
+    return SetValue(code);
 }
 
 void CNumNode::CopyFrom(const CNode& other) {
@@ -88,14 +97,16 @@ CBitNode::CBitNode(const char* name, const char* off, const char* on) : CBitNode
     AddChoice(1, on);
 }
 
-int CStringNode::SetString(const std::string& text) {
-    const int result = FilterString(text);
+CSetResult CStringNode::SetString(const std::string& text) {
+    FilterString(text);
     m_text = text;
     while (!m_text.empty() &&
            (m_text.back() == ' ' || m_text.back() == '\t' || m_text.back() == '\n'))
         m_text.pop_back();
-    return result;
+    return CSetResult::Of(*this, m_text == text ? CSetReason::None : CSetReason::Trimmed);
 }
+
+CSetResult CStringNode::SetValue(int) { return CSetResult::Refused(this, CSetReason::NoValue); }
 
 void CStringNode::CopyFrom(const CNode& other) {
     CNode::CopyFrom(other);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "params/node.h"
+#include "params/set_result.h"
 
 #include <string>
 #include <utility>
@@ -17,7 +18,8 @@ public:
     virtual bool IsValid(int code) const { return code >= m_min && code <= m_max; }
     virtual int Normalize(int code) const;
     virtual int GetValue() const { return m_value; }
-    virtual void SetValue(int code);
+    // Stores the code clamped into [min, max]: stored, or adjusted (clamped).
+    virtual CSetResult SetValue(int code);
     virtual void Reset() { m_value = m_default; }
     virtual std::string GetText() const = 0;
     void GetText(std::string& out) const { out = GetText(); }
@@ -68,9 +70,9 @@ public:
     CNumNode(const char* name, int value, int def, int min, int max)
         : CChoiceValue(value, def, min, max), CNode(name) {}
 
-    // A choice text stores its code; any other text leaves the value as it is.
-    int SetText(const std::string& text) override;
-    void SetValue(int code) override { CChoiceValue::SetValue(code); }
+    // A choice text stores its code; any other text is refused (not one of the choices).
+    CSetResult SetText(const std::string& text) override;
+    CSetResult SetValue(int code) override { return CChoiceValue::SetValue(code); }
     void CopyFrom(const CNode& other) override;
     std::string GetText() const override { return CChoiceValue::GetText(); }
     int GetValue() const override { return CChoiceValue::GetValue(); }
@@ -92,18 +94,17 @@ public:
     CStringNode() : CStringNode("StringNode", "") {}
     CStringNode(const char* name, const char* text) : CNode(name), m_text(text ? text : "") {}
 
-    // Any text is taken (1); SetString gives the filter hook's result instead.
-    int SetText(const std::string& text) override {
-        SetString(text);
-        return 1;
-    }
-    void SetValue(int) override {}
+    CSetResult SetText(const std::string& text) override { return SetString(text); }
+    // A string takes no code: refused.
+    CSetResult SetValue(int) override;
     void CopyFrom(const CNode& other) override;
     std::string GetText() const override { return m_text; }
     int GetValue() const override { return GetData(); }
 
-    // Stores the text without trailing blanks (space, tab, new line).
-    virtual int SetString(const std::string& text);
+    // Stores the text without trailing blanks (space, tab, new line): stored, or adjusted
+    // (trimmed). The node imposes no length or character rule; the image does (see the radio
+    // map's keep check).
+    virtual CSetResult SetString(const std::string& text);
     virtual std::string GetString() const { return m_text; }
     virtual int FilterString(const std::string&) { return 0; }
 

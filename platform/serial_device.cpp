@@ -2,8 +2,6 @@
 
 #include <QSerialPort>
 
-#include "clone/com_port.h"
-
 CQtSerialDevice::CQtSerialDevice() : m_port(std::make_unique<QSerialPort>()) {}
 
 CQtSerialDevice::~CQtSerialDevice() { Close(); }

@@ -141,6 +141,8 @@ std::uint32_t RecordOf(int index) { return kChannelBase + kRecordSize * index; }
 
 // ---- Frequencies: six BCD digits of kHz below the flag bit 7 ----
 
+// The image keeps whole kHz; the channel raster gives back the rest as GridText does (150.006
+// reads as 150.00625). A kHz on no raster stays as it is.
 int DecodeFreq(const CByteImage& image, std::uint32_t address) {
     int khz = 0;
     for (std::uint32_t i = 0; i < 3; ++i) {
@@ -150,7 +152,8 @@ int DecodeFreq(const CByteImage& image, std::uint32_t address) {
         if (hi > 9 || lo > 9) return 0;
         khz = khz * 100 + hi * 10 + lo;
     }
-    return khz * 1000;
+    const long long onRaster = CZ30MchFreqNode::OnRaster(khz * 1000LL);
+    return onRaster < 0 ? khz * 1000 : static_cast<int>(onRaster);
 }
 
 void EncodeFreq(CByteImage& image, std::uint32_t address, int hz, int flag) {

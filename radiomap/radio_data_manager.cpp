@@ -4,7 +4,8 @@
 #include "clone/default_data_manager.h"
 #include "clone/model_manager.h"
 
-KT_IMPLEMENT_DYNCREATE(CRadioDataManager, CCloneManagerObject)
+#include <algorithm>
+
 KT_IMPLEMENT_DYNCREATE(CZ30RadioDataManager, CRadioDataManager)
 
 CZ30RadioDataManager::~CZ30RadioDataManager() {
@@ -26,9 +27,20 @@ void CZ30RadioDataManager::BuildTree() {
     SetDefaultChannel(root);
 }
 
+std::unique_ptr<CZ30RadioDataManager> CZ30RadioDataManager::Scratch(CCloneManagerTemplate* hub,
+                                                                    int variant) {
+    auto scratch = std::make_unique<CZ30RadioDataManager>();
+    scratch->SetOwner(hub);
+    scratch->m_scratchVariant = std::clamp(variant, 0, kVariantCount - 1);
+    scratch->BuildTree();
+    return scratch;
+}
+
 int CZ30RadioDataManager::ImageToTree(CNode* root, CByteImage& image) {
     // The variant comes from the image.
-    if (CCloneManagerTemplate* hub = GetOwner())
+    if (m_scratchVariant >= 0)
+        m_scratchVariant = VariantOfImage(image);
+    else if (CCloneManagerTemplate* hub = GetOwner())
         if (CModelManager* model = hub->GetModelManager())
             model->SetVariant(VariantOfImage(image), false);
 
@@ -78,6 +90,7 @@ int CZ30RadioDataManager::TreeToImage(CNode* root, CByteImage& image) {
 }
 
 int CZ30RadioDataManager::Variant() const {
+    if (m_scratchVariant >= 0) return m_scratchVariant;
     CCloneManagerTemplate* hub = GetOwner();
     return hub ? hub->GetVariant() : 0;
 }

@@ -1,40 +1,40 @@
-// The bridge between the EEPROM image and the parameter tree: builds the tree once, decodes the
-// image into it and encodes it back, section by section.
+// The NQ-Z30's memory map: builds the tree once, decodes the image into it and encodes it back,
+// section by section.
 #pragma once
 
 #include "clone/byte_image.h"
-#include "clone/clone_manager_object.h"
+#include "clone/radio_data_manager.h"
 #include "params/node.h"
 
 #include <memory>
 #include <utility>
 #include <vector>
 
-class CRadioDataManager : public CCloneManagerObject {
-    KT_DECLARE_CLASS(CRadioDataManager)
-public:
-    // The init hook builds the tree.
-    void Init() override { BuildTree(); }
-    virtual void BuildTree() {}
-    virtual CNode* GetRoot() { return &m_root; }
-    virtual int TreeToImage(CNode* /*root*/, CByteImage& /*image*/) { return 0; }
-    virtual int ImageToTree(CNode* /*root*/, CByteImage& /*image*/) { return 0; }
-
-protected:
-    CNode m_root;
-};
-
 class CZ30RadioDataManager : public CRadioDataManager {
     KT_DECLARE_CLASS(CZ30RadioDataManager)
 public:
     CZ30RadioDataManager() = default;
     ~CZ30RadioDataManager() override;
+    // A manager with a tree of its own, for work that must not touch the document's tree (the
+    // image fix-up, the check of what an image keeps). It reaches the hub's defaults, works with
+    // the variant given here (image to tree takes the image's) and leaves the hub's variant alone.
+    static std::unique_ptr<CZ30RadioDataManager> Scratch(CCloneManagerTemplate* hub, int variant);
     CZ30RadioDataManager(const CZ30RadioDataManager&) = delete;
     CZ30RadioDataManager& operator=(const CZ30RadioDataManager&) = delete;
 
     void BuildTree() override;
     int TreeToImage(CNode* root, CByteImage& image) override;
     int ImageToTree(CNode* root, CByteImage& image) override;
+    // Not kept: "Mch.CH0"; channels beyond the variant's 1, 2 or 16; a field of a channel that
+    // is off (all but "ChOn"); the other family's channel fields, "2ToneCodeCH" on PMR and
+    // "5ToneCodeCH" on LMR radios, and the settings an LMR image resets ("AutChCal",
+    // "InATim"); nodes without a place in the image ("BnkSet", the key choice lists).
+    CKeep Keeps(const std::string& path) override;
+    // A two-tone receive centre ("1stFreq", "2ndFreq") moves its decoder window.
+    void UpdateDependents(const std::string& path) override;
+    std::unique_ptr<CRadioDataManager> NewScratch(int variant) override {
+        return Scratch(GetOwner(), variant);
+    }
 
     // Section codecs. Each takes the root and the image; per-item sections also exist for one
     // item given by its index.
@@ -93,7 +93,7 @@ public:
     void DecodeMakerR(CNode* root, CByteImage& image);
     void EncodeMakerR(CNode* root, CByteImage& image);
 
-    // The current variant (0..5) from the model manager; 0 without one.
+    // The current variant (0..5): the model manager's, or a scratch manager's own; 0 without one.
     int Variant() const;
     bool IsPmr() const { return Variant() % 2 != 0; }
     // Copies from the current variant's factory image into the given image.
@@ -122,4 +122,5 @@ private:
     void SetDefaultChannel(CNode* root);
 
     std::vector<CNode*> m_store;
+    int m_scratchVariant = -1; // a scratch manager's variant; -1 follows the hub
 };

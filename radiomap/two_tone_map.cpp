@@ -160,6 +160,15 @@ void ApplyTwoToneWindows(CZ302TonRxCodeChNode* channel) {
     ApplyTwoToneWindow(channel->SecondFreq(), channel->SecondFreqLo(), channel->SecondFreqHi());
 }
 
+void CZ30RadioDataManager::UpdateDependents(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos) return;
+    const std::string name = path.substr(dot + 1);
+    if (name != "1stFreq" && name != "2ndFreq") return;
+    if (auto* ch = dynamic_cast<CZ302TonRxCodeChNode*>(GetNode(GetRoot(), path.substr(0, dot))))
+        ApplyTwoToneWindows(ch);
+}
+
 // ---- tree ----
 
 void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {

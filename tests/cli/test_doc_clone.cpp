@@ -106,11 +106,21 @@ TEST_F(DocCloneTest, ReadTakesTheRadiosVariantAndMarksModified) {
     for (std::uint32_t a = 0x100; a < 0x110; ++a)
         radio.Image().WriteByte(a, 0x5A);
     ASSERT_FALSE(doc->IsModified());
+    std::vector<CChangeNotice> notices;
+    doc->Subscribe([&](const CChangeNotice& n) {
+        EXPECT_TRUE(doc->IsModified()) << "the notice comes when the read is complete";
+        notices.push_back(n);
+    });
     EXPECT_EQ(doc->OnCloneRead(), 0);
     EXPECT_EQ(doc->GetVariant(), 3);
     EXPECT_TRUE(doc->IsModified());
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].reason, CChangeReason::Read);
     EXPECT_EQ(beeper.tones, kSuccessBeeps);
     EXPECT_EQ(prompts.status.back(), " Cloning completed.");
+    radio.Faults().noAnswer = true; // a failed read changes nothing and tells nothing
+    EXPECT_NE(doc->OnCloneRead(), 0);
+    EXPECT_EQ(notices.size(), 1u);
 }
 
 TEST_F(DocCloneTest, TheReceivedImageIsInPlaceBeforeTheWaitCursorGoes) {

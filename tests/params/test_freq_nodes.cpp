@@ -23,10 +23,11 @@ TEST(MchFreqNode, SnapsTypedTextOntoChannelRaster) {
         {"  \t430.1", 0, 430100000},   // leading blanks
         {"abc", 146525000, 146525000}, // no number: unchanged
         {"", 146525000, 146525000},
-        {"9999", 0, 799997500},  // above the range: clamped
-        {"1e300", 0, 799997500}, // does not fit: the fallback
-        {"inf", 0, 799997500},
-        {"nan", 0, 799997500},
+        {"9999", 0, 799997500}, // above the range: clamped
+        {"1e300", 7000, 7000},  // far beyond any value: not a number
+        {"inf", 7000, 7000},
+        {"nan", 7000, 7000},
+        {"446,1", 7000, 7000},               // trailing junk
         {"000000000000000146.525", 7000, 0}, // only 15 characters are read
     };
     for (const TextCase& c : cases) {
@@ -55,9 +56,11 @@ TEST(MchFreqNode, TextAndGridText) {
 
 TEST(IfFreqNode, SignedOffsetOn25kHzRaster) {
     const TextCase cases[] = {
-        {"-46.350", 0, -46350000}, {" -46.350", 0, -46350000}, {"46.351", 123000, 123000},
-        {"46.375", 0, 46375000},   {"x", 25000, 25000},        {"150", 0, 99975000},
-        {"-150", 0, -99975000},    {"1e20", 0, 99975000},      {"-", 50000, 50000},
+        {"-46.350", 0, -46350000},  {" -46.350", 0, -46350000},
+        {"46.351", 123000, 123000}, {"46.375", 0, 46375000},
+        {"x", 25000, 25000},        {"150", 0, 99975000},
+        {"-150", 0, -99975000},     {"1e20", 0, 0},
+        {"-", 50000, 50000},
     };
     for (const TextCase& c : cases) {
         CZ30IfFreqNode node("IfFreq");
@@ -78,11 +81,11 @@ TEST(ToneNodes, TypedTonesLandOnTheDividerGrid) {
     CZ30UsrTonEncNode enc("Enc", 400, 400, 400, 3000);
     CZ30UsrTonDecNode dec("1stFreqLo", 250, 250, 239, 3402);
     const Case cases[] = {
-        {&beep, "400", 400},   {&beep, "1000", 993},  {&beep, "3000", 3000}, // 3032 clamped
-        {&beep, "10", 400},    {&beep, "1e40", 3000}, {&ctcss, "254.1", 2543},
-        {&ctcss, "100", 1000}, {&ctcss, "10", 600},   {&ctcss, "999", 3000},
-        {&enc, "1000", 1000},  {&enc, "1234", 1234},  {&enc, "2999", 2999},
-        {&enc, "100", 400},    {&dec, "100", 239},    {&dec, "1234.4", 1234},
+        {&beep, "400", 400},   {&beep, "1000", 993}, {&beep, "3000", 3000}, // 3032 clamped
+        {&beep, "10", 400},    {&beep, "1e40", 400}, {&ctcss, "254.1", 2543},
+        {&ctcss, "100", 1000}, {&ctcss, "10", 600},  {&ctcss, "999", 3000},
+        {&enc, "1000", 1000},  {&enc, "1234", 1234}, {&enc, "2999", 2999},
+        {&enc, "100", 400},    {&dec, "100", 239},   {&dec, "1234.4", 1234},
         {&dec, "5000", 3402},
     };
     for (const Case& c : cases) {

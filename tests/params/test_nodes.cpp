@@ -116,9 +116,9 @@ TEST(ValueNodes, ClampingChoicesAndUnknownTexts) {
         rpt.SetValue(c.code);
         EXPECT_EQ(rpt.GetText(), c.text);
     }
-    EXPECT_EQ(rpt.SetText("5"), 1);
+    EXPECT_TRUE(rpt.SetText("5").Taken());
     EXPECT_EQ(rpt.GetValue(), 5);
-    EXPECT_EQ(rpt.SetText("fifty"), 0);
+    EXPECT_EQ(rpt.SetText("fifty").status, CSetStatus::Refused);
     EXPECT_EQ(rpt.GetValue(), 5); // a text that is no choice leaves the value
 
     CNumNode tone("CTonRx", 1000, 1000, 0, 5000);

@@ -1,5 +1,5 @@
-#include "clone/z30_adjust_data_manager.h"
 #include "hub_fixture.h"
+#include "radiomap/z30_adjust_data_manager.h"
 
 #include <gtest/gtest.h>
 

@@ -52,9 +52,9 @@ TEST(MchTree, ToneSquelchTexts) {
         EXPECT_EQ(tone->GetValue(), c.code);
         EXPECT_EQ(tone->GetText(), c.text) << c.code;
     }
-    EXPECT_EQ(tone->SetText("146.2"), 1);
+    EXPECT_TRUE(tone->SetText("146.2").Taken());
     EXPECT_EQ(tone->GetValue(), 24);
-    EXPECT_EQ(Node(*hub, Ch(1, "RPT"))->SetText("17"), 1);
+    EXPECT_TRUE(Node(*hub, Ch(1, "RPT"))->SetText("17").Taken());
     EXPECT_EQ(Node(*hub, Ch(1, "RPT"))->GetText(), "17");
 }
 
@@ -85,11 +85,11 @@ TEST(MchCodec, FrequencyAndToneBytes) {
     EXPECT_EQ(im.ReadByte(b + 7), 0x00);
     EXPECT_EQ(im.ReadByte(b + 8), 0x0C);
 
-    // Back into the tree: the sub-kHz part is lost in the image (799.997 MHz).
+    // Back into the tree: the image keeps 799.997 MHz, the raster gives back the 500 Hz.
     hub->ImageToTree();
     EXPECT_EQ(Value(*hub, Ch(3, "FreqRx")), 146525000);
     EXPECT_EQ(Value(*hub, Ch(3, "InhCh")), 1);
-    EXPECT_EQ(Value(*hub, Ch(3, "FreqTx")), 799997000);
+    EXPECT_EQ(Value(*hub, Ch(3, "FreqTx")), 799997500);
     EXPECT_EQ(Value(*hub, Ch(3, "CTonRx")), 2023);
     EXPECT_EQ(Value(*hub, Ch(3, "CTonTx")), 3754);
     EXPECT_EQ(Value(*hub, Ch(4, "CTonTx")), 12);
@@ -274,6 +274,49 @@ TEST(MchCodec, PmrBitsAndBytes) {
     hub->ImageToTree();
     for (const auto& s : set)
         EXPECT_EQ(Value(*hub, Ch(2, s.field)), s.code) << s.field;
+}
+
+TEST(MchCodec, StoredKilohertzReadBackOnTheRaster) {
+    auto hub = MakeHub(kLmr);
+    CByteImage& im = *hub->GetImage();
+    const struct {
+        std::uint8_t bcd[3];
+        int hz;
+    } cases[] = {
+        {{0x15, 0x00, 0x06}, 150006250}, // 6.25 kHz raster
+        {{0x14, 0x65, 0x31}, 146531250},
+        {{0x14, 0x65, 0x25}, 146525000}, // on the 2.5 kHz raster already
+        {{0x00, 0x00, 0x01}, 1000},      // 1 kHz fits no raster: as stored
+    };
+    for (const auto& c : cases) {
+        im.WriteBlock(Record(2), c.bcd, 3);
+        hub->ImageToTree();
+        EXPECT_EQ(Value(*hub, Ch(2, "FreqRx")), c.hz) << c.hz;
+        Encode(*hub);
+        EXPECT_EQ(im.ReadByte(Record(2) + 2), c.bcd[2]) << "encoding keeps the kHz " << c.hz;
+    }
+}
+
+TEST(MchCodec, EveryDecodedFactoryImageEncodesToItsOwnBytes) {
+    for (int v = 0; v < 6; ++v) {
+        auto hub = MakeHub(v);
+        CByteImage& im = *hub->GetImage();
+        // Channels on at frequencies of every raster, written as the image keeps them.
+        const std::uint8_t khz[][3] = {{0x15, 0x00, 0x06},
+                                       {0x14, 0x65, 0x31},
+                                       {0x44, 0x61, 0x00},
+                                       {0x43, 0x00, 0x03},
+                                       {0x79, 0x99, 0x97}};
+        for (int ch = 1; ch <= 5; ++ch) {
+            im.WriteBlock(Record(ch), khz[ch - 1], 3);
+            im.WriteBlock(Record(ch) + 3, khz[(ch + 1) % 5], 3);
+        }
+        hub->ImageToTree();
+        CByteImage before;
+        before.CopyFrom(im);
+        Encode(*hub);
+        EXPECT_EQ(im, before) << "variant " << v;
+    }
 }
 
 } // namespace

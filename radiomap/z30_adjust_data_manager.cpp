@@ -1,4 +1,4 @@
-#include "clone/z30_adjust_data_manager.h"
+#include "radiomap/z30_adjust_data_manager.h"
 
 #include "clone/byte_image.h"
 #include "clone/clone_manager.h"
@@ -81,16 +81,23 @@ void ResetBlock(CByteImage& image, const CByteImage& defaults, std::uint32_t a, 
 int CZ30AdjustDataManager::FixUpImage() {
     CCloneManagerTemplate* hub = GetOwner();
     CByteImage* image = hub ? hub->GetImage() : nullptr;
-    if (!image) return 1;
-    CModelManager* model = hub->GetModelManager();
-    auto* data = dynamic_cast<CZ30RadioDataManager*>(hub->GetRadioDataManager());
+    return image ? FixUpImage(*image) : 1;
+}
+
+int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
+    CCloneManagerTemplate* hub = GetOwner();
+    if (!hub) return 1;
+    CByteImage* image = &target;
     CDefaultDataManager* defaultManager = hub->GetDefaultDataManager();
 
-    // 1. The image's own variant rules the fix-up.
-    const int documentVariant = hub->GetVariant();
+    // 1. The image's own variant rules the fix-up. Sections are re-encoded through a tree of
+    // the fix-up's own: the document's tree and variant stay as they are.
     const int m = VariantOfImage(*image);
     const bool pmr = m % 2 != 0;
-    if (model) model->SetVariant(m, false);
+    std::unique_ptr<CZ30RadioDataManager> scratch;
+    if (dynamic_cast<CZ30RadioDataManager*>(hub->GetRadioDataManager()))
+        scratch = CZ30RadioDataManager::Scratch(hub, m);
+    CZ30RadioDataManager* data = scratch.get();
     const CByteImage* defaultImage = defaultManager ? defaultManager->DefaultImage(m) : nullptr;
     const CByteImage none(image->Size());
     const CByteImage& defaults = defaultImage ? *defaultImage : none;
@@ -187,9 +194,6 @@ int CZ30AdjustDataManager::FixUpImage() {
     for (std::uint32_t off = 0; off < kMirrorSize; off += kChannelRecordSize)
         if (image->ReadBlock(kMirrorSource + off, record, kChannelRecordSize))
             image->WriteBlock(kMirrorTarget + off, record, kChannelRecordSize);
-
-    // 15. The document keeps its variant.
-    if (model) model->SetVariant(documentVariant, false);
     return 1;
 }
 

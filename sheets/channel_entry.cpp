@@ -90,8 +90,10 @@ std::vector<CFieldResult> ApplyChannelEntry(CNode* root, int n, CChannelEntry en
     for (auto [node, text] : {std::pair{"CTonRx", entry.rxTone}, {"CTonTx", entry.txTone}}) {
         int code = 0;
         const bool converts = text.size() > 2 && ToneCodeOfText(text, entry.toneList, &code);
-        if (converts) SetValueByName(ch, node, code);
-        results.push_back({node, text, converts ? 1 : 0});
+        results.push_back({node, text,
+                           converts
+                               ? SetValueByName(ch, node, code)
+                               : CSetResult::Refused(ch->FindChild(node), CSetReason::NotAChoice)});
     }
     for (const auto& [node, on] : entry.checks)
         SetValueByName(ch, node, on ? 1 : 0);

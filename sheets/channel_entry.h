@@ -2,6 +2,8 @@
 // the tone entry texts, and the order in which OK stores the controls into the channel.
 #pragma once
 
+#include "params/set_result.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,11 +39,11 @@ struct CChannelEntry {
     std::vector<std::pair<std::string, std::string>> lists; // node, chosen text ("" none)
 };
 
-// How one field took what the editor gave it (taken as the node's setter says: 0 refused).
+// How one field took what the editor gave it, as the node's setter says.
 struct CFieldResult {
     std::string node;
     std::string given;
-    int taken;
+    CSetResult result;
 };
 
 // Stores the entry into the channel in the editor's order: spaces out of the receive text,

@@ -1,6 +1,6 @@
 // The memory sheets' logic without a window: row operations with the attribute moves, the
 // clipboard record, tone entry texts, the row editor's OK and the row texts.
-#include "radiomap/hub_fixture.h"
+#include "tests/radiomap/hub_fixture.h"
 #include "sheets/channel_entry.h"
 #include "sheets/channel_ops.h"
 #include "sheets/mch_rows.h"
@@ -232,7 +232,7 @@ TEST(RowEditor, OkStoresInItsOrder) {
     EXPECT_EQ(Value(*hub, Ch(4, "Moni")), 6);
     EXPECT_EQ(Value(*hub, Ch(4, "RPT")), 12);
     for (const CFieldResult& r : results)
-        EXPECT_EQ(r.taken, 1) << r.node;
+        EXPECT_TRUE(r.result.Taken()) << r.node;
 
     // Texts that do not convert leave their fields and say so; a two-character tone is not
     // converted at all.
@@ -247,7 +247,7 @@ TEST(RowEditor, OkStoresInItsOrder) {
     EXPECT_EQ(Value(*hub, Ch(4, "CTonTx")), 3754);
     std::vector<std::string> refused;
     for (const CFieldResult& r : results)
-        if (!r.taken) refused.push_back(r.node + "=" + r.given);
+        if (!r.result.Taken()) refused.push_back(r.node + "=" + r.given);
     EXPECT_EQ(refused, (std::vector<std::string>{"FreqTx=abc", "CTonRx=089", "CTonTx=23"}));
 
     // Without a receive text the channel is off and blank.

@@ -162,6 +162,9 @@ public:
     std::function<std::string()> askSavePath;
     // Whether the variant is written to the settings when the document goes (on by default).
     void SetRememberVariant(bool on) { m_rememberVariant = on; }
+    // What the window keeps with the document (its undo stack); it goes with the document.
+    void SetViewData(std::shared_ptr<void> data) { m_viewData = std::move(data); }
+    void* ViewData() const { return m_viewData.get(); }
 
 protected:
     CCloneSupportDoc() = default;
@@ -185,6 +188,7 @@ private:
     std::uint64_t m_revision = 0;
     int m_lastSubscriber = 0;
     std::vector<std::pair<int, CChangeHandler>> m_subscribers;
+    std::shared_ptr<void> m_viewData;
 };
 
 class CZ30CloneSupportDoc : public CCloneSupportDoc {

@@ -1,5 +1,7 @@
 #include "views/list_sheet.h"
 
+#include "views/doc_edit.h"
+
 #include "app/clone_support_doc.h"
 #include "core/platform.h"
 #include "sheets/channel_ops.h"
@@ -400,10 +402,8 @@ int CListSheet::SelectedChannel() const {
 
 void CListSheet::RunEdit(const QString& label, const std::function<void(CNode& root)>& change,
                          int refreshRow) {
-    CNode* root = Root();
-    if (!root) return;
-    change(*root);
-    m_doc->SetModifiedFlag(true);
+    if (!m_doc || !Root()) return;
+    ::RunEdit(*m_doc, label, [&](CNode& root, CEditReport&) { change(root); });
     if (refreshRow >= 0)
         RefreshRow(refreshRow);
     else

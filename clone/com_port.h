@@ -8,9 +8,6 @@
 
 #include "core/platform.h"
 
-// A serial device that opened but refused the line settings starts its error text with this.
-inline constexpr char kSerialSettingError[] = "setting:";
-
 class CComPort {
 public:
     static constexpr const char* kErrorCaption = " COM Port Error    ";

@@ -5,7 +5,8 @@
 #include <string_view>
 
 // Reads a real number the way "%lf" does: leading blanks skipped, an optional sign, then the
-// longest number prefix. Returns false when no number starts the text.
+// longest number prefix. Returns false when no number starts the text. A number too large for a
+// double reads as infinite, one too small as 0.
 bool ParseCDouble(std::string_view text, double* out);
 // Reads a decimal integer the same way ("%d"); false when none starts the text or it overflows.
 bool ParseCInt(std::string_view text, long long* out);

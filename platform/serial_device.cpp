@@ -1,18 +1,92 @@
 #include "platform/serial_device.h"
 
+#include <QMetaObject>
 #include <QSerialPort>
 
-#include "clone/com_port.h"
+#ifndef _WIN32
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-CQtSerialDevice::CQtSerialDevice() : m_port(std::make_unique<QSerialPort>()) {}
+#include <cerrno>
+#endif
 
-CQtSerialDevice::~CQtSerialDevice() { Close(); }
+namespace {
+// Qt's errors that end the line; the others (a refused modem line, a poll that timed out) do not.
+bool IsLineFailure(QSerialPort::SerialPortError e) {
+    return e == QSerialPort::ResourceError || e == QSerialPort::ReadError ||
+           e == QSerialPort::WriteError;
+}
+} // namespace
+
+CQtSerialDevice::CQtSerialDevice() : m_port(std::make_unique<QSerialPort>()) {
+    // Events leave the port's own signal first: the handler may close or read the port.
+    QObject::connect(m_port.get(), &QSerialPort::readyRead, m_port.get(), [this] {
+        if (m_inputLimit > 0 && static_cast<std::size_t>(m_port->bytesAvailable()) > m_inputLimit) {
+            if (!m_overflowReported) Report(SerialEvent::Overflow);
+            m_overflowReported = true;
+        }
+        Report(SerialEvent::BytesArrived);
+    });
+    QObject::connect(m_port.get(), &QSerialPort::errorOccurred, m_port.get(),
+                     [this](QSerialPort::SerialPortError e) { OnError(static_cast<int>(e)); });
+}
+
+CQtSerialDevice::~CQtSerialDevice() {
+    m_handler = nullptr;
+    Close();
+}
+
+void CQtSerialDevice::SetEventHandler(std::function<void(SerialEvent)> handler) {
+    m_handler = std::move(handler);
+}
+
+void CQtSerialDevice::Report(SerialEvent event) {
+    if (!m_handler) return;
+    QMetaObject::invokeMethod(
+        m_port.get(),
+        [this, event] {
+            if (m_handler) m_handler(event);
+        },
+        Qt::QueuedConnection);
+}
+
+void CQtSerialDevice::OnError(int error) {
+    const auto e = static_cast<QSerialPort::SerialPortError>(error);
+    if (!m_port->isOpen() || !IsLineFailure(e)) return;
+    const std::string system = m_port->errorString().toStdString();
+    switch (e) {
+    case QSerialPort::ResourceError:
+        m_lastError = m_device + ": the device is gone (cable or adapter unplugged?).";
+        Report(SerialEvent::DeviceLost);
+        break;
+    case QSerialPort::ReadError:
+        m_lastError = m_device + ": read error (" + system + ").";
+        Report(SerialEvent::ReadError);
+        break;
+    default:
+        m_lastError = m_device + ": write error (" + system + ").";
+        Report(SerialEvent::WriteError);
+        break;
+    }
+}
 
 bool CQtSerialDevice::Open(const std::string& device, unsigned baud, std::string* error) {
     Close();
+    m_device = device;
+    m_lastError.clear();
+    m_overflowReported = false;
     m_port->setPortName(QString::fromStdString(device));
     if (!m_port->open(QIODevice::ReadWrite)) {
-        if (error) *error = m_port->errorString().toStdString();
+        const std::string system = m_port->errorString().toStdString();
+        std::string group;
+        SerialOpenFailure why = ClassifyOpenFailure(device, &group);
+        // Ours to open, yet refused: another program holds it (its lock or exclusive mode).
+        if (why == SerialOpenFailure::Other && m_port->error() == QSerialPort::PermissionError)
+            why = SerialOpenFailure::Busy;
+        m_lastError = SerialFailureText(device, why, group, system);
+        if (error) *error = system;
+        m_port->clearError();
         return false;
     }
     const bool ok =
@@ -20,7 +94,9 @@ bool CQtSerialDevice::Open(const std::string& device, unsigned baud, std::string
         m_port->setParity(QSerialPort::NoParity) && m_port->setStopBits(QSerialPort::OneStop) &&
         m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
-        if (error) *error = kSerialSettingError + (" " + m_port->errorString().toStdString());
+        const std::string system = m_port->errorString().toStdString();
+        m_lastError = SerialFailureText(device, SerialOpenFailure::Other, {}, system);
+        if (error) *error = kSerialSettingError + (" " + system);
         m_port->close();
         return false;
     }
@@ -55,8 +131,7 @@ void CQtSerialDevice::Purge() {
 
 bool CQtSerialDevice::Failed() const {
     const auto e = m_port->error();
-    return e == QSerialPort::ResourceError || e == QSerialPort::ReadError ||
-           e == QSerialPort::WriteError || e == QSerialPort::NotOpenError;
+    return IsLineFailure(e) || e == QSerialPort::NotOpenError;
 }
 
 long CQtSerialDevice::BytesAvailable() {
@@ -70,6 +145,7 @@ long CQtSerialDevice::BytesAvailable() {
 long CQtSerialDevice::Read(std::uint8_t* buffer, std::size_t max) {
     if (!m_port->isOpen()) return -1;
     const qint64 n = m_port->read(reinterpret_cast<char*>(buffer), static_cast<qint64>(max));
+    if (m_port->bytesAvailable() == 0) m_overflowReported = false;
     return n < 0 ? -1 : static_cast<long>(n);
 }
 
@@ -93,3 +169,39 @@ long CQtSerialDevice::BytesToWrite() {
 }
 
 std::unique_ptr<ISerialDevice> MakeQtSerialDevice() { return std::make_unique<CQtSerialDevice>(); }
+
+std::string SerialFailureText(const std::string& device, SerialOpenFailure why,
+                              const std::string& group, const std::string& systemText) {
+    switch (why) {
+    case SerialOpenFailure::NoDevice:
+        return device + ": no such device.";
+    case SerialOpenFailure::PermissionDenied:
+        return device +
+               ": permission denied. The user must be in the group that owns the device (" +
+               (group.empty() ? std::string("usually dialout") : group) + ").";
+    case SerialOpenFailure::Busy:
+        return device + ": device busy (another program is using it).";
+    default:
+        return device + ": " +
+               (systemText.empty() ? std::string("cannot open.") : systemText + ".");
+    }
+}
+
+SerialOpenFailure ClassifyOpenFailure(const std::string& device, std::string* group) {
+#ifdef _WIN32
+    (void)device;
+    (void)group;
+    return SerialOpenFailure::Other;
+#else
+    struct stat st {};
+    if (::stat(device.c_str(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? SerialOpenFailure::NoDevice
+                                                   : SerialOpenFailure::Other;
+    if (group) {
+        if (const struct group* g = ::getgrgid(st.st_gid)) *group = g->gr_name;
+    }
+    if (::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES)
+        return SerialOpenFailure::PermissionDenied;
+    return SerialOpenFailure::Other;
+#endif
+}

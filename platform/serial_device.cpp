@@ -17,6 +17,15 @@ bool IsLineFailure(QSerialPort::SerialPortError e) {
     return e == QSerialPort::ResourceError || e == QSerialPort::ReadError ||
            e == QSerialPort::WriteError;
 }
+
+bool DeviceExists(const std::string& device) {
+#ifdef _WIN32
+    (void)device;
+    return true;
+#else
+    return ::access(device.c_str(), F_OK) == 0;
+#endif
+}
 } // namespace
 
 CQtSerialDevice::CQtSerialDevice() : m_port(std::make_unique<QSerialPort>()) {
@@ -54,20 +63,16 @@ void CQtSerialDevice::Report(SerialEvent event) {
 void CQtSerialDevice::OnError(int error) {
     const auto e = static_cast<QSerialPort::SerialPortError>(error);
     if (!m_port->isOpen() || !IsLineFailure(e)) return;
-    const std::string system = m_port->errorString().toStdString();
-    switch (e) {
-    case QSerialPort::ResourceError:
+    if (e == QSerialPort::WriteError) {
+        m_lastError = m_device + ": write error (" + m_port->errorString().toStdString() + ").";
+        Report(SerialEvent::WriteError);
+    } else if (e == QSerialPort::ResourceError || !DeviceExists(m_device)) {
         m_lastError = m_device + ": the device is gone (cable or adapter unplugged?).";
         Report(SerialEvent::DeviceLost);
-        break;
-    case QSerialPort::ReadError:
-        m_lastError = m_device + ": read error (" + system + ").";
+    } else {
+        // A read that ends the line (a hang-up) leaves no useful system text behind.
+        m_lastError = m_device + ": the line was hung up or cannot be read.";
         Report(SerialEvent::ReadError);
-        break;
-    default:
-        m_lastError = m_device + ": write error (" + system + ").";
-        Report(SerialEvent::WriteError);
-        break;
     }
 }
 

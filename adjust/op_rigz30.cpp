@@ -111,6 +111,12 @@ bool clsIndOp_RigZ30::ConsoleKey(int keyCode, bool shift) {
     }
 }
 
+void clsIndOp_RigZ30::showReadProgress() {
+    const int n = std::clamp(m_seq->drv().lastEeAdr() * 33 / 2048, 0, 32);
+    setProgress(std::string(static_cast<std::size_t>(n), 'o') +
+                std::string(static_cast<std::size_t>(32 - n), '.'));
+}
+
 void clsIndOp_RigZ30::ConsoleFocused() {
     if (lboConsole.ListIndex() < 0) lboConsole.ListIndex(0);
 }
@@ -219,11 +225,7 @@ void clsIndOp_RigZ30::task() {
             RigOpFunc_ResetAll();
         }
     }
-    if (opState == 2 && m_seq->OpRunning()) {
-        const int n = std::clamp(m_seq->drv().lastEeAdr() * 33 / 2048, 0, 32);
-        setProgress(std::string(static_cast<std::size_t>(n), 'o') +
-                    std::string(static_cast<std::size_t>(32 - n), '.'));
-    }
+    if (opState == 2 && m_seq->OpRunning()) showReadProgress();
     const bool edit = RigZ30Prop_EditEnabled();
     // Back from the parameter report the focus goes to "Disp para", not to the console.
     if (edit && !m_editWasEnabled && !focusDispParaRequest) focusConsoleRequest = true;
@@ -364,6 +366,8 @@ void clsIndOp_RigZ30::afterCloneRead() {
         RigOpFunc_ResetAll();
         return;
     }
+    // The bar ends where the read ended, not where the last tick of the read saw it.
+    showReadProgress();
     radioIdBytes = Common::HexStrToBytes(m_radio->radioNameM + m_radio->radionameS);
     for (int i = 0; i < console.ListCount(); ++i) {
         console.ReadFromEe(i);

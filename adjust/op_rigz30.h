@@ -129,6 +129,7 @@ private:
     bool bpfStep();
     void beep();
     void setProgress(std::string text);
+    void showReadProgress();
     std::string channelLine(int index);
     std::string txfLine(int index);
 

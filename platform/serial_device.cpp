@@ -5,6 +5,7 @@
 
 #ifndef _WIN32
 #include <grp.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +25,18 @@ bool DeviceExists(const std::string& device) {
     return true;
 #else
     return ::access(device.c_str(), F_OK) == 0;
+#endif
+}
+
+// True when the line itself reports a hang-up or an error. A read that found nothing to read
+// (the bytes were taken a moment earlier) looks like a read error to Qt, yet the line is fine.
+bool LineBroken(const QSerialPort& port) {
+#ifdef _WIN32
+    (void)port;
+    return true;
+#else
+    pollfd p{static_cast<int>(port.handle()), POLLIN, 0};
+    return ::poll(&p, 1, 0) < 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 #endif
 }
 } // namespace
@@ -66,6 +79,8 @@ void CQtSerialDevice::OnError(int error) {
     if (e == QSerialPort::WriteError) {
         m_lastError = m_device + ": write error (" + m_port->errorString().toStdString() + ").";
         Report(SerialEvent::WriteError);
+    } else if (e == QSerialPort::ReadError && DeviceExists(m_device) && !LineBroken(*m_port)) {
+        m_port->clearError();
     } else if (e == QSerialPort::ResourceError || !DeviceExists(m_device)) {
         m_lastError = m_device + ": the device is gone (cable or adapter unplugged?).";
         Report(SerialEvent::DeviceLost);
@@ -141,8 +156,9 @@ bool CQtSerialDevice::Failed() const {
 
 long CQtSerialDevice::BytesAvailable() {
     if (!m_port->isOpen()) return -1;
-    // Without an event loop the port fills its buffer only when asked.
-    if (m_port->bytesAvailable() == 0) m_port->waitForReadyRead(0);
+    // Without an event loop the port fills its buffer only when asked; with events, the loop
+    // fills it (a second reader of the line in between would find it empty).
+    if (m_port->bytesAvailable() == 0 && !m_handler) m_port->waitForReadyRead(0);
     if (Failed()) return -1;
     return static_cast<long>(m_port->bytesAvailable());
 }

@@ -63,6 +63,12 @@ void CQtSerialDevice::SetEventHandler(std::function<void(SerialEvent)> handler) 
     m_handler = std::move(handler);
 }
 
+void CQtSerialDevice::SetInputLimit(std::size_t bytes) {
+    m_inputLimit = bytes;
+    // The port keeps one byte more than the limit: enough to tell an overflow, and no more.
+    m_port->setReadBufferSize(bytes > 0 ? static_cast<qint64>(bytes) + 1 : 0);
+}
+
 void CQtSerialDevice::Report(SerialEvent event) {
     if (!m_handler) return;
     QMetaObject::invokeMethod(

@@ -27,7 +27,7 @@ public:
     long BytesToWrite() override;
     std::string LastErrorText() const override { return m_lastError; }
     void SetEventHandler(std::function<void(SerialEvent)> handler) override;
-    void SetInputLimit(std::size_t bytes) override { m_inputLimit = bytes; }
+    void SetInputLimit(std::size_t bytes) override;
 
 private:
     bool Failed() const;

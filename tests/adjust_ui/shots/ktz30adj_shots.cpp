@@ -1,11 +1,16 @@
 // Takes the adjust utility's screenshots of docs/screenshots under a real X server (Xvfb): the
-// console after "Connect", the parameter report and the TXF procedure under way.
-//   ktz30adj_shots DEVICE OUTPUT_DIR
-// The current folder must hold "Const.ini" (or the program's folder: it is built beside it).
+// console after "Connect", the parameter report and the TXF procedure under way, on nqz30sim
+// at the wire's own pace with a radio of known alignment values.
+//   ktz30adj_shots OUTPUT_DIR
+// The current folder must hold "Const.ini" (the program's folder holds one).
 #include "adjust/adjust_app.h"
 #include "adjust/ui/adj_program.h"
 #include "adjust/ui/frm_main.h"
+#include "radio_image.h"
+#include "tests/integration/sim_process.h"
 #include "tests/support/screen_shot.h"
+
+#include <QTemporaryDir>
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -33,13 +38,21 @@ void Shoot(const QString& name, const QWidget& window) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: ktz30adj_shots DEVICE OUTPUT_DIR\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: ktz30adj_shots OUTPUT_DIR\n");
         return 2;
     }
-    g_out = QString::fromLocal8Bit(argv[2]);
+    g_out = QString::fromLocal8Bit(argv[1]);
+    QTemporaryDir work;
+    const std::string image = work.filePath(QStringLiteral("radio.hxq")).toStdString();
+    if (!WriteRadioImage(image)) return 1;
+    // About 25 'C: the temperature reading of a radio on the bench.
+    CSimProcess sim({QStringLiteral("--pace"), QStringLiteral("--temperature"),
+                     QStringLiteral("173"), QStringLiteral("--image"),
+                     QString::fromStdString(image)});
+    if (sim.Path().empty()) return 1;
     clsAdjProgram program({false, false});
-    if (!program.Start(QString::fromLocal8Bit(argv[1]))) return 1;
+    if (!program.Start(QString::fromStdString(sim.Path()))) return 1;
     frmMain& w = *program.Window();
     clsIndOp_RigZ30& ops = program.App().ops;
     w.move(40, 40);

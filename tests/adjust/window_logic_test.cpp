@@ -1,76 +1,11 @@
-// What the window relies on, without a window: keys and selection of the console, focus requests,
-// redraw counters, the port's events and failures, the port chosen for a run, "Const.ini".
+// What the window relies on, without a window: the port's events and failures, and where
+// "Const.ini" comes from.
 #include <filesystem>
 #include <fstream>
 
 #include "rig.h"
 
 namespace fs = std::filesystem;
-using K = clsIndOp_RigZ30;
-
-TEST_F(AdjustRig, ConsoleKeysStepTheSelectedItem) {
-    ConnectAndSettle();
-    EXPECT_TRUE(app->ops.focusConsoleRequest) << "the console's panel has just appeared";
-    EXPECT_EQ(app->ops.lboConsole.ListIndex(), -1);
-    app->ops.ConsoleFocused();
-    EXPECT_EQ(app->ops.lboConsole.ListIndex(), 0);
-    struct Case {
-        int item, key;
-        bool shift, taken;
-        int value;
-    };
-    // In order, from the image's values: Power(Hi) 200, Power(L1) 100, BPF T1 -10, channel 0 of 3.
-    const Case cases[] = {
-        {1, K::kKeyRight, false, true, 201}, {1, K::kKeyRight, true, true, 206},
-        {1, K::kKeyLeft, true, true, 201},   {3, K::kKeyLeft, false, true, 99},
-        {9, K::kKeyLeft, true, true, -15},   {0, K::kKeyLeft, false, true, 2},
-        {0, K::kKeyRight, false, true, 0},   {1, 38 /* Up: the list's own */, false, false, 201},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.item * 1000 + c.key);
-        app->ops.lboConsole.ListIndex(c.item);
-        EXPECT_EQ(app->ops.ConsoleKey(c.key, c.shift), c.taken);
-        EXPECT_EQ(con().Value(c.item), c.value);
-    }
-    // Steps stop at the bounds of all but the channel item.
-    con().Value(9, -126);
-    app->ops.lboConsole.ListIndex(9);
-    app->ops.ConsoleKey(K::kKeyLeft, true);
-    EXPECT_EQ(con().Value(9), -128);
-    Run(3000);
-    EXPECT_EQ(radio->service.Stored(5), 201);
-    EXPECT_EQ(radio->service.Stored(7), 99);
-    // Enter and the keypad's separator press Enter on the selected item.
-    for (int key : {K::kKeyEnter, K::kKeySeparator}) {
-        app->ops.lboConsole.ListIndex(K::kTxf);
-        app->ops.stopProcedure();
-        ASSERT_TRUE(app->ops.ConsoleKey(key, false));
-        Run(500);
-        EXPECT_NE(app->ops.procState, 0) << key;
-    }
-    // "Connect" builds the console anew: nothing is selected.
-    app->ops.RigOpFunc_ClickCmd00(0);
-    EXPECT_EQ(app->ops.lboConsole.ListIndex(), -1);
-}
-
-TEST_F(AdjustRig, WindowFollowsCountersAndFocusRequests) {
-    const unsigned progress = app->ops.progressRevision;
-    ConnectAndSettle();
-    EXPECT_GT(app->ops.progressRevision, progress) << "the bar grows during the read";
-    app->ops.focusConsoleRequest = false;
-    const unsigned para = app->ops.paraRevision;
-    app->ops.RigOpFunc_ClickCmd00(2);
-    Run(500);
-    ASSERT_TRUE(app->ops.RigZ30Prop_DispPara());
-    EXPECT_EQ(app->ops.paraRevision, para + 1);
-    Run(500);
-    EXPECT_EQ(app->ops.paraRevision, para + 1) << "written once, not on every tick";
-    app->ops.RigOpFunc_ClickCmd00(2);
-    Run(100);
-    EXPECT_TRUE(app->ops.RigZ30Prop_EditEnabled());
-    EXPECT_TRUE(app->ops.focusDispParaRequest);
-    EXPECT_FALSE(app->ops.focusConsoleRequest) << "back from the report, \"Disp para\" has it";
-}
 
 TEST_F(AdjustRig, ArrivingBytesRunTheHeartbeatAtOnce) {
     ConnectAndSettle();
@@ -134,19 +69,6 @@ TEST_F(AdjustRig, LineFailuresGiveOneMessageAndLeaveTheProgramUsable) {
     EXPECT_EQ(nested, 160);
     ConnectAndSettle();
     EXPECT_TRUE(app->ops.RigZ30Prop_EditEnabled());
-}
-
-TEST_F(AdjustRig, DeviceForTheRunUntilAPortIsChosen) {
-    settings.SetString("CommPort", "Device2", "/dev/ttyS7");
-    app->com.SetPortDevice("/dev/pts/9");
-    ConnectAndSettle();
-    app->SelectPort(1); // the same number: still a new port
-    EXPECT_EQ(app->ops.opState, 0);
-    ConnectAndSettle();
-    app->SelectPort(2);
-    ConnectAndSettle();
-    EXPECT_EQ(radio->opened,
-              (std::vector<std::string>{"/dev/pts/9", "/dev/ttyUSB0", "/dev/ttyS7"}));
 }
 
 TEST_F(AdjustRig, ConstIniIsTakenFromTheFirstGoodPlace) {

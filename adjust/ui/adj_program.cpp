@@ -37,7 +37,8 @@ bool clsAdjCommandLine::Parse(const QStringList& arguments) {
             QStringLiteral("Unexpected argument '%1'.").arg(m_parser.positionalArguments()[0]);
         return false;
     }
-    if (m_parser.isSet(QStringLiteral("help"))) return false;
+    if (m_parser.isSet(QStringLiteral("help")) || m_parser.isSet(QStringLiteral("help-all")))
+        return false;
     if (m_parser.isSet(QStringLiteral("version"))) {
         m_version = true;
         return false;

@@ -98,7 +98,7 @@ QWidget* frmMain::buildTitlePanel() {
         panel);
     title->setAlignment(Qt::AlignCenter);
     QFont f = title->font();
-    f.setPointSizeF(f.pointSizeF() * 1.8);
+    if (f.pointSizeF() > 0) f.setPointSizeF(f.pointSizeF() * 1.8);
     f.setBold(true);
     title->setFont(f);
     auto* layout = new QVBoxLayout(panel);

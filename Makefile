@@ -2,7 +2,7 @@ BUILD ?= build
 PORT ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run clean
+.PHONY: all bootstrap configure build test run run-adj clean
 
 all: build
 
@@ -20,6 +20,9 @@ test: build
 
 run: build
 	@scripts/run-demo $(BUILD) "$(PORT)"
+
+run-adj: build
+	@scripts/run-adj $(BUILD) "$(PORT)"
 
 clean:
 	rm -rf $(BUILD)

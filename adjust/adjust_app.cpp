@@ -17,8 +17,10 @@ std::string checkList(const std::string& head, bool withPort = true) {
 } // namespace
 
 std::string CloneErrorText(bool cannotOpen, int portNum, bool overflow, int driverError,
-                           int sequenceError) {
-    if (cannotOpen) return checkList("Cannot access COM" + std::to_string(portNum) + ".");
+                           int sequenceError, const std::string& reason) {
+    if (cannotOpen)
+        return checkList("Cannot access COM" + std::to_string(portNum) + "." +
+                         (reason.empty() ? std::string() : kCrLf + reason));
     if (overflow) return checkList("COM buffer Overflow.");
     switch (driverError) {
     case 1:
@@ -39,7 +41,8 @@ std::string CloneErrorText(bool cannotOpen, int portNum, bool overflow, int driv
 }
 
 clsAdjustApp::clsAdjustApp(IClock* clock)
-    : com(clock), seq(&com, &radio, clock), ops(&seq, &radio, clock) {
+    : constIniPlaces(ConstIniPlaces()), com(clock), seq(&com, &radio, clock),
+      ops(&seq, &radio, clock) {
     com.profMain.SetCurrentPath();
     com.profMain.Name = kProfileName;
     com.profMain.Section = Common::kAppTitle;
@@ -56,8 +59,9 @@ clsAdjustApp::clsAdjustApp(IClock* clock)
 
 bool clsAdjustApp::Startup() {
     loadData(com.profMain);
-    if (!ops.RigZ30Prop_ReadParametersFromExtFile()) {
-        Common::MsgBox("Cannot read 'Const.ini'.");
+    std::string report;
+    if (!ops.RigZ30Prop_ReadParametersFromExtFile(constIniPlaces, &report)) {
+        Common::MsgBox("Cannot read 'Const.ini'.\r\n\r\nLooked for it in:\r\n" + report);
         com.AllOver();
         return false;
     }
@@ -71,10 +75,21 @@ void clsAdjustApp::task() {
 }
 
 void clsAdjustApp::MsgBoxCloneErr(clsCmcHxq3Sequence& s) {
-    const std::string text = CloneErrorText(com.errCannotOpen(), com.comPortNum(),
-                                            com.errOverflow(), s.drv().lastError(), s.error());
+    const std::string text =
+        CloneErrorText(com.errCannotOpen(), com.comPortNum(), com.errOverflow(),
+                       s.drv().lastError(), s.error(), com.LastErrorText());
     ops.RigOpFunc_ResetAll();
+    if (refreshWindow) refreshWindow();
     Common::MsgBox(text);
+}
+
+void clsAdjustApp::SelectPort(int n) {
+    const bool hadDevice = !com.PortDevice().empty();
+    com.SetPortDevice({});
+    if (hadDevice && n == ComPortNo())
+        ops.RigOpFunc_ResetAll();
+    else
+        ComPortNo(n);
 }
 
 void clsAdjustApp::ComAutoRelease(int seconds) {

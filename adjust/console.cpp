@@ -9,6 +9,7 @@
 
 void clsListLines::SetCount(int n) {
     m_lines.resize(static_cast<std::size_t>(std::max(n, 0)));
+    if (m_listIndex >= Count()) m_listIndex = -1;
     ++m_revision;
 }
 

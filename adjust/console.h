@@ -19,7 +19,8 @@ public:
     virtual void SetLine(int i, const std::string& text) = 0;
 };
 
-// Lines held in memory; Revision() grows with every change so a window can follow.
+// Lines held in memory with the selected line; Revision() grows with every change of the lines
+// so a window can follow.
 class clsListLines : public IListLines {
 public:
     int Count() const override { return static_cast<int>(m_lines.size()); }
@@ -28,10 +29,14 @@ public:
     void SetLine(int i, const std::string& text) override;
     unsigned Revision() const { return m_revision; }
     const std::vector<std::string>& Lines() const { return m_lines; }
+    // The selected line, -1 for none; lines that go away take their selection with them.
+    int ListIndex() const { return m_listIndex; }
+    void ListIndex(int i) { m_listIndex = i >= 0 && i < Count() ? i : -1; }
 
 private:
     std::vector<std::string> m_lines;
     unsigned m_revision = 0;
+    int m_listIndex = -1;
 };
 
 struct ConsoleItem {

@@ -2,21 +2,31 @@
 
 #include <cstdio>
 
-#include "core/platform.h"
-
 frmCom::frmCom(IClock* clock) : m_driver(clock) {
     m_driver.myObjCom(this);
     Reset();
 }
 
 frmCom::~frmCom() {
-    if (m_device && m_device->IsOpen()) m_device->Close();
+    if (!m_device) return;
+    m_device->SetEventHandler(nullptr);
+    if (m_device->IsOpen()) m_device->Close();
 }
 
 void frmCom::SetDevice(std::unique_ptr<ISerialDevice> device) {
-    if (m_device && m_device->IsOpen()) m_device->Close();
+    if (m_device) {
+        m_device->SetEventHandler(nullptr);
+        if (m_device->IsOpen()) m_device->Close();
+    }
     m_open = false;
     m_device = std::move(device);
+    takeDevice();
+}
+
+void frmCom::takeDevice() {
+    if (!m_device) return;
+    m_device->SetInputLimit(static_cast<std::size_t>(kInBufferSize));
+    m_device->SetEventHandler([this](SerialEvent e) { OnDeviceEvent(e); });
 }
 
 void frmCom::Reset() {
@@ -26,12 +36,14 @@ void frmCom::Reset() {
     m_comBaud = 9600;
     m_errOverflow = false;
     m_errCannotOpen = false;
+    m_lastErrorText.clear();
     m_driver.Reset();
 }
 
 bool frmCom::comOpen() const { return m_open && m_device && m_device->IsOpen(); }
 
 std::string frmCom::PortName() const {
+    if (!m_portDevice.empty()) return m_portDevice;
     char name[16];
     std::snprintf(name, sizeof name, "COM%d", m_comPortNum);
     if (Platform().portResolver) return Platform().portResolver(name);
@@ -40,9 +52,13 @@ std::string frmCom::PortName() const {
 
 void frmCom::comOpen(bool open) {
     if (open && !comOpen()) {
-        if (!m_device && Platform().serialFactory) m_device = Platform().serialFactory();
+        if (!m_device && Platform().serialFactory) {
+            m_device = Platform().serialFactory();
+            takeDevice();
+        }
+        std::string error;
         if (m_device) {
-            m_open = m_device->Open(PortName(), static_cast<unsigned>(m_comBaud), &m_lastOpenError);
+            m_open = m_device->Open(PortName(), static_cast<unsigned>(m_comBaud), &error);
             if (m_open) {
                 // Pseudo-terminals refuse the modem lines; the link works without them.
                 m_device->SetDtr(true);
@@ -52,6 +68,7 @@ void frmCom::comOpen(bool open) {
         if (!m_open) {
             if (m_device && m_device->IsOpen()) m_device->Close();
             m_errCannotOpen = true;
+            m_lastErrorText = m_device ? m_device->LastErrorText() : std::string();
         }
     } else if (!open && m_open) {
         if (m_device) {
@@ -78,20 +95,36 @@ long frmCom::OutBufferCount() const {
 }
 
 void frmCom::Output(const ByteStr& bytes) {
-    if (comOpen() && !bytes.empty()) m_device->Write(bytes.data(), bytes.size());
+    if (!comOpen() || bytes.empty()) return;
+    // A failed write ends in "Cannot access COM" at the end of this run of the heartbeat.
+    if (m_device->Write(bytes.data(), bytes.size()) != static_cast<long>(bytes.size())) {
+        m_errCannotOpen = true;
+        m_lastErrorText = m_device->LastErrorText();
+    }
+}
+
+void frmCom::lineFailed() {
+    m_errCannotOpen = true;
+    m_lastErrorText = m_device->LastErrorText();
+    comOpen(false);
 }
 
 void frmCom::timSolid_Timer() {
+    if (m_inTimer) return;
+    m_inTimer = true;
     if (comOpen()) {
-        ByteStr chunk;
-        std::uint8_t buf[512];
-        for (;;) {
-            const long n = m_device->Read(buf, sizeof buf);
-            if (n <= 0) break;
-            chunk.insert(chunk.end(), buf, buf + n);
-            if (chunk.size() >= static_cast<std::size_t>(kInBufferSize)) break;
+        if (m_device->BytesAvailable() < 0) {
+            lineFailed();
+        } else {
+            ByteStr chunk;
+            std::uint8_t buf[512];
+            for (;;) {
+                const long n = m_device->Read(buf, sizeof buf);
+                if (n <= 0) break;
+                chunk.insert(chunk.end(), buf, buf + n);
+            }
+            if (!chunk.empty()) m_driver.read(std::move(chunk));
         }
-        if (!chunk.empty()) m_driver.read(std::move(chunk));
     }
     m_driver.task();
     if (mainTask) mainTask();
@@ -99,12 +132,14 @@ void frmCom::timSolid_Timer() {
         if (cloneError) cloneError();
         if (comOpen() && totalError()) comOpen(false);
     }
+    m_inTimer = false;
+    if (afterTimer) afterTimer();
 }
 
 void frmCom::OnComm(int event) {
     switch (event) {
     case 2:
-        if (comOpen() && m_device->BytesAvailable() > 0) timSolid_Timer();
+        if (comOpen() && m_device->BytesAvailable() != 0) timSolid_Timer();
         break;
     case 1008:
         m_errOverflow = true;
@@ -124,6 +159,22 @@ void frmCom::OnComm(int event) {
     default:
         break;
     }
+}
+
+void frmCom::OnDeviceEvent(SerialEvent event) {
+    if (!comOpen()) return;
+    switch (event) {
+    case SerialEvent::BytesArrived:
+        OnComm(2);
+        return;
+    case SerialEvent::Overflow:
+        OnComm(1008);
+        break;
+    default:
+        lineFailed();
+        break;
+    }
+    timSolid_Timer();
 }
 
 void frmCom::AllOver() {

@@ -7,8 +7,7 @@
 
 #include "adjust/hxq3_drv.h"
 #include "adjust/profile_io.h"
-
-class ISerialDevice;
+#include "core/platform.h"
 
 class frmCom {
 public:
@@ -19,10 +18,16 @@ public:
     explicit frmCom(IClock* clock = nullptr);
     ~frmCom();
 
-    // The device to use; without one, opening asks Platform().serialFactory for a device.
+    // The device to use; without one, opening asks Platform().serialFactory for a device. The
+    // form takes the device's events (bytes arrived, the line failed).
     void SetDevice(std::unique_ptr<ISerialDevice> device);
     ISerialDevice* Device() const { return m_device.get(); }
     clsCmcHxq3Drv& Driver() { return m_driver; }
+    // A device path opened instead of the numbered port for this run (empty: the port number).
+    void SetPortDevice(const std::string& path) { m_portDevice = path; }
+    const std::string& PortDevice() const { return m_portDevice; }
+    // The system's reason why the port could not be opened or failed, empty when there is none.
+    const std::string& LastErrorText() const { return m_lastErrorText; }
 
     void Reset();
     bool comOpen() const;
@@ -48,19 +53,28 @@ public:
     void Output(const ByteStr& bytes);
 
     // The heartbeat: received bytes to the driver, the driver's task, the main form's task,
-    // then the error check.
+    // then the error check. A run that starts while one is under way (a message box shown from
+    // it, a receive event meanwhile) returns at once.
     void timSolid_Timer();
     // Communication events of the serial control (2 receive, 1001 to 1011 errors).
     void OnComm(int event);
+    // Events of the device: bytes arrived runs the heartbeat at once; a device that went away or
+    // failed to read or write closes the port and gives "Cannot access COM" with the reason.
+    void OnDeviceEvent(SerialEvent event);
     void AllOver();
 
     clsCmcProfileIO profMain;
-    // Hooks into the main form: its task, its clone-error message and its settings.
+    // Hooks into the main form: its task, its clone-error message, its settings, and what it
+    // redraws after every run of the heartbeat.
     std::function<void()> mainTask;
     std::function<void()> cloneError;
     std::function<void(clsCmcProfileIO&)> saveData;
+    std::function<void()> afterTimer;
 
 private:
+    void takeDevice();
+    void lineFailed();
+
     clsCmcHxq3Drv m_driver;
     std::unique_ptr<ISerialDevice> m_device;
     bool m_open = false;
@@ -68,5 +82,7 @@ private:
     long m_comBaud = 9600;
     bool m_errOverflow = false;
     bool m_errCannotOpen = false;
-    std::string m_lastOpenError;
+    std::string m_lastErrorText;
+    std::string m_portDevice;
+    bool m_inTimer = false;
 };

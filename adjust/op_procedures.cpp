@@ -12,7 +12,12 @@ constexpr int kE8RefInitial = 16;
 constexpr int kE8RefSlant = 36;
 constexpr int kTxfWriteWaitMs = 200;
 
-int roundHalfUp(double x) { return static_cast<int>(std::floor(x + 0.5)); }
+// Rounded half up. "Const.ini" may hold any finite number, so the table can run out of every
+// range: the result stays within +-1e9 (NaN reads 0) and the clamps of the writes take over.
+int roundHalfUp(double x) {
+    if (std::isnan(x)) return 0;
+    return static_cast<int>(std::clamp(std::floor(x + 0.5), -1e9, 1e9));
+}
 } // namespace
 
 bool clsIndOp_RigZ30::txfStep() {
@@ -63,7 +68,9 @@ bool clsIndOp_RigZ30::txfStep() {
             const auto a = static_cast<std::size_t>(txfArea);
             const double expected = std::floor(double(refTable[a]) + 0.5) +
                                     (t - kTxfTempBorder[a]) * roundHalfUp(refSlant[a]) / 32.0;
-            refCorrection = static_cast<std::int16_t>(firstSetting - std::floor(expected));
+            const double correction = firstSetting - std::floor(expected);
+            refCorrection = static_cast<std::int16_t>(
+                std::isnan(correction) ? 0 : std::clamp(correction, -32768.0, 32767.0));
             for (int p = 0; p < 20; ++p)
                 txfWrites.push_back(
                     {kE8RefInitial + p,

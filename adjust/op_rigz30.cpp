@@ -69,8 +69,9 @@ int clsIndOp_RigZ30::TempArea(int t) {
     return 19;
 }
 
-bool clsIndOp_RigZ30::RigZ30Prop_ReadParametersFromExtFile() {
-    const auto coef = ReadConstIni();
+bool clsIndOp_RigZ30::RigZ30Prop_ReadParametersFromExtFile(const std::vector<std::string>& places,
+                                                           std::string* report) {
+    const auto coef = ReadConstIni(places, report);
     if (!coef) return false;
     refCoef = *coef;
     return true;
@@ -85,7 +86,39 @@ void clsIndOp_RigZ30::RigOpFunc_FormResource() {
     lstDa.SetLine(0, "[D/A]");
     for (int i = 1; i <= 8; ++i)
         lstDa.SetLine(i, "----");
-    lblProgress = std::string(32, ' ');
+    setProgress(std::string(32, ' '));
+}
+
+void clsIndOp_RigZ30::setProgress(std::string text) {
+    if (text == lblProgress) return;
+    lblProgress = std::move(text);
+    ++progressRevision;
+}
+
+bool clsIndOp_RigZ30::ConsoleKey(int keyCode, bool shift) {
+    const int i = lboConsole.ListIndex();
+    switch (keyCode) {
+    case kKeyLeft:
+    case kKeyRight:
+        console.UpDown(i, (keyCode == kKeyLeft ? -1 : 1) * (shift ? 5 : 1));
+        return true;
+    case kKeyEnter:
+    case kKeySeparator:
+        console.EnterPushed(i);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void clsIndOp_RigZ30::showReadProgress() {
+    const int n = std::clamp(m_seq->drv().lastEeAdr() * 33 / 2048, 0, 32);
+    setProgress(std::string(static_cast<std::size_t>(n), 'o') +
+                std::string(static_cast<std::size_t>(32 - n), '.'));
+}
+
+void clsIndOp_RigZ30::ConsoleFocused() {
+    if (lboConsole.ListIndex() < 0) lboConsole.ListIndex(0);
 }
 
 void clsIndOp_RigZ30::RigOpFunc_ResetAll() {
@@ -192,11 +225,11 @@ void clsIndOp_RigZ30::task() {
             RigOpFunc_ResetAll();
         }
     }
-    if (opState == 2 && m_seq->OpRunning()) {
-        const int n = std::clamp(m_seq->drv().lastEeAdr() * 33 / 2048, 0, 32);
-        lblProgress = std::string(static_cast<std::size_t>(n), 'o') +
-                      std::string(static_cast<std::size_t>(32 - n), '.');
-    }
+    if (opState == 2 && m_seq->OpRunning()) showReadProgress();
+    const bool edit = RigZ30Prop_EditEnabled();
+    // Back from the parameter report the focus goes to "Disp para", not to the console.
+    if (edit && !m_editWasEnabled && !focusDispParaRequest) focusConsoleRequest = true;
+    m_editWasEnabled = edit;
 }
 
 bool clsIndOp_RigZ30::stepState() {
@@ -244,7 +277,10 @@ bool clsIndOp_RigZ30::stepState() {
         if (showPara) stopProcedure();
         return true;
     case 22:
-        if (stateEntered) eepMap.RigZ30Eep_DispPara(txtPara);
+        if (stateEntered) {
+            eepMap.RigZ30Eep_DispPara(txtPara);
+            ++paraRevision;
+        }
         if (showPara) return false;
         opState = 21;
         focusDispParaRequest = true;
@@ -330,6 +366,8 @@ void clsIndOp_RigZ30::afterCloneRead() {
         RigOpFunc_ResetAll();
         return;
     }
+    // The bar ends where the read ended, not where the last tick of the read saw it.
+    showReadProgress();
     radioIdBytes = Common::HexStrToBytes(m_radio->radioNameM + m_radio->radionameS);
     for (int i = 0; i < console.ListCount(); ++i) {
         console.ReadFromEe(i);

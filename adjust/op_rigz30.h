@@ -50,7 +50,10 @@ public:
     void ConsEv_SendE8(clsConsole& con, int index, int evNo, int val);
     void ConsEv_Enter(clsConsole& con, int index, int evNo, int val);
     static int RigZ30Op_Table_Txf_TempBorder(int index);
-    bool RigZ30Prop_ReadParametersFromExtFile();
+    // Reads the TXF coefficients from the first good "Const.ini" of places; report as
+    // ReadConstIni gives it.
+    bool RigZ30Prop_ReadParametersFromExtFile(const std::vector<std::string>& places,
+                                              std::string* report = nullptr);
     bool RigZ30Prop_EditEnabled() const { return opState >= 3 && opState <= 21; }
     bool RigZ30Prop_DispPara() const { return opState == 22; }
     bool RigZ30Prop_Shielding() const {
@@ -64,11 +67,22 @@ public:
     static std::string DaRowText(int row, int v);
     static int TempArea(int t);
 
-    // What the window shows.
+    // Keys of the console list: Left and Right step the selected item (by 5 with Shift), Enter
+    // and the keypad's separator press Enter on it. True when the key was taken.
+    static constexpr int kKeyEnter = 13, kKeyLeft = 37, kKeyRight = 39, kKeySeparator = 108;
+    bool ConsoleKey(int keyCode, bool shift);
+    // The console list got the focus: with nothing selected, item 0 is.
+    void ConsoleFocused();
+
+    // What the window shows; the revisions grow with every change of the texts.
     clsListLines lboConsole, lstAd, lstDa;
     std::string txtPara;
     std::string lblProgress;
+    unsigned paraRevision = 0, progressRevision = 0;
+    // Focus requests, cleared by the window when served: the "Disp para" button after the
+    // parameter report, the console list when its panel has just appeared.
     bool focusDispParaRequest = false;
+    bool focusConsoleRequest = false;
     // The main form's clone-error message (it resets the operations).
     std::function<void()> MsgBoxCloneErr;
 
@@ -114,6 +128,8 @@ private:
     bool txfStep();
     bool bpfStep();
     void beep();
+    void setProgress(std::string text);
+    void showReadProgress();
     std::string channelLine(int index);
     std::string txfLine(int index);
 
@@ -122,4 +138,5 @@ private:
     clsCmcTick m_waitTimer;
     std::int32_t m_waitE8Required = 0;
     bool m_rowPending = false;
+    bool m_editWasEnabled = false;
 };

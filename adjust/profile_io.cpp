@@ -1,6 +1,7 @@
 #include "adjust/profile_io.h"
 
 #include "core/ctext.h"
+#include "core/platform.h"
 
 #include <charconv>
 #include <cmath>
@@ -39,6 +40,9 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
+// Stands for a key that is not there; no settings value holds a control character like it.
+constexpr const char* kMissing = "\x01missing";
+
 std::optional<std::string> readFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     if (!in) return std::nullopt;
@@ -48,7 +52,7 @@ std::optional<std::string> readFile(const fs::path& p) {
 }
 
 // The leading decimal number of a text; 0 when there is none (one too large for a double reads
-// as infinite).
+// as infinite, one too small as 0).
 double leadingNumber(const std::string& text) {
     double v = 0;
     return ParseCDouble(text, &v) ? v : 0.0;
@@ -56,9 +60,10 @@ double leadingNumber(const std::string& text) {
 
 } // namespace
 
-void clsCmcProfileIO::SetCurrentPath() {
-    Path = envDir("XDG_CONFIG_HOME", "/.config");
-    if (Path.empty() || Path.back() != '/') Path += '/';
+std::string UserConfigFolder() {
+    std::string dir = envDir("XDG_CONFIG_HOME", "/.config");
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir + "Norq/";
 }
 
 std::string clsCmcProfileIO::StripTerminator(const std::string& text) {
@@ -66,71 +71,21 @@ std::string clsCmcProfileIO::StripTerminator(const std::string& text) {
 }
 
 std::optional<std::string> clsCmcProfileIO::readKey(const std::string& key) const {
-    const auto text = readFile(GetMyProfile());
-    if (!text) return std::nullopt;
-    bool inSection = false;
-    for (const std::string& raw : splitLines(*text)) {
-        const std::string line = trim(raw);
-        if (!line.empty() && line[0] == '[') {
-            inSection = line.size() >= 2 && line.back() == ']' &&
-                        line.substr(1, line.size() - 2) == Section;
-            continue;
-        }
-        const auto eq = line.find('=');
-        if (!inSection || eq == std::string::npos || trim(line.substr(0, eq)) != key) continue;
-        std::string value = StripTerminator(line.substr(eq + 1)).substr(0, 255);
-        while (!value.empty() && value.back() == ' ')
-            value.pop_back();
-        return value;
-    }
-    return std::nullopt;
+    ISettingsStore* s = store ? store : Platform().settings;
+    if (!s) return std::nullopt;
+    const std::string raw = s->GetString(Section, key, kMissing);
+    if (raw == kMissing) return std::nullopt;
+    std::string value = StripTerminator(raw).substr(0, 255);
+    while (!value.empty() && value.back() == ' ')
+        value.pop_back();
+    return value;
 }
 
 bool clsCmcProfileIO::writeKey(const std::string& key, const std::string& value) {
-    std::vector<std::string> lines;
-    if (const auto text = readFile(GetMyProfile())) lines = splitLines(*text);
-    bool inSection = false;
-    bool done = false;
-    std::size_t sectionEnd = std::string::npos;
-    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-        const std::string line = trim(lines[i]);
-        if (!line.empty() && line[0] == '[') {
-            if (inSection) break;
-            inSection = line == "[" + Section + "]";
-            if (inSection) sectionEnd = i + 1;
-            continue;
-        }
-        if (!inSection) continue;
-        if (!line.empty()) sectionEnd = i + 1;
-        const auto eq = line.find('=');
-        if (eq != std::string::npos && trim(line.substr(0, eq)) == key) {
-            lines[i] = key + "=" + value;
-            done = true;
-        }
-    }
-    if (!done) {
-        if (sectionEnd == std::string::npos) {
-            if (!lines.empty() && !lines.back().empty()) lines.emplace_back();
-            lines.push_back("[" + Section + "]");
-            lines.push_back(key + "=" + value);
-        } else {
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd),
-                         key + "=" + value);
-        }
-    }
-    std::error_code ec;
-    fs::create_directories(fs::path(GetMyProfile()).parent_path(), ec);
-    const fs::path target = GetMyProfile();
-    const fs::path temp = target.string() + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        for (const std::string& l : lines)
-            out << l << "\n";
-        if (!out) return false;
-    }
-    fs::rename(temp, target, ec);
-    return !ec;
+    ISettingsStore* s = store ? store : Platform().settings;
+    if (!s) return false;
+    s->SetString(Section, key, value);
+    return true;
 }
 
 bool clsCmcProfileIO::saveData(const std::string& sKey, int sData) {
@@ -220,21 +175,33 @@ std::optional<RefCoefTable> ParseConstIni(const std::string& text) {
     for (std::size_t i = 0; i < coef.size(); ++i) {
         const std::size_t n = i + 1;
         const double v = n < lines.size() ? leadingNumber(lines[n]) : 0.0;
-        if (!std::isfinite(v) || std::fabs(v) > 1e6) return std::nullopt;
+        if (!std::isfinite(v)) return std::nullopt;
         coef[i] = v;
     }
     return coef;
 }
 
-std::optional<RefCoefTable> ReadConstIni() {
+std::vector<std::string> ConstIniPlaces() {
     std::error_code ec;
-    std::vector<fs::path> places = {fs::current_path(ec) / kConstFileName,
-                                    fs::path(envDir("XDG_DATA_HOME", "/.local/share")) /
-                                        "KTZ30ADJ" / kConstFileName};
+    std::vector<std::string> places = {(fs::current_path(ec) / kConstFileName).string()};
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) places.push_back(exe.parent_path() / kConstFileName);
-    for (const fs::path& p : places) {
-        if (const auto text = readFile(p)) return ParseConstIni(*text);
+    if (!ec) places.push_back((exe.parent_path() / kConstFileName).string());
+    places.push_back(UserConfigFolder() + kConstFileName);
+    return places;
+}
+
+std::optional<RefCoefTable> ReadConstIni(const std::vector<std::string>& places,
+                                         std::string* report) {
+    std::string lines;
+    for (const std::string& p : places) {
+        const auto text = readFile(p);
+        if (!text) {
+            lines += "\r\n" + p + " (not found)";
+            continue;
+        }
+        if (auto coef = ParseConstIni(*text)) return coef;
+        lines += "\r\n" + p + " (not a \"KT-Z30 ADJ Rev.1.0\" constants file)";
     }
+    if (report) *report = lines.empty() ? lines : lines.substr(2);
     return std::nullopt;
 }

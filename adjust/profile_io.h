@@ -5,15 +5,24 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
+
+class ISettingsStore;
+
+// The user's configuration folder of the suite, with a trailing separator.
+std::string UserConfigFolder();
 
 class clsCmcProfileIO {
 public:
     std::string Name = "Profile.INI";
     std::string Path;
     std::string Section;
+    // The settings behind the file: the program opens a store on GetMyProfile(); without one the
+    // keys go to Platform().settings.
+    ISettingsStore* store = nullptr;
 
-    // Path = the user's configuration folder, with a trailing separator.
-    void SetCurrentPath();
+    // Path = the user's configuration folder.
+    void SetCurrentPath() { Path = UserConfigFolder(); }
     std::string GetMyProfile() const { return Path + Name; }
 
     bool saveData(const std::string& sKey, int sData);
@@ -47,9 +56,13 @@ private:
 using RefCoefTable = std::array<double, 21>;
 inline constexpr const char* kConstFileName = "Const.ini";
 
-// Parses the text of "Const.ini"; nothing when the first line is wrong or a value is not a
-// finite number within +-1e6.
+// Parses the text of "Const.ini"; nothing when the first line is wrong or a value is too large
+// for a number (a too small one reads as 0).
 std::optional<RefCoefTable> ParseConstIni(const std::string& text);
-// Looks for "Const.ini" in the current folder, the user's data folder, then the program's
-// folder, and parses the first one found.
-std::optional<RefCoefTable> ReadConstIni();
+// The files "Const.ini" is looked for in, in order: the current folder, the program's folder,
+// the user's configuration folder.
+std::vector<std::string> ConstIniPlaces();
+// Reads the first of these that is a good "Const.ini". Without one, report (when given) gets one
+// line per place with what was wrong there.
+std::optional<RefCoefTable> ReadConstIni(const std::vector<std::string>& places,
+                                         std::string* report = nullptr);

@@ -1,5 +1,6 @@
 #include "core/ctext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -16,6 +17,34 @@ std::string_view SkipBlanksAndPlus(std::string_view t, bool* negative) {
     }
     return t.substr(i);
 }
+
+// For a number text out of a double's range: true when it is too small (it reads as 0 then, as
+// "%lf" gives), false when it is too large. The decimal magnitude is the place of the first
+// non-zero digit plus the exponent.
+bool Underflows(std::string_view number) {
+    const std::size_t e = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, e);
+    long long magnitude = 0;
+    const std::size_t point = mantissa.find('.');
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) return true;
+    const std::size_t intEnd = point == std::string_view::npos ? mantissa.size() : point;
+    magnitude = first < intEnd ? static_cast<long long>(intEnd - first)
+                               : -static_cast<long long>(first - intEnd - 1);
+    if (e != std::string_view::npos) {
+        long long exponent = 0;
+        bool negative = false;
+        std::string_view x = number.substr(e + 1);
+        if (!x.empty() && (x[0] == '+' || x[0] == '-')) {
+            negative = x[0] == '-';
+            x.remove_prefix(1);
+        }
+        for (char c : x)
+            exponent = std::min<long long>(exponent * 10 + (c - '0'), 1'000'000'000);
+        magnitude += negative ? -exponent : exponent;
+    }
+    return magnitude <= 0;
+}
 } // namespace
 
 bool ParseCDouble(std::string_view text, double* out) {
@@ -29,7 +58,10 @@ bool ParseCDouble(std::string_view text, double* out) {
         // "5." and ".5" forms are numbers too; from_chars takes ".5" but not a bare ".".
         return false;
     }
-    if (r.ec == std::errc::result_out_of_range) v = HUGE_VAL;
+    if (r.ec == std::errc::result_out_of_range)
+        v = Underflows(std::string_view(t.data(), static_cast<std::size_t>(r.ptr - t.data())))
+                ? 0.0
+                : HUGE_VAL;
     *out = negative ? -v : v;
     return true;
 }

@@ -5,7 +5,8 @@
 #include <string_view>
 
 // Reads a real number the way "%lf" does: leading blanks skipped, an optional sign, then the
-// longest number prefix. Returns false when no number starts the text.
+// longest number prefix. Returns false when no number starts the text. A number too large for a
+// double reads as infinite, one too small as 0.
 bool ParseCDouble(std::string_view text, double* out);
 // True when the whole text, blanks at either end aside, is one finite decimal number ("446.1",
 // "-5", ".5", "1e3"); trailing junk ("446,1", "12abc"), "nan", "inf" and hexadecimal forms are

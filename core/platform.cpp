@@ -90,26 +90,41 @@ CPlatformServices& Platform() { return Services(); }
 
 void ResetPlatform() { Services() = Defaults(); }
 
-std::string ResolvePortName(const std::string& name, ISettingsStore* settings) {
-    if (name.size() > 3 && name.compare(0, 3, "COM") == 0) {
-        const std::string digits = name.substr(3);
-        bool allDigits = digits.size() <= 3;
-        for (char c : digits)
-            allDigits = allDigits && c >= '0' && c <= '9';
-        if (allDigits) {
+namespace {
+// The port number of "COMn", "COM n" or "COMn:" (up to three digits), else -1.
+int ComPortNumber(const std::string& name) {
+    if (name.size() < 4 || name.compare(0, 3, "COM") != 0) return -1;
+    std::string digits = name.substr(name[3] == ' ' ? 4 : 3);
+    if (!digits.empty() && digits.back() == ':') digits.pop_back();
+    if (digits.empty() || digits.size() > 3) return -1;
+    for (char c : digits)
+        if (c < '0' || c > '9') return -1;
+    return std::atoi(digits.c_str());
+}
+} // namespace
+
+std::string ResolvePortName(int portNumber, ISettingsStore* settings) {
 #ifdef _WIN32
-            return name;
+    (void)settings;
+    return "COM" + std::to_string(portNumber);
 #else
-            const int n = std::atoi(digits.c_str());
-            if (settings) {
-                std::string dev = settings->GetString("CommPort", "Device" + digits, "");
-                if (!dev.empty()) return dev;
-            }
-            return "/dev/ttyUSB" + std::to_string(n > 0 ? n - 1 : 0);
-#endif
-        }
+    if (settings) {
+        std::string dev =
+            settings->GetString("CommPort", "Device" + std::to_string(portNumber), "");
+        if (!dev.empty()) return dev;
     }
-    return name;
+    return "/dev/ttyUSB" + std::to_string(portNumber > 0 ? portNumber - 1 : 0);
+#endif
+}
+
+std::string ResolvePortName(const std::string& name, ISettingsStore* settings) {
+    const int n = ComPortNumber(name);
+#ifdef _WIN32
+    (void)settings;
+    return n >= 0 ? "COM" + std::to_string(n) : name;
+#else
+    return n >= 0 ? ResolvePortName(n, settings) : name;
+#endif
 }
 
 bool TryEnterModal() {

@@ -16,7 +16,11 @@ public:
     virtual void SleepMs(unsigned ms) = 0;
 };
 
-// A serial device that opened but refused the line settings starts its error text with this.
+// What a serial device reports by itself: bytes arrived, or the line failed (the device went
+// away, as when a USB adapter is pulled; a read or a write failed).
+enum class SerialEvent { BytesArrived, DeviceLost, ReadError, WriteError, Overflow };
+
+// A device that opened but refused the line settings starts its error text with this.
 inline constexpr char kSerialSettingError[] = "setting:";
 
 // One serial line, 8N1. Reads never block; writes are synchronous.
@@ -42,6 +46,14 @@ public:
     virtual bool WaitForInput(int ms) = 0;
     // Bytes still queued for output.
     virtual long BytesToWrite() = 0;
+    // The system's reason for the last failure (open, read or write), naming the device; empty
+    // when there is none.
+    virtual std::string LastErrorText() const { return {}; }
+    // Receives the device's events from the event loop, never from inside a call on the device.
+    // A device without events ignores it.
+    virtual void SetEventHandler(std::function<void(SerialEvent)>) {}
+    // Bounds the input queue: more waiting bytes than this is an Overflow event (0: unbounded).
+    virtual void SetInputLimit(std::size_t) {}
 };
 
 // The application settings (a registry-like store of sections and keys).
@@ -105,9 +117,12 @@ CPlatformServices& Platform();
 // Puts the defaults back (for tests).
 void ResetPlatform();
 
-// The default port resolver: "COMn" names the device stored under "CommPort"/"DeviceN",
-// else /dev/ttyUSB(n-1); any other name is taken as a device path.
+// The default port resolver: "COMn" (also "COM n" and "COMn:") names the device stored under
+// "CommPort"/"DeviceN" of the given settings, else /dev/ttyUSB(n-1); any other name is taken as a
+// device path. On Windows a port name stays as it is.
 std::string ResolvePortName(const std::string& name, ISettingsStore* settings);
+// The same for port number n.
+std::string ResolvePortName(int portNumber, ISettingsStore* settings);
 
 // The process-wide modal guard: clone commands, Save and every editor dialog run under it.
 bool TryEnterModal();

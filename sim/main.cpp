@@ -48,6 +48,7 @@ constexpr const char* kUsage =
     "  --fail-write         the radio answers a write with E6 01\n"
     "  --noise              stray bytes before the radio's frames\n"
     "  --pull-after N       the cable is pulled after N data frames\n"
+    "  --hang-up            a pulled cable hangs up the line: the device goes away\n"
     "service readings (E8 command 3):\n"
     "  --temperature RAW    temperature reading 0..255\n"
     "  --supply RAW         supply voltage reading 0..255\n"
@@ -64,6 +65,7 @@ bool ParseInt(const char* text, int base, long* value) {
 
 struct Options {
     bool pace = false;
+    bool hangUp = false;
     std::string image;
     std::string log;
 };
@@ -82,6 +84,8 @@ bool ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio) {
         };
         if (a == "--pace")
             o->pace = true;
+        else if (a == "--hang-up")
+            o->hangUp = true;
         else if (a == "--image" && next)
             o->image = argv[++i];
         else if (a == "--log" && next)
@@ -273,6 +277,8 @@ int main(int argc, char** argv) {
             else
                 usleep(1000);
         }
+        // What went out before the pull has reached the PC; now the device goes away.
+        if (options.hangUp && radio.CablePulled() && outgoing.empty()) break;
     }
     if (slave >= 0) close(slave);
     close(master);

@@ -12,6 +12,7 @@
 #include "clone/clone_rs_io_manager.h"
 #include "clone/model_manager.h"
 #include "platform/beeper_alsa.h"
+#include "platform/instance_guard.h"
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
 #include "views/command_ids.h"
@@ -20,8 +21,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QStandardPaths>
 
 namespace {
 QString FileFilter() { return QStringLiteral("Data Files (*.HXQ *.hxq);;All Files (*)"); }
@@ -104,17 +103,16 @@ CZ30App::~CZ30App() {
     if (Platform().prompts == &m_prompts) ResetPlatform();
 }
 
-QString CZ30App::InstanceLockPath() {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
-    return dir + QStringLiteral("/ktz30-app.lock");
-}
+namespace {
+const QString kLockName = QStringLiteral("ktz30-app.lock");
+} // namespace
+
+QString CZ30App::InstanceLockPath() { return CInstanceGuard::LockPath(kLockName); }
 
 bool CZ30App::InitInstance(const QStringList& arguments) {
     if (m_options.singleInstance) {
-        m_lock = std::make_unique<QLockFile>(InstanceLockPath());
-        m_lock->setStaleLockTime(0);
-        if (!m_lock->tryLock(0)) return false; // another copy runs: end without a word
+        m_lock = std::make_unique<CInstanceGuard>(kLockName);
+        if (!m_lock->TryLock()) return false; // another copy runs: end without a word
     }
     CPlatformServices& p = Platform();
     if (m_options.useQtSettings) {

@@ -12,8 +12,8 @@
 
 class CAlsaBeeper;
 class CZ30Doc;
+class CInstanceGuard;
 class CZ30MainFrame;
-class QLockFile;
 
 // The document template's seven fields.
 struct CDocTemplateStrings {
@@ -89,7 +89,7 @@ private:
 
     CZ30AppOptions m_options;
     CZ30CommandLineInfo m_cmdInfo;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<CInstanceGuard> m_lock;
     std::unique_ptr<ISettingsStore> m_settings;
     std::unique_ptr<CAlsaBeeper> m_beeper;
     CQtPrompts m_prompts;

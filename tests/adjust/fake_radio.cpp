@@ -4,7 +4,8 @@
 
 FakeRadio::FakeRadio(FakeClock* clock) : image(2048, 0), m_clock(clock) {}
 
-bool FakeRadio::Open(const std::string&, unsigned, std::string* error) {
+bool FakeRadio::Open(const std::string& device, unsigned, std::string* error) {
+    opened.push_back(device);
     if (openFails) {
         if (error) *error = "no such port";
         return false;
@@ -23,7 +24,7 @@ long FakeRadio::Read(std::uint8_t* buffer, std::size_t max) {
 }
 
 long FakeRadio::Write(const std::uint8_t* data, std::size_t count) {
-    if (!m_open) return -1;
+    if (!m_open || writeFails) return -1;
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t b = data[i];
         if (echo) m_in.push_back(b);

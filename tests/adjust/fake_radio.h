@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,11 +20,35 @@ public:
     void SleepMs(unsigned ms) override { now += ms; }
 };
 
+// Settings of one test, kept in memory.
+class MemorySettings : public ISettingsStore {
+public:
+    std::map<std::string, std::string> values;
+    int GetInt(const std::string& s, const std::string& k, int def) override {
+        const auto it = values.find(s + "/" + k);
+        return it == values.end() ? def : std::atoi(it->second.c_str());
+    }
+    void SetInt(const std::string& s, const std::string& k, int v) override {
+        values[s + "/" + k] = std::to_string(v);
+    }
+    std::string GetString(const std::string& s, const std::string& k,
+                          const std::string& def) override {
+        const auto it = values.find(s + "/" + k);
+        return it == values.end() ? def : it->second;
+    }
+    void SetString(const std::string& s, const std::string& k, const std::string& v) override {
+        values[s + "/" + k] = v;
+    }
+};
+
 class RecordingPrompts : public IUserPrompts {
 public:
     std::vector<std::string> messages;
+    // Runs while a box is up, as the event loop of a modal box does.
+    std::function<void()> whileShown;
     KtAnswer MessageBox(const std::string& text, const std::string&, KtButtons, KtIcon) override {
         messages.push_back(text);
+        if (whileShown) whileShown();
         return KtAnswer::Ok;
     }
     void SetStatusText(const std::string&) override {}
@@ -52,6 +79,9 @@ public:
     int skipReadLine = -1; // an E4 line left out of the clone read
     CSimServiceModel service;
     bool openFails = false;
+    bool writeFails = false;
+    std::string errorText;           // the system's reason it gives for a failure
+    std::vector<std::string> opened; // the device names it was opened with
 
     // What the PC sent, with the time.
     std::vector<SentFrame> sent;
@@ -69,6 +99,7 @@ public:
     long Write(const std::uint8_t* data, std::size_t count) override;
     bool WaitForInput(int) override { return !m_in.empty(); }
     long BytesToWrite() override { return 0; }
+    std::string LastErrorText() const override { return errorText; }
 
 private:
     void frame(const std::vector<std::uint8_t>& body);

@@ -54,6 +54,31 @@ TEST_F(AdjustRig, TxfProcedureFillsAllAreasFromTwoSettings) {
     EXPECT_EQ(app->ops.lboConsole.Line(13), "       TXF: [Enter] to Start");
 }
 
+TEST_F(AdjustRig, TxfTableOfExtremeCoefficientsStaysInRange) {
+    const double sets[][2] = {{1e300, -1e300}, {3e38, 1e30}, {1e-300, -5}};
+    ConnectAndSettle();
+    clsIndOp_RigZ30& ops = app->ops;
+    for (const auto& set : sets) {
+        SCOPED_TRACE(set[0]);
+        for (std::size_t i = 0; i < 21; ++i)
+            ops.refCoef[i] = set[i % 2];
+        radio->service = CSimServiceModel();
+        for (int point = 0; point < 2; ++point) {
+            con().EnterPushed(clsIndOp_RigZ30::kTxf);
+            ASSERT_TRUE(
+                RunUntil([&] { return ops.txfSecondPoint == (point == 1) && InTxfLoop(ops); }));
+            con().Value(clsIndOp_RigZ30::kTxf, 100 + 40 * point);
+            Run(3000);
+        }
+        con().EnterPushed(clsIndOp_RigZ30::kTxf);
+        ASSERT_TRUE(RunUntil([&] { return ops.procState == 0; }));
+        for (int a = 0; a < 20; ++a) {
+            EXPECT_GE(radio->service.Stored(16 + a), 0) << "every area was written";
+            EXPECT_EQ(app->radio.eepImage.ReadByte(46 + a), radio->service.Stored(36 + a));
+        }
+    }
+}
+
 TEST_F(AdjustRig, TxfPartialWriteStaysInsideTheAreas) {
     struct Case {
         int temperature;

@@ -16,6 +16,7 @@ protected:
         Platform().clock = &clock;
         Platform().prompts = &prompts;
         Platform().beeper = &beeper;
+        Platform().settings = &settings;
         beeper.beeps = 0;
         prompts.messages.clear();
         auto dev = std::make_unique<FakeRadio>(&clock);
@@ -55,6 +56,7 @@ protected:
     clsConsole& con() { return app->ops.console; }
 
     FakeClock clock;
+    MemorySettings settings;
     RecordingPrompts prompts;
     CountingBeeper beeper;
     FakeRadio* radio = nullptr;

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -88,27 +89,41 @@ TEST(AdjustConstIni, ParsesAndRefuses) {
     const auto c = ParseConstIni(good);
     ASSERT_TRUE(c);
     EXPECT_EQ((*c)[20], 20.5);
-    const auto shortFile = ParseConstIni("KT-Z30 ADJ Rev.1.0\n-1e3\n\nx\n");
-    ASSERT_TRUE(shortFile);
-    EXPECT_EQ((*shortFile)[0], -1000);
-    EXPECT_EQ((*shortFile)[1], 0);
-    EXPECT_EQ((*shortFile)[20], 0);
-    for (const char* bad :
-         {"KT-Z30 ADJ Rev.1.1\n1\n", "", "KT-Z30 ADJ Rev.1.0\n1e7\n", "KT-Z30 ADJ Rev.1.0\ninf\n",
-          "KT-Z30 ADJ Rev.1.0\nnan\n", "KT-Z30 ADJ Rev.1.0\n1e999\n"})
+    // The first coefficient's line: what it reads as (nothing: the file is refused).
+    const std::pair<const char*, std::optional<double>> first[] = {
+        {"-1e3", -1000},
+        {"", 0},
+        {"x", 0},
+        {"1e7", 1e7},
+        {"1e300", 1e300},
+        {"1e-400", 0},
+        {"-2.5e-320", -2.5e-320},
+        {"1e999", {}},
+        {"-1e999", {}},
+        {"inf", {}},
+        {"nan", {}},
+    };
+    for (const auto& [line, value] : first) {
+        const auto r = ParseConstIni(std::string("KT-Z30 ADJ Rev.1.0\n") + line + "\n");
+        ASSERT_EQ(r.has_value(), value.has_value()) << line;
+        if (r) {
+            EXPECT_EQ((*r)[0], *value) << line;
+            EXPECT_EQ((*r)[20], 0) << "a short file reads 0 for the rest";
+        }
+    }
+    for (const char* bad : {"KT-Z30 ADJ Rev.1.1\n1\n", ""})
         EXPECT_FALSE(ParseConstIni(bad)) << bad;
 }
 
 TEST(AdjustProfile, RoundTripAndDefaults) {
-    const auto dir = std::filesystem::temp_directory_path() / "ktz30adj_profile_test";
-    std::filesystem::remove_all(dir);
+    MemorySettings store;
     clsCmcProfileIO p;
-    p.Path = dir.string() + "/";
-    p.Name = "KTZ30ADJ.rs";
+    p.store = &store;
     p.Section = "OPTION";
     int port = 0;
     EXPECT_TRUE(p.loadData("ComPort", port, 1));
     EXPECT_EQ(port, 1);
+    EXPECT_FALSE(p.loadData("ComPort", port)) << "missing, without a default";
     EXPECT_TRUE(p.saveData("ComPort", 3));
     EXPECT_TRUE(p.saveData("Flag", true));
     p.Section = "OTHER";
@@ -129,7 +144,12 @@ TEST(AdjustProfile, RoundTripAndDefaults) {
     std::string text;
     p.loadData("When", text);
     EXPECT_EQ(text, "2024.02.03-04:00:00");
-    std::filesystem::remove_all(dir);
+    // What a hand-edited file may hold: a NUL ends the text, trailing blanks go.
+    store.SetString("OPTION", "Text", std::string("12  \0junk", 9));
+    EXPECT_TRUE(p.loadData("Text", text));
+    EXPECT_EQ(text, "12");
+    EXPECT_TRUE(p.loadData("Text", port));
+    EXPECT_EQ(port, 12);
 }
 
 // The driver against the fake radio with no application around it.

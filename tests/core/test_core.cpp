@@ -38,6 +38,9 @@ TEST(CText, ParsesLikePercentLfInTheCLocaleWhateverTheUsersLocale) {
         {"-", false, 0},
         {"+-1", false, 0},
         {"146,525", true, 146},
+        {"1e-400", true, 0},
+        {"-0.0000000001e-320", true, 0},
+        {"12e-330", true, 0},
     };
     for (const Case& c : cases) {
         double v = -1;
@@ -47,8 +50,10 @@ TEST(CText, ParsesLikePercentLfInTheCLocaleWhateverTheUsersLocale) {
         }
     }
     double big = 0;
-    ASSERT_TRUE(ParseCDouble("1e999", &big));
-    EXPECT_TRUE(std::isinf(big));
+    for (const char* text : {"1e999", "0.01e311", "1234567e305"}) {
+        ASSERT_TRUE(ParseCDouble(text, &big));
+        EXPECT_TRUE(std::isinf(big)) << text;
+    }
     EXPECT_EQ(FormatFixed(146.525, 5), "146.52500");
     EXPECT_EQ(FormatFixed(0.1, 1), "0.1");
     long long n = 0;
@@ -69,14 +74,23 @@ TEST(CText, DropsOneTrailingCarriageReturn) {
 TEST(Platform, PortNamesResolveToDevices) {
     ResetPlatform();
     ISettingsStore* s = Platform().settings;
-#ifndef _WIN32
-    EXPECT_EQ(ResolvePortName("COM1", s), "/dev/ttyUSB0");
-    EXPECT_EQ(ResolvePortName("COM4", s), "/dev/ttyUSB3");
     s->SetString("CommPort", "Device2", "/dev/pts/7");
-    EXPECT_EQ(ResolvePortName("COM2", s), "/dev/pts/7");
+    const std::pair<const char*, const char*> cases[] = {
+#ifndef _WIN32
+        {"COM1", "/dev/ttyUSB0"},     {"COM4", "/dev/ttyUSB3"},
+        {"COM2", "/dev/pts/7"},       {"COM 2", "/dev/pts/7"},
+        {"COM2:", "/dev/pts/7"},      {"COM12", "/dev/ttyUSB11"},
 #endif
-    EXPECT_EQ(ResolvePortName("/dev/ttyS0", s), "/dev/ttyS0");
-    EXPECT_EQ(ResolvePortName("COMX", s), "COMX");
+        {"/dev/ttyS0", "/dev/ttyS0"}, {"COMX", "COMX"},
+        {"COM1234", "COM1234"},       {"COM", "COM"},
+    };
+    for (const auto& [name, device] : cases)
+        EXPECT_EQ(ResolvePortName(name, s), device) << name;
+#ifndef _WIN32
+    EXPECT_EQ(ResolvePortName(2, s), "/dev/pts/7");
+    EXPECT_EQ(ResolvePortName(3, nullptr), "/dev/ttyUSB2");
+#endif
+    s->SetString("CommPort", "Device2", "");
     ResetPlatform();
 }
 

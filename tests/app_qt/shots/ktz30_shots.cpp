@@ -8,6 +8,7 @@
 #include "app/qt/main_frame.h"
 #include "app/qt/progress_dlg.h"
 #include "app/qt/z30_app.h"
+#include "tests/support/screen_shot.h"
 #include "views/command_ids.h"
 
 #include <QApplication>
@@ -23,29 +24,10 @@
 namespace {
 QString g_out;
 
-void Wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+void Wait(int ms) { WaitMs(ms); }
 
-// The screen region of the given windows, with a margin, saved as name.png.
 void Shoot(const QString& name, std::initializer_list<const QWidget*> windows) {
-    Wait(300);
-    QRect area;
-    for (const QWidget* w : windows)
-        area |= w->frameGeometry();
-    area.adjust(-8, -8, 8, 8);
-    area &= QRect(0, 0, 1024, 768);
-    const QString crop = QStringLiteral("%1x%2+%3+%4")
-                             .arg(area.width())
-                             .arg(area.height())
-                             .arg(area.x())
-                             .arg(area.y());
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                       crop, g_out + '/' + name + QStringLiteral(".png")});
-    std::printf("%s/%s.png\n", qPrintable(g_out), qPrintable(name));
+    ShootWindows(g_out + '/' + name + QStringLiteral(".png"), windows);
 }
 
 template <class T> T* FindWindow() {

@@ -199,8 +199,14 @@ void CCloneSupportDoc::LoadFile(const std::string& path) {
     std::error_code ec;
     const std::uintmax_t size = fs::file_size(path, ec);
     if (!ec && size > kMaxFileSize) throw CArchiveFormatError(kFileFormatError);
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw CArchiveFormatError(kFileCannotOpen);
+    if (!in || fs::is_directory(path, ec)) {
+        const int error = fs::is_directory(path, ec) ? EISDIR : errno;
+        throw CArchiveFormatError(kFileCannotOpen,
+                                  "cannot open " + path + ": " +
+                                      (error ? std::strerror(error) : "unreadable"));
+    }
     if (m_scratch.empty()) m_scratch = CreateTempFile("~KT");
     std::FILE* scratch = m_scratch.empty() ? nullptr : std::fopen(m_scratch.c_str(), "wb");
     if (!scratch) throw CArchiveFormatError(kFileCannotOpen);

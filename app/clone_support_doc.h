@@ -24,13 +24,18 @@ extern const char* const kUntitled;
 // The one exception of the document: a file the clone file manager refused.
 class CArchiveFormatError : public std::runtime_error {
 public:
-    explicit CArchiveFormatError(std::string word)
-        : std::runtime_error(kUnexpectedFileFormat), m_word(std::move(word)) {}
+    explicit CArchiveFormatError(std::string word, std::string reason = {})
+        : std::runtime_error(kUnexpectedFileFormat), m_word(std::move(word)),
+          m_reason(std::move(reason)) {}
     // The reader's result word ("FORMAT_ERROR", "MISMATCH_MODEL", ...).
     const std::string& Word() const { return m_word; }
+    // What the system said when the file could not be opened ("cannot open x.hxq: No such file
+    // or directory"); empty otherwise.
+    const std::string& Reason() const { return m_reason; }
 
 private:
     std::string m_word;
+    std::string m_reason;
 };
 
 // Returned by a command that found the modal guard taken.

@@ -1,355 +1,169 @@
 // ktz30cli: the cloning program's operations from a shell.
-#include "app/clone_support_doc.h"
-#include "cli/terminal.h"
-#include "clone/clone_rs_io_manager.h"
-#include "clone/model_manager.h"
-#include "core/ctext.h"
-#include "core/platform.h"
-#include "params/node_access.h"
-#include "platform/serial_device.h"
-#include "platform/settings_store.h"
+#include "cli/commands.h"
 
+#include <CLI/CLI.hpp>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
+const char* const kStatusRadio =
+    "Exit status: the clone result: 0 success, 1 cancelled (Ctrl+C, or No to the question),\n"
+    "77 failure, 80 transfer error, 85 illegal information, 90 wrong model, 91 the port\n"
+    "cannot be opened.";
+const char* const kStatusFile =
+    "Exit status: 0 success, 1 failure (the message says why), 2 a usage error.";
 
-const char* const kUsage =
-    "usage: ktz30cli <command> [options]\n"
-    "\n"
-    "Radio (PORT is 1 to 4 for COM1 to COM4, or a device path such as /dev/ttyUSB0):\n"
-    "  info  --port PORT                         ask the radio who it is\n"
-    "  read  --port PORT -o FILE.hxq             read the radio into a clone data file\n"
-    "  write --port PORT FILE.hxq [--yes] [--maker-reserve]\n"
-    "                                            write a clone data file to the radio\n"
-    "Files:\n"
-    "  new   --variant N -o FILE.hxq             a file with the factory defaults of variant N\n"
-    "  dump  FILE.hxq                            every value: path, code and text\n"
-    "  get   [--code] FILE.hxq PATH...           the text (or code) of values\n"
-    "  set   FILE.hxq ASSIGNMENT... [-o OUT]     PATH=TEXT or PATH:=CODE, then save\n"
-    "\n"
-    "'ktz30cli <command> --help' describes a command.\n";
-
-struct CVerbHelp {
-    const char* verb;
-    const char* text;
-};
-
-const CVerbHelp kHelp[] = {
-    {"info", "usage: ktz30cli info --port PORT\n\n"
-             "Asks the radio for its identity and shows model, revision, comment and PLL\n"
-             "reference. Exit status: the clone result (0 success, 77 failure, 80 transfer\n"
-             "error, 85 illegal information, 90 wrong model, 91 port cannot be opened).\n"},
-    {"read", "usage: ktz30cli read --port PORT -o FILE.hxq\n\n"
-             "Reads the radio's memory and saves it as a clone data file. The variant is the\n"
-             "radio's. Ctrl+C cancels. Exit status: the clone result (0, 1 cancelled, 77, 80, 85,\n"
-             "90, 91); 74 when the file could not be saved.\n"},
-    {"write", "usage: ktz30cli write --port PORT FILE.hxq [--yes] [--maker-reserve]\n\n"
-              "Writes a clone data file to the radio (0x0070-0x07FF; with --maker-reserve the\n"
-              "whole image with the alignment values). Asks before writing unless --yes is\n"
-              "given. Ctrl+C cancels. Exit status: the clone result (0, 1, 77, 80, 85, 90, 91).\n"},
-    {"new", "usage: ktz30cli new --variant N -o FILE.hxq\n\n"
-            "Saves the factory defaults of a variant: 0 LMR 1CH, 1 PMR 1CH, 2 LMR 2CH,\n"
-            "3 PMR 2CH, 4 LMR 16CH, 5 PMR 16CH.\n"},
-    {"dump", "usage: ktz30cli dump FILE.hxq\n\n"
-             "Prints one line per value in tree order: the dotted path, a tab, the code, a tab,\n"
-             "the text.\n"},
-    {"get", "usage: ktz30cli get [--code] FILE.hxq PATH...\n\n"
-            "Prints the text (with --code the integer code) of each path, one per line.\n"},
-    {"set", "usage: ktz30cli set FILE.hxq ASSIGNMENT... [-o OUT]\n\n"
-            "PATH=TEXT stores a display text by the value's own rule (choice text, string,\n"
-            "frequency); PATH:=CODE stores an integer code (clamped into range). The file is\n"
-            "saved to OUT, or back to FILE. Nothing is saved when an assignment fails.\n"},
-};
-
-int Usage(const std::string& message) {
-    if (!message.empty()) std::fprintf(stderr, "ktz30cli: %s\n", message.c_str());
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
+// The port option of the radio commands.
+void AddPort(CLI::App* sub, CCliArgs& a) {
+    sub->add_option("--port", a.port,
+                    "1 to 4 for COM1 to COM4, or a device path such as /dev/ttyUSB0; for this run\n"
+                    "only, the desktop program's port stays as it is")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& s) {
+                return IsPortText(s) ? std::string()
+                                     : std::string("PORT is 1 to 4 or a device path");
+            },
+            "PORT"));
 }
 
-const char* HelpOf(const std::string& verb) {
-    for (const CVerbHelp& h : kHelp)
-        if (verb == h.verb) return h.text;
-    return nullptr;
-}
-
-int VerbUsage(const std::string& verb, const std::string& message) {
-    std::fprintf(stderr, "ktz30cli %s: %s\n%s", verb.c_str(), message.c_str(), HelpOf(verb));
-    return kExitUsage;
-}
-
-struct CArgs {
-    std::string port;
-    std::string output;
-    std::string variant;
-    bool yes = false;
-    bool makerReserve = false;
-    bool code = false;
-    std::vector<std::string> positional;
-    bool help = false;
-};
-
-// Options any verb may carry; a verb refuses the ones it has no use for.
-bool ParseArgs(const std::string& verb, int argc, char** argv, CArgs* a, std::string* error) {
-    for (int i = 2; i < argc; ++i) {
-        const std::string s = argv[i];
-        auto value = [&](std::string* out) {
-            if (i + 1 >= argc) {
-                *error = s + " needs a value";
-                return false;
-            }
-            *out = argv[++i];
-            return true;
-        };
-        if (s == "--help" || s == "-h")
-            a->help = true;
-        else if (s == "--port" && (verb == "info" || verb == "read" || verb == "write")) {
-            if (!value(&a->port)) return false;
-        } else if (s == "-o" && (verb == "read" || verb == "new" || verb == "set")) {
-            if (!value(&a->output)) return false;
-        } else if (s == "--variant" && verb == "new") {
-            if (!value(&a->variant)) return false;
-        } else if (s == "--yes" && verb == "write")
-            a->yes = true;
-        else if (s == "--maker-reserve" && verb == "write")
-            a->makerReserve = true;
-        else if (s == "--code" && verb == "get")
-            a->code = true;
-        else if (s.size() > 1 && s[0] == '-' && s.find('=') == std::string::npos) {
-            *error = "unknown option " + s;
-            return false;
-        } else
-            a->positional.push_back(s);
+// "unknown command" and "unknown option" where the parser would only say "not expected".
+int Extras(const CLI::App& sub) {
+    for (const std::string& s : sub.remaining()) {
+        const std::string what =
+            s.size() > 1 && s[0] == '-' ? "unknown option " + s : "unexpected argument '" + s + "'";
+        std::fprintf(stderr, "ktz30cli %s: %s\nRun 'ktz30cli %s --help' for its usage.\n",
+                     sub.get_name().c_str(), what.c_str(), sub.get_name().c_str());
+        return kExitUsage;
     }
-    return true;
-}
-
-// Sets up the platform services of a terminal.
-class CTerminalPlatform {
-public:
-    explicit CTerminalPlatform(bool assumeYes) : m_prompts(assumeYes) {
-        CPlatformServices& p = Platform();
-        p.settings = &m_settings;
-        p.prompts = &m_prompts;
-        p.beeper = &m_beeper;
-        p.serialFactory = [] { return MakeQtSerialDevice(); };
-        p.progressFactory = [] { return MakeTerminalProgress(); };
-        p.portResolver = [](const std::string& name) {
-            return ResolvePortName(name, Platform().settings);
-        };
-    }
-    ~CTerminalPlatform() { ResetPlatform(); }
-    CTerminalPlatform(const CTerminalPlatform&) = delete;
-    CTerminalPlatform& operator=(const CTerminalPlatform&) = delete;
-
-private:
-    CQtSettingsStore m_settings;
-    CTerminalPrompts m_prompts;
-    CTerminalBeeper m_beeper;
-};
-
-// A document for one command: the GUI's remembered variant stays as it is.
-std::unique_ptr<CZ30Doc> NewDocument() {
-    auto doc = std::make_unique<CZ30Doc>();
-    doc->SetRememberVariant(false);
-    if (CCloneRsIoManager* io = doc->GetCloneManager()->GetCloneRsIoManager())
-        io->SetBeepPauses(false);
-    return doc;
-}
-
-// Loads a file and takes the variant its image gives; false after telling why.
-bool Load(CZ30Doc& doc, const std::string& path) {
-    try {
-        doc.LoadFile(path);
-    } catch (const CArchiveFormatError& e) {
-        std::fprintf(stderr, "%s: %s (%s)\n", path.c_str(), e.what(), e.Word().c_str());
-        return false;
-    }
-    CCloneManager* hub = doc.GetCloneManager();
-    if (CByteImage* image = hub->GetImage()) {
-        const int v = VariantOfImage(*image);
-        if (v != doc.GetVariant()) {
-            hub->GetModelManager()->SetVariant(v, false);
-            hub->ImageToTree();
-        }
-    }
-    return true;
-}
-
-bool Save(CZ30Doc& doc, const std::string& path) {
-    std::string error;
-    if (doc.SaveFile(path, &error)) return true;
-    std::fprintf(stderr, "%s: the file could not be saved: %s\n", path.c_str(), error.c_str());
-    return false;
-}
-
-bool SetPort(CZ30Doc& doc, const std::string& port) {
-    CCloneRsIoManager* io = doc.GetCloneManager()->GetCloneRsIoManager();
-    if (port.size() == 1 && port[0] >= '1' && port[0] <= '4') {
-        io->SetPort(static_cast<unsigned>(port[0] - '0'));
-        return true;
-    }
-    if (port.empty() || port.find('/') == std::string::npos) return false;
-    io->SetPortName(port);
-    return true;
-}
-
-std::string PathOf(const CNode* node, const std::string& parent) {
-    return parent.empty() ? node->GetName() : parent + "." + node->GetName();
-}
-
-void Dump(const CNode* node, const std::string& path) {
-    for (const CNode* child : node->Children()) {
-        if (!child) continue;
-        const std::string p = PathOf(child, path);
-        if (child->ChildCount() == 0)
-            std::printf("%s\t%d\t%s\n", p.c_str(), child->GetValue(), child->GetText().c_str());
-        else
-            Dump(child, p);
-    }
-}
-
-int RunRadio(const std::string& verb, const CArgs& a) {
-    if (a.port.empty()) return VerbUsage(verb, "--port is required");
-    if (verb == "read" && (a.output.empty() || !a.positional.empty()))
-        return VerbUsage(verb, "-o FILE.hxq is required");
-    if (verb == "write" && a.positional.size() != 1)
-        return VerbUsage(verb, "one FILE.hxq is required");
-    if (verb == "info" && !a.positional.empty()) return VerbUsage(verb, "no file is taken");
-
-    CTerminalPlatform platform(a.yes);
-    InstallCancelHandler();
-    auto doc = NewDocument();
-    if (!SetPort(*doc, a.port)) return VerbUsage(verb, "PORT is 1 to 4 or a device path");
-    if (verb == "info") return doc->OnCloneInfo();
-    if (verb == "read") {
-        const int result = doc->OnCloneRead();
-        if (result != kCloneOk) return result;
-        return Save(*doc, a.output) ? kCloneOk : 74;
-    }
-    if (!Load(*doc, a.positional[0])) return kExitFailure;
-    if (a.makerReserve && doc->GetCloneManager()->ActivateMakerReserve() != 1) return kCloneFailed;
-    return doc->OnCloneWrite();
-}
-
-int RunNew(const CArgs& a) {
-    long long v = -1;
-    if (a.variant.empty() || !ParseCInt(a.variant, &v) || v < 0 || v > 5 ||
-        a.variant.find_first_not_of("0123456789") != std::string::npos)
-        return VerbUsage("new", "--variant takes 0 to 5");
-    if (a.output.empty() || !a.positional.empty())
-        return VerbUsage("new", "-o FILE.hxq is required");
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    doc->GetCloneManager()->GetModelManager()->SetVariant(static_cast<int>(v), true);
-    return Save(*doc, a.output) ? 0 : kExitFailure;
-}
-
-int RunDump(const CArgs& a) {
-    if (a.positional.size() != 1) return VerbUsage("dump", "one FILE.hxq is required");
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    if (!Load(*doc, a.positional[0])) return kExitFailure;
-    Dump(doc->GetRoot(), "");
     return 0;
-}
-
-int RunGet(const CArgs& a) {
-    if (a.positional.size() < 2) return VerbUsage("get", "a FILE.hxq and a PATH are required");
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    if (!Load(*doc, a.positional[0])) return kExitFailure;
-    int status = 0;
-    for (std::size_t i = 1; i < a.positional.size(); ++i) {
-        const std::string& path = a.positional[i];
-        const CNode* node = path.empty() ? nullptr : GetNode(doc->GetRoot(), path);
-        if (!node) {
-            std::fprintf(stderr, "ktz30cli get: unknown path %s\n", path.c_str());
-            status = kExitFailure;
-            continue;
-        }
-        if (a.code)
-            std::printf("%d\n", node->GetValue());
-        else
-            std::printf("%s\n", node->GetText().c_str());
-    }
-    return status;
-}
-
-int RunSet(const CArgs& a) {
-    if (a.positional.size() < 2)
-        return VerbUsage("set", "a FILE.hxq and an ASSIGNMENT are required");
-    struct CAssignment {
-        std::string path;
-        std::string value;
-        bool code;
-    };
-    std::vector<CAssignment> list;
-    for (std::size_t i = 1; i < a.positional.size(); ++i) {
-        const std::string& s = a.positional[i];
-        const auto eq = s.find('=');
-        if (eq == std::string::npos || eq == 0)
-            return VerbUsage("set", "'" + s + "' is neither PATH=TEXT nor PATH:=CODE");
-        const bool code = s[eq - 1] == ':';
-        list.push_back({s.substr(0, code ? eq - 1 : eq), s.substr(eq + 1), code});
-        if (list.back().path.empty()) return VerbUsage("set", "'" + s + "' has no path");
-    }
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    const std::string& file = a.positional[0];
-    if (!Load(*doc, file)) return kExitFailure;
-    for (const CAssignment& x : list) {
-        CNode* node = GetNode(doc->GetRoot(), x.path);
-        if (!node) {
-            std::fprintf(stderr, "ktz30cli set: unknown path %s\n", x.path.c_str());
-            return kExitFailure;
-        }
-        if (x.code) {
-            long long n = 0;
-            if (!ParseCInt(x.value, &n) || n < INT32_MIN || n > INT32_MAX ||
-                x.value.find_first_not_of("+-0123456789 ") != std::string::npos) {
-                std::fprintf(stderr, "ktz30cli set: %s: '%s' is not an integer code\n",
-                             x.path.c_str(), x.value.c_str());
-                return kExitFailure;
-            }
-            node->SetValue(static_cast<int>(n));
-        } else if (!node->SetText(x.value).Taken()) {
-            std::fprintf(stderr, "ktz30cli set: %s does not take '%s'\n", x.path.c_str(),
-                         x.value.c_str());
-            return kExitFailure;
-        }
-    }
-    return Save(*doc, a.output.empty() ? file : a.output) ? 0 : kExitFailure;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    if (argc < 2) return Usage("a command is required");
-    const std::string verb = argv[1];
-    if (verb == "--help" || verb == "-h" || verb == "help") {
-        std::fputs(kUsage, stdout);
-        return 0;
+    QCoreApplication application(argc, argv);
+    CCliArgs a;
+    CLI::App app{"The KT-Z30 cloning program's operations from a shell.", "ktz30cli"};
+    app.get_formatter()->label("Usage", "usage");
+    app.set_version_flag("--version", "ktz30cli " KT_VERSION);
+    app.footer("'ktz30cli <command> --help' describes a command.");
+    app.require_subcommand(1);
+
+    CLI::App* info = app.add_subcommand("info", "ask the radio who it is");
+    AddPort(info, a);
+    info->footer("Shows model, revision, comment and PLL reference.\n" + std::string(kStatusRadio));
+
+    CLI::App* read = app.add_subcommand("read", "read the radio into a clone data file");
+    AddPort(read, a);
+    read->add_option("-o", a.output, "the clone data file to write (FILE.hxq)")->required();
+    read->footer("The variant is the radio's. Ctrl+C cancels. The file must be writable before\n"
+                 "the radio is asked. " +
+                 std::string(kStatusRadio) + " 74: the file could not be saved.");
+
+    CLI::App* write = app.add_subcommand("write", "write a clone data file to the radio");
+    AddPort(write, a);
+    write->add_option("FILE", a.file, "a clone data file (.hxq)")->required();
+    write->add_flag("--yes", a.yes, "write without asking first");
+    write->add_flag("--maker-reserve", a.makerReserve,
+                    "the whole image with the alignment values (else 0x0070-0x07FF)");
+    write->footer("Ctrl+C cancels. " + std::string(kStatusRadio));
+
+    CLI::App* make = app.add_subcommand("new", "a file with the factory defaults of a variant");
+    make->add_option("--variant", a.variant,
+                     "0 LMR 1CH, 1 PMR 1CH, 2 LMR 2CH, 3 PMR 2CH, 4 LMR 16CH, 5 PMR 16CH")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& s) {
+                return s.size() == 1 && s[0] >= '0' && s[0] <= '5' ? std::string() : "N is 0 to 5";
+            },
+            "N"));
+    make->add_option("-o", a.output, "the clone data file to write (FILE.hxq)")->required();
+    make->footer(kStatusFile);
+
+    CLI::App* show = app.add_subcommand("show", "variant, revision, channels and comments");
+    show->add_option("FILE", a.file, "a clone data file (.hxq)")->required();
+    show->footer(kStatusFile);
+
+    CLI::App* dump = app.add_subcommand("dump", "every value: path, code and text");
+    dump->add_option("FILE", a.file, "a clone data file (.hxq)")->required();
+    dump->add_flag("--all", a.all,
+                   "also Mch.CH0, channels beyond the variant and what the variant does not store");
+    dump->footer("One line per value in tree order: the dotted path, a tab, the code, a tab, the\n"
+                 "text (the code again where a value has no text).\n" +
+                 std::string(kStatusFile));
+
+    CLI::App* get = app.add_subcommand("get", "the text (or code) of values");
+    get->add_flag("--code", a.code, "print the integer code instead of the text");
+    get->add_option("FILE", a.file, "a clone data file (.hxq)")->required();
+    get->add_option("PATH", a.rest, "dotted paths such as Mch.CH1.FreqRx")->required();
+    get->footer("One line per path; the code where a value has no text.\n" +
+                std::string(kStatusFile));
+
+    CLI::App* set = app.add_subcommand("set", "set values, then save");
+    set->add_option("FILE", a.file, "a clone data file (.hxq)")->required();
+    set->add_option("ASSIGNMENT", a.rest, "PATH=TEXT or PATH:=CODE")->required();
+    set->add_option("-o", a.output, "save to this file instead of FILE");
+    set->footer(
+        "PATH=TEXT stores a display text by the value's own rule (choice text, string,\n"
+        "frequency); PATH:=CODE stores an integer code. A value stored in another form (clamped,\n"
+        "snapped to the raster, cut to what the radio keeps) is reported on standard error with\n"
+        "what was given and what is stored. A refused value, or one the radio would not keep\n"
+        "(a field of a channel that is off, of the other family, of a channel the variant does "
+        "not\n"
+        "have), fails the command and nothing is saved.\n" +
+        std::string(kStatusFile));
+
+    CLI::App* ports = app.add_subcommand("ports", "the serial ports and the COM numbers' devices");
+    ports->footer("Exit status: 0.");
+
+    const std::vector<CLI::App*> commands = app.get_subcommands([](CLI::App*) { return true; });
+    for (CLI::App* sub : commands)
+        sub->allow_extras();
+
+    if (argc < 2) {
+        std::fputs("ktz30cli: a command is required\n", stderr);
+        std::fputs(app.help().c_str(), stderr);
+        return kExitUsage;
     }
-    if (!HelpOf(verb)) return Usage("unknown command '" + verb + "'");
-    CArgs a;
-    std::string error;
-    if (!ParseArgs(verb, argc, argv, &a, &error)) return VerbUsage(verb, error);
-    if (a.help) {
-        std::fputs(HelpOf(verb), stdout);
-        return 0;
+    if (argv[1][0] != '-' && std::none_of(commands.begin(), commands.end(),
+                                          [&](CLI::App* s) { return s->get_name() == argv[1]; })) {
+        std::fprintf(stderr,
+                     "ktz30cli: unknown command '%s'\nRun 'ktz30cli --help' for the list.\n",
+                     argv[1]);
+        return kExitUsage;
     }
-    if (verb == "info" || verb == "read" || verb == "write") return RunRadio(verb, a);
-    if (verb == "new") return RunNew(a);
-    if (verb == "dump") return RunDump(a);
-    if (verb == "get") return RunGet(a);
-    return RunSet(a);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::fputs(app.help().c_str(), stdout);
+        return 0;
+    } catch (const CLI::CallForAllHelp&) {
+        std::fputs(app.help("", CLI::AppFormatMode::All).c_str(), stdout);
+        return 0;
+    } catch (const CLI::CallForVersion& e) {
+        std::printf("%s\n", e.what());
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        const CLI::App* sub = app.get_subcommands().empty() ? nullptr : app.get_subcommands()[0];
+        const std::string name = sub ? "ktz30cli " + sub->get_name() : std::string("ktz30cli");
+        std::fprintf(stderr, "%s: %s\nRun '%s --help' for its usage.\n", name.c_str(), e.what(),
+                     name.c_str());
+        return kExitUsage;
+    }
+    const CLI::App* sub = app.get_subcommands()[0];
+    if (const int extras = Extras(*sub)) return extras;
+    if (sub == info) return RunInfo(a);
+    if (sub == read) return RunRead(a);
+    if (sub == write) return RunWrite(a);
+    if (sub == make) return RunNew(a);
+    if (sub == show) return RunShow(a);
+    if (sub == dump) return RunDump(a);
+    if (sub == get) return RunGet(a);
+    if (sub == set) return RunSet(a);
+    return RunPorts(a);
 }

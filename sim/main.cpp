@@ -15,8 +15,14 @@
 #include <fstream>
 #include <string>
 
+#include "clone/z30_default_data_manager.h"
 #include "sim/hxq_file.h"
 #include "sim/radio_model.h"
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -27,40 +33,11 @@ constexpr auto kByteTime = std::chrono::nanoseconds(1'000'000'000LL * 10 / 9600)
 volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
-constexpr const char* kUsage =
-    "usage: nqz30sim [options]\n"
-    "  --pace               run the wire at 9600 baud (one shared wire)\n"
-    "  --image FILE.hxq     load the radio's image from FILE and keep it up to date\n"
-    "  --log FILE           record every frame in both directions\n"
-    "  --variant N          0 LMR 1CH, 1 PMR 1CH, 2 LMR 2CH, 3 PMR 2CH, 4 LMR 16CH, 5 PMR 16CH\n"
-    "  --revision HEX       revision reported (default 0100)\n"
-    "  --type conv|brs|gmrs transceiver type (default conv)\n"
-    "  --eeprom-error       report a failed EEPROM\n"
-    "  --over-voltage       report over-voltage\n"
-    "faults:\n"
-    "  --no-echo            the cable does not echo\n"
-    "  --no-answer          echo, but the radio never answers\n"
-    "  --stop-after N       the radio goes silent after N data frames\n"
-    "  --bad-checksum N     data frame N carries a wrong checksum\n"
-    "  --bad-count N        data frame N carries a wrong count\n"
-    "  --lower-hex          data frames in lower-case hex\n"
-    "  --bad-end            wrong end text\n"
-    "  --fail-write         the radio answers a write with E6 01\n"
-    "  --noise              stray bytes before the radio's frames\n"
-    "  --pull-after N       the cable is pulled after N data frames\n"
-    "  --hang-up            a pulled cable hangs up the line: the device goes away\n"
-    "service readings (E8 command 3):\n"
-    "  --temperature RAW    temperature reading 0..255\n"
-    "  --supply RAW         supply voltage reading 0..255\n"
-    "  --battery nicd|liion|dry  battery type\n"
-    "  --filter-peak F=V    filter F (1..4) passes most at tuning value V (-128..127)\n"
-    "  --invalid-answers    answer service readings with text that is not hexadecimal\n";
-
-bool ParseInt(const char* text, int base, long* value) {
+bool ParseInt(const std::string& text, int base, long* value) {
     char* end = nullptr;
     errno = 0;
-    *value = std::strtol(text, &end, base);
-    return text[0] && end && *end == 0 && errno == 0;
+    *value = std::strtol(text.c_str(), &end, base);
+    return !text.empty() && end && *end == 0 && errno == 0;
 }
 
 struct Options {
@@ -70,93 +47,128 @@ struct Options {
     std::string log;
 };
 
-bool ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio) {
-    auto& id = radio->Identity();
-    auto& f = radio->Faults();
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
-        long v = 0;
-        auto number = [&](int base, long lo, long hi) {
-            if (!next || !ParseInt(next, base, &v) || v < lo || v > hi) return false;
-            ++i;
-            return true;
-        };
-        if (a == "--pace")
-            o->pace = true;
-        else if (a == "--hang-up")
-            o->hangUp = true;
-        else if (a == "--image" && next)
-            o->image = argv[++i];
-        else if (a == "--log" && next)
-            o->log = argv[++i];
-        else if (a == "--variant" && number(10, 0, 5))
-            id.variant = static_cast<int>(v);
-        else if (a == "--revision" && number(16, 0, 0xEFEF))
-            id.revision = static_cast<std::uint16_t>(v);
-        else if (a == "--type" && next) {
-            const std::string t = argv[++i];
-            if (t == "conv")
-                id.trType = SimTrType::Conventional;
-            else if (t == "brs")
-                id.trType = SimTrType::Brs;
-            else if (t == "gmrs")
-                id.trType = SimTrType::Gmrs;
-            else
-                return false;
-        } else if (a == "--eeprom-error")
-            id.eepromGood = false;
-        else if (a == "--over-voltage")
-            id.overVoltage = true;
-        else if (a == "--no-echo")
-            f.noEcho = true;
-        else if (a == "--no-answer")
-            f.noAnswer = true;
-        else if (a == "--stop-after" && number(10, 0, 1 << 20))
-            f.stopAfter = static_cast<int>(v);
-        else if (a == "--bad-checksum" && number(10, 1, 1 << 20))
-            f.badChecksumFrame = static_cast<int>(v);
-        else if (a == "--bad-count" && number(10, 1, 1 << 20))
-            f.badCountFrame = static_cast<int>(v);
-        else if (a == "--lower-hex")
-            f.lowerHex = true;
-        else if (a == "--bad-end")
-            f.badEndText = true;
-        else if (a == "--fail-write")
-            f.failWrite = true;
-        else if (a == "--noise")
-            f.noise = true;
-        else if (a == "--pull-after" && number(10, 0, 1 << 20))
-            f.pullAfter = static_cast<int>(v);
-        else if (a == "--temperature" && number(10, 0, 255))
-            radio->Service().SetTemperatureReading(static_cast<int>(v));
-        else if (a == "--supply" && number(10, 0, 255))
-            radio->Service().SetSupplyReading(static_cast<int>(v));
-        else if (a == "--battery" && next) {
-            const std::string b = argv[++i];
-            if (b == "nicd")
-                radio->Service().SetBattery(CSimServiceModel::Battery::NiCd);
-            else if (b == "liion")
-                radio->Service().SetBattery(CSimServiceModel::Battery::LiIon);
-            else if (b == "dry")
-                radio->Service().SetBattery(CSimServiceModel::Battery::Dry);
-            else
-                return false;
-        } else if (a == "--filter-peak" && next) {
-            const std::string pair = argv[++i];
+// A validator for an integer option in a range, in the given base.
+CLI::Validator Range(long lo, long hi, int base = 10) {
+    return CLI::Validator(
+        [=](std::string& s) {
+            long v = 0;
+            return ParseInt(s, base, &v) && v >= lo && v <= hi ? std::string()
+                                                               : std::string("out of range");
+        },
+        base == 16 ? "HEX" : "N");
+}
+
+// Fills the options and the radio from the command line; an exit status when the run should end
+// here (0 after --help or --version, 2 after a usage error).
+std::optional<int> ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio) {
+    CLI::App app{
+        "A simulated NQ-Z30 on a pseudo-terminal: prints the device path, then answers the "
+        "cloning program and the adjust utility until it is stopped.",
+        "nqz30sim"};
+    app.get_formatter()->label("Usage", "usage");
+    app.set_version_flag("--version", "nqz30sim " KT_VERSION);
+    int variant = radio->Identity().variant;
+    std::string revision, type, battery;
+    std::vector<std::string> peaks;
+    int stopAfter = -1, badChecksum = 0, badCount = 0, pullAfter = -1, temperature = -1,
+        supply = -1;
+    CSimFaults& f = radio->Faults();
+    CSimIdentity& id = radio->Identity();
+    app.add_flag("--pace", o->pace, "run the wire at 9600 baud (one shared wire)");
+    app.add_option("--image", o->image,
+                   "the radio's memory from FILE.hxq, kept up to date; without it (or while the "
+                   "file does not exist) the factory defaults of the variant")
+        ->type_name("FILE");
+    app.add_option("--log", o->log, "record every frame in both directions")->type_name("FILE");
+    app.add_option("--variant", variant,
+                   "0 LMR 1CH, 1 PMR 1CH, 2 LMR 2CH, 3 PMR 2CH, 4 LMR 16CH (default), 5 PMR 16CH")
+        ->check(Range(0, 5));
+    app.add_option("--revision", revision, "revision reported (default 0100)")
+        ->check(Range(0, 0xEFEF, 16));
+    app.add_option("--type", type, "transceiver type (default conv)")
+        ->check(CLI::IsMember({"conv", "brs", "gmrs"}));
+    app.add_flag(
+        "--eeprom-error", [&](std::int64_t) { id.eepromGood = false; }, "report a failed EEPROM");
+    app.add_flag("--over-voltage", id.overVoltage, "report over-voltage");
+    app.add_flag("--no-echo", f.noEcho, "fault: the cable does not echo")->group("Faults");
+    app.add_flag("--no-answer", f.noAnswer, "fault: echo, but the radio never answers")
+        ->group("Faults");
+    app.add_option("--stop-after", stopAfter, "fault: the radio goes silent after N data frames")
+        ->check(Range(0, 1 << 20))
+        ->group("Faults");
+    app.add_option("--bad-checksum", badChecksum, "fault: data frame N carries a wrong checksum")
+        ->check(Range(1, 1 << 20))
+        ->group("Faults");
+    app.add_option("--bad-count", badCount, "fault: data frame N carries a wrong count")
+        ->check(Range(1, 1 << 20))
+        ->group("Faults");
+    app.add_flag("--lower-hex", f.lowerHex, "fault: data frames in lower-case hex")
+        ->group("Faults");
+    app.add_flag("--bad-end", f.badEndText, "fault: wrong end text")->group("Faults");
+    app.add_flag("--fail-write", f.failWrite, "fault: the radio answers a write with E6 01")
+        ->group("Faults");
+    app.add_flag("--noise", f.noise, "fault: stray bytes before the radio's frames")
+        ->group("Faults");
+    app.add_option("--pull-after", pullAfter, "fault: the cable is pulled after N data frames")
+        ->check(Range(0, 1 << 20))
+        ->group("Faults");
+    app.add_flag("--hang-up", o->hangUp,
+                 "fault: a pulled cable hangs up the line (the device goes away)")
+        ->group("Faults");
+    app.add_option("--temperature", temperature, "service reading: temperature 0..255")
+        ->check(Range(0, 255))
+        ->group("Service readings (E8 command 3)");
+    app.add_option("--supply", supply, "service reading: supply voltage 0..255")
+        ->check(Range(0, 255))
+        ->group("Service readings (E8 command 3)");
+    app.add_option("--battery", battery, "battery type")
+        ->check(CLI::IsMember({"nicd", "liion", "dry"}))
+        ->group("Service readings (E8 command 3)");
+    app.add_option("--filter-peak", peaks,
+                   "filter F (1..4) passes most at tuning value V (-128..127)")
+        ->type_name("F=V")
+        ->group("Service readings (E8 command 3)");
+    app.add_flag(
+           "--invalid-answers", [&](std::int64_t) { radio->Service().SetInvalidAnswers(true); },
+           "answer service readings with text that is not hexadecimal")
+        ->group("Service readings (E8 command 3)");
+    try {
+        app.parse(argc, argv);
+        for (const std::string& pair : peaks) {
             const std::size_t eq = pair.find('=');
             long filter = 0, value = 0;
-            if (eq == std::string::npos || !ParseInt(pair.substr(0, eq).c_str(), 10, &filter) ||
-                !ParseInt(pair.substr(eq + 1).c_str(), 10, &value) || filter < 1 || filter > 4 ||
+            if (eq == std::string::npos || !ParseInt(pair.substr(0, eq), 10, &filter) ||
+                !ParseInt(pair.substr(eq + 1), 10, &value) || filter < 1 || filter > 4 ||
                 value < -128 || value > 127)
-                return false;
+                throw CLI::ValidationError("--filter-peak", pair + " is not F=V (1..4, -128..127)");
             radio->Service().SetFilterPeak(static_cast<int>(filter - 1), static_cast<int>(value));
-        } else if (a == "--invalid-answers")
-            radio->Service().SetInvalidAnswers(true);
-        else
-            return false;
+        }
+    } catch (const CLI::CallForHelp&) {
+        std::fputs(app.help().c_str(), stdout);
+        return 0;
+    } catch (const CLI::CallForVersion& e) {
+        std::printf("%s\n", e.what());
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        std::fprintf(stderr, "nqz30sim: %s\nRun 'nqz30sim --help' for the options.\n", e.what());
+        return 2;
     }
-    return true;
+    id.variant = variant;
+    long v = 0;
+    if (!revision.empty() && ParseInt(revision, 16, &v))
+        id.revision = static_cast<std::uint16_t>(v);
+    if (type == "brs") id.trType = SimTrType::Brs;
+    if (type == "gmrs") id.trType = SimTrType::Gmrs;
+    f.stopAfter = stopAfter;
+    f.badChecksumFrame = badChecksum;
+    f.badCountFrame = badCount;
+    f.pullAfter = pullAfter;
+    if (temperature >= 0) radio->Service().SetTemperatureReading(temperature);
+    if (supply >= 0) radio->Service().SetSupplyReading(supply);
+    if (battery == "nicd") radio->Service().SetBattery(CSimServiceModel::Battery::NiCd);
+    if (battery == "liion") radio->Service().SetBattery(CSimServiceModel::Battery::LiIon);
+    if (battery == "dry") radio->Service().SetBattery(CSimServiceModel::Battery::Dry);
+    return std::nullopt;
 }
 
 int OpenPty(std::string* path, int* slave) {
@@ -184,10 +196,9 @@ int OpenPty(std::string* path, int* slave) {
 int main(int argc, char** argv) {
     CSimRadio radio;
     Options options;
-    if (!ParseArgs(argc, argv, &options, &radio)) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
+    if (const std::optional<int> exit = ParseArgs(argc, argv, &options, &radio)) return *exit;
+    // The memory matches the identity: the variant's factory defaults unless a file is given.
+    radio.Image().CopyFrom(CZ30DefaultDataManager::FactoryImage(radio.Identity().variant));
     if (!options.image.empty() && std::ifstream(options.image).good()) {
         std::string error;
         if (!SimLoadHxq(options.image, &radio.Image(), &error)) {

@@ -18,6 +18,7 @@
 #include "views/command_ids.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -28,21 +29,54 @@ QString FileFilter() { return QStringLiteral("Data Files (*.HXQ *.hxq);;All File
 
 // --- CZ30CommandLineInfo -------------------------------------------------------------------------
 
-void CZ30CommandLineInfo::Parse(const QStringList& arguments) {
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (arg == QLatin1String("--port") && i + 1 < arguments.size()) {
-            portDevice = arguments[++i];
-        } else if (arg.startsWith(QLatin1String("--port="))) {
-            portDevice = arg.mid(7);
-        } else if (arg == QLatin1String("--nosplash")) {
-            showSplash = false;
-        } else if (IsStartCode(arg.toStdString())) {
-            makerReserveAtStart = true;
-        }
-        // Anything else (a file name among it) is ignored: the program starts with a new document.
+namespace {
+// The options of ktz30; the start code is not among them (it is taken out before parsing).
+struct CParser {
+    QCommandLineParser parser;
+    QCommandLineOption port{QStringLiteral("port"),
+                            QStringLiteral("The cloning port for this run: a device such as "
+                                           "/dev/ttyUSB0; the remembered port stays."),
+                            QStringLiteral("DEVICE")};
+    QCommandLineOption noSplash{QStringLiteral("nosplash"),
+                                QStringLiteral("Start without the splash window.")};
+    QCommandLineOption help = parser.addHelpOption();
+    QCommandLineOption version = parser.addVersionOption();
+    CParser() {
+        parser.setApplicationDescription(QStringLiteral("KT-Z30: the NQ-Z30 cloning program."));
+        parser.addOption(port);
+        parser.addOption(noSplash);
+        parser.addPositionalArgument(QStringLiteral("file"),
+                                     QStringLiteral("Ignored: the program starts with a new "
+                                                    "document (open files with File > Open)."),
+                                     QStringLiteral("[file]"));
     }
+};
+} // namespace
+
+void CZ30CommandLineInfo::Parse(const QStringList& arguments) {
+    QStringList rest{QStringLiteral("ktz30")};
+    for (const QString& arg : arguments) {
+        if (IsStartCode(arg.toStdString()))
+            makerReserveAtStart = true;
+        else
+            rest << arg;
+    }
+    CParser p;
+    const bool ok = p.parser.parse(rest);
+    if (p.parser.isSet(p.help) || p.parser.isSet(QStringLiteral("help-all")))
+        outcome = Outcome::Help;
+    else if (p.parser.isSet(p.version))
+        outcome = Outcome::Version;
+    else if (!ok) {
+        outcome = Outcome::Error;
+        error = p.parser.errorText();
+        return;
+    }
+    if (p.parser.isSet(p.port)) portDevice = p.parser.value(p.port);
+    showSplash = !p.parser.isSet(p.noSplash);
 }
+
+QString CZ30CommandLineInfo::HelpText() { return CParser().parser.helpText(); }
 
 // --- CDocCommands --------------------------------------------------------------------------------
 

@@ -28,12 +28,18 @@ struct CDocTemplateStrings {
 inline constexpr CDocTemplateStrings kDocTemplate{};
 
 // The command line: the start code switches maker reserve on; "--port DEVICE" picks the device
-// for this run; "--nosplash" leaves the splash out. File names are not opened.
+// for this run (the remembered port stays); "--nosplash" leaves the splash out; "--help" and
+// "--version" print and end the program before any window opens. File names are not opened.
 struct CZ30CommandLineInfo {
+    enum class Outcome { Run, Help, Version, Error };
     bool makerReserveAtStart = false;
     bool showSplash = true;
     QString portDevice;
+    Outcome outcome = Outcome::Run;
+    QString error;                            // with Outcome::Error
     void Parse(const QStringList& arguments); // without the program name
+    // The text of --help (needs the application object).
+    static QString HelpText();
 };
 
 // The document as the first stop after the sheets: COM port, clone commands, Save, Save As.

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+constexpr const char* kVariantNames[] = {"LMR 1CH", "PMR 1CH",  "LMR 2CH",
+                                         "PMR 2CH", "LMR 16CH", "PMR 16CH"};
+
 namespace {
 
 struct CRun {
@@ -85,13 +88,16 @@ protected:
         return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
     }
 
-    // A file of the variant with channels 1 and 2 on at the given frequencies.
+    // A file of the variant with channels 1 and 2 (where it has two) on at the given frequencies.
     std::string MakeFile(const char* name, int variant, const char* rx1 = "446.100",
                          const char* rx2 = "446.200") const {
         const std::string f = File(name);
         EXPECT_EQ(Run({"new", "--variant", std::to_string(variant), "-o", f}).exit, 0);
-        CRun r = Run({"set", f, "Mch.CH1.ChOn=ON", std::string("Mch.CH1.FreqRx=") + rx1,
-                      "Mch.CH2.ChOn=ON", std::string("Mch.CH2.FreqRx=") + rx2});
+        std::vector<std::string> set = {"set", f, "Mch.CH1.ChOn=ON",
+                                        std::string("Mch.CH1.FreqRx=") + rx1};
+        if (variant >= 2)
+            set.insert(set.end(), {"Mch.CH2.ChOn=ON", std::string("Mch.CH2.FreqRx=") + rx2});
+        CRun r = Run(set);
         EXPECT_EQ(r.exit, 0) << r.err;
         return f;
     }
@@ -291,17 +297,21 @@ TEST_F(CliTest, FileCommandsReportBadInput) {
     struct Case {
         std::vector<std::string> args;
         int exit;
-        const char* err;
+        std::string err;
     };
     const Case cases[] = {
         {{"dump", File("bad.hxq")}, 1, "Unexpected file format. (MISMATCH_MODEL)"},
         {{"dump", File("missing.hxq")}, 1, "Unexpected file format. (CANNOT_OPEN_FILE)"},
+        {{"show", File("missing.hxq")},
+         1,
+         "ktz30cli: cannot open " + File("missing.hxq") + ": No such file or directory\n"},
+        {{"get", dir.path().toStdString(), "Mch.PrioA"}, 1, ": Is a directory\n"},
         {{"get", f, "Mch.CH99.FreqRx"}, 1, "unknown path Mch.CH99.FreqRx"},
         {{"set", f, "Mch.Nope=1"}, 1, "unknown path Mch.Nope"},
-        {{"set", f, "Mch.CH1.ChOn=MAYBE"}, 1, "does not take 'MAYBE'"},
+        {{"set", f, "Mch.CH1.ChOn=MAYBE"}, 1, "'MAYBE' is not one of the choices (OFF, ON)"},
         {{"set", f, "Mch.CH1.ChOn:=x"}, 1, "is not an integer code"},
         {{"set", f, "Mch.CH1.ChOn"}, 2, "neither PATH=TEXT nor PATH:=CODE"},
-        {{"new", "--variant", "6", "-o", File("n.hxq")}, 2, "--variant takes 0 to 5"},
+        {{"new", "--variant", "6", "-o", File("n.hxq")}, 2, "--variant: N is 0 to 5"},
         {{"read", "-o", File("n.hxq")}, 2, "--port is required"},
         {{"info", "--port", "7"}, 2, "PORT is 1 to 4 or a device path"},
         {{"frobnicate"}, 2, "unknown command"},
@@ -340,6 +350,196 @@ TEST_F(CliTest, HelpForEveryVerb) {
         const CRun r = Run({verb, "--help"});
         EXPECT_EQ(r.exit, 0) << verb;
         EXPECT_TRUE(Has(r.out, std::string("usage: ktz30cli ") + verb)) << verb;
+    }
+}
+
+TEST_F(CliTest, SetSaysWhatBecameOfEveryAssignment) {
+    struct Case {
+        int variant;
+        std::vector<std::string> set;
+        int exit;
+        std::vector<std::string> err; // lines that must appear on standard error
+    };
+    const Case cases[] = {
+        {5, {"Mch.CH1.FreqRx=446.1"}, 0, {}},
+        {5,
+         {"Mch.CH1.FreqRx=446.1031", "Mch.CH1.TOT:=5"},
+         0,
+         {"Mch.CH1.FreqRx: given '446.1031', stored '446.10312' (snapped",
+          "Mch.CH1.TOT: given '5', stored 'ON' (clamped into range)"}},
+        {5,
+         {"CommonSet.Common1.Comment1=ABCDEFGHIJKLMNOPQRST"},
+         0,
+         {"given 'ABCDEFGHIJKLMNOPQRST', stored 'ABCDEFGHIJKLMNOP' (as the radio stores it)"}},
+        {5, {"Mch.CH1.FreqRx=446,1"}, 1, {"Mch.CH1.FreqRx: '446,1' is not a number"}},
+        {5, {"Mch.CH1.FreqRx=12abc"}, 1, {"Mch.CH1.FreqRx: '12abc' is not a number"}},
+        {5, {"Mch.CH1.FreqRx=nan"}, 1, {"'nan' is not a number"}},
+        {5,
+         {"Mch.CH3.FreqRx=446.3"},
+         1,
+         {"Mch.CH3.FreqRx: channel 3 is off; set Mch.CH3.ChOn=ON first"}},
+        {5, {"Mch.CH1.2Ton=1"}, 1, {"Mch.CH1.2Ton: not used by PMR radios"}},
+        {5,
+         {"2ToneCodeCH.RXCodeCH.CH1.1stFreq=1000"},
+         1,
+         {"2ToneCodeCH.RXCodeCH.CH1.1stFreq: not used by PMR radios"}},
+        {1, {"Mch.CH30.ChOn=ON"}, 1, {"Mch.CH30.ChOn: this radio has 1 channel"}},
+        {4, {"Mch.CH1.RfPwr=Max"}, 1, {"'Max' is not one of the choices (Low1, Low2, High)"}},
+        {4,
+         {"CommonSet.Common1.InATim:=5"},
+         1,
+         {"not used by LMR radios"}}, // a five-tone setting of the common pages
+        {4,
+         {"ScanList.ScanCom.StopTim=5"},
+         1,
+         {"'5' is not one of the choices", "give its code with ScanList.ScanCom.StopTim:=CODE"}},
+        {4, {"Mch.CH1=1"}, 1, {"Mch.CH1 is a group of values, not a value"}},
+        // One bad assignment among good ones saves nothing.
+        {4, {"Mch.PrioA:=3", "Mch.CH2.FreqRx=1e308"}, 1, {"'1e308' is not a number"}},
+    };
+    for (const Case& c : cases) {
+        const std::string f = MakeFile("s.hxq", c.variant);
+        const std::string before = Run({"dump", "--all", f}).out;
+        std::vector<std::string> args = {"set", f};
+        args.insert(args.end(), c.set.begin(), c.set.end());
+        const CRun r = Run(args);
+        const std::string what = std::to_string(c.variant) + " " + c.set[0];
+        EXPECT_EQ(r.exit, c.exit) << what << "\n" << r.err;
+        for (const std::string& line : c.err)
+            EXPECT_TRUE(Has(r.err, line)) << what << "\n" << r.err;
+        if (c.exit == 0) {
+            EXPECT_TRUE(Has(r.out, "ktz30cli: wrote " + f + ": ")) << what << r.out;
+        } else {
+            EXPECT_TRUE(Has(r.err, "nothing saved")) << what;
+            EXPECT_EQ(Run({"dump", "--all", f}).out, before) << what << ": the file changed";
+        }
+    }
+}
+
+TEST_F(CliTest, DumpShowsWhatTheRadioUsesGetPrintsCodesWithoutTexts) {
+    const std::string f = MakeFile("d.hxq", 1); // PMR 1CH: channel 1 on
+    const std::string dump = "\n" + Run({"dump", f}).out;
+    const std::string all = "\n" + Run({"dump", "--all", f}).out;
+    struct Case {
+        const char* line;
+        bool inDump;
+    };
+    const Case cases[] = {
+        {"\nMch.CH1.ChOn\t1\tON\n", true},
+        {"\nMch.CH1.Moni\t", true},
+        {"\nMch.CH1.2Ton\t", false},
+        {"\nMch.CH0.ChOn\t", false},
+        {"\nMch.CH2.ChOn\t", false},
+        {"\nMch.BnkSet\t", false},
+        {"\n2ToneCodeCH.", false},
+        {"\n5ToneCodeCH.TXCodeCH.CH1.TxCode\t", true},
+        {"\nScanList.ScanCom.StopTim\t", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Has(dump, c.line), c.inDump) << c.line;
+        EXPECT_TRUE(Has(all, c.line)) << c.line;
+    }
+    // A numeric setting without a text shows its code as the text too.
+    const CRun code = Run({"get", "--code", f, "ScanList.ScanCom.StopTim"});
+    const CRun text = Run({"get", f, "ScanList.ScanCom.StopTim"});
+    EXPECT_EQ(text.exit, 0);
+    EXPECT_EQ(text.out, code.out);
+    EXPECT_TRUE(Has(dump, "\nScanList.ScanCom.StopTim\t" + code.out.substr(0, code.out.size() - 1) +
+                              "\t" + code.out));
+
+    ASSERT_EQ(
+        Run({"set", f, "CommonSet.Common1.Comment1=SHOP 7", "CommonSet.Common1.Comment2=X"}).exit,
+        0);
+    const CRun show = Run({"show", f});
+    EXPECT_EQ(show.exit, 0);
+    EXPECT_EQ(show.out, "Variant:   PMR 1CH\nRevision:  1.00\nChannels:  1 of 1 on (1)\n"
+                        "Comment 1: SHOP 7\nComment 2: X\n");
+}
+
+TEST_F(CliTest, ReadChecksItsFileFirstAndPortsAreForThisRunOnly) {
+    // An output file that cannot be written: the radio is never asked (no port is opened).
+    const CRun r = Run({"read", "--port", "/dev/kt-no-such-port", "-o", dir.path().toStdString()});
+    EXPECT_EQ(r.exit, 74);
+    EXPECT_TRUE(Has(r.err, "ktz30cli read: cannot write " + dir.path().toStdString() +
+                               ": Is a directory\n"));
+    EXPECT_FALSE(Has(r.out, "RS-232C"));
+    const CRun missing = Run({"read", "--port", "2", "-o", File("no/such/dir/x.hxq")});
+    EXPECT_EQ(missing.exit, 74);
+    EXPECT_TRUE(Has(missing.err, "No such file or directory"));
+
+    // A numbered port on the command line leaves the remembered port alone.
+    EXPECT_EQ(Run({"info", "--port", "3"}).exit, 91);
+    QFile settings(dir.filePath("config/Norq/KT-Z30.conf"));
+    if (settings.open(QIODevice::ReadOnly)) {
+        const std::string text = settings.readAll().toStdString();
+        EXPECT_FALSE(Has(text, "PortNumber=3")) << text;
+    }
+    const CRun ports = Run({"ports"});
+    EXPECT_EQ(ports.exit, 0);
+    EXPECT_TRUE(Has(ports.out, "Serial ports:"));
+    EXPECT_TRUE(Has(ports.out, "  COM3 -> /dev/ttyUSB2 (default)\n"));
+}
+
+TEST_F(CliTest, EveryVariantReadFromTheRadioWritesStraightBack) {
+    // Six radios at once: each read, then each write of what was read.
+    std::vector<std::unique_ptr<CSim>> sims;
+    for (int v = 0; v < 6; ++v) {
+        sims.push_back(std::make_unique<CSim>(QStringList{"--variant", QString::number(v)}));
+        ASSERT_FALSE(sims.back()->Path().empty());
+    }
+    auto runAll = [&](auto args) {
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (int v = 0; v < 6; ++v) {
+            runs.push_back(std::make_unique<QProcess>());
+            Start(*runs.back(), args(v));
+        }
+        std::vector<CRun> results;
+        for (auto& p : runs) {
+            p->waitForFinished(60000);
+            results.push_back({p->exitCode(), p->readAllStandardOutput().toStdString(),
+                               p->readAllStandardError().toStdString()});
+        }
+        return results;
+    };
+    auto file = [&](int v) { return File(("radio" + std::to_string(v) + ".hxq").c_str()); };
+    const std::vector<CRun> reads = runAll([&](int v) {
+        return std::vector<std::string>{"read", "--port", sims[v]->Path(), "-o", file(v)};
+    });
+    const std::vector<CRun> writes = runAll([&](int v) {
+        return std::vector<std::string>{"write", "--port", sims[v]->Path(), file(v), "--yes"};
+    });
+    for (int v = 0; v < 6; ++v) {
+        EXPECT_EQ(reads[v].exit, 0) << v << reads[v].err;
+        EXPECT_TRUE(Has(reads[v].out, "ktz30cli: wrote " + file(v) + ": the " + kVariantNames[v] +
+                                          " radio on " + sims[v]->Path() + "\n"))
+            << reads[v].out;
+        EXPECT_EQ(writes[v].exit, 0) << "variant " << v << "\n" << writes[v].out << writes[v].err;
+    }
+}
+
+TEST_F(CliTest, EveryProgramAnswersHelpAndVersion) {
+    struct Case {
+        const char* program;
+        const char* usage;
+    };
+    const Case cases[] = {
+        {KT_KTZ30CLI, "usage: ktz30cli"},
+        {KT_NQZ30SIM, "usage: nqz30sim"},
+#ifdef KT_KTZ30
+        {KT_KTZ30, "Usage: "},
+#endif
+    };
+    for (const Case& c : cases) {
+        for (const char* flag : {"--help", "--version"}) {
+            QProcess p;
+            p.setProcessEnvironment(Env());
+            p.start(QString::fromLatin1(c.program), {QString::fromLatin1(flag)});
+            ASSERT_TRUE(p.waitForFinished(20000)) << c.program << " " << flag;
+            const std::string out = p.readAllStandardOutput().toStdString();
+            EXPECT_EQ(p.exitCode(), 0) << c.program << " " << flag;
+            const bool help = std::string(flag) == "--help";
+            EXPECT_TRUE(Has(out, help ? c.usage : "1.2")) << c.program << " " << flag << out;
+        }
     }
 }
 

@@ -1,0 +1,401 @@
+#include "cli/commands.h"
+
+#include "app/clone_support_doc.h"
+#include "cli/terminal.h"
+#include "clone/clone_rs_io_manager.h"
+#include "clone/model_manager.h"
+#include "core/ctext.h"
+#include "core/platform.h"
+#include "params/node_access.h"
+#include "params/value_nodes.h"
+#include "platform/serial_device.h"
+#include "platform/settings_store.h"
+
+#include <QSerialPortInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The platform services of a terminal.
+class CTerminalPlatform {
+public:
+    explicit CTerminalPlatform(bool assumeYes) : m_prompts(assumeYes) {
+        CPlatformServices& p = Platform();
+        p.settings = &m_settings;
+        p.prompts = &m_prompts;
+        p.beeper = &m_beeper;
+        p.serialFactory = [] { return MakeQtSerialDevice(); };
+        p.progressFactory = [] { return MakeTerminalProgress(); };
+        p.portResolver = [](const std::string& name) {
+            return ResolvePortName(name, Platform().settings);
+        };
+    }
+    ~CTerminalPlatform() { ResetPlatform(); }
+    CTerminalPlatform(const CTerminalPlatform&) = delete;
+    CTerminalPlatform& operator=(const CTerminalPlatform&) = delete;
+
+private:
+    CQtSettingsStore m_settings;
+    CTerminalPrompts m_prompts;
+    CTerminalBeeper m_beeper;
+};
+
+// A document for one command: the desktop program's remembered variant stays as it is.
+std::unique_ptr<CZ30Doc> NewDocument() {
+    auto doc = std::make_unique<CZ30Doc>();
+    doc->SetRememberVariant(false);
+    if (CCloneRsIoManager* io = doc->GetCloneManager()->GetCloneRsIoManager())
+        io->SetBeepPauses(false);
+    return doc;
+}
+
+// Loads a file; its variant is the one its image gives. False after telling why.
+bool Load(CZ30Doc& doc, const std::string& path) {
+    try {
+        doc.LoadFile(path);
+    } catch (const CArchiveFormatError& e) {
+        if (!e.Reason().empty()) std::fprintf(stderr, "ktz30cli: %s\n", e.Reason().c_str());
+        std::fprintf(stderr, "%s: %s (%s)\n", path.c_str(), e.what(), e.Word().c_str());
+        return false;
+    }
+    return true;
+}
+
+bool Save(CZ30Doc& doc, const std::string& path) {
+    std::string error;
+    if (doc.SaveFile(path, &error)) return true;
+    std::fprintf(stderr, "%s: the file could not be saved: %s\n", path.c_str(), error.c_str());
+    return false;
+}
+
+// Whether a file could be written at path; the system's reason when not.
+bool CanWrite(const std::string& path, std::string* reason) {
+    std::error_code ec;
+    const fs::path p(path);
+    int error = 0;
+    if (fs::exists(p, ec)) {
+        if (fs::is_directory(p, ec)) error = EISDIR;
+#ifndef _WIN32
+        else if (::access(path.c_str(), W_OK) != 0)
+            error = errno;
+#endif
+    } else {
+        const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
+        if (!fs::is_directory(dir, ec)) error = ENOENT;
+#ifndef _WIN32
+        else if (::access(dir.c_str(), W_OK | X_OK) != 0)
+            error = errno;
+#endif
+    }
+    if (error) *reason = std::strerror(error);
+    return error == 0;
+}
+
+// The port for this run only: a numbered port goes through the resolver to its device, so that
+// the port number the desktop program remembers is not changed.
+void UsePort(CZ30Doc& doc, const std::string& port) {
+    CCloneRsIoManager* io = doc.GetCloneManager()->GetCloneRsIoManager();
+    const bool numbered = port.size() == 1;
+    io->SetPortName(numbered ? Platform().portResolver("COM" + port) : port);
+}
+
+std::string VariantName(int variant) {
+    return kVariantNames[static_cast<std::size_t>(std::clamp(variant, 0, kVariantCount - 1))];
+}
+
+std::string PathOf(const CNode* node, const std::string& parent) {
+    return parent.empty() ? node->GetName() : parent + "." + node->GetName();
+}
+
+// What the radio never gets of a variant: left out of a dump unless --all.
+bool Unused(const CZ30Doc& doc, const std::string& path) {
+    switch (doc.Keeps(path).reason) {
+    case CSetReason::DefaultChannel:
+    case CSetReason::BeyondChannels:
+    case CSetReason::OtherFamily:
+    case CSetReason::NotStored:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Dump(const CZ30Doc& doc, const CNode* node, const std::string& path, bool all) {
+    for (const CNode* child : node->Children()) {
+        if (!child) continue;
+        const std::string p = PathOf(child, path);
+        if (!all && Unused(doc, p)) continue;
+        if (child->ChildCount() == 0)
+            std::printf("%s\t%d\t%s\n", p.c_str(), child->GetValue(), ValueText(*child).c_str());
+        else
+            Dump(doc, child, p, all);
+    }
+}
+
+// The choices of a value, for a refusal: "OFF, ON".
+std::string ChoiceList(const CNode* node) {
+    const auto* values = dynamic_cast<const CChoiceValue*>(node);
+    if (!values) return {};
+    std::string list;
+    constexpr std::size_t kShown = 12;
+    std::size_t n = 0;
+    for (const CChoice& c : values->Choices()) {
+        if (n++ == kShown) return list + ", ...";
+        list += (list.empty() ? "" : ", ") + c.text;
+    }
+    return list;
+}
+
+// One line for a value that was not taken.
+std::string Failure(const CZ30Doc& doc, const CEditOutcome& o, bool code) {
+    const CNode* node = GetNode(doc.GetRoot(), o.path);
+    const std::string given = "'" + o.given + "'";
+    switch (o.result.reason) {
+    case CSetReason::UnknownPath:
+        return "unknown path " + o.path;
+    case CSetReason::NotAChoice: {
+        const std::string choices = ChoiceList(node);
+        if (choices.empty())
+            return o.path + ": " + given + " is not one of the choices; this value has no texts, " +
+                   "give its code with " + o.path + ":=CODE";
+        return o.path + ": " + given + " is not one of the choices (" + choices + ")";
+    }
+    case CSetReason::NoValue:
+        if (node && node->ChildCount() > 0) return o.path + " is a group of values, not a value";
+        return o.path + (code ? " takes a text, not a code" : " takes no text");
+    case CSetReason::NotANumber:
+    case CSetReason::OffRaster:
+        return o.path + ": " + given + " " +
+               (o.result.reason == CSetReason::NotANumber ? "is not a number" : "fits no raster");
+    default:
+        return o.path + ": " +
+               (o.result.detail.empty() ? SetReasonText(o.result.reason) : o.result.detail);
+    }
+}
+
+// Channels switched on among the variant's: "1, 2".
+std::vector<int> ChannelsOn(const CZ30Doc& doc) {
+    std::vector<int> on;
+    for (int ch = 1; ch <= ChannelsOfVariant(doc.GetVariant()); ++ch)
+        if (GetValueByName(GetNode(doc.GetRoot(), "Mch.CH" + std::to_string(ch)), "ChOn") == 1)
+            on.push_back(ch);
+    return on;
+}
+
+// The revision of a clone data file's header ("58270100" gives 1.00).
+std::string HeaderRevision(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    std::getline(in, line);
+    unsigned revision = 0;
+    if (line.size() < 8 || std::sscanf(line.substr(4, 4).c_str(), "%4x", &revision) != 1)
+        return "?";
+    char text[16];
+    std::snprintf(text, sizeof text, "%X.%02X", revision >> 8, revision & 0xFF);
+    return text;
+}
+
+int RunRadio(const CCliArgs& a, int (CCloneSupportDoc::*command)()) {
+    CTerminalPlatform platform(a.yes);
+    InstallCancelHandler();
+    auto doc = NewDocument();
+    UsePort(*doc, a.port);
+    return (doc.get()->*command)();
+}
+
+} // namespace
+
+bool IsPortText(const std::string& port) {
+    return (port.size() == 1 && port[0] >= '1' && port[0] <= '4') ||
+           port.find('/') != std::string::npos;
+}
+
+int RunInfo(const CCliArgs& a) { return RunRadio(a, &CCloneSupportDoc::OnCloneInfo); }
+
+int RunRead(const CCliArgs& a) {
+    std::string reason;
+    if (!CanWrite(a.output, &reason)) {
+        std::fprintf(stderr, "ktz30cli read: cannot write %s: %s\n", a.output.c_str(),
+                     reason.c_str());
+        return kExitCannotSave;
+    }
+    CTerminalPlatform platform(false);
+    InstallCancelHandler();
+    auto doc = NewDocument();
+    UsePort(*doc, a.port);
+    const int result = doc->OnCloneRead();
+    if (result != kCloneOk) return result;
+    if (!Save(*doc, a.output)) return kExitCannotSave;
+    std::printf("ktz30cli: wrote %s: the %s radio on %s\n", a.output.c_str(),
+                VariantName(doc->GetVariant()).c_str(),
+                doc->GetCloneManager()->GetCloneRsIoManager()->PortName().c_str());
+    return kCloneOk;
+}
+
+int RunWrite(const CCliArgs& a) {
+    CTerminalPlatform platform(a.yes);
+    InstallCancelHandler();
+    auto doc = NewDocument();
+    UsePort(*doc, a.port);
+    if (!Load(*doc, a.file)) return kExitFailure;
+    if (a.makerReserve && doc->GetCloneManager()->ActivateMakerReserve() != 1) return kCloneFailed;
+    return doc->OnCloneWrite();
+}
+
+int RunNew(const CCliArgs& a) {
+    CTerminalPlatform platform(false);
+    auto doc = NewDocument();
+    doc->GetCloneManager()->GetModelManager()->SetVariant(a.variant, true);
+    if (!Save(*doc, a.output)) return kExitFailure;
+    std::printf("ktz30cli: wrote %s: factory defaults of %s\n", a.output.c_str(),
+                VariantName(a.variant).c_str());
+    return 0;
+}
+
+int RunShow(const CCliArgs& a) {
+    CTerminalPlatform platform(false);
+    auto doc = NewDocument();
+    if (!Load(*doc, a.file)) return kExitFailure;
+    const std::vector<int> on = ChannelsOn(*doc);
+    std::string list;
+    for (int ch : on)
+        list += (list.empty() ? "" : ", ") + std::to_string(ch);
+    CNode* common1 = GetNode(doc->GetRoot(), "CommonSet.Common1");
+    std::printf("Variant:   %s\n", VariantName(doc->GetVariant()).c_str());
+    std::printf("Revision:  %s\n", HeaderRevision(a.file).c_str());
+    std::printf("Channels:  %zu of %d on%s%s%s\n", on.size(), ChannelsOfVariant(doc->GetVariant()),
+                list.empty() ? "" : " (", list.c_str(), list.empty() ? "" : ")");
+    std::printf("Comment 1: %s\n", GetStringByName(common1, "Comment1").c_str());
+    std::printf("Comment 2: %s\n", GetStringByName(common1, "Comment2").c_str());
+    return 0;
+}
+
+int RunDump(const CCliArgs& a) {
+    CTerminalPlatform platform(false);
+    auto doc = NewDocument();
+    if (!Load(*doc, a.file)) return kExitFailure;
+    Dump(*doc, doc->GetRoot(), "", a.all);
+    return 0;
+}
+
+int RunGet(const CCliArgs& a) {
+    CTerminalPlatform platform(false);
+    auto doc = NewDocument();
+    if (!Load(*doc, a.file)) return kExitFailure;
+    int status = 0;
+    for (const std::string& path : a.rest) {
+        const CNode* node = path.empty() ? nullptr : GetNode(doc->GetRoot(), path);
+        if (!node || node->ChildCount() > 0) {
+            std::fprintf(stderr, "ktz30cli get: %s %s\n",
+                         node ? "not a value, a group of values:" : "unknown path", path.c_str());
+            status = kExitFailure;
+            continue;
+        }
+        if (a.code)
+            std::printf("%d\n", node->GetValue());
+        else
+            std::printf("%s\n", ValueText(*node).c_str());
+    }
+    return status;
+}
+
+int RunSet(const CCliArgs& a) {
+    struct CAssignment {
+        std::string path;
+        std::string value;
+        bool code;
+        int number;
+    };
+    std::vector<CAssignment> list;
+    for (const std::string& s : a.rest) {
+        const auto eq = s.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            std::fprintf(stderr, "ktz30cli set: '%s' is neither PATH=TEXT nor PATH:=CODE\n",
+                         s.c_str());
+            return kExitUsage;
+        }
+        const bool code = s[eq - 1] == ':';
+        list.push_back({s.substr(0, code ? eq - 1 : eq), s.substr(eq + 1), code, 0});
+        if (list.back().path.empty()) {
+            std::fprintf(stderr, "ktz30cli set: '%s' has no path\n", s.c_str());
+            return kExitUsage;
+        }
+    }
+    CTerminalPlatform platform(false);
+    auto doc = NewDocument();
+    if (!Load(*doc, a.file)) return kExitFailure;
+    for (CAssignment& x : list) {
+        long long n = 0;
+        if (x.code && (!ParseCInt(x.value, &n) || n < INT32_MIN || n > INT32_MAX ||
+                       x.value.find_first_not_of("+-0123456789 ") != std::string::npos)) {
+            std::fprintf(stderr, "ktz30cli set: %s: '%s' is not an integer code\n", x.path.c_str(),
+                         x.value.c_str());
+            return kExitFailure;
+        }
+        x.number = static_cast<int>(n);
+    }
+    const CEditStep step = doc->Edit("set", [&](CNode&, CEditReport& report) {
+        for (const CAssignment& x : list)
+            x.code ? report.SetCode(x.path, x.number) : report.SetText(x.path, x.value);
+    });
+    int adjusted = 0;
+    for (std::size_t i = 0; i < step.outcomes.size(); ++i) {
+        const CEditOutcome& o = step.outcomes[i];
+        if (!o.result.Taken() || o.result.status == CSetStatus::NotKept)
+            std::fprintf(stderr, "ktz30cli set: %s\n", Failure(*doc, o, list[i].code).c_str());
+        else if (o.result.status == CSetStatus::Adjusted) {
+            ++adjusted;
+            std::fprintf(stderr, "ktz30cli set: %s: given '%s', stored '%s' (%s)\n", o.path.c_str(),
+                         o.given.c_str(), o.result.stored.c_str(), SetReasonText(o.result.reason));
+        }
+    }
+    if (!step.AllTaken() ||
+        std::any_of(step.outcomes.begin(), step.outcomes.end(),
+                    [](const CEditOutcome& o) { return o.result.status == CSetStatus::NotKept; })) {
+        std::fprintf(stderr, "ktz30cli set: nothing saved\n");
+        return kExitFailure;
+    }
+    const std::string target = a.output.empty() ? a.file : a.output;
+    if (!Save(*doc, target)) return kExitFailure;
+    std::printf("ktz30cli: wrote %s: %zu value%s set%s\n", target.c_str(), list.size(),
+                list.size() == 1 ? "" : "s",
+                adjusted ? (", " + std::to_string(adjusted) + " adjusted").c_str() : "");
+    return 0;
+}
+
+int RunPorts(const CCliArgs&) {
+    CTerminalPlatform platform(false);
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    std::printf("Serial ports:%s\n", ports.isEmpty() ? " none found" : "");
+    for (const QSerialPortInfo& p : ports) {
+        std::string line = "  " + p.systemLocation().toStdString();
+        if (!p.description().isEmpty()) line += "  " + p.description().toStdString();
+        if (!p.serialNumber().isEmpty())
+            line += "  serial number " + p.serialNumber().toStdString();
+        std::printf("%s\n", line.c_str());
+    }
+    std::printf("COM ports (--port 1 to 4):\n");
+    for (int n = 1; n <= 4; ++n) {
+        const std::string name = "COM" + std::to_string(n);
+        const std::string device = Platform().portResolver(name);
+        const bool assigned =
+            !Platform().settings->GetString("CommPort", "Device" + std::to_string(n), "").empty();
+        std::printf("  %s -> %s%s\n", name.c_str(), device.c_str(),
+                    assigned || device == name ? "" : " (default)");
+    }
+    return 0;
+}

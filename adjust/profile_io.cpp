@@ -1,6 +1,7 @@
 #include "adjust/profile_io.h"
 
 #include "core/ctext.h"
+#include "core/files.h"
 
 #include <charconv>
 #include <cmath>
@@ -39,12 +40,11 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
+// The whole text of a file; nothing when it cannot be read or is far too large to be one of ours.
 std::optional<std::string> readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    std::string text;
+    if (ReadFileBounded(p.string(), &text) != KtRead::Ok) return std::nullopt;
+    return text;
 }
 
 // The leading decimal number of a text; 0 when there is none (one too large for a double reads
@@ -68,12 +68,18 @@ std::string clsCmcProfileIO::StripTerminator(const std::string& text) {
 std::optional<std::string> clsCmcProfileIO::readKey(const std::string& key) const {
     const auto text = readFile(GetMyProfile());
     if (!text) return std::nullopt;
+    return FindKey(*text, Section, key);
+}
+
+std::optional<std::string> clsCmcProfileIO::FindKey(const std::string& text,
+                                                    const std::string& section,
+                                                    const std::string& key) {
     bool inSection = false;
-    for (const std::string& raw : splitLines(*text)) {
+    for (const std::string& raw : splitLines(text)) {
         const std::string line = trim(raw);
         if (!line.empty() && line[0] == '[') {
             inSection = line.size() >= 2 && line.back() == ']' &&
-                        line.substr(1, line.size() - 2) == Section;
+                        line.substr(1, line.size() - 2) == section;
             continue;
         }
         const auto eq = line.find('=');
@@ -120,17 +126,10 @@ bool clsCmcProfileIO::writeKey(const std::string& key, const std::string& value)
     }
     std::error_code ec;
     fs::create_directories(fs::path(GetMyProfile()).parent_path(), ec);
-    const fs::path target = GetMyProfile();
-    const fs::path temp = target.string() + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        for (const std::string& l : lines)
-            out << l << "\n";
-        if (!out) return false;
-    }
-    fs::rename(temp, target, ec);
-    return !ec;
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\n";
+    return ReplaceFile(GetMyProfile(), text, nullptr);
 }
 
 bool clsCmcProfileIO::saveData(const std::string& sKey, int sData) {

@@ -1,5 +1,7 @@
 #include "cli/terminal.h"
 
+#include "core/files.h"
+
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -33,11 +35,28 @@ std::string Plain(const std::string& text) {
     return out;
 }
 
-extern "C" void OnInterrupt(int) {
-    if (g_cancel.exchange(true)) {
-        std::signal(SIGINT, SIG_DFL);
-        std::raise(SIGINT);
-    }
+// Whether a signal asks to cancel (a radio command runs) or ends the program.
+std::atomic<bool> g_cancellable{false};
+
+extern "C" void OnSignal(int signal) {
+    if (g_cancellable.load() && !g_cancel.exchange(true)) return;
+    RemoveTempFilesNow();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void InstallSignalHandler() {
+#ifdef _WIN32
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+#else
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0; // no restart: a question waiting for an answer gives up
+    for (int s : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(s, &sa, nullptr);
+#endif
 }
 
 class CTerminalProgress final : public ITransferProgress {
@@ -72,6 +91,11 @@ void EndProgressLine() {
     std::fputc('\n', stderr);
     std::fflush(stderr);
     g_barDrawn = false;
+}
+
+CTerminalPrompts::CTerminalPrompts(bool assumeYes) : m_assumeYes(assumeYes) {
+    RemoveStaleTempFiles();
+    InstallSignalHandler();
 }
 
 KtAnswer CTerminalPrompts::MessageBox(const std::string& text, const std::string&,
@@ -113,15 +137,8 @@ void CTerminalBeeper::Beep(unsigned, unsigned) {
 }
 
 void InstallCancelHandler() {
-#ifdef _WIN32
-    std::signal(SIGINT, OnInterrupt);
-#else
-    struct sigaction sa {};
-    sa.sa_handler = OnInterrupt;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0; // no restart: a question waiting for an answer gives up
-    sigaction(SIGINT, &sa, nullptr);
-#endif
+    g_cancellable.store(true);
+    InstallSignalHandler();
 }
 
 std::unique_ptr<ITransferProgress> MakeTerminalProgress() {

@@ -27,13 +27,14 @@ namespace {
 class CScriptedPrompts final : public IUserPrompts {
 public:
     std::vector<std::string> boxes;
+    std::vector<std::string> statuses;
     KtAnswer answer = KtAnswer::No;
     KtAnswer MessageBox(const std::string& text, const std::string&, KtButtons buttons,
                         KtIcon) override {
         boxes.push_back(text);
         return buttons == KtButtons::Ok ? KtAnswer::Ok : answer;
     }
-    void SetStatusText(const std::string&) override {}
+    void SetStatusText(const std::string& text) override { statuses.push_back(text); }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
 };
@@ -135,6 +136,65 @@ TEST_F(DocumentTest, ABadFileKeepsTheDocument) {
     }
 }
 
+// A file that does not hold every line a write sends opens, with the rest of the image as it was,
+// and says so once; a whole one says nothing.
+TEST_F(DocumentTest, APartialFileOpensWithOneWarning) {
+    const fs::path whole = dir / "whole.hxq";
+    ASSERT_TRUE(doc->DoSave(whole.string()));
+    std::vector<std::string> lines;
+    {
+        std::ifstream in(whole, std::ios::binary);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line + "\n");
+    }
+    ASSERT_EQ(lines.size(), 130u);
+    // Header and comment, then the data lines from..to (line n holds 16 * n on).
+    auto dataLines = [&](std::size_t from, std::size_t to) {
+        std::string t = lines[0] + lines[1];
+        for (std::size_t i = from; i < to; ++i)
+            t += lines[2 + i];
+        return t;
+    };
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* box; // empty: no warning
+        const char* status;
+    };
+    const Case cases[] = {
+        {"cut.hxq", dataLines(0, 34),
+         "cut.hxq holds 34 of 128 lines: addresses 0000-021F.\n\nThe rest kept the document's "
+         "present values.",
+         " cut.hxq held 0000-021F only (34 of 128 lines); the rest kept the document's present "
+         "values."},
+        {"header.hxq", lines[0],
+         "header.hxq holds 0 of 128 lines.\n\nThe rest kept the document's present values.",
+         " header.hxq held no data; the document's values were kept."},
+        {"sent.hxq", dataLines(7, 128), "", ""}, // what a clone write sends: enough
+        {"again.hxq", dataLines(0, 128), "", ""},
+    };
+    for (const Case& c : cases) {
+        WriteAll(dir / c.name, c.text);
+        const auto present = static_cast<std::uint8_t>(Image().ReadByte(0x500) ^ 0x5A);
+        Image().WriteByte(0x500, present); // a value of the document's that no fix-up touches
+        doc->SetModifiedFlag(false);
+        prompts.boxes.clear();
+        prompts.statuses.clear();
+        ASSERT_TRUE(doc->OnOpenDocument((dir / c.name).string())) << c.name;
+        EXPECT_EQ(doc->GetTitle(), c.name);
+        if (*c.box) {
+            ASSERT_EQ(prompts.boxes.size(), 1u) << c.name;
+            EXPECT_EQ(prompts.boxes[0], c.box);
+            ASSERT_EQ(prompts.statuses.size(), 1u) << c.name;
+            EXPECT_EQ(prompts.statuses[0], c.status);
+            EXPECT_EQ(Image().ReadByte(0x500), present) << c.name;
+        } else {
+            EXPECT_TRUE(prompts.boxes.empty()) << c.name;
+            EXPECT_TRUE(prompts.statuses.empty()) << c.name;
+        }
+    }
+}
+
 TEST_F(DocumentTest, OpeningTheOpenFileAgainDoesNothing) {
     const fs::path f = dir / "a.hxq";
     ASSERT_TRUE(doc->DoSave(f.string()));
@@ -201,6 +261,34 @@ TEST_F(DocumentTest, TemporaryFilesArePrivateAndGoWithTheDocument) {
 }
 
 #ifndef _WIN32
+// Only a regular file is ever replaced: a FIFO, a folder or a device stays what it was.
+TEST_F(DocumentTest, SavingNeverReplacesWhatIsNotARegularFile) {
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder");
+    struct Case {
+        std::string target;
+        fs::file_type type;
+        const char* why;
+    };
+    std::vector<Case> cases = {
+        {(dir / "fifo").string(), fs::file_type::fifo, " is a FIFO, not a regular file;"},
+        {(dir / "folder").string(), fs::file_type::directory, " is a folder, not a regular file;"},
+    };
+    if (geteuid() == 0)
+        cases.push_back({"/dev/full", fs::file_type::character, " is a character device,"});
+    doc->SetModifiedFlag(true);
+    for (const Case& c : cases) {
+        prompts.boxes.clear();
+        EXPECT_FALSE(doc->DoSave(c.target)) << c.target;
+        ASSERT_EQ(prompts.boxes.size(), 1u);
+        EXPECT_NE(prompts.boxes[0].find(c.why), std::string::npos) << prompts.boxes[0];
+        EXPECT_EQ(fs::status(c.target).type(), c.type) << c.target;
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(doc->GetPathName(), "");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+}
+
 // A failed save leaves the previous file as it was, says so, and keeps the modified flag.
 TEST_F(DocumentTest, AFailedSaveLeavesTheOldFileIntact) {
     const fs::path f = dir / "keep.hxq";

@@ -1,0 +1,197 @@
+// Files: bounded reads, replacing only what may be replaced, and temporary files that go on a
+// signal or, left by a killed run, on a later run.
+#include "core/files.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& p, const std::string& text) {
+    std::ofstream out(p, std::ios::binary);
+    out << text;
+}
+
+// A private folder that is also the temporary folder while the test runs.
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("kt-files-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const char* old = std::getenv("TMPDIR");
+        oldTmp = old ? old : "";
+        hadTmp = old != nullptr;
+        ::setenv("TMPDIR", dir.c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadTmp)
+            ::setenv("TMPDIR", oldTmp.c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    std::size_t Entries() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+    }
+    fs::path dir;
+    std::string oldTmp;
+    bool hadTmp = false;
+};
+
+} // namespace
+
+#ifndef _WIN32
+
+TEST_F(FilesTest, ReadsAreBoundedWhateverTheInputIs) {
+    WriteAll(dir / "small", "58270100\r\n#\r\n");
+    std::string text = "left over";
+    EXPECT_EQ(ReadFileBounded((dir / "small").string(), &text), KtRead::Ok);
+    EXPECT_EQ(text, "58270100\r\n#\r\n");
+    EXPECT_EQ(ReadFileBounded((dir / "small").string(), &text, 13), KtRead::Ok);
+    EXPECT_EQ(ReadFileBounded((dir / "small").string(), &text, 12), KtRead::TooLarge);
+    EXPECT_TRUE(text.empty());
+    EXPECT_EQ(ReadFileBounded((dir / "missing").string(), &text), KtRead::CannotOpen);
+    EXPECT_EQ(ReadFileBounded(dir.string(), &text), KtRead::CannotOpen);
+    EXPECT_EQ(ReadFileBounded("/dev/null", &text), KtRead::Ok);
+    EXPECT_TRUE(text.empty());
+    // An endless device stops at the limit.
+    EXPECT_EQ(ReadFileBounded("/dev/zero", &text), KtRead::TooLarge);
+    EXPECT_TRUE(text.empty());
+}
+
+TEST_F(FilesTest, ReplaceFileReplacesRegularFilesOnly) {
+    // Regular files, absent files and links to regular files are written.
+    const fs::path plain = dir / "plain.hxq";
+    WriteAll(plain, "old");
+    ::chmod(plain.c_str(), 0640);
+    std::string error;
+    ASSERT_TRUE(ReplaceFile(plain.string(), "new", &error)) << error;
+    EXPECT_EQ(ReadAll(plain), "new");
+    EXPECT_EQ(fs::status(plain).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(ReplaceFile((dir / "fresh.hxq").string(), "fresh", &error)) << error;
+    EXPECT_EQ(ReadAll(dir / "fresh.hxq"), "fresh");
+    fs::create_symlink(plain, dir / "link.hxq");
+    ASSERT_TRUE(ReplaceFile((dir / "link.hxq").string(), "through", &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.hxq"));
+    EXPECT_EQ(ReadAll(plain), "through");
+
+    // Anything else is left as it is.
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_symlink(dir / "fifo", dir / "fifo-link");
+    fs::create_directory(dir / "folder");
+    struct Case {
+        std::string target;
+        fs::file_type type;
+        const char* kind;
+    };
+    std::vector<Case> cases = {
+        {(dir / "fifo").string(), fs::file_type::fifo, "is a FIFO, not a regular file"},
+        {(dir / "fifo-link").string(), fs::file_type::fifo, "is a FIFO, not a regular file"},
+        {(dir / "folder").string(), fs::file_type::directory, "is a folder"},
+    };
+    // A device node: only a super-user could replace one, so only a super-user's run tells.
+    if (::geteuid() == 0)
+        cases.push_back({"/dev/full", fs::file_type::character, "is a character device"});
+    for (const Case& c : cases) {
+        error.clear();
+        EXPECT_FALSE(ReplaceFile(c.target, "data", &error)) << c.target;
+        EXPECT_NE(error.find(c.kind), std::string::npos) << error;
+        EXPECT_EQ(fs::status(c.target).type(), c.type) << c.target;
+        EXPECT_NE(WhyNotReplaceable(c.target), "");
+    }
+    EXPECT_EQ(WhyNotReplaceable(plain.string()), "");
+    EXPECT_EQ(WhyNotReplaceable((dir / "absent").string()), "");
+    // Nothing was left beside the targets.
+    EXPECT_EQ(Entries(), 6u);
+}
+
+TEST_F(FilesTest, TemporaryFilesGoOnATerminatingSignal) {
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RemoveTempFilesOnSignals();
+            const std::string a = CreateTempFile(kTransferFilePrefix);
+            const std::string b = CreateTempFile(kScratchFilePrefix);
+            if (a.empty() || b.empty()) _exit(3);
+            std::raise(signal);
+            _exit(4); // not reached
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_EQ(Entries(), 0u) << "signal " << signal;
+    }
+    // A file removed by its owner is forgotten: a later signal leaves the name alone.
+    const std::string gone = CreateTempFile(kTransferFilePrefix);
+    ASSERT_EQ(fs::path(gone).parent_path(), dir);
+    RemoveTempFile(gone);
+    WriteAll(gone, "someone else's");
+    RemoveTempFilesNow();
+    EXPECT_TRUE(fs::exists(gone));
+}
+
+TEST_F(FilesTest, StaleFilesOfAKilledRunGoOnTheNextRun) {
+    using namespace std::chrono_literals;
+    struct Case {
+        const char* name;
+        const char* text;
+        bool old;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"clAb3xYz", "", true, true},
+        {"~KTq9Rt0a", "58270100\r\n#\r\n00001000\r\n", true, true},
+        {"cl0a1b2c", "58270100\n", true, true},
+        {"clFresh1", "", false, false}, // a run in progress
+        {"clAb3xY", "", true, false},   // not our name pattern
+        {"clang-1a", "", true, false},  // someone else's
+        {"~KTab_cd1", "", true, false}, // not our name pattern
+        {"cl9Zy8Xw", "notes of another program", true, false},
+        {"~KT1a2b3c", "5827010", true, false}, // no header line
+    };
+    for (const Case& c : cases) {
+        WriteAll(dir / c.name, c.text);
+        if (c.old) fs::last_write_time(dir / c.name, fs::file_time_type::clock::now() - 25h);
+    }
+    fs::create_directory(dir / "clDir123");
+    fs::last_write_time(dir / "clDir123", fs::file_time_type::clock::now() - 48h);
+    WriteAll(dir / "target", "");
+    fs::last_write_time(dir / "target", fs::file_time_type::clock::now() - 48h);
+    fs::create_symlink(dir / "target", dir / "clLink12");
+
+    EXPECT_EQ(RemoveStaleTempFiles(), 3);
+    for (const Case& c : cases)
+        EXPECT_EQ(fs::exists(dir / c.name), !c.removed) << c.name;
+    EXPECT_TRUE(fs::is_directory(dir / "clDir123"));
+    EXPECT_TRUE(fs::is_symlink(dir / "clLink12"));
+}
+
+#endif

@@ -307,7 +307,7 @@ std::string PartialOpenWarning(const std::string& file, const CFileCoverage& c) 
 
 std::string PartialOpenStatus(const std::string& file, const CFileCoverage& c) {
     if (c.given.empty()) return " " + file + " held no data; the document's values were kept.";
-    return " " + file + " held " + RangesText(c.given) + " only (" + LinesText(c) +
+    return " " + file + " held addresses " + RangesText(c.given) + " only (" + LinesText(c) +
            "); the rest kept the document's present values.";
 }
 

@@ -165,8 +165,8 @@ TEST_F(DocumentTest, APartialFileOpensWithOneWarning) {
         {"cut.hxq", dataLines(0, 34),
          "cut.hxq holds 34 of 128 lines: addresses 0000-021F.\n\nThe rest kept the document's "
          "present values.",
-         " cut.hxq held 0000-021F only (34 of 128 lines); the rest kept the document's present "
-         "values."},
+         " cut.hxq held addresses 0000-021F only (34 of 128 lines); the rest kept the "
+         "document's present values."},
         {"header.hxq", lines[0],
          "header.hxq holds 0 of 128 lines.\n\nThe rest kept the document's present values.",
          " header.hxq held no data; the document's values were kept."},

@@ -2,7 +2,9 @@ BUILD ?= build
 PORT ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: all bootstrap configure build test run fuzz clean
 
 all: build
 
@@ -21,5 +23,9 @@ test: build
 run: build
 	@scripts/run-demo $(BUILD) "$(PORT)"
 
+# Instrumented fuzzers (clang, own folder), FUZZ_SECONDS each; GROW=1 keeps new corpus inputs.
+fuzz:
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) GROW=$(GROW) JOBS=$(JOBS) scripts/fuzz $(BUILD)-fuzz
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-fuzz

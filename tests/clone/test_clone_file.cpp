@@ -271,7 +271,9 @@ TEST(CloneFile, EndlessInputsStopAtTheLimit) {
         const std::string r = h.io->LoadFromFile(c.path, h.model);
         if (feeder.joinable()) feeder.join();
         EXPECT_EQ(r, c.result) << c.what;
-        if (r != kFileOk) EXPECT_EQ(static_cast<CByteImage&>(*h.eeprom), before) << c.what;
+        if (r != kFileOk) {
+            EXPECT_EQ(static_cast<CByteImage&>(*h.eeprom), before) << c.what;
+        }
     }
     std::filesystem::remove(fifo);
 }

@@ -29,15 +29,23 @@ std::string envDir(const char* var, const char* homeSub) {
     return ".";
 }
 
-std::vector<std::string> splitLines(const std::string& text) {
+// The lines of a text; with keepCr a line keeps the carriage return it ended with.
+std::vector<std::string> splitLines(const std::string& text, bool keepCr = false) {
     std::vector<std::string> lines;
     std::string line;
     std::istringstream in(text);
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!keepCr && !line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
     return lines;
+}
+
+bool endsWithCr(const std::string& line) { return !line.empty() && line.back() == '\r'; }
+
+// A line as the reader sees it: without the carriage return of its end, without edge blanks.
+std::string readerLine(const std::string& raw) {
+    return trim(endsWithCr(raw) ? raw.substr(0, raw.size() - 1) : raw);
 }
 
 // The whole text of a file; nothing when it cannot be read or is far too large to be one of ours.
@@ -93,13 +101,15 @@ std::optional<std::string> clsCmcProfileIO::FindKey(const std::string& text,
 }
 
 bool clsCmcProfileIO::writeKey(const std::string& key, const std::string& value) {
+    // Every other line is written back byte for byte: a line that ended in two carriage
+    // returns must not turn into one that the reader takes for a section or a key.
     std::vector<std::string> lines;
-    if (const auto text = readFile(GetMyProfile())) lines = splitLines(*text);
+    if (const auto text = readFile(GetMyProfile())) lines = splitLines(*text, true);
     bool inSection = false;
     bool done = false;
     std::size_t sectionEnd = std::string::npos;
     for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-        const std::string line = trim(lines[i]);
+        const std::string line = readerLine(lines[i]);
         if (!line.empty() && line[0] == '[') {
             if (inSection) break;
             inSection = line == "[" + Section + "]";
@@ -110,18 +120,20 @@ bool clsCmcProfileIO::writeKey(const std::string& key, const std::string& value)
         if (!line.empty()) sectionEnd = i + 1;
         const auto eq = line.find('=');
         if (eq != std::string::npos && trim(line.substr(0, eq)) == key) {
-            lines[i] = key + "=" + value;
+            lines[i] = key + "=" + value + (endsWithCr(lines[i]) ? "\r" : "");
             done = true;
         }
     }
     if (!done) {
+        // New lines end as the file's last line does.
+        const std::string end = !lines.empty() && endsWithCr(lines.back()) ? "\r" : "";
         if (sectionEnd == std::string::npos) {
-            if (!lines.empty() && !lines.back().empty()) lines.emplace_back();
-            lines.push_back("[" + Section + "]");
-            lines.push_back(key + "=" + value);
+            if (!lines.empty() && !readerLine(lines.back()).empty()) lines.push_back(end);
+            lines.push_back("[" + Section + "]" + end);
+            lines.push_back(key + "=" + value + end);
         } else {
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd),
-                         key + "=" + value);
+                         key + "=" + value + end);
         }
     }
     std::error_code ec;

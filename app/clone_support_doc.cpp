@@ -186,11 +186,6 @@ bool CCloneSupportDoc::SaveFile(const std::string& path, std::string* error) {
         *error = "No file to save to.";
         return false;
     }
-    const std::string target = CanonicalOf(path);
-    if (std::string why = WhyNotReplaceable(target); !why.empty()) {
-        *error = why;
-        return false;
-    }
     m_hub->TreeToImage();
     if (CAdjustDataManager* adjust = m_hub->GetAdjustDataManager()) adjust->SetChannelClass();
     if (m_scratch.empty()) m_scratch = CreateTempFile(kScratchFilePrefix);
@@ -219,7 +214,7 @@ bool CCloneSupportDoc::SaveFile(const std::string& path, std::string* error) {
         *error = "Cannot write the temporary file (incomplete).";
         return false;
     }
-    return ReplaceFile(target, contents, error);
+    return ReplaceFile(path, contents, error);
 }
 
 bool CCloneSupportDoc::DoSave(const std::string& path) {

@@ -15,10 +15,16 @@
 
 namespace {
 
-// A private folder for the settings file, gone when the run ends.
+// A private folder for the settings file, gone when the run ends; in memory where the system
+// has such a folder, since every save waits for the disk.
+std::filesystem::path FolderBase() {
+    std::error_code ec;
+    if (std::filesystem::is_directory("/dev/shm", ec)) return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
+
 struct CFolder {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("kt_fuzz_profile_" + std::to_string(::getpid()));
+    std::filesystem::path path = FolderBase() / ("kt_fuzz_profile_" + std::to_string(::getpid()));
     CFolder() { std::filesystem::create_directories(path); }
     ~CFolder() {
         std::error_code ec;

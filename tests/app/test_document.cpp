@@ -193,6 +193,12 @@ TEST_F(DocumentTest, APartialFileOpensWithOneWarning) {
             EXPECT_TRUE(prompts.statuses.empty()) << c.name;
         }
     }
+    // The refusal of a write on the command line, from what the last load held.
+    WriteAll(dir / "cut2.hxq", dataLines(0, 34));
+    doc->LoadFile((dir / "cut2.hxq").string());
+    EXPECT_EQ(PartialWriteRefusal("cut2.hxq", doc->LastLoad()),
+              "cut2.hxq holds 34 of 128 lines; the rest would be the factory defaults. Use "
+              "--allow-partial to write it anyway.");
 }
 
 TEST_F(DocumentTest, OpeningTheOpenFileAgainDoesNothing) {
@@ -261,34 +267,6 @@ TEST_F(DocumentTest, TemporaryFilesArePrivateAndGoWithTheDocument) {
 }
 
 #ifndef _WIN32
-// Only a regular file is ever replaced: a FIFO, a folder or a device stays what it was.
-TEST_F(DocumentTest, SavingNeverReplacesWhatIsNotARegularFile) {
-    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    fs::create_directory(dir / "folder");
-    struct Case {
-        std::string target;
-        fs::file_type type;
-        const char* why;
-    };
-    std::vector<Case> cases = {
-        {(dir / "fifo").string(), fs::file_type::fifo, " is a FIFO, not a regular file;"},
-        {(dir / "folder").string(), fs::file_type::directory, " is a folder, not a regular file;"},
-    };
-    if (geteuid() == 0)
-        cases.push_back({"/dev/full", fs::file_type::character, " is a character device,"});
-    doc->SetModifiedFlag(true);
-    for (const Case& c : cases) {
-        prompts.boxes.clear();
-        EXPECT_FALSE(doc->DoSave(c.target)) << c.target;
-        ASSERT_EQ(prompts.boxes.size(), 1u);
-        EXPECT_NE(prompts.boxes[0].find(c.why), std::string::npos) << prompts.boxes[0];
-        EXPECT_EQ(fs::status(c.target).type(), c.type) << c.target;
-        EXPECT_TRUE(doc->IsModified());
-        EXPECT_EQ(doc->GetPathName(), "");
-    }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
-}
-
 // A failed save leaves the previous file as it was, says so, and keeps the modified flag.
 TEST_F(DocumentTest, AFailedSaveLeavesTheOldFileIntact) {
     const fs::path f = dir / "keep.hxq";

@@ -145,14 +145,7 @@ void CCloneSupportDoc::LoadFile(const std::string& path) {
     CCloneFileIoManager* fileIo = m_hub->GetCloneFileIoManager();
     if (!fileIo) throw CArchiveFormatError(kFileError);
     std::string text;
-    switch (ReadFileBounded(path, &text)) {
-    case KtRead::CannotOpen:
-        throw CArchiveFormatError(kFileCannotOpen);
-    case KtRead::TooLarge:
-        throw CArchiveFormatError(kFileFormatError);
-    case KtRead::Ok:
-        break;
-    }
+    if (std::string r = ReadCloneFileText(path, &text); r != kFileOk) throw CArchiveFormatError(r);
     // Every line, whatever it ended with, goes to the scratch file with a newline.
     std::string lines;
     lines.reserve(text.size() + 2);

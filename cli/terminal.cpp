@@ -3,7 +3,6 @@
 #include "core/files.h"
 
 #include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -40,23 +39,7 @@ std::atomic<bool> g_cancellable{false};
 
 extern "C" void OnSignal(int signal) {
     if (g_cancellable.load() && !g_cancel.exchange(true)) return;
-    RemoveTempFilesNow();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
-void InstallSignalHandler() {
-#ifdef _WIN32
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
-#else
-    struct sigaction sa {};
-    sa.sa_handler = OnSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0; // no restart: a question waiting for an answer gives up
-    for (int s : {SIGINT, SIGTERM, SIGHUP})
-        sigaction(s, &sa, nullptr);
-#endif
+    RemoveTempFilesAndEnd(signal);
 }
 
 class CTerminalProgress final : public ITransferProgress {
@@ -95,7 +78,7 @@ void EndProgressLine() {
 
 CTerminalPrompts::CTerminalPrompts(bool assumeYes) : m_assumeYes(assumeYes) {
     RemoveStaleTempFiles();
-    InstallSignalHandler();
+    HandleTerminatingSignals(OnSignal);
 }
 
 KtAnswer CTerminalPrompts::MessageBox(const std::string& text, const std::string&,
@@ -138,7 +121,7 @@ void CTerminalBeeper::Beep(unsigned, unsigned) {
 
 void InstallCancelHandler() {
     g_cancellable.store(true);
-    InstallSignalHandler();
+    HandleTerminatingSignals(OnSignal); // no restart: a question waiting for an answer gives up
 }
 
 std::unique_ptr<ITransferProgress> MakeTerminalProgress() {

@@ -204,16 +204,21 @@ std::string CCloneFileIoManager::SaveToFile(const std::string& path, const CAddr
 
 std::string CCloneFileIoManager::LoadFromFile(const std::string& path, CModelManager* model) {
     std::string text;
-    switch (ReadFileBounded(path, &text)) {
-    case KtRead::CannotOpen:
-        return kFileCannotOpen;
-    case KtRead::TooLarge:
-        return kFileFormatError;
-    case KtRead::Ok:
-        break;
-    }
+    if (std::string r = ReadCloneFileText(path, &text); r != kFileOk) return r;
     std::istringstream in(std::move(text));
     return LoadFromStream(in, model);
+}
+
+std::string ReadCloneFileText(const std::string& path, std::string* text) {
+    switch (ReadFileBounded(path, text)) {
+    case KtRead::Ok:
+        return kFileOk;
+    case KtRead::TooLarge:
+        return kFileFormatError;
+    case KtRead::CannotOpen:
+        break;
+    }
+    return kFileCannotOpen;
 }
 
 std::string CCloneFileIoManager::LoadFromStream(std::istream& in, CModelManager* model) {

@@ -102,6 +102,10 @@ public:
     unsigned RevisionConstant() const override { return 0x0100; }
 };
 
+// Reads a clone data file's text (at most kMaxInputBytes): kFileOk, kFileCannotOpen, or
+// kFileFormatError for an input too long to be one (a device, an endless pipe).
+std::string ReadCloneFileText(const std::string& path, std::string* text);
+
 // The file's comment line from the two 16-character comments: each cut to 16, characters
 // outside 32-126 turned into spaces, run together.
 std::string MakeCommentLine(const std::string& comment1, const std::string& comment2);

@@ -117,12 +117,6 @@ const char* KindOf(const fs::file_status& st) {
     }
 }
 
-extern "C" void RemoveTempFilesAndEnd(int signal) {
-    RemoveTempFilesNow();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
 } // namespace
 
 KtRead ReadFileBounded(const std::string& path, std::string* text, std::size_t limit) {
@@ -281,14 +275,21 @@ int RemoveStaleTempFiles() {
     return removed;
 }
 
-void RemoveTempFilesOnSignals() {
+extern "C" void RemoveTempFilesAndEnd(int signal) {
+    RemoveTempFilesNow();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void HandleTerminatingSignals(void (*handler)(int)) {
 #ifdef _WIN32
-    std::signal(SIGINT, RemoveTempFilesAndEnd);
-    std::signal(SIGTERM, RemoveTempFilesAndEnd);
+    std::signal(SIGINT, handler);
+    std::signal(SIGTERM, handler);
 #else
     struct sigaction sa {};
-    sa.sa_handler = RemoveTempFilesAndEnd;
+    sa.sa_handler = handler;
     sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0;
     for (int s : {SIGINT, SIGTERM, SIGHUP})
         sigaction(s, &sa, nullptr);
 #endif

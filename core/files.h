@@ -40,5 +40,8 @@ void RemoveTempFilesNow();
 // name pattern, a regular file of this user, untouched for more than a day, and empty or
 // beginning with a clone data file header. Returns how many went.
 int RemoveStaleTempFiles();
-// Makes SIGINT, SIGTERM and SIGHUP delete the temporary files before they end the program.
-void RemoveTempFilesOnSignals();
+// Deletes the temporary files, then ends the program by the signal (for signal handlers).
+extern "C" void RemoveTempFilesAndEnd(int signal);
+// Installs handler for SIGINT, SIGTERM and SIGHUP (SIGTERM and SIGINT on Windows); a system
+// call it interrupts is not restarted.
+void HandleTerminatingSignals(void (*handler)(int) = RemoveTempFilesAndEnd);

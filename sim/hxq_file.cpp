@@ -7,15 +7,15 @@
 
 bool SimLoadHxq(const std::string& path, CByteImage* image, std::string* error) {
     std::string text;
-    const KtRead read = ReadFileBounded(path, &text);
-    if (read != KtRead::Ok) {
-        *error = read == KtRead::TooLarge ? path + ": " + kFileFormatError : "cannot open " + path;
+    std::string result = ReadCloneFileText(path, &text);
+    if (result != kFileOk) {
+        *error = path + ": " + result;
         return false;
     }
     std::istringstream in(std::move(text));
     CZ30CloneFileIoManager file;
     file.SetWorkingCopy(*image);
-    const std::string result = file.ReadFile(in);
+    result = file.ReadFile(in);
     if (result != kFileOk) {
         *error = path + ": " + result;
         return false;

@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("KT-Z30"));
     QApplication::setOrganizationName(QStringLiteral("Norq"));
     RemoveStaleTempFiles();
-    RemoveTempFilesOnSignals();
+    HandleTerminatingSignals();
     CZ30App app;
     if (!app.InitInstance(QApplication::arguments().mid(1))) return 0;
     return QApplication::exec();

@@ -6,6 +6,7 @@
 #include "clone/byte_image.h"
 #include "clone/model_manager.h"
 #include "core/platform.h"
+#include "tests/support/file_text.h"
 
 #include <filesystem>
 #include <fstream>
@@ -38,16 +39,6 @@ public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
 };
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary);
-    out << text;
-}
 
 class DocumentTest : public ::testing::Test {
 protected:

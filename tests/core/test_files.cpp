@@ -1,6 +1,7 @@
 // Files: bounded reads, replacing only what may be replaced, and temporary files that go on a
 // signal or, left by a killed run, on a later run.
 #include "core/files.h"
+#include "tests/support/file_text.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary);
-    out << text;
-}
 
 // A private folder that is also the temporary folder while the test runs.
 class FilesTest : public ::testing::Test {
@@ -97,7 +88,7 @@ TEST_F(FilesTest, TemporaryFilesGoOnATerminatingSignal) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            RemoveTempFilesOnSignals();
+            HandleTerminatingSignals();
             const std::string a = CreateTempFile(kTransferFilePrefix);
             const std::string b = CreateTempFile(kScratchFilePrefix);
             if (a.empty() || b.empty()) _exit(3);

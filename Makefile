@@ -2,7 +2,9 @@ BUILD ?= build
 PORT ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run run-adj clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: all bootstrap configure build test run run-adj fuzz clean
 
 all: build
 
@@ -24,5 +26,9 @@ run: build
 run-adj: build
 	@scripts/run-adj $(BUILD) "$(PORT)"
 
+# Instrumented fuzzers (clang, own folder), FUZZ_SECONDS each; GROW=1 keeps new corpus inputs.
+fuzz:
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) GROW=$(GROW) JOBS=$(JOBS) scripts/fuzz $(BUILD)-fuzz
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-fuzz

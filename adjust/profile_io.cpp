@@ -1,6 +1,7 @@
 #include "adjust/profile_io.h"
 
 #include "core/ctext.h"
+#include "core/files.h"
 #include "core/platform.h"
 
 #include <charconv>
@@ -29,12 +30,13 @@ std::string envDir(const char* var, const char* homeSub) {
     return ".";
 }
 
-std::vector<std::string> splitLines(const std::string& text) {
+// The lines of a text; with keepCr a line keeps the carriage return it ended with.
+std::vector<std::string> splitLines(const std::string& text, bool keepCr = false) {
     std::vector<std::string> lines;
     std::string line;
     std::istringstream in(text);
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!keepCr && !line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
     return lines;
@@ -44,11 +46,9 @@ std::vector<std::string> splitLines(const std::string& text) {
 constexpr const char* kMissing = "\x01missing";
 
 std::optional<std::string> readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    std::string text;
+    if (ReadFileBounded(p.string(), &text) != KtRead::Ok) return std::nullopt;
+    return text;
 }
 
 // The leading decimal number of a text; 0 when there is none (one too large for a double reads

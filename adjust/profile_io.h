@@ -46,6 +46,10 @@ public:
                   std::optional<std::tm> sDefaultData = {});
 
     static std::string StripTerminator(const std::string& text);
+    // The value of key in section of a settings file's text (at most 255 characters, cut at a
+    // NUL, trailing blanks dropped); nothing when the key is not there.
+    static std::optional<std::string> FindKey(const std::string& text, const std::string& section,
+                                              const std::string& key);
 
 private:
     bool writeKey(const std::string& key, const std::string& value);

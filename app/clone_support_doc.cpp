@@ -7,6 +7,7 @@
 #include "clone/model_manager.h"
 #include "clone/z30_default_data_manager.h"
 #include "core/ctext.h"
+#include "core/files.h"
 #include "core/platform.h"
 #include "params/node_access.h"
 #include "radiomap/radio_data_manager.h"
@@ -17,14 +18,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 #include <vector>
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 KT_IMPLEMENT_DYNAMIC(CCloneSupportDoc, CObjectBase)
 KT_IMPLEMENT_DYNCREATE(CZ30CloneSupportDoc, CCloneSupportDoc)
@@ -41,10 +37,7 @@ namespace {
 constexpr const char* kCaption = "KT-Z30";
 constexpr const char* kModelSection = "Model";
 constexpr const char* kModelKey = "ModelVer";
-// Far more than any clone data file; a bigger file is not one.
-constexpr std::uintmax_t kMaxFileSize = 16u << 20;
 
-std::string ErrnoText(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
 // The lines a save with these ranges writes: header, comment and the data lines.
 std::size_t ExpectedLines(const CAddressRange* ranges, std::uint32_t size, std::uint32_t width) {
@@ -61,68 +54,21 @@ std::string CanonicalOf(const std::string& path) {
     return ec ? fs::absolute(path).lexically_normal().string() : p.string();
 }
 
-// Writes lines with CR LF into a new file beside target and renames it over target.
-bool ReplaceWithLines(const std::string& target, const std::vector<std::string>& lines,
-                      std::string* error) {
-#ifdef _WIN32
-    const std::string temp = target + ".~kt";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) {
-        *error = ErrnoText("Cannot create a file in the folder");
-        return false;
+// "0070-028F, 0300-030F": at most four ranges, then "...".
+std::string RangesText(const std::vector<CAddressRange>& ranges) {
+    std::string text;
+    char buf[16];
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        if (i == 4) return text + ", ...";
+        std::snprintf(buf, sizeof buf, "%04X-%04X", ranges[i].start & 0xFFFF,
+                      ranges[i].end & 0xFFFF);
+        text += (i ? ", " : "") + std::string(buf);
     }
-#else
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        *error = ErrnoText("Cannot create a file in the folder");
-        return false;
-    }
-    struct stat st {};
-    mode_t mode;
-    if (::stat(target.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-    std::FILE* f = ::fdopen(fd, "wb");
-    if (!f) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        *error = ErrnoText("Cannot write the file");
-        return false;
-    }
-#endif
-    bool ok = true;
-    for (const std::string& line : lines) {
-        if (std::fwrite(line.data(), 1, line.size(), f) != line.size() ||
-            std::fwrite("\r\n", 1, 2, f) != 2) {
-            ok = false;
-            break;
-        }
-    }
-    if (ok) ok = std::fflush(f) == 0;
-#ifndef _WIN32
-    if (ok) ok = ::fsync(::fileno(f)) == 0;
-#endif
-    if (!ok) *error = ErrnoText("Cannot write the file");
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        *error = ErrnoText("Cannot write the file");
-    }
-    std::error_code ec;
-    if (ok) {
-        fs::rename(temp, target, ec);
-        if (ec) {
-            ok = false;
-            *error = "Cannot replace the file: " + ec.message();
-        }
-    }
-    if (!ok) fs::remove(temp, ec);
-    return ok;
+    return text;
+}
+
+std::string LinesText(const CFileCoverage& c) {
+    return std::to_string(c.linesHeld) + " of " + std::to_string(c.lineCount) + " lines";
 }
 
 } // namespace
@@ -147,7 +93,7 @@ void CCloneSupportDoc::Construct() {
         model->SetVariant(v, false);
     }
     m_hub->ResetToDefaults();
-    m_scratch = CreateTempFile("~KT");
+    m_scratch = CreateTempFile(kScratchFilePrefix);
     SetActiveRoot(GetRoot());
 }
 
@@ -164,10 +110,7 @@ CCloneSupportDoc::~CCloneSupportDoc() {
         Platform().settings->SetInt(kModelSection, kModelKey, GetVariant());
     if (GetActiveRoot() == GetRoot()) SetActiveRoot(nullptr);
     m_hub.reset();
-    if (!m_scratch.empty()) {
-        std::error_code ec;
-        fs::remove(m_scratch, ec); // a failure is of no consequence
-    }
+    RemoveTempFile(m_scratch);
 }
 
 CNode* CCloneSupportDoc::GetRoot() const { return m_hub ? m_hub->GetRoot() : nullptr; }
@@ -196,31 +139,35 @@ void CCloneSupportDoc::LoadFile(const std::string& path) {
     CWaitCursor wait;
     CCloneFileIoManager* fileIo = m_hub->GetCloneFileIoManager();
     if (!fileIo) throw CArchiveFormatError(kFileError);
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > kMaxFileSize) throw CArchiveFormatError(kFileFormatError);
+    std::string text;
     errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || fs::is_directory(path, ec)) {
+    if (const std::string r = ReadCloneFileText(path, &text); r != kFileOk) {
+        if (r != kFileCannotOpen) throw CArchiveFormatError(r);
+        std::error_code ec;
         const int error = fs::is_directory(path, ec) ? EISDIR : errno;
-        throw CArchiveFormatError(kFileCannotOpen,
-                                  "cannot open " + path + ": " +
-                                      (error ? std::strerror(error) : "unreadable"));
+        throw CArchiveFormatError(kFileCannotOpen, "cannot open " + path + ": " +
+                                                       (error ? std::strerror(error) : "unreadable"));
     }
-    if (m_scratch.empty()) m_scratch = CreateTempFile("~KT");
+    // Every line, whatever it ended with, goes to the scratch file with a newline.
+    std::string lines;
+    lines.reserve(text.size() + 2);
+    {
+        std::istringstream in(std::move(text));
+        std::string line;
+        while (std::getline(in, line)) {
+            DropTrailingCr(line);
+            lines += line;
+            lines += '\n';
+        }
+    }
+    if (m_scratch.empty()) m_scratch = CreateTempFile(kScratchFilePrefix);
     std::FILE* scratch = m_scratch.empty() ? nullptr : std::fopen(m_scratch.c_str(), "wb");
     if (!scratch) throw CArchiveFormatError(kFileCannotOpen);
-    std::string line;
-    bool ok = true;
-    while (ok && std::getline(in, line)) {
-        DropTrailingCr(line);
-        line.push_back('\n');
-        ok = std::fwrite(line.data(), 1, line.size(), scratch) == line.size();
-    }
-    ok = std::fclose(scratch) == 0 && ok && !in.bad();
-    if (!ok) throw CArchiveFormatError(kFileError);
+    const bool written = std::fwrite(lines.data(), 1, lines.size(), scratch) == lines.size();
+    if (std::fclose(scratch) != 0 || !written) throw CArchiveFormatError(kFileError);
     const std::string word = fileIo->LoadFromFile(m_scratch, m_hub->GetModelManager());
     if (word != kFileOk) throw CArchiveFormatError(word);
+    m_lastLoad = fileIo->Coverage();
     m_hub->ImageToTree();
     SetModifiedFlag(false);
     Notify(CChangeReason::Load, {});
@@ -237,7 +184,7 @@ bool CCloneSupportDoc::SaveFile(const std::string& path, std::string* error) {
     }
     m_hub->TreeToImage();
     if (CAdjustDataManager* adjust = m_hub->GetAdjustDataManager()) adjust->SetChannelClass();
-    if (m_scratch.empty()) m_scratch = CreateTempFile("~KT");
+    if (m_scratch.empty()) m_scratch = CreateTempFile(kScratchFilePrefix);
     const std::string word =
         m_scratch.empty() ? std::string(kFileCannotOpen)
                           : fileIo->SaveToFile(m_scratch, SaveRanges(), m_hub->GetModelManager());
@@ -245,23 +192,25 @@ bool CCloneSupportDoc::SaveFile(const std::string& path, std::string* error) {
         *error = "Cannot write the temporary file (" + word + ").";
         return false;
     }
-    std::vector<std::string> lines;
+    std::string contents;
+    std::size_t count = 0;
     {
         std::ifstream in(m_scratch, std::ios::binary);
         std::string line;
         while (std::getline(in, line)) {
             DropTrailingCr(line);
-            lines.push_back(line);
+            contents += line;
+            contents += "\r\n";
+            ++count;
         }
-        if (in.bad()) lines.clear();
+        if (in.bad()) count = 0;
     }
     // A short temporary file (a full disk) must not replace a good document.
-    if (lines.size() != ExpectedLines(SaveRanges(), fileIo->ImageSize(), fileIo->LineWidth())) {
+    if (count != ExpectedLines(SaveRanges(), fileIo->ImageSize(), fileIo->LineWidth())) {
         *error = "Cannot write the temporary file (incomplete).";
         return false;
     }
-    const std::string target = CanonicalOf(path);
-    return ReplaceWithLines(target, lines, error);
+    return ReplaceFile(path, contents, error);
 }
 
 bool CCloneSupportDoc::DoSave(const std::string& path) {
@@ -324,7 +273,36 @@ bool CCloneSupportDoc::OnOpenDocument(const std::string& path) {
         return false;
     }
     m_path = CanonicalOf(path);
+    if (!m_lastLoad.wholeWritable) {
+        // The views show what the user is warned about.
+        RebuildViews();
+        const std::string name = fs::path(path).filename().string();
+        Platform().prompts->SetStatusText(PartialOpenStatus(name, m_lastLoad));
+        Platform().prompts->MessageBox(PartialOpenWarning(name, m_lastLoad), kCaption,
+                                       KtButtons::Ok, KtIcon::Exclamation);
+    }
     return true;
+}
+
+std::string FileLinesText(const std::string& file, const CFileCoverage& c) {
+    return file + " holds " + LinesText(c);
+}
+
+std::string PartialWriteRefusal(const std::string& file, const CFileCoverage& c) {
+    return FileLinesText(file, c) +
+           "; the rest would be the factory defaults. Use --allow-partial to write it anyway.";
+}
+
+std::string PartialOpenWarning(const std::string& file, const CFileCoverage& c) {
+    std::string text = FileLinesText(file, c);
+    text += c.given.empty() ? "." : ": addresses " + RangesText(c.given) + ".";
+    return text + "\n\nThe rest kept the document's present values.";
+}
+
+std::string PartialOpenStatus(const std::string& file, const CFileCoverage& c) {
+    if (c.given.empty()) return " " + file + " held no data; the document's values were kept.";
+    return " " + file + " held addresses " + RangesText(c.given) + " only (" + LinesText(c) +
+           "); the rest kept the document's present values.";
 }
 
 int CCloneSupportDoc::OnCloneRead() {

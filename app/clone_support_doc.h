@@ -136,16 +136,19 @@ public:
     std::uint64_t Revision() const { return m_revision; }
 
     // Loads a clone data file through the scratch file. Throws CArchiveFormatError when the
-    // file does not load; the image, tree and document stay as they were then.
+    // file does not load; the image, tree and document stay as they were then. A file may
+    // hold only some lines (LastLoad tells which); the rest keep their present values.
     void LoadFile(const std::string& path);
+    const CFileCoverage& LastLoad() const { return m_lastLoad; }
     // Writes the tree as a clone data file with CR LF lines, replacing path atomically. On
-    // failure returns false with the reason; the file at path is untouched.
+    // failure returns false with the reason; the file at path is untouched, and a path that is
+    // not a regular file (a FIFO, a device, a folder) is never replaced.
     bool SaveFile(const std::string& path, std::string* error);
 
     // New: save-if-modified, the variant's defaults, then the new-document processing.
     bool OnFileNew();
     // Open with "The file already opened." and save-if-modified; the old document stays on
-    // failure.
+    // failure. A file that does not hold the whole of 0x0070-0x07FF is opened with a warning.
     bool OnOpenDocument(const std::string& path);
     // Saves to the document's path (asks for one when untitled); tells the user on failure.
     bool DoFileSave();
@@ -188,6 +191,7 @@ private:
     std::unique_ptr<CCloneManager> m_hub;
     std::string m_scratch;
     std::string m_path;
+    CFileCoverage m_lastLoad;
     bool m_modified = false;
     bool m_rememberVariant = true;
     std::uint64_t m_revision = 0;
@@ -215,6 +219,16 @@ public:
 protected:
     const CAddressRange* SaveRanges() const override { return kDocumentRanges; }
 };
+
+// What the user is told about a file that does not hold every line a clone write sends.
+// "FILE holds 34 of 128 lines"
+std::string FileLinesText(const std::string& file, const CFileCoverage& coverage);
+// The refusal of a write: "FILE holds 34 of 128 lines; the rest would be the factory
+// defaults. Use --allow-partial to write it anyway."
+std::string PartialWriteRefusal(const std::string& file, const CFileCoverage& coverage);
+// The warning box and the status-bar text after opening such a file.
+std::string PartialOpenWarning(const std::string& file, const CFileCoverage& coverage);
+std::string PartialOpenStatus(const std::string& file, const CFileCoverage& coverage);
 
 // A Z30 hub with all seven radio-specific managers, not yet initialised.
 std::unique_ptr<CZ30CloneManager> MakeZ30CloneManager();

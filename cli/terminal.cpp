@@ -1,7 +1,8 @@
 #include "cli/terminal.h"
 
+#include "core/files.h"
+
 #include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -33,11 +34,12 @@ std::string Plain(const std::string& text) {
     return out;
 }
 
-extern "C" void OnInterrupt(int) {
-    if (g_cancel.exchange(true)) {
-        std::signal(SIGINT, SIG_DFL);
-        std::raise(SIGINT);
-    }
+// Whether a signal asks to cancel (a radio command runs) or ends the program.
+std::atomic<bool> g_cancellable{false};
+
+extern "C" void OnSignal(int signal) {
+    if (g_cancellable.load() && !g_cancel.exchange(true)) return;
+    RemoveTempFilesAndEnd(signal);
 }
 
 class CTerminalProgress final : public ITransferProgress {
@@ -72,6 +74,11 @@ void EndProgressLine() {
     std::fputc('\n', stderr);
     std::fflush(stderr);
     g_barDrawn = false;
+}
+
+CTerminalPrompts::CTerminalPrompts(bool assumeYes) : m_assumeYes(assumeYes) {
+    RemoveStaleTempFiles();
+    HandleTerminatingSignals(OnSignal);
 }
 
 KtAnswer CTerminalPrompts::MessageBox(const std::string& text, const std::string&,
@@ -113,15 +120,8 @@ void CTerminalBeeper::Beep(unsigned, unsigned) {
 }
 
 void InstallCancelHandler() {
-#ifdef _WIN32
-    std::signal(SIGINT, OnInterrupt);
-#else
-    struct sigaction sa {};
-    sa.sa_handler = OnInterrupt;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0; // no restart: a question waiting for an answer gives up
-    sigaction(SIGINT, &sa, nullptr);
-#endif
+    g_cancellable.store(true);
+    HandleTerminatingSignals(OnSignal); // no restart: a question waiting for an answer gives up
 }
 
 std::unique_ptr<ITransferProgress> MakeTerminalProgress() {

@@ -8,8 +8,10 @@
 
 class CTerminalPrompts final : public IUserPrompts {
 public:
-    // With assumeYes every question is answered yes without asking.
-    explicit CTerminalPrompts(bool assumeYes) : m_assumeYes(assumeYes) {}
+    // With assumeYes every question is answered yes without asking. The run's file care starts
+    // here: temporary files a killed run left go, and SIGINT, SIGTERM or SIGHUP removes this
+    // run's own before ending it.
+    explicit CTerminalPrompts(bool assumeYes);
     KtAnswer MessageBox(const std::string& text, const std::string& caption, KtButtons buttons,
                         KtIcon icon) override;
     void SetStatusText(const std::string& text) override;
@@ -25,8 +27,9 @@ public:
     void Beep(unsigned frequencyHz, unsigned durationMs) override;
 };
 
-// Installs the Ctrl+C handler: the first one asks a running transfer to stop, a second one ends
-// the program.
+// From here on the first SIGINT (Ctrl+C), SIGTERM or SIGHUP asks a running transfer to stop
+// (or answers a question with No): the command ends as cancelled, its temporary files removed.
+// A second one before the first was taken ends the program at once.
 void InstallCancelHandler();
 std::unique_ptr<ITransferProgress> MakeTerminalProgress();
 // Ends a progress bar line if one is drawn.

@@ -4,6 +4,7 @@
 #include "clone/clone_manager.h"
 #include "clone/model_manager.h"
 #include "core/ctext.h"
+#include "core/files.h"
 #include "params/node_access.h"
 
 #include <cstdio>
@@ -85,6 +86,7 @@ std::string CCloneFileFormat::WriteFile(std::ostream& out, const CAddressRange* 
 }
 
 std::string CCloneFileFormat::ReadFile(std::istream& in) {
+    m_given.assign(ImageSize(), false);
     std::string line;
     if (!ReadLine(in, line) || line.size() != 8) return kFileFormatError;
     const std::string expected = Header(ModelCode(), RevisionConstant());
@@ -117,9 +119,36 @@ std::string CCloneFileFormat::ParseDataLine(const std::string& line) {
     if (line.size() != count * 2 + 6) return kFileFormatError;
     for (std::uint32_t i = 0; i < count; ++i)
         if (!AddressInRange(address + i)) return kFileDataOverflow;
-    for (std::uint32_t i = 0; i < count; ++i)
+    for (std::uint32_t i = 0; i < count; ++i) {
         WriteByte(address + i, static_cast<std::uint8_t>(HexNumber(line, 6 + 2 * i, 2)));
+        if (address + i < m_given.size()) m_given[address + i] = true;
+    }
     return kFileOk;
+}
+
+CFileCoverage CCloneFileFormat::Coverage() const {
+    CFileCoverage c;
+    c.lineCount = LineCount();
+    const std::uint32_t size = static_cast<std::uint32_t>(m_given.size());
+    const std::uint32_t width = LineWidth();
+    for (std::uint32_t a = 0; a < size; ++a) {
+        if (!m_given[a]) continue;
+        if (c.given.empty() || c.given.back().end + 1 != a)
+            c.given.push_back({a, a});
+        else
+            c.given.back().end = a;
+    }
+    for (std::uint32_t line = 0; width && line < c.lineCount; ++line) {
+        bool whole = true;
+        for (std::uint32_t a = line * width; a < (line + 1) * width && a < size && whole; ++a)
+            whole = m_given[a];
+        if (whole && line * width < size) ++c.linesHeld;
+    }
+    c.wholeWritable = size > 0;
+    for (const CAddressRange* r = kCloneWriteRanges; r->start < size; ++r)
+        for (std::uint32_t a = r->start; a <= r->end && a < size; ++a)
+            c.wholeWritable = c.wholeWritable && m_given[a];
+    return c;
 }
 
 std::string CZ30CloneFileIoManager::RevisionCheck(unsigned fileRevision) const {
@@ -174,9 +203,22 @@ std::string CCloneFileIoManager::SaveToFile(const std::string& path, const CAddr
 }
 
 std::string CCloneFileIoManager::LoadFromFile(const std::string& path, CModelManager* model) {
-    std::ifstream in(path, std::ios::in);
-    if (!in) return kFileCannotOpen;
+    std::string text;
+    if (std::string r = ReadCloneFileText(path, &text); r != kFileOk) return r;
+    std::istringstream in(std::move(text));
     return LoadFromStream(in, model);
+}
+
+std::string ReadCloneFileText(const std::string& path, std::string* text) {
+    switch (ReadFileBounded(path, text)) {
+    case KtRead::Ok:
+        return kFileOk;
+    case KtRead::TooLarge:
+        return kFileFormatError;
+    case KtRead::CannotOpen:
+        break;
+    }
+    return kFileCannotOpen;
 }
 
 std::string CCloneFileIoManager::LoadFromStream(std::istream& in, CModelManager* model) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <istream>
 #include <string>
+#include <vector>
 
 class CModelManager;
 
@@ -30,6 +31,15 @@ extern const CAddressRange kDocumentRanges[];   // the whole image
 extern const CAddressRange kCloneWriteRanges[]; // 0x0070-0x07FF: the adjust area stays out
 extern const CAddressRange kMakerWriteRanges[]; // the whole image in "Maker reserve" mode
 
+// What the last file read gave. A file need not hold every line: what it leaves out keeps the
+// value the image had before.
+struct CFileCoverage {
+    unsigned linesHeld = 0;           // image lines the file gave every byte of
+    unsigned lineCount = 0;           // image lines in all
+    bool wholeWritable = false;       // it gave every byte a clone write sends (0x0070-0x07FF)
+    std::vector<CAddressRange> given; // the address ranges it gave, in address order
+};
+
 class CCloneFileFormat {
 public:
     virtual ~CCloneFileFormat() = default;
@@ -51,6 +61,8 @@ public:
 
     // Parses one data line into the working copy.
     std::string ParseDataLine(const std::string& line);
+    // The lines and addresses the last ReadFile gave.
+    CFileCoverage Coverage() const;
     const CByteImage& WorkingCopy() const { return m_work; }
     void SetWorkingCopy(const CByteImage& image) { m_work.CopyFrom(image); }
 
@@ -59,6 +71,7 @@ protected:
     unsigned m_revision = 0;
     std::string m_comment;
     CByteImage m_work;
+    std::vector<bool> m_given; // a flag per image byte: the file gave it
 };
 
 class CCloneFileIoManager : public CCloneManagerObject, public CCloneFileFormat {
@@ -68,6 +81,8 @@ public:
     virtual std::string SaveToFile(const std::string& path, const CAddressRange* ranges,
                                    CModelManager* model);
     // Loads into a working copy of the document's image; on kFileOk commits it and fixes it up.
+    // Reads at most kMaxInputBytes: a longer input (a device, an endless pipe) is no clone
+    // data file and gives kFileFormatError.
     virtual std::string LoadFromFile(const std::string& path, CModelManager* model);
     std::string LoadFromStream(std::istream& in, CModelManager* model);
 
@@ -86,6 +101,10 @@ public:
     unsigned ModelCode() const override { return 0x5827; }
     unsigned RevisionConstant() const override { return 0x0100; }
 };
+
+// Reads a clone data file's text (at most kMaxInputBytes): kFileOk, kFileCannotOpen, or
+// kFileFormatError for an input too long to be one (a device, an endless pipe).
+std::string ReadCloneFileText(const std::string& path, std::string* text);
 
 // The file's comment line from the two 16-character comments: each cut to 16, characters
 // outside 32-126 turned into spaces, run together.

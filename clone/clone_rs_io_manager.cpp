@@ -5,21 +5,11 @@
 #include "clone/clone_manager.h"
 #include "clone/eeprom_data_manager.h"
 #include "clone/model_manager.h"
+#include "core/files.h"
 #include "core/platform.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#else
-#include <cstdlib>
-#include <unistd.h>
-#endif
 
 KT_IMPLEMENT_DYNCREATE(CCloneRsIoManager, CCloneManagerObject)
 KT_IMPLEMENT_DYNCREATE(CZ30CloneRsIoManager, CCloneRsIoManager)
@@ -61,30 +51,6 @@ IUserPrompts& Prompts() { return *Platform().prompts; }
 
 } // namespace
 
-std::string CreateTempFile(const std::string& prefix) {
-    std::error_code ec;
-    std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
-    if (ec) return {};
-#ifdef _WIN32
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = (dir / (prefix + "XXXXXX")).string();
-        if (_mktemp_s(name.data(), name.size() + 1) != 0) return {};
-        const int fd = _open(name.c_str(), _O_CREAT | _O_EXCL | _O_RDWR, _S_IREAD | _S_IWRITE);
-        if (fd >= 0) {
-            _close(fd);
-            return name;
-        }
-    }
-    return {};
-#else
-    std::string name = (dir / (prefix + "XXXXXX")).string();
-    const int fd = ::mkstemp(name.data()); // O_EXCL, mode 0600
-    if (fd < 0) return {};
-    ::close(fd);
-    return name;
-#endif
-}
-
 CCloneInfoText CloneInfoText(const CModelInfo& radio, bool manufacture) {
     CCloneInfoText t;
     t.model = radio.NameOfCurrent();
@@ -125,10 +91,7 @@ CCloneRsIoManager::CCloneRsIoManager() = default;
 CCloneRsIoManager::~CCloneRsIoManager() {
     if (m_radioInfo && Platform().settings)
         Platform().settings->SetInt(kPortSection, kPortKey, static_cast<int>(GetPort()));
-    if (!m_transferPath.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(m_transferPath, ec);
-    }
+    RemoveTempFile(m_transferPath);
 }
 
 std::unique_ptr<CModelInfo> CCloneRsIoManager::CreateRadioInfo() const {
@@ -137,7 +100,7 @@ std::unique_ptr<CModelInfo> CCloneRsIoManager::CreateRadioInfo() const {
 
 void CCloneRsIoManager::Init() {
     m_radioInfo = CreateRadioInfo();
-    if (m_transferPath.empty()) m_transferPath = CreateTempFile("cl");
+    if (m_transferPath.empty()) m_transferPath = CreateTempFile(kTransferFilePrefix);
     int port = Platform().settings ? Platform().settings->GetInt(kPortSection, kPortKey, 1) : 1;
     m_engine.SetPortNumber(port > 0 ? static_cast<unsigned>(port) : 1);
     m_engine.SetExpectedFrameCount(256);

@@ -6,16 +6,12 @@
 
 #include "clone/clone_protocol.h"
 #include "clone/model_info.h"
-#include <functional>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class CByteImage;
-
-// Creates an empty file with a unique name and owner-only permissions in the user's temporary
-// folder; the name begins with prefix. Returns the path, or an empty string on failure.
-std::string CreateTempFile(const std::string& prefix);
 
 // Clone result codes.
 enum : int {

@@ -105,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "frame_receiver: result %d, status %d\n", result, status);
         std::abort();
     }
+    std::filesystem::remove(path);
     ResetPlatform();
     return 0;
 }

@@ -1,19 +1,21 @@
 #include "sim/hxq_file.h"
 
 #include "clone/clone_file_io_manager.h"
+#include "core/files.h"
 
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 
 bool SimLoadHxq(const std::string& path, CByteImage* image, std::string* error) {
-    std::ifstream in(path);
-    if (!in) {
-        *error = "cannot open " + path;
+    std::string text;
+    std::string result = ReadCloneFileText(path, &text);
+    if (result != kFileOk) {
+        *error = path + ": " + result;
         return false;
     }
+    std::istringstream in(std::move(text));
     CZ30CloneFileIoManager file;
     file.SetWorkingCopy(*image);
-    const std::string result = file.ReadFile(in);
+    result = file.ReadFile(in);
     if (result != kFileOk) {
         *error = path + ": " + result;
         return false;
@@ -22,16 +24,13 @@ bool SimLoadHxq(const std::string& path, CByteImage* image, std::string* error) 
     return true;
 }
 
-bool SimSaveHxq(const std::string& path, const CByteImage& image) {
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        if (!out) return false;
-        CZ30CloneFileIoManager file;
-        file.SetWorkingCopy(image);
-        if (file.WriteFile(out, kDocumentRanges) != kFileOk || !out.flush()) return false;
+bool SimSaveHxq(const std::string& path, const CByteImage& image, std::string* error) {
+    std::ostringstream out;
+    CZ30CloneFileIoManager file;
+    file.SetWorkingCopy(image);
+    if (file.WriteFile(out, kDocumentRanges) != kFileOk) {
+        *error = "cannot write " + path;
+        return false;
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    return !ec;
+    return ReplaceFile(path, out.str(), error);
 }

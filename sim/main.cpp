@@ -217,8 +217,10 @@ int main(int argc, char** argv) {
     }
     if (!options.image.empty()) {
         radio.onImageWritten = [&](const CByteImage& image) {
-            if (!SimSaveHxq(options.image, image))
-                std::fprintf(stderr, "nqz30sim: cannot save %s\n", options.image.c_str());
+            std::string error;
+            if (!SimSaveHxq(options.image, image, &error))
+                std::fprintf(stderr, "nqz30sim: cannot save %s: %s\n", options.image.c_str(),
+                             error.c_str());
         };
     }
 

@@ -1,5 +1,6 @@
 // ktz30: the KT-Z30 cloning program.
 #include "app/qt/z30_app.h"
+#include "core/files.h"
 
 #include <QApplication>
 
@@ -39,6 +40,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("KT-Z30"));
     QApplication::setOrganizationName(QStringLiteral("Norq"));
     QApplication::setApplicationVersion(QStringLiteral(KT_VERSION));
+    RemoveStaleTempFiles();
+    HandleTerminatingSignals();
     CZ30App app;
     if (!app.InitInstance(QApplication::arguments().mid(1))) return 0;
     return QApplication::exec();

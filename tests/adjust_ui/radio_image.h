@@ -29,5 +29,6 @@ inline bool WriteRadioImage(const std::string& path) {
     for (std::uint32_t n = 0; n < 3; ++n)
         im.WriteBlock(512 + 20 * n, channels[n], sizeof channels[n]);
     im.WriteBlock(0x7F8, reinterpret_cast<const std::uint8_t*>("NORQ Inc"), 8);
-    return SimSaveHxq(path, im);
+    std::string error;
+    return SimSaveHxq(path, im, &error);
 }

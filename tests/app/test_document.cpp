@@ -6,6 +6,7 @@
 #include "clone/byte_image.h"
 #include "clone/model_manager.h"
 #include "core/platform.h"
+#include "tests/support/file_text.h"
 
 #include <filesystem>
 #include <fstream>
@@ -27,26 +28,17 @@ namespace {
 class CScriptedPrompts final : public IUserPrompts {
 public:
     std::vector<std::string> boxes;
+    std::vector<std::string> statuses;
     KtAnswer answer = KtAnswer::No;
     KtAnswer MessageBox(const std::string& text, const std::string&, KtButtons buttons,
                         KtIcon) override {
         boxes.push_back(text);
         return buttons == KtButtons::Ok ? KtAnswer::Ok : answer;
     }
-    void SetStatusText(const std::string&) override {}
+    void SetStatusText(const std::string& text) override { statuses.push_back(text); }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
 };
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary);
-    out << text;
-}
 
 class DocumentTest : public ::testing::Test {
 protected:
@@ -133,6 +125,71 @@ TEST_F(DocumentTest, ABadFileKeepsTheDocument) {
         EXPECT_TRUE(doc->IsModified()) << c.name;
         EXPECT_EQ(Bytes(), before) << c.name;
     }
+}
+
+// A file that does not hold every line a write sends opens, with the rest of the image as it was,
+// and says so once; a whole one says nothing.
+TEST_F(DocumentTest, APartialFileOpensWithOneWarning) {
+    const fs::path whole = dir / "whole.hxq";
+    ASSERT_TRUE(doc->DoSave(whole.string()));
+    std::vector<std::string> lines;
+    {
+        std::ifstream in(whole, std::ios::binary);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line + "\n");
+    }
+    ASSERT_EQ(lines.size(), 130u);
+    // Header and comment, then the data lines from..to (line n holds 16 * n on).
+    auto dataLines = [&](std::size_t from, std::size_t to) {
+        std::string t = lines[0] + lines[1];
+        for (std::size_t i = from; i < to; ++i)
+            t += lines[2 + i];
+        return t;
+    };
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* box; // empty: no warning
+        const char* status;
+    };
+    const Case cases[] = {
+        {"cut.hxq", dataLines(0, 34),
+         "cut.hxq holds 34 of 128 lines: addresses 0000-021F.\n\nThe rest kept the document's "
+         "present values.",
+         " cut.hxq held addresses 0000-021F only (34 of 128 lines); the rest kept the "
+         "document's present values."},
+        {"header.hxq", lines[0],
+         "header.hxq holds 0 of 128 lines.\n\nThe rest kept the document's present values.",
+         " header.hxq held no data; the document's values were kept."},
+        {"sent.hxq", dataLines(7, 128), "", ""}, // what a clone write sends: enough
+        {"again.hxq", dataLines(0, 128), "", ""},
+    };
+    for (const Case& c : cases) {
+        WriteAll(dir / c.name, c.text);
+        const auto present = static_cast<std::uint8_t>(Image().ReadByte(0x500) ^ 0x5A);
+        Image().WriteByte(0x500, present); // a value of the document's that no fix-up touches
+        doc->SetModifiedFlag(false);
+        prompts.boxes.clear();
+        prompts.statuses.clear();
+        ASSERT_TRUE(doc->OnOpenDocument((dir / c.name).string())) << c.name;
+        EXPECT_EQ(doc->GetTitle(), c.name);
+        if (*c.box) {
+            ASSERT_EQ(prompts.boxes.size(), 1u) << c.name;
+            EXPECT_EQ(prompts.boxes[0], c.box);
+            ASSERT_EQ(prompts.statuses.size(), 1u) << c.name;
+            EXPECT_EQ(prompts.statuses[0], c.status);
+            EXPECT_EQ(Image().ReadByte(0x500), present) << c.name;
+        } else {
+            EXPECT_TRUE(prompts.boxes.empty()) << c.name;
+            EXPECT_TRUE(prompts.statuses.empty()) << c.name;
+        }
+    }
+    // The refusal of a write on the command line, from what the last load held.
+    WriteAll(dir / "cut2.hxq", dataLines(0, 34));
+    doc->LoadFile((dir / "cut2.hxq").string());
+    EXPECT_EQ(PartialWriteRefusal("cut2.hxq", doc->LastLoad()),
+              "cut2.hxq holds 34 of 128 lines; the rest would be the factory defaults. Use "
+              "--allow-partial to write it anyway.");
 }
 
 TEST_F(DocumentTest, OpeningTheOpenFileAgainDoesNothing) {

@@ -5,6 +5,7 @@
 #include "app/clone_support_doc.h"
 #include "clone/byte_image.h"
 #include "core/platform.h"
+#include "tests/support/file_text.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -16,11 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A clone data file of 128 lines of random bytes (random bytes 7 and 0x7B bring up every
 // variant).
 void WriteRandomFile(const fs::path& p, std::mt19937& rng) {

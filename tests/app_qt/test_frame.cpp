@@ -12,10 +12,12 @@
 #include "views/sheet_view.h"
 #include "views/tree_items.h"
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -426,4 +428,42 @@ TEST(Splash, AnyKeyClosesIt) {
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
     CSplashWnd::ShowSplashScreen(&main, 5000, false);
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
+}
+
+// Opening a file that holds only part of the image: the new values show, one warning box says
+// which lines came, and the status bar keeps saying it.
+TEST_F(AppTest, OpeningAPartialFileWarnsOnceAndTellsTheStatusBar) {
+    CZ30MainFrame& frame = Start();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString whole = dir.filePath(QStringLiteral("whole.hxq"));
+    ASSERT_TRUE(app->Document().DoSave(whole.toStdString()));
+    QFile in(whole);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = in.readAll().split('\n');
+    QByteArray cut;
+    for (int i = 0; i < 2 + 34; ++i)
+        cut += lines[i] + '\n';
+    const QString partial = dir.filePath(QStringLiteral("cut.hxq"));
+    QFile out(partial);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(cut);
+    out.close();
+
+    ModalHand hand;
+    hand.handler = [](QWidget* box) {
+        ModalHand::Click(box, QMessageBox::Ok);
+        return true;
+    };
+    ASSERT_TRUE(app->OpenDocumentFile(partial));
+    QTest::qWait(100);
+    ASSERT_EQ(hand.seen.size(), 1) << hand.seen.join(';').toStdString();
+    EXPECT_EQ(hand.seen[0], QStringLiteral("KT-Z30|cut.hxq holds 34 of 128 lines: addresses "
+                                           "0000-021F.\n\nThe rest kept the document's present "
+                                           "values."));
+    EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt),
+              QStringLiteral(" cut.hxq held addresses 0000-021F only (34 of 128 lines); the rest "
+                             "kept the document's present values."));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("cut.hxq - KT-Z30"));
+    Close();
 }

@@ -2,16 +2,21 @@
 // temporary folder.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <csignal>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 constexpr const char* kVariantNames[] = {"LMR 1CH", "PMR 1CH",  "LMR 2CH",
                                          "PMR 2CH", "LMR 16CH", "PMR 16CH"};
@@ -50,6 +55,16 @@ protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     std::string File(const char* name) const { return dir.filePath(name).toStdString(); }
+
+    // Transfer and scratch files in the temporary folder the runs are given.
+    int OurTemporaryFiles() const {
+        int n = 0;
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+            if ((name.startsWith("cl") && name.size() == 8) ||
+                (name.startsWith("~KT") && name.size() == 9))
+                ++n;
+        return n;
+    }
 
     QProcessEnvironment Env() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -269,23 +284,91 @@ TEST_F(CliTest, MakerReserveWriteSendsTheWholeImage) {
     EXPECT_EQ(a.back(), 0x07F0u);
 }
 
-TEST_F(CliTest, CtrlCCancelsARead) {
-    CSim sim({"--variant", "4", "--pace"});
-    const std::string out = File("c.hxq");
-    QProcess p;
-    Start(p, {"read", "--port", sim.Path(), "-o", out});
-    ASSERT_TRUE(p.waitForStarted(5000));
-    // Wait for the data phase, then interrupt.
-    std::string seen;
-    while (!Has(seen, "Now reading") && p.waitForReadyRead(5000))
+TEST_F(CliTest, CtrlCTermAndHangUpCancelAReadAndLeaveNoTemporaryFiles) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        CSim sim({"--variant", "4", "--pace"}); // a radio in the middle of a read hears nothing
+        const std::string out = File("c.hxq");
+        QProcess p;
+        Start(p, {"read", "--port", sim.Path(), "-o", out});
+        ASSERT_TRUE(p.waitForStarted(5000));
+        // Wait for the data phase, then interrupt.
+        std::string seen;
+        while (!Has(seen, "Now reading") && p.waitForReadyRead(5000))
+            seen += p.readAllStandardOutput().toStdString();
+        ASSERT_TRUE(Has(seen, "Now reading")) << signal;
+        EXPECT_EQ(OurTemporaryFiles(), 2) << "the transfer and scratch files, while it runs";
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(10000));
         seen += p.readAllStandardOutput().toStdString();
-    ASSERT_TRUE(Has(seen, "Now reading"));
-    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(10000));
-    seen += p.readAllStandardOutput().toStdString();
-    EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_TRUE(Has(seen, " Terminated cloning.  \n"));
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(p.exitCode(), 1) << signal;
+        EXPECT_TRUE(Has(seen, " Terminated cloning.  \n")) << signal;
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
+        EXPECT_EQ(OurTemporaryFiles(), 0) << signal;
+    }
+}
+
+// A file command ended by a signal while it waits (here on a FIFO nobody writes) removes its
+// temporary files as it goes; a file from a run killed outright a day ago goes too.
+TEST_F(CliTest, ASignalOutsideATransferRemovesTheTemporaryFiles) {
+    const std::string fifo = File("idle.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const QString stale = dir.filePath("~KTa1b2c3");
+    {
+        QFile f(stale);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("58270100\r\n#\r\n");
+        f.close();
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addDays(-2),
+                                  QFileDevice::FileModificationTime));
+    }
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        QProcess p;
+        Start(p, {"dump", fifo});
+        ASSERT_TRUE(p.waitForStarted(5000));
+        for (int i = 0; i < 100 && OurTemporaryFiles() < 2; ++i)
+            QThread::msleep(20);
+        QThread::msleep(50); // on to the FIFO, where it waits
+        EXPECT_EQ(OurTemporaryFiles(), 2) << signal;
+        EXPECT_FALSE(QFile::exists(stale)) << "removed at the start";
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitStatus(), QProcess::CrashExit) << signal;
+        EXPECT_EQ(OurTemporaryFiles(), 0) << signal;
+    }
+}
+
+// Endless inputs stop at 16 MiB; outputs that are not regular files are never replaced.
+TEST_F(CliTest, EndlessInputsAndOddOutputsFailCleanly) {
+    const std::string f = MakeFile("doc.hxq", 1);
+    const std::string fifo = File("out.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::vector<std::string> args;
+        const char* err;
+    };
+    std::vector<Case> cases = {
+        {{"dump", "/dev/zero"}, "/dev/zero: Unexpected file format. (FORMAT_ERROR)"},
+        {{"dump", "/dev/urandom"}, "/dev/urandom: Unexpected file format. (FORMAT_ERROR)"},
+        {{"new", "--variant", "0", "-o", fifo}, " is a FIFO, not a regular file;"},
+        {{"set", f, "Mch.CH1.ChOn=ON", "-o", fifo}, " is a FIFO, not a regular file;"},
+        {{"set", f, "Mch.CH1.ChOn=ON", "-o", dir.path().toStdString()}, " is a folder,"},
+    };
+    if (::geteuid() == 0)
+        cases.push_back({{"new", "--variant", "0", "-o", "/dev/full"},
+                         "/dev/full is a character device, not a regular file;"});
+    for (const Case& c : cases) {
+        const CRun r = Run(c.args);
+        EXPECT_EQ(r.exit, 1) << c.args[1] << r.err;
+        EXPECT_TRUE(Has(r.err, c.err)) << r.err;
+        EXPECT_EQ(OurTemporaryFiles(), 0);
+    }
+    struct stat st {};
+    EXPECT_TRUE(::stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    if (::geteuid() == 0) {
+        EXPECT_TRUE(::stat("/dev/full", &st) == 0 && S_ISCHR(st.st_mode));
+    }
 }
 
 TEST_F(CliTest, FileCommandsReportBadInput) {

@@ -7,12 +7,20 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -171,3 +179,102 @@ TEST(CloneFile, CommentLineCannotBreakTheGrammar) {
     EXPECT_EQ(MakeCommentLine("ABCDEFGHIJKLMNOPQRS", "x"), "ABCDEFGHIJKLMNOPx");
     EXPECT_EQ(MakeCommentLine("a\nb\r", "\x7F\xC3"), "a b   ");
 }
+
+TEST(CloneFile, CoverageTellsTheLinesAFileHeld) {
+    // A whole document file, cut where the cases say.
+    std::vector<std::string> lines;
+    for (unsigned a = 0; a < 0x800; a += 16)
+        lines.push_back(Line(a, 16, a & 0xFF));
+    auto text = [&](std::size_t from, std::size_t to, const std::string& extra = {}) {
+        std::string t = "58270100\r\n#\r\n";
+        for (std::size_t i = from; i < to; ++i)
+            t += lines[i] + "\r\n";
+        return t + extra;
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        unsigned held;
+        bool whole;
+        std::vector<CAddressRange> given;
+    };
+    const Case cases[] = {
+        {"whole image", text(0, 128), 128, true, {{0x0000, 0x07FF}}},
+        {"what a clone write sends", text(7, 128), 121, true, {{0x0070, 0x07FF}}},
+        {"cut after 34 lines", text(0, 34), 34, false, {{0x0000, 0x021F}}},
+        {"header only", "58270100\r\n", 0, false, {}},
+        {"one line missing",
+         text(0, 60) + text(61, 128).substr(13),
+         127,
+         false,
+         {{0x0000, 0x03BF}, {0x03D0, 0x07FF}}},
+        {"half lines and a repeat",
+         text(7, 127,
+              Line(0x7F0, 8, 0) + "\n" + Line(0x7F8, 8, 0) + "\n" + Line(0x7F8, 8, 1) + "\n"),
+         121,
+         true,
+         {{0x0070, 0x07FF}}},
+        {"last half line missing",
+         text(7, 127, Line(0x7F0, 8, 0) + "\n"),
+         120,
+         false,
+         {{0x0070, 0x07F7}}},
+    };
+    for (const Case& c : cases) {
+        FileHub h;
+        ASSERT_EQ(h.Load(c.text), kFileOk) << c.what;
+        const CFileCoverage cov = h.io->Coverage();
+        EXPECT_EQ(cov.linesHeld, c.held) << c.what;
+        EXPECT_EQ(cov.lineCount, 128u) << c.what;
+        EXPECT_EQ(cov.wholeWritable, c.whole) << c.what;
+        ASSERT_EQ(cov.given.size(), c.given.size()) << c.what;
+        for (std::size_t i = 0; i < c.given.size(); ++i) {
+            EXPECT_EQ(cov.given[i].start, c.given[i].start) << c.what;
+            EXPECT_EQ(cov.given[i].end, c.given[i].end) << c.what;
+        }
+    }
+}
+
+#ifndef _WIN32
+// Devices and pipes without end: the reader stops at 16 MiB and the image stays as it was.
+TEST(CloneFile, EndlessInputsStopAtTheLimit) {
+    ::signal(SIGPIPE, SIG_IGN); // the feeder's writes fail once the reader has stopped
+    const auto fifo = TempPath("feed.fifo");
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        const char* what;
+        std::string path;
+        std::string feed; // written into the FIFO this many times
+        std::size_t times;
+        const char* result;
+    };
+    const std::string good = "58270100\r\n#\r\n" + Line(0x100, 16, 0x20) + "\r\n";
+    const std::string comment = "#" + std::string(1023, 'x') + "\n";
+    const Case cases[] = {
+        {"/dev/zero", "/dev/zero", "", 0, kFileFormatError},
+        {"FIFO fed 17 MiB of comment lines", fifo.string(), comment, 17 * 1024, kFileFormatError},
+        {"FIFO with a good file", fifo.string(), good, 1, kFileOk},
+    };
+    for (const Case& c : cases) {
+        FileHub h;
+        const CByteImage before = *h.eeprom;
+        std::thread feeder;
+        if (c.times) {
+            feeder = std::thread([&c] {
+                std::FILE* f = std::fopen(c.path.c_str(), "wb");
+                for (std::size_t i = 0; f && i < c.times; ++i)
+                    if (std::fwrite(c.feed.data(), 1, c.feed.size(), f) != c.feed.size()) break;
+                if (f) std::fclose(f);
+            });
+        }
+        const std::string r = h.io->LoadFromFile(c.path, h.model);
+        if (feeder.joinable()) feeder.join();
+        EXPECT_EQ(r, c.result) << c.what;
+        if (r != kFileOk) {
+            EXPECT_EQ(static_cast<CByteImage&>(*h.eeprom), before) << c.what;
+        }
+    }
+    std::filesystem::remove(fifo);
+}
+#endif

@@ -1,0 +1,47 @@
+// Files of the programs: bounded reads, replacing a file only where a regular file may go, and
+// the temporary files of a run (removed when their owner goes, on a terminating signal, or by a
+// later run when a killed one left them behind).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// No clone data, settings or constants file comes near this; a bigger input is not one of ours.
+inline constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;
+
+enum class KtRead { Ok, CannotOpen, TooLarge };
+// Reads path whole (a regular file, a pipe or a device) into text, stopping after limit bytes:
+// a longer input gives TooLarge and an empty text.
+KtRead ReadFileBounded(const std::string& path, std::string* text,
+                       std::size_t limit = kMaxInputBytes);
+
+// Empty when target may be replaced by a new file (it is absent or a regular file), else why
+// not ("... is a FIFO, not a regular file; it was left as it is.").
+std::string WhyNotReplaceable(const std::string& target);
+// Writes contents into a new file beside target and renames it over target, so that a failure
+// at any point leaves target as it was. The new file takes target's permissions (else the
+// umask's). Refuses targets that are not regular files. On failure returns false with the
+// reason in error.
+bool ReplaceFile(const std::string& target, const std::string& contents, std::string* error);
+
+// Prefixes of our temporary files: the clone transfer file and the document's scratch file.
+inline constexpr const char* kTransferFilePrefix = "cl";
+inline constexpr const char* kScratchFilePrefix = "~KT";
+
+// Creates an empty file with a unique name (prefix and six characters) and owner-only
+// permissions in the user's temporary folder, and remembers it for RemoveTempFilesNow. Returns
+// the path, or an empty string on failure.
+std::string CreateTempFile(const std::string& prefix);
+// Deletes a file made by CreateTempFile and forgets it; a failure is of no consequence.
+void RemoveTempFile(const std::string& path);
+// Deletes every remembered temporary file of this run. Safe inside a signal handler.
+void RemoveTempFilesNow();
+// Deletes, in the temporary folder, files of a run that was killed outright: our prefixes and
+// name pattern, a regular file of this user, untouched for more than a day, and empty or
+// beginning with a clone data file header. Returns how many went.
+int RemoveStaleTempFiles();
+// Deletes the temporary files, then ends the program by the signal (for signal handlers).
+extern "C" void RemoveTempFilesAndEnd(int signal);
+// Installs handler for SIGINT, SIGTERM and SIGHUP (SIGTERM and SIGINT on Windows); a system
+// call it interrupts is not restarted.
+void HandleTerminatingSignals(void (*handler)(int) = RemoveTempFilesAndEnd);

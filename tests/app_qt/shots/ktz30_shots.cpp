@@ -8,52 +8,18 @@
 #include "app/qt/main_frame.h"
 #include "app/qt/progress_dlg.h"
 #include "app/qt/z30_app.h"
+#include "shoot.h"
 #include "views/command_ids.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QEventLoop>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
 
-namespace {
-QString g_out;
-
-void Wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-// The screen region of the given windows, with a margin, saved as name.png.
-void Shoot(const QString& name, std::initializer_list<const QWidget*> windows) {
-    Wait(300);
-    QRect area;
-    for (const QWidget* w : windows)
-        area |= w->frameGeometry();
-    area.adjust(-8, -8, 8, 8);
-    area &= QRect(0, 0, 1024, 768);
-    const QString crop = QStringLiteral("%1x%2+%3+%4")
-                             .arg(area.width())
-                             .arg(area.height())
-                             .arg(area.x())
-                             .arg(area.y());
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                       crop, g_out + '/' + name + QStringLiteral(".png")});
-    std::printf("%s/%s.png\n", qPrintable(g_out), qPrintable(name));
-}
-
-template <class T> T* FindWindow() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) return t;
-    return nullptr;
-}
-} // namespace
+using namespace shots;
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -62,7 +28,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: ktz30_shots DEVICE OUTPUT_DIR\n");
         return 2;
     }
-    g_out = QString::fromLocal8Bit(argv[2]);
+    OutputDir() = QString::fromLocal8Bit(argv[2]);
     CZ30AppOptions options;
     options.singleInstance = false;
     options.useSound = false;

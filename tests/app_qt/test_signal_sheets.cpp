@@ -2,6 +2,7 @@
 // codes filtered as typed, the stored decoder windows, and every editor as one undo step.
 #include "app_fixture.h"
 
+#include "app/qt/color_status_bar.h"
 #include "params/node_access.h"
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
@@ -237,7 +238,12 @@ TEST_F(SignalSheetTest, EveryEditorIsOneStepThatUndoTakesBackToTheByte) {
          }},
         {kLmr16, 0, 0, editor::kTwoToneSetting,
          [](CSignalFormDlg& f) { SetText(f, "NoTonTim", "0.075"); }, "2Tone Setting",
-         [&] { EXPECT_EQ(Text("2ToneCodeCH.RXCodeCom.NoTonTim"), "6"); }},
+         [&] {
+             // An even number of 10 ms steps, and the status bar says so.
+             EXPECT_EQ(Text("2ToneCodeCH.RXCodeCom.NoTonTim"), "6");
+             EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt),
+                       QStringLiteral(" Adjusted: 2ToneCodeCH.RXCodeCom.NoTonTim 0.060"));
+         }},
         {kLmr16, 0, 0, editor::kTwoToneTxCode,
          [](CSignalFormDlg& f) {
              auto* group = f.Field("CodeType")->findChildren<QRadioButton*>().value(1);

@@ -1,6 +1,7 @@
 #include "views/signal_form_dlg.h"
 
 #include "params/node_access.h"
+#include "views/dialog_layout.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -64,13 +65,7 @@ CSignalFormDlg::CSignalFormDlg(CNode* root, const std::string& base, const CForm
     }
     column->addStretch();
 
-    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
-    layout->addWidget(m_buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_buttons = LayOutDialog(this, columns);
 
     UpdateEnabling();
     for (std::size_t i = 0; i < m_controls.size(); ++i) {

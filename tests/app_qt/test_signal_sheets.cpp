@@ -27,18 +27,8 @@ namespace {
 
 constexpr int kLmr16 = 4, kPmr16 = 5;
 
-class SignalSheetTest : public AppTest {
+class SignalSheetTest : public SheetAppTest {
 protected:
-    CZ30MainFrame& StartWith(int variant) {
-        Platform().settings->SetInt("Model", "ModelVer", variant);
-        CZ30MainFrame& frame = Start();
-        frame.resize(900, 700);
-        QApplication::processEvents();
-        return frame;
-    }
-    CListSheet& Sheet() {
-        return *static_cast<CListSheet*>(app->MainFrame()->Sheets()->CurrentSheet());
-    }
     CCloneSupportDoc& Doc() { return app->Document(); }
     std::vector<std::uint8_t> Image() {
         Doc().GetCloneManager()->TreeToImage();
@@ -97,13 +87,8 @@ TEST_F(SignalSheetTest, SheetsShowRowsAndCaptionsAndOnlyEditMemory) {
         {kPmr16, 6, 9, 3, "-----", "5Tone:Format - DTMF"},
         {kPmr16, 7, 14, 0, "E", "5Tone:User Tone - E"},
     };
-    ModalHand hand;
-    hand.handler = [](QWidget* box) {
-        ModalHand::Click(box, QMessageBox::Yes);
-        return true;
-    };
     for (const Case& c : cases) {
-        frame.ChangeModel(c.variant);
+        ChangeModelTo(c.variant);
         frame.ShowSheet(c.sheet);
         Sheet().SelectRow(c.row);
         EXPECT_EQ(Sheet().CellText(c.row, c.column), QString::fromLatin1(c.cell)) << c.sheet;
@@ -130,7 +115,7 @@ TEST_F(SignalSheetTest, SheetsShowRowsAndCaptionsAndOnlyEditMemory) {
 }
 
 TEST_F(SignalSheetTest, RowsWithoutAFieldShowItDisabledAndKeepTheirDashes) {
-    CZ30MainFrame& frame = StartWith(kLmr16);
+    StartWith(kLmr16);
     struct Case {
         int variant, sheet, row;
         std::vector<const char*> disabled;
@@ -145,13 +130,8 @@ TEST_F(SignalSheetTest, RowsWithoutAFieldShowItDisabledAndKeepTheirDashes) {
         {kPmr16, 4, 3, {"RxCode", "ABC"}, "Bell", "ON", 5, "---", "Edit RX Code G"},
         {kPmr16, 6, 9, {"TonLen"}, nullptr, nullptr, 3, "-----", "Edit Format DTMF"},
     };
-    ModalHand yes;
-    yes.handler = [](QWidget* box) {
-        ModalHand::Click(box, QMessageBox::Yes);
-        return true;
-    };
     for (const Case& c : cases) {
-        frame.ChangeModel(c.variant);
+        ChangeModelTo(c.variant);
         Open(c.sheet, c.row, nullptr, [&](CSignalFormDlg& form) {
             for (const char* field : c.disabled) {
                 QWidget* control = form.Field(field);
@@ -276,13 +256,8 @@ TEST_F(SignalSheetTest, EveryEditorIsOneStepThatUndoTakesBackToTheByte) {
          },
          "Edit User Tone 3", [&] { EXPECT_EQ(Text("5ToneCodeCH.UsrTon.3.Enc"), "1500.00000"); }},
     };
-    ModalHand yes;
-    yes.handler = [](QWidget* box) {
-        ModalHand::Click(box, QMessageBox::Yes);
-        return true;
-    };
     for (const Case& c : cases) {
-        frame.ChangeModel(c.variant);
+        ChangeModelTo(c.variant);
         const std::vector<std::uint8_t> before = Image();
         QUndoStack* undo = UndoStackOf(Doc());
         const int steps = undo->index();

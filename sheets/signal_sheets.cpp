@@ -202,7 +202,8 @@ bool IsSpecialRow(CSignalSheet sheet, int row) {
 
 std::vector<std::string> SignalRowTexts(CNode* root, CSignalSheet sheet, int row) {
     std::vector<std::string> cells{SignalRowName(sheet, row)};
-    CNode* node = GetNode(root, SignalRowPath(sheet, row));
+    const std::string path = SignalRowPath(sheet, row);
+    CNode* node = path.empty() ? nullptr : GetNode(root, path);
     if (!node) return cells;
     const bool special = IsSpecialRow(sheet, row);
     std::vector<std::string> rest;

@@ -1,5 +1,5 @@
-// The signalling sheets and dialogs without a window: timer texts, the group tone, row texts
-// and captions, and what the row editors and dialogs store, down to the image bytes.
+// The signalling sheets and dialogs without a window: timer texts, row texts and captions, what
+// the row editors and dialogs store (down to the image bytes) and the dialogs' printable fields.
 #include "app/clone_support_doc.h"
 #include "clone/model_manager.h"
 #include "core/platform.h"
@@ -83,68 +83,40 @@ TEST_F(SignalRules, TimerTextsTakeTheScaleTheRangeAndTheEvenRule) {
     EXPECT_EQ(TimerText(2327, 1000), "2.327");
 }
 
-TEST_F(SignalRules, TheGroupToneIsShownAsAStarAndStoredAsItsDigit) {
-    const struct {
-        const char* stored;
-        const char* group;
-        const char* shown;
-    } shows[] = {
-        {"12E45", "E", "12*45"}, {"EEE", "E", "***"}, {"1+3", "3", "1+*"}, {"12345", "", "12345"}};
-    for (const auto& s : shows)
-        EXPECT_EQ(ShowGroupTone(s.stored, s.group), s.shown) << s.stored;
-    const struct {
-        const char* typed;
-        const char* group;
-        const char* stored;
-    } expands[] = {{"12*45", "E", "12E45"},
-                   {"G1*", "3", "313"},
-                   {"1+G", "0", "1+0"},
-                   {"1*G", "", "1*G"}}; // no group tone: the radio map puts its digit
-    for (const auto& e : expands)
-        EXPECT_EQ(ExpandGroupTone(e.typed, e.group), e.stored) << e.typed;
-}
-
 TEST_F(SignalRules, RowsShowTheirCodesAndCaptionsNameTheRow) {
     auto lmr = MakeDoc(kLmr16);
     auto pmr = MakeDoc(kPmr16);
-    const std::vector<std::pair<std::string, std::string>> lmrValues = {
-        {"2ToneCodeCH.RXCodeCH.CH1.1stFreq", "1000"},
-        {"2ToneCodeCH.RXCodeCH.CH1.2ndFreq", "1500"},
-        {"2ToneCodeCH.RXCodeCH.CH1.Group", "2nd"},
-        {"2ToneCodeCH.RXCodeCH.CH1.Bell", "ON"},
-        {"2ToneCodeCH.RXCodeCH.CH1.ANS", "ON"},
-        {"2ToneCodeCH.RXCodeCH.CH1.Beep", "Pi(single)"},
-        {"2ToneCodeCH.RXCodeCH.CH1.Stun", "Kill"},
-        {"2ToneCodeCH.RXCodeCH.CH1.Scan", "Start"},
-        {"2ToneCodeCH.RXCodeCH.CHG.Bell", "Blink"},
-        {"2ToneCodeCH.RXCodeCH.CHG.ANS", "OFF"},
-        {"2ToneCodeCH.RXCodeCH.CHG.Beep", "Null"},
-        {"2ToneCodeCH.RXCodeCH.CHG.Stun", "OFF"},
-        {"2ToneCodeCH.RXCodeCH.CHG.Scan", "Cancel"},
+    // Children of one node set from texts.
+    auto set = [](CZ30Doc& doc, const std::string& node,
+                  std::initializer_list<std::pair<const char*, const char*>> texts) {
+        for (const auto& [child, text] : texts)
+            Set(doc, node + "." + child, text);
     };
-    const std::vector<std::pair<std::string, std::string>> pmrValues = {
-        {"5ToneCodeCH.TxCodeCom.SpcTonGrp", "E"},
-        {"5ToneCodeCH.RXCodeCH.CH1.RxCode", "1E+E2"},
-        {"5ToneCodeCH.RXCodeCH.CH1.IdDec", "ON"},
-        {"5ToneCodeCH.RXCodeCH.CH1.Bell", "OFF"},
-        {"5ToneCodeCH.RXCodeCH.CH1.EmrCanc", "Cancel"},
-        {"5ToneCodeCH.RXCodeCH.CH1.ABC", "STN"},
-        {"5ToneCodeCH.RXCodeCH.CH1.Beep", "Pi(repeat)"},
-        {"5ToneCodeCH.RXCodeCH.CH1.AudMode", "IN_A"},
-        {"5ToneCodeCH.RXCodeCH.CH1.Stun", "OFF"},
-        {"5ToneCodeCH.RXCodeCH.CH1.Scan", "Null"},
-        {"5ToneCodeCH.RXCodeCH.CHG.ABC", "3"},
-        {"5ToneCodeCH.TXCodeCH.CH32.TxCode", "9E"},
-        {"5ToneCodeCH.TXCodeCH.CH32.ABCDec", "ON"},
-        {"5ToneCodeCH.TXCodeCH.CH32.ABCAud", "OFF"},
-        {"5ToneCodeCH.UsrTon.14.Enc", "1000"},
-        {"5ToneCodeCH.UsrTon.14.DecL", "970"},
-        {"5ToneCodeCH.UsrTon.14.DecH", "1030"},
-    };
-    for (const auto& [path, text] : lmrValues)
-        Set(*lmr, path, text);
-    for (const auto& [path, text] : pmrValues)
-        Set(*pmr, path, text);
+    set(*lmr, "2ToneCodeCH.RXCodeCH.CH1",
+        {{"1stFreq", "1000"},
+         {"2ndFreq", "1500"},
+         {"Group", "2nd"},
+         {"Bell", "ON"},
+         {"ANS", "ON"},
+         {"Beep", "Pi(single)"},
+         {"Stun", "Kill"},
+         {"Scan", "Start"}});
+    set(*lmr, "2ToneCodeCH.RXCodeCH.CHG",
+        {{"Bell", "Blink"}, {"ANS", "OFF"}, {"Beep", "Null"}, {"Stun", "OFF"}, {"Scan", "Cancel"}});
+    set(*pmr, "5ToneCodeCH.TxCodeCom", {{"SpcTonGrp", "E"}});
+    set(*pmr, "5ToneCodeCH.RXCodeCH.CH1",
+        {{"RxCode", "1E+E2"},
+         {"IdDec", "ON"},
+         {"Bell", "OFF"},
+         {"EmrCanc", "Cancel"},
+         {"ABC", "STN"},
+         {"Beep", "Pi(repeat)"},
+         {"AudMode", "IN_A"},
+         {"Stun", "OFF"},
+         {"Scan", "Null"}});
+    set(*pmr, "5ToneCodeCH.RXCodeCH.CHG", {{"ABC", "3"}});
+    set(*pmr, "5ToneCodeCH.TXCodeCH.CH32", {{"TxCode", "9E"}, {"ABCDec", "ON"}, {"ABCAud", "OFF"}});
+    set(*pmr, "5ToneCodeCH.UsrTon.14", {{"Enc", "1000"}, {"DecL", "970"}, {"DecH", "1030"}});
     for (const auto& [path, code] : {std::pair{"5ToneCodeCH.Format.CCIR.TonPeriod", 100},
                                      {"5ToneCodeCH.Format.CCIR.NoTonTim", 16},
                                      {"5ToneCodeCH.Format.CCIR.TonLen", 155},
@@ -260,9 +232,6 @@ TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
         {pmr.get(), false, int(S::FiveToneRx), 2, {{"RxCode", ""}},
          {{"5ToneCodeCH.RXCodeCH.CH3.RxCode", ""}},
          {{0x0617, {0xFF, 0xFF, 0xFF, 0xFF}}}, {}},
-        {pmr.get(), false, int(S::FiveToneRx), 3, {{"RxCode", "123"}, {"ABC", "5"}},
-         {{"5ToneCodeCH.RXCodeCH.CHG.RxCode", ""}, {"5ToneCodeCH.RXCodeCH.CHG.ABC", "OFF"}},
-         {}, {}},
         {pmr.get(), false, int(S::FiveToneTx), 4, {{"TxCode", "G12"}, {"ABCAud", "ON"}},
          {{"5ToneCodeCH.TXCodeCH.CH5.TxCode", "E12"}, {"5ToneCodeCH.TXCodeCH.CH5.ABCAud", "ON"}},
          {{0x0538, {0xE1, 0x2F, 0xFF, 0xFF}}}, {}},
@@ -273,9 +242,6 @@ TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
          {{0x017B, {100}}, {0x0184, {8}}, {0x018D, {109}}},
          {{"5ToneCodeCH.Format.CCIR.NoTonTim", CSetStatus::Adjusted},
           {"5ToneCodeCH.Format.CCIR.TonLen", CSetStatus::Adjusted}}},
-        {pmr.get(), false, int(S::FiveToneFormat), 9, {{"TonPeriod", "0.05"}, {"TonLen", "1.0"}},
-         {{"5ToneCodeCH.Format.DTMF.TonLen", "9"}},
-         {{0x0195, {50}}}, {}},
         {pmr.get(), false, int(S::FiveToneUserTone), 14,
          {{"Enc", "1000"}, {"DecL", "970"}, {"DecH", "1030"}},
          {{"5ToneCodeCH.UsrTon.14.Enc", "1000.00000"}},
@@ -320,36 +286,23 @@ TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
 
 TEST_F(SignalRules, DialogsListTheirFieldsAsTheyShowThem) {
     auto lmr = MakeDoc(kLmr16);
-    Set(*lmr, "2ToneCodeCH.TXCode.CodeType", "Group");
-    GetNode(lmr->GetRoot(), "2ToneCodeCH.TXCode.1stTonPeriod")->SetValue(25);
-    GetNode(lmr->GetRoot(), "2ToneCodeCH.RXCodeCom.BeepRepTim")->SetValue(7);
-    auto text = [](const std::vector<CDialogField>& fields) {
-        std::string joined;
-        for (const CDialogField& f : fields)
-            joined += f.group + "/" + f.subgroup + "/" + f.label + "=" + f.value + ";";
-        return joined;
-    };
-    EXPECT_EQ(
-        text(SignalDialogFields(lmr->GetRoot(), CSignalDialog::TwoToneTxCode)),
-        "//Code Type=Group;1st Tone//Frequency=" +
-            ValueText(*GetNode(lmr->GetRoot(), "2ToneCodeCH.TXCode.1stTonFreq")) +
-            ";1st Tone//Period=2.500;2nd Tone//Frequency=" +
-            ValueText(*GetNode(lmr->GetRoot(), "2ToneCodeCH.TXCode.2ndTonFreq")) +
-            ";2nd Tone//Period=" +
-            TimerText(GetNode(lmr->GetRoot(), "2ToneCodeCH.TXCode.2ndTonPeriod")->GetValue(), 10) +
-            ";");
-    const std::vector<CDialogField> setting =
-        SignalDialogFields(lmr->GetRoot(), CSignalDialog::TwoToneSetting);
-    ASSERT_EQ(setting.size(), 3u);
-    EXPECT_EQ(setting[2].label, "Beep Repeat Timer");
-    EXPECT_EQ(setting[2].value, "7.000");
+    for (const auto& [path, code] : {std::pair{"CodeType", 1},
+                                     {"1stTonFreq", 1000},
+                                     {"1stTonPeriod", 25},
+                                     {"2ndTonFreq", 1500},
+                                     {"2ndTonPeriod", 3}})
+        GetNode(lmr->GetRoot(), std::string("2ToneCodeCH.TXCode.") + path)->SetValue(code);
+    std::string txCode;
+    for (const CDialogField& f : SignalDialogFields(lmr->GetRoot(), CSignalDialog::TwoToneTxCode))
+        txCode += f.group + "/" + f.label + "=" + f.value + ";";
+    EXPECT_EQ(txCode, "/Code Type=Group;1st Tone/Frequency=1000.00000;1st Tone/Period=2.500;"
+                      "2nd Tone/Frequency=1500.00000;2nd Tone/Period=0.300;");
 
     auto pmr = MakeDoc(kPmr16);
     const std::vector<CDialogField> five =
         SignalDialogFields(pmr->GetRoot(), CSignalDialog::FiveToneSetting);
     ASSERT_EQ(five.size(), 20u);
-    EXPECT_EQ(five[0].group + "/" + five[0].label, "TX Code CH/Long Tone Timer");
     EXPECT_EQ(five[9].group + "/" + five[9].label, "Special Tone/PTT Call at Inaudible");
-    EXPECT_EQ(five[19].subgroup + "/" + five[19].label, "Compare Digit/7");
-    EXPECT_TRUE(five[19].value == "ON" || five[19].value == "OFF");
+    EXPECT_EQ(five[19].group + "/" + five[19].subgroup + "/" + five[19].label,
+              "RX Code CH/Compare Digit/7");
 }

@@ -165,8 +165,13 @@ void CZ30RadioDataManager::UpdateDependents(const std::string& path) {
     if (dot == std::string::npos) return;
     const std::string name = path.substr(dot + 1);
     if (name != "1stFreq" && name != "2ndFreq") return;
-    if (auto* ch = dynamic_cast<CZ302TonRxCodeChNode*>(GetNode(GetRoot(), path.substr(0, dot))))
-        ApplyTwoToneWindows(ch);
+    auto* ch = dynamic_cast<CZ302TonRxCodeChNode*>(GetNode(GetRoot(), path.substr(0, dot)));
+    if (!ch) return;
+    // Only the tone set: a second run of the rule may move a centre that was set once.
+    if (name == "1stFreq")
+        ApplyTwoToneWindow(ch->FirstFreq(), ch->FirstFreqLo(), ch->FirstFreqHi());
+    else
+        ApplyTwoToneWindow(ch->SecondFreq(), ch->SecondFreqLo(), ch->SecondFreqHi());
 }
 
 // ---- tree ----

@@ -3,6 +3,7 @@
 #include "views/command_target.h"
 #include "views/mch_sheet.h"
 #include "views/sheet_view.h"
+#include "views/signal_sheets.h"
 
 #include <QStackedLayout>
 
@@ -21,6 +22,7 @@ CSheetView* CreateSheet(int index, CCloneSupportDoc* doc, QWidget* parent) {
     if (index == 0) return new CNullView(parent);
     if (doc && index == 1) return new CZ30MchLMRSheet(doc, parent);
     if (doc && index == 2) return new CZ30MchPMRSheet(doc, parent);
+    if (CSheetView* sheet = doc ? CreateSignalSheet(index, doc, parent) : nullptr) return sheet;
     return new CPendingSheet(index, CZ30ListFrame::TitleOf(index), parent);
 }
 

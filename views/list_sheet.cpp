@@ -402,13 +402,18 @@ int CListSheet::SelectedChannel() const {
 
 void CListSheet::RunEdit(const QString& label, const std::function<void(CNode& root)>& change,
                          int refreshRow) {
-    if (!m_doc || !Root()) return;
-    ::RunEdit(*m_doc, label, [&](CNode& root, CEditReport&) { change(root); });
+    RunEdit(label, CEditChange([&](CNode& root, CEditReport&) { change(root); }), refreshRow);
+}
+
+CEditStep CListSheet::RunEdit(const QString& label, const CEditChange& change, int refreshRow) {
+    if (!m_doc || !Root()) return {};
+    CEditStep step = ::RunEdit(*m_doc, label, change);
     if (refreshRow >= 0)
         RefreshRow(refreshRow);
     else
         RefreshAll();
     emit editRun(label);
+    return step;
 }
 
 QString CListSheet::EditLabel(const char* action, int channel) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "sheets/sheet_desc.h"
+#include "views/doc_edit.h"
 #include "views/sheet_view.h"
 
 #include <QAbstractTableModel>
@@ -138,6 +139,9 @@ public:
     // modified and refreshes the row given (-1: every row).
     void RunEdit(const QString& label, const std::function<void(CNode& root)>& change,
                  int refreshRow = -1);
+    // The same with a change that sets values through the edit's report; the step tells what
+    // became of them.
+    CEditStep RunEdit(const QString& label, const CEditChange& change, int refreshRow);
     // The name of an edit on one channel: "Delete CH 5".
     static QString EditLabel(const char* action, int channel);
 

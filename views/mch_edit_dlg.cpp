@@ -4,6 +4,7 @@
 #include "params/node_access.h"
 #include "sheets/channel_ops.h"
 #include "sheets/mch_rows.h"
+#include "views/dialog_layout.h"
 #include "views/tone_combo.h"
 
 #include <QCheckBox>
@@ -75,13 +76,7 @@ CZ30MchEditDlg::CZ30MchEditDlg(CNode* root, int channel, bool pmr, QWidget* pare
     }
     left->addStretch();
 
-    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
-    layout->addWidget(m_buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_buttons = LayOutDialog(this, columns);
 
     UpdateEnabling();
     m_rxFreq->setFocus();

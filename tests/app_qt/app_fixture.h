@@ -6,6 +6,8 @@
 #include "app/qt/z30_app.h"
 #include "core/platform.h"
 #include "tests/support/modal_hand.h"
+#include "views/list_frame.h"
+#include "views/list_sheet.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -44,4 +46,29 @@ protected:
         app.reset();
     }
     std::unique_ptr<CZ30App> app;
+};
+
+// The program on a radio of a variant, with the sheet shown.
+class SheetAppTest : public AppTest {
+protected:
+    // Started on that variant, with a window tall enough for 16 rows.
+    CZ30MainFrame& StartWith(int variant) {
+        Platform().settings->SetInt("Model", "ModelVer", variant);
+        CZ30MainFrame& frame = Start();
+        frame.resize(900, 700);
+        QApplication::processEvents();
+        return frame;
+    }
+    CListSheet& Sheet() {
+        return *static_cast<CListSheet*>(app->MainFrame()->Sheets()->CurrentSheet());
+    }
+    // The model menu's change, the question answered Yes.
+    void ChangeModelTo(int variant) {
+        ModalHand yes;
+        yes.handler = [](QWidget* box) {
+            ModalHand::Click(box, QMessageBox::Yes);
+            return true;
+        };
+        app->MainFrame()->ChangeModel(variant);
+    }
 };

@@ -26,19 +26,8 @@ namespace {
 
 constexpr int kLmr1 = 0, kLmr16 = 4, kPmr16 = 5;
 
-class SheetTest : public AppTest {
+class SheetTest : public SheetAppTest {
 protected:
-    // The program on a radio of that variant, with a window tall enough for 16 rows.
-    CZ30MainFrame& StartWith(int variant) {
-        Platform().settings->SetInt("Model", "ModelVer", variant);
-        CZ30MainFrame& frame = Start();
-        frame.resize(900, 700);
-        QApplication::processEvents();
-        return frame;
-    }
-    CListSheet& Sheet() {
-        return *static_cast<CListSheet*>(app->MainFrame()->Sheets()->CurrentSheet());
-    }
     CNode* Root() { return app->Document().GetRoot(); }
     int Value(const std::string& path) { return GetNode(Root(), path)->GetValue(); }
     void Set(const std::string& path, int code) { GetNode(Root(), path)->SetValue(code); }

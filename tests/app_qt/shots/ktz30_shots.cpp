@@ -8,34 +8,18 @@
 #include "app/qt/main_frame.h"
 #include "app/qt/progress_dlg.h"
 #include "app/qt/z30_app.h"
-#include "tests/support/screen_shot.h"
+#include "shoot.h"
 #include "views/command_ids.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QEventLoop>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
 
-namespace {
-QString g_out;
-
-void Wait(int ms) { WaitMs(ms); }
-
-void Shoot(const QString& name, std::initializer_list<const QWidget*> windows) {
-    ShootWindows(g_out + '/' + name + QStringLiteral(".png"), windows);
-}
-
-template <class T> T* FindWindow() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) return t;
-    return nullptr;
-}
-} // namespace
+using namespace shots;
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -44,7 +28,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: ktz30_shots DEVICE OUTPUT_DIR\n");
         return 2;
     }
-    g_out = QString::fromLocal8Bit(argv[2]);
+    OutputDir() = QString::fromLocal8Bit(argv[2]);
     CZ30AppOptions options;
     options.singleInstance = false;
     options.useSound = false;

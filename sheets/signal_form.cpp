@@ -1,0 +1,163 @@
+#include "sheets/signal_form.h"
+
+#include "core/ctext.h"
+#include "params/node.h"
+#include "params/node_access.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+const char* const kCheckOn = "ON";
+const char* const kCheckOff = "OFF";
+
+namespace {
+
+constexpr int kEvenTimerMin = 2;
+constexpr int kEvenTimerMax = 30;
+
+CNode* FieldNode(CNode* root, const std::string& base, const CFieldSpec& field) {
+    return *field.node ? GetNode(root, FieldPath(base, field)) : nullptr;
+}
+
+std::string FieldText(const CNode* node, const CFieldSpec& field) {
+    if (!node) return {};
+    switch (field.kind) {
+    case CFieldKind::Timer:
+    case CFieldKind::EvenTimer:
+        return TimerText(node->GetValue(), field.scale);
+    case CFieldKind::Check:
+        return node->GetValue() != 0 ? kCheckOn : kCheckOff;
+    case CFieldKind::Lock:
+        return kCheckOff;
+    default:
+        return node->GetText();
+    }
+}
+
+// The list entries of the codes first..last (or the choices) of the node at path.
+CListEntries EntriesOf(CNode* root, const std::string& path, int first, int last) {
+    const std::size_t dot = path.rfind('.');
+    CNode* parent = dot == std::string::npos ? root : GetNode(root, path.substr(0, dot));
+    return ListEntries(parent, path.substr(dot == std::string::npos ? 0 : dot + 1).c_str(), first,
+                       last);
+}
+
+CSetResult StoreField(CNode* root, CNode* node, const CFieldSpec& field, const std::string& text) {
+    if (!node) return CSetResult::Refused(nullptr, CSetReason::UnknownPath);
+    switch (field.kind) {
+    case CFieldKind::Code:
+        return node->SetText(ExpandGroupTone(text, GroupToneText(root)));
+    case CFieldKind::Timer:
+    case CFieldKind::EvenTimer:
+        return SetTimerText(node, text, field.scale, field.kind == CFieldKind::EvenTimer);
+    case CFieldKind::Check:
+        return node->SetValue(text == kCheckOn ? 1 : 0);
+    default:
+        return node->SetText(text);
+    }
+}
+
+} // namespace
+
+std::string FieldPath(const std::string& base, const CFieldSpec& field) {
+    return base.empty() ? std::string(field.node) : base + "." + field.node;
+}
+
+CFormState ReadForm(CNode* root, const std::string& base, const CFormDesc& form, bool specialRow) {
+    CFormState state;
+    for (const CFieldSpec& field : form.fields) {
+        const bool enabled = !(specialRow && field.notOnSpecialRow);
+        state.enabled.push_back(enabled);
+        state.texts.push_back(enabled ? FieldText(FieldNode(root, base, field), field)
+                                      : std::string());
+    }
+    return state;
+}
+
+CListEntries FieldEntries(CNode* root, const std::string& base, const CFieldSpec& field) {
+    if (field.kind == CFieldKind::Radio) return EntriesOf(root, FieldPath(base, field), 0, 1);
+    if (field.kind != CFieldKind::List) return {};
+    if (!*field.source) return EntriesOf(root, FieldPath(base, field), field.first, field.last);
+    // Texts of another node: the entry showing this node's text is the selected one.
+    CListEntries entries = EntriesOf(root, base.empty() ? field.source : base + "." + field.source,
+                                     field.first, field.last);
+    const CNode* node = FieldNode(root, base, field);
+    const auto it = std::find(entries.texts.begin(), entries.texts.end(),
+                              node ? node->GetText() : std::string());
+    entries.selected =
+        it == entries.texts.end() ? -1 : static_cast<int>(it - entries.texts.begin());
+    return entries;
+}
+
+std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base, const CFormDesc& form,
+                                    const CFormState& state) {
+    std::vector<CFieldResult> results;
+    for (std::size_t i = 0; i < form.fields.size() && i < state.texts.size(); ++i) {
+        const CFieldSpec& field = form.fields[i];
+        const std::string& text = state.texts[i];
+        if (field.kind == CFieldKind::Lock || (i < state.enabled.size() && !state.enabled[i]))
+            continue;
+        // A list without a choice keeps its value.
+        if ((field.kind == CFieldKind::List || field.kind == CFieldKind::Radio) && text.empty())
+            continue;
+        const std::string path = FieldPath(base, field);
+        results.push_back({path, text, StoreField(root, GetNode(root, path), field, text)});
+    }
+    return results;
+}
+
+std::vector<CDialogField> FormFields(const CFormDesc& form, const CFormState& state) {
+    std::vector<CDialogField> fields;
+    for (std::size_t i = 0; i < form.fields.size(); ++i) {
+        const CFieldSpec& field = form.fields[i];
+        if (field.kind == CFieldKind::Lock) continue;
+        fields.push_back({field.group, field.subgroup, field.label,
+                          i < state.texts.size() ? state.texts[i] : std::string()});
+    }
+    return fields;
+}
+
+std::string TimerText(int value, int scale) {
+    return FormatFixed(static_cast<double>(value) / (scale > 0 ? scale : 1), 3);
+}
+
+long long TimerValue(const std::string& text, int scale, bool even) {
+    long long value = ScaledDecimal(text, scale);
+    if (even) value = std::clamp<long long>(value, kEvenTimerMin, kEvenTimerMax) & ~1LL;
+    return value;
+}
+
+CSetResult SetTimerText(CNode* node, const std::string& text, int scale, bool even) {
+    if (!node) return CSetResult::Refused(nullptr, CSetReason::UnknownPath);
+    const long long wanted = TimerValue(text, scale, even);
+    CSetResult r =
+        node->SetValue(static_cast<int>(std::clamp<long long>(wanted, INT_MIN, INT_MAX)));
+    if (!r.Taken()) return r;
+    const int held = node->GetValue();
+    double typed = 0;
+    const bool asTyped = IsWholeCNumber(text) && ParseCDouble(text, &typed) &&
+                         std::fabs(typed * scale - held) < 1e-6;
+    if (asTyped) return r;
+    if (r.status != CSetStatus::Adjusted) {
+        const long long raw = ScaledDecimal(text, scale);
+        r.reason = even && (raw < kEvenTimerMin || raw > kEvenTimerMax) ? CSetReason::Clamped
+                                                                        : CSetReason::Rounded;
+    }
+    r.status = CSetStatus::Adjusted;
+    r.stored = TimerText(held, scale);
+    return r;
+}
+
+std::string GroupToneText(CNode* root) {
+    return GetStringByName(GetNode(root, "5ToneCodeCH.TxCodeCom"), "SpcTonGrp");
+}
+
+std::string ShowGroupTone(const std::string& code, const std::string& groupTone) {
+    return groupTone.empty() ? code : SubstituteChars(code, groupTone, "*");
+}
+
+std::string ExpandGroupTone(const std::string& code, const std::string& groupTone) {
+    if (groupTone.empty()) return code;
+    return SubstituteChars(SubstituteChars(code, "*", groupTone), "G", groupTone);
+}

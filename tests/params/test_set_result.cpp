@@ -120,8 +120,11 @@ TEST(SetResult, EveryNodeKindSaysWhatItDid) {
         EXPECT_EQ(r.status, c.status) << what << ": " << SetStatusWord(r.status);
         EXPECT_EQ(r.reason, c.reason) << what << ": " << SetReasonText(r.reason);
         EXPECT_EQ(r.stored, c.stored) << what;
-        if (c.status != R) EXPECT_EQ(ValueText(*node), c.stored) << what;
-        if (c.status == R) EXPECT_EQ(node->GetValue(), before) << what << " changed the value";
+        if (c.status != R) {
+            EXPECT_EQ(ValueText(*node), c.stored) << what;
+        } else {
+            EXPECT_EQ(node->GetValue(), before) << what << " changed the value";
+        }
     }
 }
 

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -509,12 +510,24 @@ void CCloneSoftMainFrm::FocusSheet() {
 void CCloneSoftMainFrm::SetStatusText(const QString& text) {
     m_idleText = text;
     m_statusBar->SetPaneText(CColorStatusBar::kPrompt, text);
+    m_holdText = true;
+    m_textCursor = QCursor::pos();
+    m_staleTip = m_lastTip;
 }
 
 bool CCloneSoftMainFrm::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
-        // Fly-by prompts go to the prompt pane; leaving a menu puts "Ready" back.
+        // Fly-by prompts go to the prompt pane; leaving a menu puts "Ready" back. The program's
+        // own texts (" Now reading <- TR", " Cloning completed.") stay until the user points
+        // at something: no prompt while a command holds the modal guard, and none that only
+        // comes from windows being disabled or enabled under a mouse that has not moved (an
+        // empty one, or the one that showed when the program set its text).
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        if (IsModalActive()) return true;
+        if (m_holdText && QCursor::pos() == m_textCursor && (tip.isEmpty() || tip == m_staleTip))
+            return true;
+        m_holdText = false;
+        if (!tip.isEmpty()) m_lastTip = tip;
         m_statusBar->SetPaneText(CColorStatusBar::kPrompt,
                                  tip.isEmpty() ? CColorStatusBar::ReadyText() : tip);
         return true;

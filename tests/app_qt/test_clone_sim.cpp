@@ -12,8 +12,11 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QTest>
+#include <QToolBar>
 #include <QWindow>
 
 namespace {
@@ -179,6 +182,92 @@ TEST_F(SimAppTest, InformationShowsTheRadiosRecord) {
                 fields.pllRef == QStringLiteral("15.3MHz"));
     EXPECT_TRUE(fields.service.isEmpty());
     EXPECT_EQ(app->Document().GetVariant(), before); // info alone changes nothing
+}
+
+namespace {
+
+// Passes everything on to the transfer's progress window and notes the prompt pane's text each
+// time the transfer lets the window's messages through.
+class CPaneWatch final : public ITransferProgress {
+public:
+    CPaneWatch(std::unique_ptr<ITransferProgress> inner, std::function<void()> look)
+        : m_inner(std::move(inner)), m_look(std::move(look)) {}
+    void SetPercent(int percent) override { m_inner->SetPercent(percent); }
+    void PumpMessages() override {
+        m_inner->PumpMessages();
+        m_look();
+    }
+    bool TakeCancelRequest() override { return m_inner->TakeCancelRequest(); }
+
+private:
+    std::unique_ptr<ITransferProgress> m_inner;
+    std::function<void()> m_look;
+};
+
+} // namespace
+
+// A transfer started with the mouse from the menu or the toolbar: the fly-by prompt of the item
+// under the mouse must not replace " Now reading <- TR" while the transfer runs.
+TEST_F(SimAppTest, TheTransferStatusStaysWhenStartedWithTheMouse) {
+    SimRadio radio({QStringLiteral("--variant"), QStringLiteral("4")});
+    if (radio.device.isEmpty()) GTEST_SKIP() << "nqz30sim is not available";
+    CZ30MainFrame& frame = StartOn(radio);
+    ModalHand hand;   // none expected
+    QStringList pane; // the prompt pane's texts during the transfer, each change once
+    auto factory = Platform().progressFactory;
+    Platform().progressFactory = [&, factory]() -> std::unique_ptr<ITransferProgress> {
+        return std::make_unique<CPaneWatch>(factory(), [&] {
+            const QString text = frame.StatusBar()->PaneText(CColorStatusBar::kPrompt);
+            if (pane.isEmpty() || pane.last() != text) pane << text;
+        });
+    };
+    QAction* read = frame.Action(cmd::kCloneRead);
+    auto fromReading = [&] {
+        const qsizetype first = pane.indexOf(QStringLiteral(" Now reading <- TR"));
+        return first < 0 ? QStringList() : pane.mid(first);
+    };
+
+    // The menu: open "&Clone", rest on "&Read <- TR" (its prompt shows), click.
+    QMenuBar* bar = frame.menuBar();
+    QAction* cloneMenu = nullptr;
+    for (QAction* a : bar->actions())
+        if (a->text() == QStringLiteral("&Clone")) cloneMenu = a;
+    ASSERT_NE(cloneMenu, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(cloneMenu).center());
+    QMenu* menu = cloneMenu->menu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    const QPoint item = menu->actionGeometry(read).center();
+    QTest::mouseMove(menu, item);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return frame.StatusBar()->PaneText(CColorStatusBar::kPrompt) ==
+                   QStringLiteral("Read from transceiver.");
+        },
+        2000));
+    QTest::mousePress(menu, Qt::LeftButton, {}, item);
+    QTest::qWait(20);
+    QTest::mouseRelease(menu, Qt::LeftButton, {}, item);
+    QTest::qWait(50);
+    EXPECT_EQ(fromReading(), QStringList{QStringLiteral(" Now reading <- TR")})
+        << pane.join(QStringLiteral("|")).toStdString();
+    EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt),
+              QStringLiteral(" Cloning completed."));
+
+    // The toolbar: rest on the button, click.
+    app->Document().SetModifiedFlag(false); // no question before the second read
+    pane.clear();
+    QWidget* button = frame.ToolBar()->widgetForAction(read);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseMove(button);
+    QTest::qWait(50);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::qWait(50);
+    EXPECT_EQ(fromReading(), QStringList{QStringLiteral(" Now reading <- TR")})
+        << pane.join(QStringLiteral("|")).toStdString();
+    EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt),
+              QStringLiteral(" Cloning completed."));
+    EXPECT_TRUE(hand.seen.isEmpty()) << hand.seen.join(QStringLiteral("|")).toStdString();
+    app->Document().SetModifiedFlag(false);
 }
 
 TEST(ProgressDialog, PercentTextAndEscapeOnlyAsks) {

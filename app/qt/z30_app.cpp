@@ -15,6 +15,7 @@
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
 #include "views/command_ids.h"
+#include "views/setting_dlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -132,6 +133,7 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     };
 
     m_cmdInfo.Parse(arguments);
+    RegisterSettingForms();
     // Every window of the program, the parentless splash and progress windows among them.
     QApplication::setWindowIcon(ProductIcon());
 

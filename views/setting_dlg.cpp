@@ -23,13 +23,6 @@ namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
-
 bool SameGroup(const char* a, const char* b) {
     return (!a && !b) || (a && b && std::strcmp(a, b) == 0);
 }
@@ -143,6 +136,7 @@ CSettingPage::CSettingPage(CNode* root, CSettingForm form, int variant, QWidget*
         m_labels.emplace_back(&field, label);
     }
     if (column) column->addStretch();
+    columns->addStretch(); // a one-column form keeps its fields at their width
 }
 
 QWidget* CSettingPage::MakeControl(CNode* root, const CFormField& field) {
@@ -173,7 +167,8 @@ QWidget* CSettingPage::MakeControl(CNode* root, const CFormField& field) {
             const int chars = comment ? kCommentChars : kDtmfCodeChars;
             edit->setValidator(new CTypingFilter(comment ? kPrintableChars : kDtmfChars, edit));
             edit->setMaxLength(chars);
-            edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (chars + 4));
+            edit->setMinimumWidth(
+                edit->fontMetrics().horizontalAdvance(QString(chars + 2, QLatin1Char('X'))));
         }
         edit->setText(Text(FieldText(root, m_desc, field, m_variant)));
         control = edit;
@@ -206,10 +201,32 @@ QWidget* CSettingPage::Control(const std::string& path) const { return Find(m_co
 
 QWidget* CSettingPage::LabelOf(const std::string& path) const { return Find(m_labels, path); }
 
+// --- CSettingFormDlg ----------------------------------------------------------------------------
+
+CSettingFormDlg::CSettingFormDlg(QWidget* parent)
+    : QDialog(parent),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void CSettingFormDlg::SetContent(QWidget* content) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(content);
+    layout->addWidget(m_buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CSettingFormDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    raise();
+    activateWindow();
+}
+
 // --- CCommonSettingSheet -------------------------------------------------------------------------
 
 CCommonSettingSheet::CCommonSettingSheet(CNode* root, int variant, int page, QWidget* parent)
-    : QDialog(parent), m_tabs(new QTabWidget(this)), m_buttons(OkCancel(this)) {
+    : CSettingFormDlg(parent), m_tabs(new QTabWidget(this)) {
     setWindowTitle(QStringLiteral("Common Setting"));
     setObjectName(QStringLiteral("CommonSetting"));
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
@@ -222,34 +239,15 @@ CCommonSettingSheet::CCommonSettingSheet(CNode* root, int variant, int page, QWi
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0) m_visited[static_cast<std::size_t>(index)] = true;
     });
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_tabs);
-    layout->addWidget(m_buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void CCommonSettingSheet::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    raise();
-    activateWindow();
+    SetContent(m_tabs);
 }
 
 // --- CSettingDlg ---------------------------------------------------------------------------------
 
 CSettingDlg::CSettingDlg(CNode* root, CSettingForm form, int variant, QWidget* parent)
-    : QDialog(parent), m_page(new CSettingPage(root, form, variant, this)),
-      m_buttons(OkCancel(this)) {
+    : CSettingFormDlg(parent), m_page(new CSettingPage(root, form, variant, this)) {
     setWindowTitle(Text(FormDescOf(form).title));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_page);
-    layout->addWidget(m_buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void CSettingDlg::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    raise();
-    activateWindow();
+    SetContent(m_page);
 }
 
 // --- Registration --------------------------------------------------------------------------------

@@ -50,8 +50,24 @@ private:
     std::vector<std::pair<const CFormField*, QWidget*>> m_labels;
 };
 
+// A settings form's window: modal, OK and Cancel, in the foreground when it opens.
+class CSettingFormDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CSettingFormDlg(QWidget* parent);
+    QDialogButtonBox* Buttons() const { return m_buttons; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // The form's content above the buttons.
+    void SetContent(QWidget* content);
+
+private:
+    QDialogButtonBox* m_buttons;
+};
+
 // "Common Setting": the four pages without an Apply button, opened on a given page.
-class CCommonSettingSheet : public QDialog {
+class CCommonSettingSheet : public CSettingFormDlg {
     Q_OBJECT
 public:
     CCommonSettingSheet(CNode* root, int variant, int page, QWidget* parent = nullptr);
@@ -60,33 +76,23 @@ public:
     CSettingPage* Page(int index) const { return m_pages.at(static_cast<std::size_t>(index)); }
     // Whether the page was shown during this showing; only those write on OK.
     bool Visited(int index) const { return m_visited.at(static_cast<std::size_t>(index)); }
-    QDialogButtonBox* Buttons() const { return m_buttons; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     QTabWidget* m_tabs;
     std::array<CSettingPage*, 4> m_pages{};
     std::array<bool, 4> m_visited{};
-    QDialogButtonBox* m_buttons;
 };
 
 // "Scan Setting", "DTMF Autodial" or "Maker Reserved".
-class CSettingDlg : public QDialog {
+class CSettingDlg : public CSettingFormDlg {
     Q_OBJECT
 public:
     CSettingDlg(CNode* root, CSettingForm form, int variant, QWidget* parent = nullptr);
 
     CSettingPage* Page() const { return m_page; }
-    QDialogButtonBox* Buttons() const { return m_buttons; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     CSettingPage* m_page;
-    QDialogButtonBox* m_buttons;
 };
 
 // Registers the openers of the four forms with the editor registry.

@@ -7,14 +7,13 @@
 #include "app/qt/z30_app.h"
 #include "clone/model_manager.h"
 #include "params/node_access.h"
+#include "shots.h"
 #include "views/editor_registry.h"
 #include "views/setting_dlg.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QEventLoop>
-#include <QProcess>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -22,30 +21,6 @@
 
 namespace {
 QString g_out;
-
-void Wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-// The screen region of the windows, with a margin, saved as name.png.
-void Shoot(const QString& name, std::initializer_list<const QWidget*> windows) {
-    QRect area;
-    for (const QWidget* w : windows)
-        if (w) area |= w->frameGeometry();
-    area.adjust(-8, -8, 8, 8);
-    area &= QRect(0, 0, 1024, 768);
-    const QString crop = QStringLiteral("%1x%2+%3+%4")
-                             .arg(area.width())
-                             .arg(area.height())
-                             .arg(area.x())
-                             .arg(area.y());
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                       crop, g_out + '/' + name + QStringLiteral(".png")});
-    std::printf("%s/%s.png\n", qPrintable(g_out), qPrintable(name));
-}
 
 // Opens the named editor and shoots it once it shows; openList opens the list of that field.
 void ShootEditor(CZ30MainFrame& frame, const char* editor, int page, const QString& name,
@@ -64,8 +39,7 @@ void ShootEditor(CZ30MainFrame& frame, const char* editor, int page, const QStri
                 popup = list->view()->window();
             }
         }
-        Wait(200);
-        Shoot(name, {&frame, form, popup});
+        Shoot(g_out, name, {&frame, form, popup});
         if (popup) popup->hide();
         form->reject();
     });

@@ -8,45 +8,19 @@
 #include "app/qt/main_frame.h"
 #include "app/qt/progress_dlg.h"
 #include "app/qt/z30_app.h"
+#include "shots.h"
 #include "views/command_ids.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QEventLoop>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
 
 namespace {
 QString g_out;
-
-void Wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-// The screen region of the given windows, with a margin, saved as name.png.
-void Shoot(const QString& name, std::initializer_list<const QWidget*> windows) {
-    Wait(300);
-    QRect area;
-    for (const QWidget* w : windows)
-        area |= w->frameGeometry();
-    area.adjust(-8, -8, 8, 8);
-    area &= QRect(0, 0, 1024, 768);
-    const QString crop = QStringLiteral("%1x%2+%3+%4")
-                             .arg(area.width())
-                             .arg(area.height())
-                             .arg(area.x())
-                             .arg(area.y());
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                       crop, g_out + '/' + name + QStringLiteral(".png")});
-    std::printf("%s/%s.png\n", qPrintable(g_out), qPrintable(name));
-}
 
 template <class T> T* FindWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -81,27 +55,27 @@ int main(int argc, char** argv) {
         QTimer::singleShot(1500, [&] {
             if (auto* dialog = FindWindow<CCloneProgressDlg>(); dialog && !progressShot) {
                 progressShot = true;
-                Shoot(QStringLiteral("progress"), {&frame, dialog});
+                Shoot(g_out, QStringLiteral("progress"), {&frame, dialog});
             }
         });
         return progress;
     };
     frame.RouteCommand(cmd::kCloneRead);
     frame.Tree()->setFocus();
-    Shoot(QStringLiteral("main-after-read"), {&frame});
+    Shoot(g_out, QStringLiteral("main-after-read"), {&frame});
 
     // The model menu, open, with the check on the radio's variant.
     if (QAction* modelMenu = frame.menuBar()->actions().value(5); modelMenu && modelMenu->menu()) {
         frame.menuBar()->setActiveAction(modelMenu);
         Wait(300);
-        Shoot(QStringLiteral("menu-model"), {&frame, modelMenu->menu()});
+        Shoot(g_out, QStringLiteral("menu-model"), {&frame, modelMenu->menu()});
         modelMenu->menu()->hide();
         frame.menuBar()->setActiveAction(nullptr);
     }
 
     QTimer::singleShot(800, [&] {
         if (auto* info = FindWindow<CCloneInfoDlg>()) {
-            Shoot(QStringLiteral("info"), {&frame, info});
+            Shoot(g_out, QStringLiteral("info"), {&frame, info});
             info->accept();
         }
     });
@@ -109,7 +83,7 @@ int main(int argc, char** argv) {
 
     QTimer::singleShot(500, [&] {
         if (auto* about = FindWindow<CAboutDlg>()) {
-            Shoot(QStringLiteral("about"), {&frame, about});
+            Shoot(g_out, QStringLiteral("about"), {&frame, about});
             about->accept();
         }
     });

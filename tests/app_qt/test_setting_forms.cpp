@@ -330,7 +330,9 @@ TEST_F(FormTest, FieldsOfTheOtherFamilyAreDisabled) {
         EXPECT_EQ(enabled, c.enabled) << c.path << c.variant;
         EXPECT_EQ(labelEnabled, c.enabled) << c.path << c.variant;
         EXPECT_EQ(label, QString::fromUtf8(c.label));
-        if (std::string_view(c.path) == "AutChCal") EXPECT_TRUE(checked); // the stored value
+        if (std::string_view(c.path) == "AutChCal") {
+            EXPECT_TRUE(checked); // the stored value
+        }
         Finish();
     }
 }

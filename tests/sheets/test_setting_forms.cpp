@@ -101,9 +101,10 @@ TEST(SettingForms, EveryFieldHasItsNodeAndTheCellsReadAsTheFormShows) {
                 EXPECT_NE(FieldNode(hub->GetRoot(), desc, f), nullptr) << desc.title << f.path;
                 const bool list =
                     f.rule == R::BitList || f.rule == R::ChoiceList || f.rule == R::KeyList;
-                if (list)
+                if (list) {
                     EXPECT_GE(FieldListEntries(hub->GetRoot(), desc, f, variant).texts.size(), 2u)
                         << f.path;
+                }
             }
         }
     }

@@ -214,7 +214,7 @@ CSetResult ApplyFrequency(CNode* node, const std::string& given) {
     const auto* freq = dynamic_cast<const CFreqNode*>(node);
     double x = 0;
     if (r.status == CSetStatus::Adjusted && freq && IsWholeCNumber(given) &&
-        ParseCDouble(given, &x) && std::llround(x * freq->GetDivisor()) == freq->GetValue()) {
+        ParseCDouble(given, &x) && std::fabs(x * freq->GetDivisor() - freq->GetValue()) < 0.5) {
         r.status = CSetStatus::Stored;
         r.reason = CSetReason::None;
     }

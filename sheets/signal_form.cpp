@@ -64,7 +64,8 @@ std::string FieldPath(const std::string& base, const CFieldSpec& field) {
     return base.empty() ? std::string(field.node) : base + "." + field.node;
 }
 
-CFormState ReadForm(CNode* root, const std::string& base, const CFormDesc& form, bool specialRow) {
+CFormState ReadForm(CNode* root, const std::string& base, const CSignalFormDesc& form,
+                    bool specialRow) {
     CFormState state;
     for (const CFieldSpec& field : form.fields) {
         const bool enabled = !(specialRow && field.notOnSpecialRow);
@@ -90,8 +91,8 @@ CListEntries FieldEntries(CNode* root, const std::string& base, const CFieldSpec
     return entries;
 }
 
-std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base, const CFormDesc& form,
-                                    const CFormState& state) {
+std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base,
+                                    const CSignalFormDesc& form, const CFormState& state) {
     std::vector<CFieldResult> results;
     for (std::size_t i = 0; i < form.fields.size() && i < state.texts.size(); ++i) {
         const CFieldSpec& field = form.fields[i];
@@ -107,7 +108,7 @@ std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base, const 
     return results;
 }
 
-std::vector<CDialogField> FormFields(const CFormDesc& form, const CFormState& state) {
+std::vector<CDialogField> FormFields(const CSignalFormDesc& form, const CFormState& state) {
     std::vector<CDialogField> fields;
     for (std::size_t i = 0; i < form.fields.size(); ++i) {
         const CFieldSpec& field = form.fields[i];

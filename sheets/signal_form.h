@@ -99,7 +99,7 @@ constexpr CFieldSpec RadioField(const char* label, const char* node) {
 }
 constexpr CFieldSpec LockField(const char* label) { return {label, "", CFieldKind::Lock}; }
 
-struct CFormDesc {
+struct CSignalFormDesc {
     const char* title;
     std::span<const CFieldSpec> fields;
     const char* secondColumn = ""; // the group that begins a second column, "" for one column
@@ -127,15 +127,15 @@ extern const char* const kCheckOff; // "OFF"
 std::string FieldPath(const std::string& base, const CFieldSpec& field);
 
 // The form's texts as the nodes below base hold them; specialRow disables the fields marked so.
-CFormState ReadForm(CNode* root, const std::string& base, const CFormDesc& form,
+CFormState ReadForm(CNode* root, const std::string& base, const CSignalFormDesc& form,
                     bool specialRow = false);
 // What a list or the radio buttons of a field offer, and which entry shows the node's text.
 CListEntries FieldEntries(CNode* root, const std::string& base, const CFieldSpec& field);
 // Stores the enabled fields in the form's order. Outcomes carry the path from the root.
-std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base, const CFormDesc& form,
-                                    const CFormState& state);
+std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base,
+                                    const CSignalFormDesc& form, const CFormState& state);
 // The fields as (group, label, value), Lock boxes left out.
-std::vector<CDialogField> FormFields(const CFormDesc& form, const CFormState& state);
+std::vector<CDialogField> FormFields(const CSignalFormDesc& form, const CFormState& state);
 
 // --- Rules of the texts.
 // value / scale with three decimals ("0.250"; "7.000" with scale 1).

@@ -59,11 +59,11 @@ constexpr CFieldSpec kUserToneFields[] = {
     EditField("High", "DecH").In("Decode"),
 };
 
-constexpr CFormDesc kTwoToneRxEditor{"Edit RX Code", kTwoToneRxFields};
-constexpr CFormDesc kFiveToneRxEditor{"Edit RX Code", kFiveToneRxFields};
-constexpr CFormDesc kFiveToneTxEditor{"Edit TX Code", kFiveToneTxFields};
-constexpr CFormDesc kFormatEditor{"Edit Format", kFormatFields};
-constexpr CFormDesc kUserToneEditor{"Edit User Tone", kUserToneFields};
+constexpr CSignalFormDesc kTwoToneRxEditor{"Edit RX Code", kTwoToneRxFields};
+constexpr CSignalFormDesc kFiveToneRxEditor{"Edit RX Code", kFiveToneRxFields};
+constexpr CSignalFormDesc kFiveToneTxEditor{"Edit TX Code", kFiveToneTxFields};
+constexpr CSignalFormDesc kFormatEditor{"Edit Format", kFormatFields};
+constexpr CSignalFormDesc kUserToneEditor{"Edit User Tone", kUserToneFields};
 
 const CSignalSheetDef kSheets[] = {
     {3, k2ToneRxSheet, kTwoToneRxEditor},      {4, k5ToneRxSheet, kFiveToneRxEditor},
@@ -111,9 +111,9 @@ constexpr CFieldSpec kFiveToneSettingFields[] = {
     CheckField("7", "RxCodeCom.CompDigit7").In(kRxCodeCh, "Compare Digit"),
 };
 
-constexpr CFormDesc kTwoToneSetting{"2Tone Setting", kTwoToneSettingFields};
-constexpr CFormDesc kTwoToneTxCode{"TX Code", kTwoToneTxCodeFields};
-constexpr CFormDesc kFiveToneSetting{"5Tone Setting", kFiveToneSettingFields, kSpecialTone};
+constexpr CSignalFormDesc kTwoToneSetting{"2Tone Setting", kTwoToneSettingFields};
+constexpr CSignalFormDesc kTwoToneTxCode{"TX Code", kTwoToneTxCodeFields};
+constexpr CSignalFormDesc kFiveToneSetting{"5Tone Setting", kFiveToneSettingFields, kSpecialTone};
 
 const CSignalDialogDef kDialogs[] = {
     {kTwoToneSetting, "2ToneCodeCH.RXCodeCom"},

@@ -17,7 +17,7 @@ enum class CSignalSheet { TwoToneRx, FiveToneRx, FiveToneTx, FiveToneFormat, Fiv
 struct CSignalSheetDef {
     int index; // the sheet index (3 to 7)
     const CSheetDesc& desc;
-    const CFormDesc& editor; // the row editor
+    const CSignalFormDesc& editor; // the row editor
 };
 const CSignalSheetDef& SignalSheetDef(CSignalSheet sheet);
 
@@ -40,8 +40,8 @@ std::vector<CFieldResult> ApplyRowEditor(CNode* root, CSignalSheet sheet, int ro
 enum class CSignalDialog { TwoToneSetting, TwoToneTxCode, FiveToneSetting };
 
 struct CSignalDialogDef {
-    const CFormDesc& form; // its title names the edit
-    const char* node;      // the node its field paths start from
+    const CSignalFormDesc& form; // its title names the edit
+    const char* node;            // the node its field paths start from
 };
 const CSignalDialogDef& SignalDialogDef(CSignalDialog dialog);
 // The dialog's fields as it shows them on opening.

@@ -36,7 +36,7 @@ void KeepTyped(QLineEdit* edit, const std::string& allowed) {
 
 } // namespace
 
-CSignalFormDlg::CSignalFormDlg(CNode* root, const std::string& base, const CFormDesc& form,
+CSignalFormDlg::CSignalFormDlg(CNode* root, const std::string& base, const CSignalFormDesc& form,
                                const CFormState& state, QWidget* parent)
     : QDialog(parent), m_form(form) {
     setWindowTitle(Text(form.title));

@@ -21,7 +21,7 @@ class CSignalFormDlg : public QDialog {
     Q_OBJECT
 public:
     // base: the node the field paths start from; state: what the controls show.
-    CSignalFormDlg(CNode* root, const std::string& base, const CFormDesc& form,
+    CSignalFormDlg(CNode* root, const std::string& base, const CSignalFormDesc& form,
                    const CFormState& state, QWidget* parent = nullptr);
 
     CFormState State() const;
@@ -53,7 +53,7 @@ private:
     QWidget* Place(const CFieldSpec& field, QWidget* control, CBox& box);
     void UpdateEnabling();
 
-    const CFormDesc& m_form;
+    const CSignalFormDesc& m_form;
     std::vector<QWidget*> m_controls; // one per field
     std::vector<QWidget*> m_labels;   // the label of each field, or null
     std::vector<bool> m_enabled;      // the fields the row allows

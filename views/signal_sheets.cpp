@@ -52,7 +52,7 @@ void CZ30SignalSheet::EditRow() {
     if (row < 0 || !Root()) return;
     CModalScope guard;
     if (!guard.Entered()) return;
-    const CFormDesc& form = SignalSheetDef(m_sheet).editor;
+    const CSignalFormDesc& form = SignalSheetDef(m_sheet).editor;
     CSignalFormDlg dialog(Root(), SignalRowPath(m_sheet, row), form,
                           ReadRowEditor(Root(), m_sheet, row), this);
     if (dialog.exec() != QDialog::Accepted) return;

@@ -16,6 +16,7 @@
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
 #include "views/command_ids.h"
+#include "views/setting_dlg.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -164,6 +165,7 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     };
 
     m_cmdInfo.Parse(arguments);
+    RegisterSettingForms();
     // Every window of the program, the parentless splash and progress windows among them.
     QApplication::setWindowIcon(ProductIcon());
 

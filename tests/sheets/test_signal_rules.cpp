@@ -40,7 +40,7 @@ std::string Join(const std::vector<std::string>& cells) {
     return joined;
 }
 
-int FieldIndex(const CFormDesc& form, const std::string& node) {
+int FieldIndex(const CSignalFormDesc& form, const std::string& node) {
     for (std::size_t i = 0; i < form.fields.size(); ++i)
         if (node == form.fields[i].node) return static_cast<int>(i);
     return -1;
@@ -250,8 +250,8 @@ TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
     // clang-format on
     for (const Case& c : cases) {
         CNode* root = c.doc->GetRoot();
-        const CFormDesc& form = c.dialog ? SignalDialogDef(CSignalDialog(c.which)).form
-                                         : SignalSheetDef(CSignalSheet(c.which)).editor;
+        const CSignalFormDesc& form = c.dialog ? SignalDialogDef(CSignalDialog(c.which)).form
+                                               : SignalSheetDef(CSignalSheet(c.which)).editor;
         const std::string base = c.dialog ? SignalDialogDef(CSignalDialog(c.which)).node
                                           : SignalRowPath(CSignalSheet(c.which), c.row);
         CFormState state = c.dialog ? ReadForm(root, base, form)

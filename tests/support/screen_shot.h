@@ -18,12 +18,13 @@ inline void WaitMs(int ms) {
     loop.exec();
 }
 
-// Saves the region of the given windows, with a margin, as file (a .png path).
+// Saves the region of the given windows (null ones left out), with a margin, as file (a .png
+// path).
 inline void ShootWindows(const QString& file, std::initializer_list<const QWidget*> windows) {
     WaitMs(300);
     QRect area;
     for (const QWidget* w : windows)
-        area |= w->frameGeometry();
+        if (w) area |= w->frameGeometry();
     area.adjust(-8, -8, 8, 8);
     area &= QGuiApplication::primaryScreen()->geometry();
     const QString crop = QStringLiteral("%1x%2+%3+%4")

@@ -1,0 +1,99 @@
+// The settings forms on screen: the property sheet "Common Setting" with its four pages and the
+// dialogs "Scan Setting", "DTMF Autodial" and "Maker Reserved". Each form reads its nodes when
+// it opens; OK is one edit of the document, Cancel changes nothing.
+#pragma once
+
+#include "sheets/setting_forms.h"
+
+#include <QDialog>
+#include <QValidator>
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CNode;
+class QDialogButtonBox;
+class QLabel;
+class QTabWidget;
+
+// Removes at once every typed or pasted character outside a set; the caret stays in place.
+class CTypingFilter : public QValidator {
+    Q_OBJECT
+public:
+    CTypingFilter(std::string allowed, QObject* parent) : QValidator(parent), m_allowed(allowed) {}
+    State validate(QString& input, int& pos) const override;
+
+private:
+    std::string m_allowed;
+};
+
+// One form's controls, laid out from its description.
+class CSettingPage : public QWidget {
+    Q_OBJECT
+public:
+    CSettingPage(CNode* root, CSettingForm form, int variant, QWidget* parent = nullptr);
+
+    CSettingForm Form() const { return m_desc.form; }
+    // What the usable controls hold (disabled ones write nothing).
+    CFormEntry Entry() const;
+    // The control of a field (object name: the field's path) and its label.
+    QWidget* Control(const std::string& path) const;
+    QWidget* LabelOf(const std::string& path) const;
+
+private:
+    QWidget* MakeControl(CNode* root, const CFormField& field);
+
+    const CFormDesc& m_desc;
+    int m_variant;
+    std::vector<std::pair<const CFormField*, QWidget*>> m_controls;
+    std::vector<std::pair<const CFormField*, QWidget*>> m_labels;
+};
+
+// A settings form's window: modal, OK and Cancel, in the foreground when it opens.
+class CSettingFormDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CSettingFormDlg(QWidget* parent);
+    QDialogButtonBox* Buttons() const { return m_buttons; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // The form's content above the buttons.
+    void SetContent(QWidget* content);
+
+private:
+    QDialogButtonBox* m_buttons;
+};
+
+// "Common Setting": the four pages without an Apply button, opened on a given page.
+class CCommonSettingSheet : public CSettingFormDlg {
+    Q_OBJECT
+public:
+    CCommonSettingSheet(CNode* root, int variant, int page, QWidget* parent = nullptr);
+
+    QTabWidget* Tabs() const { return m_tabs; }
+    CSettingPage* Page(int index) const { return m_pages.at(static_cast<std::size_t>(index)); }
+    // Whether the page was shown during this showing; only those write on OK.
+    bool Visited(int index) const { return m_visited.at(static_cast<std::size_t>(index)); }
+
+private:
+    QTabWidget* m_tabs;
+    std::array<CSettingPage*, 4> m_pages{};
+    std::array<bool, 4> m_visited{};
+};
+
+// "Scan Setting", "DTMF Autodial" or "Maker Reserved".
+class CSettingDlg : public CSettingFormDlg {
+    Q_OBJECT
+public:
+    CSettingDlg(CNode* root, CSettingForm form, int variant, QWidget* parent = nullptr);
+
+    CSettingPage* Page() const { return m_page; }
+
+private:
+    CSettingPage* m_page;
+};
+
+// Registers the openers of the four forms with the editor registry.
+void RegisterSettingForms();

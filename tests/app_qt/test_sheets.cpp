@@ -175,7 +175,8 @@ TEST_F(SheetTest, MouseSelectsRowsAndACaptionNamesTheChannel) {
     QApplication::sendEvent(view->viewport(), &context);
     EXPECT_EQ(Sheet().SelectedRow(), 2);
     EXPECT_EQ(items.join('|'),
-              QStringLiteral("&Edit Memory...\tEnter|-|Prio A|Prio B|Emergency|Emergency OFF|-|"
+              QStringLiteral("&Undo\tCtrl+Z|&Redo\tCtrl+Y|-|&Edit Memory...\tEnter|-|Prio A|Prio "
+                             "B|Emergency|Emergency OFF|-|"
                              "Copy\tCtrl+C|Paste\tCtrl+V|-|Clear|Delete\tDelete|Insert\tInsert"));
     // A double-click edits the row under it.
     ModalHand hand;
@@ -286,7 +287,7 @@ TEST_F(SheetTest, ChannelAttributesAreCheckedOnTheirChannel) {
     frame.UpdateCommandUI();
     EXPECT_FALSE(frame.Action(cmd::kPrioA)->isChecked());
     EXPECT_TRUE(frame.Action(cmd::kPrioA)->isEnabled());
-    EXPECT_TRUE(frame.Action(cmd::kUndo)->isEnabled()); // does nothing yet
+    EXPECT_TRUE(frame.Action(cmd::kUndo)->isEnabled()); // the attribute steps can be undone
     Finish();
 }
 

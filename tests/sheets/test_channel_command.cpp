@@ -1,0 +1,273 @@
+// The row operations a script names ("delete 5", "copy 2 7") run as one document edit, and the
+// row editor's check of the frequencies before OK stores anything.
+#include "app/clone_support_doc.h"
+#include "clone/model_manager.h"
+#include "core/platform.h"
+#include "params/node_access.h"
+#include "sheets/channel_entry.h"
+#include "sheets/channel_ops.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kBase = 400000000;
+
+std::string Ch(int n, const char* field) { return "Mch.CH" + std::to_string(n) + "." + field; }
+
+class ChannelCommand : public ::testing::Test {
+protected:
+    void SetUp() override { ResetPlatform(); }
+    void TearDown() override { ResetPlatform(); }
+
+    // A document of the variant whose channels 1..count are in use, each recognisable by its
+    // receive frequency, with Prio A on 7, Prio B on the last row and Emergency on 3.
+    std::unique_ptr<CZ30Doc> MakeDoc(int variant, int count) {
+        auto doc = std::make_unique<CZ30Doc>();
+        doc->SetRememberVariant(false);
+        doc->GetCloneManager()->GetModelManager()->SetVariant(variant, true);
+        const int rows = MemoryRowsOf(variant);
+        doc->Edit("numbers", [&](CNode& root, CEditReport&) {
+            for (int n = 1; n <= count; ++n) {
+                SetValueByName(ChannelNode(&root, n), "ChOn", 1);
+                SetValueByName(ChannelNode(&root, n), "FreqRx", kBase + 12500 * n);
+                SetValueByName(ChannelNode(&root, n), "FreqTx", kBase + 12500 * n);
+            }
+            SetChannelAttribute(&root, kAttrPrioA, std::min(7, rows));
+            SetChannelAttribute(&root, kAttrPrioB, rows);
+            SetChannelAttribute(&root, kAttrEmr, 3);
+        });
+        return doc;
+    }
+    static int Value(CZ30Doc& doc, const std::string& path) {
+        return GetNode(doc.GetRoot(), path)->GetValue();
+    }
+    // Which original channel each of 1..rows holds now, 0 for a blank one.
+    static std::vector<int> Origins(CZ30Doc& doc, int rows) {
+        std::vector<int> origins;
+        for (int n = 1; n <= rows; ++n)
+            origins.push_back(
+                Value(doc, Ch(n, "ChOn")) ? (Value(doc, Ch(n, "FreqRx")) - kBase) / 12500 : 0);
+        return origins;
+    }
+};
+
+} // namespace
+
+TEST_F(ChannelCommand, RunsAsOneEditWithTheSheetsMoves) {
+    struct Case {
+        std::vector<std::string> words;
+        int variant;       // 4 LMR 16CH, 2 LMR 2CH (4 rows)
+        int count;         // channels in use
+        const char* error; // "" when it runs
+        const char* label;
+        const char* done;
+        std::vector<int> origins; // of the rows afterwards
+        int prioA, prioB, emr;
+    };
+    using V = std::vector<int>;
+    const Case cases[] = {
+        {{"delete", "3"},
+         4,
+         16,
+         "",
+         "Delete CH 3",
+         "Deleted CH 3.",
+         V{1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 0},
+         6,
+         15,
+         3},
+        {{"insert", "5"},
+         4,
+         16,
+         "",
+         "Insert CH 5",
+         "Inserted a blank CH 5.",
+         V{1, 2, 3, 4, 0, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15},
+         8,
+         16,
+         3},
+        {{"clear", "2"},
+         4,
+         4,
+         "",
+         "Clear CH 2",
+         "Cleared CH 2.",
+         V{1, 0, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         7,
+         16,
+         3},
+        {{"copy", "2", "9"},
+         4,
+         4,
+         "",
+         "Copy CH 2 to CH 9",
+         "Copied CH 2 to CH 9.",
+         V{1, 2, 3, 4, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0},
+         7,
+         16,
+         3},
+        // The rows a 2CH radio's sheet shows: four, the last two beyond its channels.
+        {{"delete", "1"}, 2, 4, "", "Delete CH 1", "Deleted CH 1.", V{2, 3, 4, 0}, 3, 3, 2},
+        {{"delete", "5"},
+         2,
+         4,
+         "CH 5 does not exist: this radio has channels 1 to 4.",
+         "Delete CH 5",
+         "",
+         V{1, 2, 3, 4},
+         4,
+         4,
+         3},
+        {{"copy", "1", "0"},
+         4,
+         4,
+         "CH 0 does not exist: this radio has channels 1 to 16.",
+         "Copy CH 1 to CH 0",
+         "",
+         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         7,
+         16,
+         3},
+        {{"remove", "3"},
+         4,
+         4,
+         "Unknown channel operation \"remove\"; use clear N, delete N, insert N or copy FROM TO.",
+         "",
+         "",
+         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         7,
+         16,
+         3},
+        {{"copy", "3"},
+         4,
+         4,
+         "copy takes two channel numbers.",
+         "",
+         "",
+         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         7,
+         16,
+         3},
+        {{"delete", "3", "4"},
+         4,
+         4,
+         "delete takes one channel number.",
+         "",
+         "",
+         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         7,
+         16,
+         3},
+        {{"clear", "-1"},
+         4,
+         4,
+         "\"-1\" is no channel number.",
+         "",
+         "",
+         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         7,
+         16,
+         3},
+        {{"clear", "99999"},
+         4,
+         4,
+         "\"99999\" is no channel number.",
+         "",
+         "",
+         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         7,
+         16,
+         3},
+        {{},
+         4,
+         4,
+         "Unknown channel operation; use clear N, delete N, insert N or copy FROM TO.",
+         "",
+         "",
+         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         7,
+         16,
+         3},
+    };
+    for (const Case& c : cases) {
+        const std::string what = c.words.empty() ? "(none)" : c.words[0];
+        auto doc = MakeDoc(c.variant, c.count);
+        const int rows = MemoryRowsOf(c.variant);
+        const std::vector<std::uint8_t> image = doc->ImageBytes();
+        CChannelCommand command;
+        std::string error;
+        bool ok = ParseChannelCommand(c.words, &command, &error);
+        if (ok) {
+            const CEditStep step =
+                doc->Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {
+                    ok = RunChannelCommand(&root, command, rows, &error);
+                });
+            EXPECT_EQ(step.label, c.label) << what;
+            EXPECT_EQ(step.Changed(), ok) << what;
+            EXPECT_EQ(step.before, image) << what;
+            if (ok) {
+                EXPECT_EQ(ChannelCommandDoneText(command), c.done) << what;
+            }
+        }
+        EXPECT_EQ(error, c.error) << what;
+        EXPECT_EQ(ok, !*c.error) << what;
+        EXPECT_EQ(Origins(*doc, rows), c.origins) << what;
+        EXPECT_EQ(Value(*doc, "Mch.PrioA"), c.prioA) << what;
+        EXPECT_EQ(Value(*doc, "Mch.PrioB"), c.prioB) << what;
+        EXPECT_EQ(Value(*doc, "Mch.Emr"), c.emr) << what;
+        // Whatever ran, the image before it comes back exact.
+        doc->RestoreImage(image, CChangeReason::UndoRedo);
+        doc->GetCloneManager()->TreeToImage();
+        EXPECT_EQ(doc->ImageBytes(), image) << what;
+    }
+}
+
+TEST_F(ChannelCommand, MemoryRowsFollowTheVariant) {
+    const struct {
+        int variant;
+        bool manufacture;
+        int rows;
+    } cases[] = {{0, false, 4}, {3, false, 4}, {4, false, 16}, {5, false, 16}, {1, true, 36}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MemoryRowsOf(c.variant, c.manufacture), c.rows) << c.variant;
+}
+
+TEST_F(ChannelCommand, RowEditorChecksTheFrequenciesBeforeStoring) {
+    auto doc = MakeDoc(5, 2);
+    CNode* root = doc->GetRoot();
+    struct Case {
+        const char* rx;
+        const char* tx;
+        bool simplex;
+        std::vector<std::string> refused; // node=reason
+    };
+    const Case cases[] = {
+        {"446.1", "446.2", false, {}},
+        {" 446. 1", "", true, {}}, // spaces out, the transmit text follows
+        {"", "abc", false, {}},    // an emptied channel is always taken
+        {"446.1", "", false, {"FreqTx=not a number"}},
+        {"abc", "x", true, {"FreqRx=not a number", "FreqTx=not a number"}},
+        {"446.123", "446.1", false, {"FreqRx=fits no raster"}},
+        {"446.1", "1e999", false, {"FreqTx=not a number"}},
+        {"446.1001", "9999", false, {}}, // snapped and clamped: stored adjusted
+    };
+    const std::vector<std::uint8_t> image = doc->ImageBytes();
+    for (const Case& c : cases) {
+        CChannelEntry e;
+        e.rxFreq = c.rx;
+        e.txFreq = c.tx;
+        e.freqSimplex = c.simplex;
+        std::vector<std::string> refused;
+        for (const CFieldResult& r : CheckChannelEntry(root, 2, e))
+            refused.push_back(r.node + "=" + SetReasonText(r.result.reason));
+        EXPECT_EQ(refused, c.refused) << c.rx << " " << c.tx;
+    }
+    doc->GetCloneManager()->TreeToImage();
+    EXPECT_EQ(doc->ImageBytes(), image); // checking stores nothing
+    EXPECT_EQ(ChannelFieldLabel("FreqTx"), "TX Frequency");
+    EXPECT_EQ(ChannelFieldLabel("Unknown"), "Unknown");
+}

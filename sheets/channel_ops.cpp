@@ -253,14 +253,21 @@ bool RunChannelCommand(CNode* root, const CChannelCommand& command, int rows, st
     return false;
 }
 
+namespace {
+
+// "<verb> CH n", and " to CH m" for a copy.
+std::string Phrase(const char* verb, const CChannelCommand& command) {
+    std::string text = std::string(verb) + " " + ChText(command.channel);
+    if (command.verb == CChannelVerb::Copy) text += " to " + ChText(command.to);
+    return text;
+}
+
+} // namespace
+
 std::string ChannelCommandLabel(const CChannelCommand& command) {
-    std::string label = std::string(NameOf(command.verb).action) + " " + ChText(command.channel);
-    if (command.verb == CChannelVerb::Copy) label += " to " + ChText(command.to);
-    return label;
+    return Phrase(NameOf(command.verb).action, command);
 }
 
 std::string ChannelCommandDoneText(const CChannelCommand& command) {
-    std::string text = std::string(NameOf(command.verb).done) + " " + ChText(command.channel);
-    if (command.verb == CChannelVerb::Copy) text += " to " + ChText(command.to);
-    return text + ".";
+    return Phrase(NameOf(command.verb).done, command) + ".";
 }

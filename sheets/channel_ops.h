@@ -75,6 +75,6 @@ bool ParseChannelCommand(const std::vector<std::string>& words, CChannelCommand*
 // message, and nothing changed, for a channel outside 1..rows.
 bool RunChannelCommand(CNode* root, const CChannelCommand& command, int rows, std::string* error);
 // The edit's name ("Delete CH 5", "Copy CH 2 to CH 7") and the line that reports it done
-// ("Deleted CH 5; the later channels moved up.").
+// ("Deleted CH 5.", "Copied CH 2 to CH 7.").
 std::string ChannelCommandLabel(const CChannelCommand& command);
 std::string ChannelCommandDoneText(const CChannelCommand& command);

@@ -23,7 +23,7 @@ constexpr int kCopy = 57634;
 constexpr int kCut = 57635;
 constexpr int kPaste = 57637;
 constexpr int kUndo = 57643;
-constexpr int kRedo = 57644; // handled by the frame, as Undo is now
+constexpr int kRedo = 57644;
 constexpr int kDelete = 32784;
 constexpr int kInsert = 32785;
 // View

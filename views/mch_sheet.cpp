@@ -14,7 +14,8 @@
 #include <QMimeData>
 #include <QStringList>
 
-#include <cctype>
+#include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -82,15 +83,13 @@ std::string CZ30MchSheet::PathOfRow(int row) const {
 
 int CZ30MchSheet::RowOfPath(const std::string& path) const {
     // "Mch.CH<n>" or a field under it.
-    const std::string prefix = "Mch.CH";
-    if (path.compare(0, prefix.size(), prefix) != 0) return -1;
+    static const std::string prefix = "Mch.CH";
+    if (path.rfind(prefix, 0) != 0) return -1;
+    const char* first = path.data() + prefix.size();
+    const char* last = path.data() + std::min(path.find('.', prefix.size()), path.size());
     int n = 0;
-    std::size_t i = prefix.size();
-    for (; i < path.size() && i < prefix.size() + 3 &&
-           std::isdigit(static_cast<unsigned char>(path[i]));
-         ++i)
-        n = n * 10 + (path[i] - '0');
-    if (i == prefix.size() || (i < path.size() && path[i] != '.')) return -1;
+    const auto [end, error] = std::from_chars(first, last, n);
+    if (error != std::errc() || end != last || first == last) return -1;
     return n - ChannelOfRow(0);
 }
 

@@ -89,7 +89,7 @@ private:
     void CreateToolBar();
     void CreatePanes(ICommandTarget* document);
     void LoadPlacement();
-    // The tree column's width and the caption row's height as stored (or their defaults).
+    // Gives the tree column and the caption row their stored sizes (or the defaults).
     void ApplySplitterSizes();
     void RestoreBarState();
     void SaveBarState();

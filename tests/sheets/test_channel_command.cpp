@@ -60,169 +60,89 @@ protected:
 TEST_F(ChannelCommand, RunsAsOneEditWithTheSheetsMoves) {
     struct Case {
         std::vector<std::string> words;
-        int variant;       // 4 LMR 16CH, 2 LMR 2CH (4 rows)
-        int count;         // channels in use
-        const char* error; // "" when it runs
+        int variant; // 4 LMR 16CH, 2 LMR 2CH (4 rows, the last two beyond its channels)
+        int count;   // channels in use
         const char* label;
         const char* done;
         std::vector<int> origins; // of the rows afterwards
         int prioA, prioB, emr;
     };
-    using V = std::vector<int>;
+    // clang-format off
     const Case cases[] = {
-        {{"delete", "3"},
-         4,
-         16,
-         "",
-         "Delete CH 3",
-         "Deleted CH 3.",
-         V{1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 0},
-         6,
-         15,
-         3},
-        {{"insert", "5"},
-         4,
-         16,
-         "",
-         "Insert CH 5",
-         "Inserted a blank CH 5.",
-         V{1, 2, 3, 4, 0, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15},
-         8,
-         16,
-         3},
-        {{"clear", "2"},
-         4,
-         4,
-         "",
-         "Clear CH 2",
-         "Cleared CH 2.",
-         V{1, 0, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-         7,
-         16,
-         3},
-        {{"copy", "2", "9"},
-         4,
-         4,
-         "",
-         "Copy CH 2 to CH 9",
-         "Copied CH 2 to CH 9.",
-         V{1, 2, 3, 4, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0},
-         7,
-         16,
-         3},
-        // The rows a 2CH radio's sheet shows: four, the last two beyond its channels.
-        {{"delete", "1"}, 2, 4, "", "Delete CH 1", "Deleted CH 1.", V{2, 3, 4, 0}, 3, 3, 2},
-        {{"delete", "5"},
-         2,
-         4,
-         "CH 5 does not exist: this radio has channels 1 to 4.",
-         "Delete CH 5",
-         "",
-         V{1, 2, 3, 4},
-         4,
-         4,
-         3},
-        {{"copy", "1", "0"},
-         4,
-         4,
-         "CH 0 does not exist: this radio has channels 1 to 16.",
-         "Copy CH 1 to CH 0",
-         "",
-         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-         7,
-         16,
-         3},
-        {{"remove", "3"},
-         4,
-         4,
-         "Unknown channel operation \"remove\"; use clear N, delete N, insert N or copy FROM TO.",
-         "",
-         "",
-         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-         7,
-         16,
-         3},
-        {{"copy", "3"},
-         4,
-         4,
-         "copy takes two channel numbers.",
-         "",
-         "",
-         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-         7,
-         16,
-         3},
-        {{"delete", "3", "4"},
-         4,
-         4,
-         "delete takes one channel number.",
-         "",
-         "",
-         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-         7,
-         16,
-         3},
-        {{"clear", "-1"},
-         4,
-         4,
-         "\"-1\" is no channel number.",
-         "",
-         "",
-         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-         7,
-         16,
-         3},
-        {{"clear", "99999"},
-         4,
-         4,
-         "\"99999\" is no channel number.",
-         "",
-         "",
-         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-         7,
-         16,
-         3},
-        {{},
-         4,
-         4,
-         "Unknown channel operation; use clear N, delete N, insert N or copy FROM TO.",
-         "",
-         "",
-         V{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-         7,
-         16,
-         3},
+        {{"delete", "3"}, 4, 16, "Delete CH 3", "Deleted CH 3.",
+         {1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 0}, 6, 15, 3},
+        {{"insert", "5"}, 4, 16, "Insert CH 5", "Inserted a blank CH 5.",
+         {1, 2, 3, 4, 0, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, 8, 16, 3},
+        {{"clear", "2"}, 4, 4, "Clear CH 2", "Cleared CH 2.",
+         {1, 0, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 7, 16, 3},
+        {{"copy", "2", "9"}, 4, 4, "Copy CH 2 to CH 9", "Copied CH 2 to CH 9.",
+         {1, 2, 3, 4, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0}, 7, 16, 3},
+        {{"delete", "1"}, 2, 4, "Delete CH 1", "Deleted CH 1.", {2, 3, 4, 0}, 3, 3, 2},
     };
+    // clang-format on
     for (const Case& c : cases) {
-        const std::string what = c.words.empty() ? "(none)" : c.words[0];
+        const std::string what = c.words[0] + " " + c.words[1];
         auto doc = MakeDoc(c.variant, c.count);
-        const int rows = MemoryRowsOf(c.variant);
         const std::vector<std::uint8_t> image = doc->ImageBytes();
         CChannelCommand command;
         std::string error;
-        bool ok = ParseChannelCommand(c.words, &command, &error);
-        if (ok) {
-            const CEditStep step =
-                doc->Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {
-                    ok = RunChannelCommand(&root, command, rows, &error);
-                });
-            EXPECT_EQ(step.label, c.label) << what;
-            EXPECT_EQ(step.Changed(), ok) << what;
-            EXPECT_EQ(step.before, image) << what;
-            if (ok) {
-                EXPECT_EQ(ChannelCommandDoneText(command), c.done) << what;
-            }
-        }
-        EXPECT_EQ(error, c.error) << what;
-        EXPECT_EQ(ok, !*c.error) << what;
-        EXPECT_EQ(Origins(*doc, rows), c.origins) << what;
+        ASSERT_TRUE(ParseChannelCommand(c.words, &command, &error)) << error;
+        bool ok = false;
+        const CEditStep step =
+            doc->Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {
+                ok = RunChannelCommand(&root, command, MemoryRowsOf(c.variant), &error);
+            });
+        EXPECT_TRUE(ok) << what << ": " << error;
+        EXPECT_EQ(step.label, c.label);
+        EXPECT_EQ(ChannelCommandDoneText(command), c.done);
+        EXPECT_EQ(step.before, image) << what;
+        EXPECT_TRUE(doc->IsModified()) << what;
+        EXPECT_EQ(Origins(*doc, MemoryRowsOf(c.variant)), c.origins) << what;
         EXPECT_EQ(Value(*doc, "Mch.PrioA"), c.prioA) << what;
         EXPECT_EQ(Value(*doc, "Mch.PrioB"), c.prioB) << what;
         EXPECT_EQ(Value(*doc, "Mch.Emr"), c.emr) << what;
-        // Whatever ran, the image before it comes back exact.
-        doc->RestoreImage(image, CChangeReason::UndoRedo);
+        // The step's image before comes back exact.
+        doc->RestoreImage(step.before, CChangeReason::UndoRedo);
         doc->GetCloneManager()->TreeToImage();
         EXPECT_EQ(doc->ImageBytes(), image) << what;
+    }
+}
+
+TEST_F(ChannelCommand, BadWordsOrChannelsChangeNothing) {
+    const struct {
+        std::vector<std::string> words;
+        int variant;
+        const char* error;
+    } cases[] = {
+        {{"delete", "5"}, 2, "CH 5 does not exist: this radio has channels 1 to 4."},
+        {{"copy", "1", "0"}, 4, "CH 0 does not exist: this radio has channels 1 to 16."},
+        {{"insert", "17"}, 5, "CH 17 does not exist: this radio has channels 1 to 16."},
+        {{"remove", "3"},
+         4,
+         "Unknown channel operation \"remove\"; use clear N, delete N, insert N or copy FROM TO."},
+        {{}, 4, "Unknown channel operation; use clear N, delete N, insert N or copy FROM TO."},
+        {{"copy", "3"}, 4, "copy takes two channel numbers."},
+        {{"delete", "3", "4"}, 4, "delete takes one channel number."},
+        {{"clear", "-1"}, 4, "\"-1\" is no channel number."},
+        {{"clear", "99999"}, 4, "\"99999\" is no channel number."},
+        {{"clear", "2x"}, 4, "\"2x\" is no channel number."},
+    };
+    for (const auto& c : cases) {
+        auto doc = MakeDoc(c.variant, 4);
+        doc->SetModifiedFlag(false);
+        const std::vector<std::uint8_t> image = doc->ImageBytes();
+        CChannelCommand command;
+        std::string error;
+        if (ParseChannelCommand(c.words, &command, &error)) {
+            const CEditStep step = doc->Edit(ChannelCommandLabel(command), [&](CNode& root,
+                                                                               CEditReport&) {
+                EXPECT_FALSE(RunChannelCommand(&root, command, MemoryRowsOf(c.variant), &error));
+            });
+            EXPECT_FALSE(step.Changed());
+        }
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(doc->ImageBytes(), image) << c.error;
+        EXPECT_FALSE(doc->IsModified()) << c.error;
     }
 }
 

@@ -1,10 +1,8 @@
-// The row operations a script names ("delete 5", "copy 2 7") run as one document edit, and the
-// row editor's check of the frequencies before OK stores anything.
+// The row operations a script names ("delete 5", "copy 2 7") run as one document edit.
 #include "app/clone_support_doc.h"
 #include "clone/model_manager.h"
 #include "core/platform.h"
 #include "params/node_access.h"
-#include "sheets/channel_entry.h"
 #include "sheets/channel_ops.h"
 
 #include <gtest/gtest.h>
@@ -144,50 +142,4 @@ TEST_F(ChannelCommand, BadWordsOrChannelsChangeNothing) {
         EXPECT_EQ(doc->ImageBytes(), image) << c.error;
         EXPECT_FALSE(doc->IsModified()) << c.error;
     }
-}
-
-TEST_F(ChannelCommand, MemoryRowsFollowTheVariant) {
-    const struct {
-        int variant;
-        bool manufacture;
-        int rows;
-    } cases[] = {{0, false, 4}, {3, false, 4}, {4, false, 16}, {5, false, 16}, {1, true, 36}};
-    for (const auto& c : cases)
-        EXPECT_EQ(MemoryRowsOf(c.variant, c.manufacture), c.rows) << c.variant;
-}
-
-TEST_F(ChannelCommand, RowEditorChecksTheFrequenciesBeforeStoring) {
-    auto doc = MakeDoc(5, 2);
-    CNode* root = doc->GetRoot();
-    struct Case {
-        const char* rx;
-        const char* tx;
-        bool simplex;
-        std::vector<std::string> refused; // node=reason
-    };
-    const Case cases[] = {
-        {"446.1", "446.2", false, {}},
-        {" 446. 1", "", true, {}}, // spaces out, the transmit text follows
-        {"", "abc", false, {}},    // an emptied channel is always taken
-        {"446.1", "", false, {"FreqTx=not a number"}},
-        {"abc", "x", true, {"FreqRx=not a number", "FreqTx=not a number"}},
-        {"446.123", "446.1", false, {"FreqRx=fits no raster"}},
-        {"446.1", "1e999", false, {"FreqTx=not a number"}},
-        {"446.1001", "9999", false, {}}, // snapped and clamped: stored adjusted
-    };
-    const std::vector<std::uint8_t> image = doc->ImageBytes();
-    for (const Case& c : cases) {
-        CChannelEntry e;
-        e.rxFreq = c.rx;
-        e.txFreq = c.tx;
-        e.freqSimplex = c.simplex;
-        std::vector<std::string> refused;
-        for (const CFieldResult& r : CheckChannelEntry(root, 2, e))
-            refused.push_back(r.node + "=" + SetReasonText(r.result.reason));
-        EXPECT_EQ(refused, c.refused) << c.rx << " " << c.tx;
-    }
-    doc->GetCloneManager()->TreeToImage();
-    EXPECT_EQ(doc->ImageBytes(), image); // checking stores nothing
-    EXPECT_EQ(ChannelFieldLabel("FreqTx"), "TX Frequency");
-    EXPECT_EQ(ChannelFieldLabel("Unknown"), "Unknown");
 }

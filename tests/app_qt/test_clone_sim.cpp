@@ -52,9 +52,11 @@ private:
 };
 
 // A clone data file of a variant's factory data, for the simulator to hold.
-QString ImageFile(int variant) {
+// A test that reads the file back names its own, so that tests running side by side do not
+// share one.
+QString ImageFile(int variant, const QString& name = QStringLiteral("radio")) {
     const QString path =
-        QDir::temp().filePath(QStringLiteral("kt_app_qt_radio_%1.hxq").arg(variant));
+        QDir::temp().filePath(QStringLiteral("kt_app_qt_%1_%2.hxq").arg(name).arg(variant));
     CZ30Doc doc;
     doc.SetRememberVariant(false);
     doc.GetCloneManager()->GetModelManager()->SetVariant(variant, true);
@@ -145,7 +147,7 @@ TEST_F(SimAppTest, CloneReadThroughTheMenu) {
 }
 
 TEST_F(SimAppTest, ReadEditChannelTwoAndWriteBack) {
-    const QString image = ImageFile(5);
+    const QString image = ImageFile(5, QStringLiteral("edited"));
     SimRadio radio(
         {QStringLiteral("--variant"), QStringLiteral("5"), QStringLiteral("--image"), image});
     if (radio.device.isEmpty()) GTEST_SKIP() << "nqz30sim is not available";

@@ -1,11 +1,13 @@
 #include "sheets/channel_entry.h"
 
+#include "params/freq_nodes.h"
 #include "params/node.h"
 #include "params/node_access.h"
 #include "sheets/channel_ops.h"
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace {
 
@@ -32,6 +34,33 @@ public:
 };
 
 bool IsOctal(char c) { return c >= '0' && c <= '7'; }
+
+// The entry as OK reads it: spaces out of the receive text, then the Simplex boxes.
+CChannelEntry Normalized(CChannelEntry entry) {
+    std::erase(entry.rxFreq, ' ');
+    if (entry.freqSimplex) entry.txFreq = entry.rxFreq;
+    if (entry.toneSimplex) entry.txTone = entry.rxTone;
+    return entry;
+}
+
+struct CFieldLabel {
+    const char* node;
+    const char* label;
+};
+// clang-format off
+constexpr CFieldLabel kFieldLabels[] = {
+    {"FreqRx", "RX Frequency"},     {"FreqTx", "TX Frequency"},   {"CTonRx", "RX C.Tone"},
+    {"CTonTx", "TX C.Tone"},        {"InhCh", "CH Inhibit"},      {"InhTx", "TX Inhibit"},
+    {"WidNar", "Wide/Narrow"},      {"PwrSave", "PWR Save"},      {"TOT", "TOT"},
+    {"RfPwr", "RF PWR"},            {"ScnLst1", "Scan"},          {"LockoutL", "Lockout"},
+    {"LockoutP", "Lockout"},        {"AutoResetL", "Auto Reset"}, {"AutoResetP", "Auto Reset"},
+    {"2Ton", "2Tone"},              {"LogInOfL", "Log IN/OFF"},   {"LogInOfP", "Log IN/OFF"},
+    {"Moni", "Moni"},               {"Sel", "Sel"},               {"Call", "Call"},
+    {"PTT", "PTT"},                 {"Mute", "CH Mute"},          {"Form", "Form"},
+    {"RPT", "RPT"},                 {"STN", "STN"},               {"Id", "ID"},
+    {"IdPos", "ID Pos"},
+};
+// clang-format on
 
 } // namespace
 
@@ -68,14 +97,31 @@ bool ToneCodeOfText(const std::string& text, const std::vector<std::string>& lis
     return true;
 }
 
-std::vector<CFieldResult> ApplyChannelEntry(CNode* root, int n, CChannelEntry entry) {
+std::vector<CFieldResult> CheckChannelEntry(CNode* root, int n, const CChannelEntry& given) {
+    std::vector<CFieldResult> refused;
+    CNode* ch = ChannelNode(root, n);
+    const CChannelEntry entry = Normalized(given);
+    if (!ch || entry.rxFreq.empty()) return refused; // an emptied channel is always taken
+    for (auto [node, text] : {std::pair{"FreqRx", entry.rxFreq}, {"FreqTx", entry.txFreq}}) {
+        const auto* freq = dynamic_cast<const CFreqNode*>(ch->FindChild(node));
+        if (!freq) continue;
+        if (const CFreqParse p = freq->ParseFreq(text); p.refused)
+            refused.push_back({node, text, CSetResult::Refused(freq, p.reason)});
+    }
+    return refused;
+}
+
+std::string ChannelFieldLabel(const std::string& node) {
+    for (const CFieldLabel& f : kFieldLabels)
+        if (node == f.node) return f.label;
+    return node;
+}
+
+std::vector<CFieldResult> ApplyChannelEntry(CNode* root, int n, CChannelEntry given) {
     std::vector<CFieldResult> results;
     CNode* ch = ChannelNode(root, n);
     if (!ch) return results;
-    entry.rxFreq.erase(std::remove(entry.rxFreq.begin(), entry.rxFreq.end(), ' '),
-                       entry.rxFreq.end());
-    if (entry.freqSimplex) entry.txFreq = entry.rxFreq;
-    if (entry.toneSimplex) entry.txTone = entry.rxTone;
+    const CChannelEntry entry = Normalized(std::move(given));
     const bool on = !entry.rxFreq.empty();
     SetValueByName(ch, "ChOn", on ? 1 : 0);
     if (!on) {

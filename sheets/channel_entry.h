@@ -46,6 +46,15 @@ struct CFieldResult {
     CSetResult result;
 };
 
+// The frequencies OK would store that the channel's nodes refuse (not a number, fits no raster),
+// checked without storing anything: the editor warns and stays open instead of leaving a half
+// stored channel. Empty when OK may store the entry.
+std::vector<CFieldResult> CheckChannelEntry(CNode* root, int n, const CChannelEntry& entry);
+
+// The name the row editor and the sheet give a channel field ("FreqRx": "RX Frequency"); the
+// node's own name for a field without one.
+std::string ChannelFieldLabel(const std::string& node);
+
 // Stores the entry into the channel in the editor's order: spaces out of the receive text,
 // the Simplex boxes, "ChOn" from whether a receive text is left, the frequencies and inhibits,
 // the tones (a text of more than two characters, when it converts), every other control. A

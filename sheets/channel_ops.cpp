@@ -1,10 +1,12 @@
 #include "sheets/channel_ops.h"
 
+#include "clone/model_info.h"
 #include "params/node.h"
 #include "params/node_access.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 const char* const kDeleteChannelQuestion = "Delete CH ?";
 const char* const kChannelOverflowQuestion = "CH overflow\nLast channel will be deleted.";
@@ -153,4 +155,119 @@ bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes
         SetValueByName(channel, f.node, static_cast<std::int32_t>(v));
     }
     return true;
+}
+
+int MemoryRowsOf(int variant, bool manufacture) {
+    if (manufacture) return kMemoryChannels;
+    return ChannelClassOf(variant) == 2 ? 16 : 4;
+}
+
+namespace {
+
+struct CVerbName {
+    CChannelVerb verb;
+    const char* word;
+    const char* action; // in the edit's name
+    const char* done;   // in the line that reports it
+    int channels;       // the channel numbers it takes
+};
+constexpr CVerbName kVerbs[] = {
+    {CChannelVerb::Clear, "clear", "Clear", "Cleared", 1},
+    {CChannelVerb::Delete, "delete", "Delete", "Deleted", 1},
+    {CChannelVerb::Insert, "insert", "Insert", "Inserted a blank", 1},
+    {CChannelVerb::Copy, "copy", "Copy", "Copied", 2},
+};
+
+const CVerbName& NameOf(CChannelVerb verb) {
+    for (const CVerbName& v : kVerbs)
+        if (v.verb == verb) return v;
+    return kVerbs[0];
+}
+
+// A channel number: decimal digits only, small enough for any radio.
+bool ParseChannelNumber(const std::string& word, int* n) {
+    if (word.empty() || word.size() > 4 ||
+        !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    *n = std::stoi(word);
+    return true;
+}
+
+std::string ChText(int n) { return "CH " + std::to_string(n); }
+
+} // namespace
+
+bool ParseChannelCommand(const std::vector<std::string>& words, CChannelCommand* command,
+                         std::string* error) {
+    const CVerbName* verb = nullptr;
+    for (const CVerbName& v : kVerbs)
+        if (!words.empty() && words[0] == v.word) verb = &v;
+    if (!verb) {
+        *error = "Unknown channel operation" + (words.empty() ? "" : " \"" + words[0] + "\"") +
+                 "; use clear N, delete N, insert N or copy FROM TO.";
+        return false;
+    }
+    const std::size_t given = words.size() - 1;
+    if (given != static_cast<std::size_t>(verb->channels)) {
+        *error = std::string(verb->word) + (verb->channels == 2 ? " takes two channel numbers."
+                                                                : " takes one channel number.");
+        return false;
+    }
+    CChannelCommand c;
+    c.verb = verb->verb;
+    int* targets[] = {&c.channel, &c.to};
+    for (std::size_t i = 0; i < given; ++i) {
+        if (!ParseChannelNumber(words[i + 1], targets[i])) {
+            *error = "\"" + words[i + 1] + "\" is no channel number.";
+            return false;
+        }
+    }
+    *command = c;
+    return true;
+}
+
+bool RunChannelCommand(CNode* root, const CChannelCommand& command, int rows, std::string* error) {
+    rows = std::min(rows, kMemoryChannels);
+    const bool copy = command.verb == CChannelVerb::Copy;
+    for (int n :
+         copy ? std::vector<int>{command.channel, command.to} : std::vector<int>{command.channel}) {
+        if (n < 1 || n > rows || !ChannelNode(root, n)) {
+            *error = ChText(n) + " does not exist: this radio has channels 1 to " +
+                     std::to_string(rows) + ".";
+            return false;
+        }
+    }
+    switch (command.verb) {
+    case CChannelVerb::Clear:
+        ResetChannel(root, command.channel);
+        return true;
+    case CChannelVerb::Delete:
+        return DeleteChannel(root, command.channel, rows);
+    case CChannelVerb::Insert:
+        return InsertChannel(root, command.channel, rows);
+    case CChannelVerb::Copy: {
+        const CChannelRecord record = PackChannelRecord(root, command.channel);
+        return UnpackChannelRecord(root, command.to, record);
+    }
+    }
+    return false;
+}
+
+namespace {
+
+// "<verb> CH n", and " to CH m" for a copy.
+std::string Phrase(const char* verb, const CChannelCommand& command) {
+    std::string text = std::string(verb) + " " + ChText(command.channel);
+    if (command.verb == CChannelVerb::Copy) text += " to " + ChText(command.to);
+    return text;
+}
+
+} // namespace
+
+std::string ChannelCommandLabel(const CChannelCommand& command) {
+    return Phrase(NameOf(command.verb).action, command);
+}
+
+std::string ChannelCommandDoneText(const CChannelCommand& command) {
+    return Phrase(NameOf(command.verb).done, command) + ".";
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 class CNode;
 
@@ -52,3 +53,28 @@ bool IsChannelRecord(std::span<const std::uint8_t> bytes);
 // Stores a record into channel n (the frequencies from their texts, onto the raster); false and
 // nothing changed when the bytes are no record or there is no channel n.
 bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes);
+
+// The memory sheet's rows for a variant: 4 for the 1CH and 2CH radios (the rows beyond their
+// channels marked), 16 for the 16CH ones, 36 in manufacture mode.
+int MemoryRowsOf(int variant, bool manufacture = false);
+
+// A row operation named by words, as a script gives it: "clear N", "delete N", "insert N",
+// "copy FROM TO". It runs without questions: delete and insert lose what they lose.
+enum class CChannelVerb { Clear, Delete, Insert, Copy };
+struct CChannelCommand {
+    CChannelVerb verb = CChannelVerb::Clear;
+    int channel = 0; // the channel acted on; for copy the source
+    int to = 0;      // copy's target
+};
+// False with a message for an unknown verb, a missing or extra word, or a channel that is no
+// whole number.
+bool ParseChannelCommand(const std::vector<std::string>& words, CChannelCommand* command,
+                         std::string* error);
+// Runs the command on the tree of a radio whose memory sheet has rows rows, with the sheets'
+// attribute moves; copy puts the clipboard record of one channel into the other. False with a
+// message, and nothing changed, for a channel outside 1..rows.
+bool RunChannelCommand(CNode* root, const CChannelCommand& command, int rows, std::string* error);
+// The edit's name ("Delete CH 5", "Copy CH 2 to CH 7") and the line that reports it done
+// ("Deleted CH 5.", "Copied CH 2 to CH 7.").
+std::string ChannelCommandLabel(const CChannelCommand& command);
+std::string ChannelCommandDoneText(const CChannelCommand& command);

@@ -12,7 +12,7 @@ constexpr int kPrint = 57607;
 constexpr int kRecentFirst = 57616;
 constexpr int kRecentLast = 57631;
 constexpr int kExit = 57665;
-// Edit (handled by the sheets)
+// Edit (handled by the sheets; Undo and Redo by the frame)
 constexpr int kEditMemory = 20120;
 constexpr int kPrioA = 32775;
 constexpr int kPrioB = 32776;
@@ -23,6 +23,7 @@ constexpr int kCopy = 57634;
 constexpr int kCut = 57635;
 constexpr int kPaste = 57637;
 constexpr int kUndo = 57643;
+constexpr int kRedo = 57644;
 constexpr int kDelete = 32784;
 constexpr int kInsert = 32785;
 // View

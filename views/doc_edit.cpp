@@ -32,6 +32,7 @@ private:
 // The undo stack the window keeps with a document.
 struct CDocUndo {
     QUndoStack stack;
+    bool clearing = false;
 };
 
 } // namespace
@@ -39,26 +40,32 @@ struct CDocUndo {
 QUndoStack* UndoStackOf(CCloneSupportDoc& doc) {
     if (auto* undo = static_cast<CDocUndo*>(doc.ViewData())) return &undo->stack;
     auto undo = std::make_shared<CDocUndo>();
+    CDocUndo* state = undo.get();
     QUndoStack* stack = &undo->stack;
     doc.SetViewData(undo);
-    // A new image from outside (new, open, read, model change) starts a new history, whose
-    // clean state is that image.
-    doc.Subscribe([stack](const CChangeNotice& notice) {
+    // A new image from outside (new, open, read, model change) starts a new history. Its clean
+    // state is that image when the document holds it unmodified (new, open, model change); an
+    // image read from a radio is not in a file yet, so no step of its history is clean until a
+    // save.
+    doc.Subscribe([state, &doc](const CChangeNotice& notice) {
         switch (notice.reason) {
         case CChangeReason::Load:
         case CChangeReason::Read:
         case CChangeReason::ModelChange:
         case CChangeReason::New:
-            stack->clear();
+            state->clearing = true;
+            state->stack.clear();
+            if (doc.IsModified()) state->stack.resetClean();
+            state->clearing = false;
             break;
         case CChangeReason::Edit:
         case CChangeReason::UndoRedo:
             break;
         }
     });
-    // Back at the state last saved or read: the document is no longer modified.
-    QObject::connect(stack, &QUndoStack::indexChanged, stack, [stack, &doc](int) {
-        if (stack->isClean()) doc.SetModifiedFlag(false);
+    // Back at the state last saved (or opened): the document is no longer modified.
+    QObject::connect(stack, &QUndoStack::indexChanged, stack, [state, &doc](int) {
+        if (!state->clearing && state->stack.isClean()) doc.SetModifiedFlag(false);
     });
     return stack;
 }
@@ -90,4 +97,26 @@ QString EditOutcomeText(const CEditStep& step) {
     if (!adjusted.isEmpty()) parts << "Adjusted: " + adjusted.join(", ");
     if (!refused.isEmpty()) parts << "Not taken: " + refused.join(", ");
     return parts.join("; ");
+}
+
+QString EditOutcomeText(const CEditStep& step,
+                        const std::function<QString(const std::string& path)>& nameOf) {
+    QStringList parts;
+    for (const CEditOutcome& o : step.outcomes) {
+        const QString reason = QString::fromUtf8(SetReasonText(o.result.reason));
+        switch (o.result.status) {
+        case CSetStatus::Stored:
+            break;
+        case CSetStatus::Adjusted:
+            parts << QStringLiteral("%1 adjusted to %2 (%3)")
+                         .arg(nameOf(o.path), QString::fromStdString(o.result.stored), reason);
+            break;
+        case CSetStatus::Refused:
+        case CSetStatus::NotKept:
+            parts << QStringLiteral("%1 \"%2\" not taken (%3)")
+                         .arg(nameOf(o.path), QString::fromStdString(o.given), reason);
+            break;
+        }
+    }
+    return parts.join(QStringLiteral("; "));
 }

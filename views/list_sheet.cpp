@@ -1,7 +1,5 @@
 #include "views/list_sheet.h"
 
-#include "views/doc_edit.h"
-
 #include "app/clone_support_doc.h"
 #include "core/platform.h"
 #include "sheets/channel_ops.h"
@@ -400,20 +398,28 @@ int CListSheet::SelectedChannel() const {
     return row >= 0 ? ChannelOfRow(row) : 0;
 }
 
-void CListSheet::RunEdit(const QString& label, const std::function<void(CNode& root)>& change,
-                         int refreshRow) {
-    RunEdit(label, CEditChange([&](CNode& root, CEditReport&) { change(root); }), refreshRow);
-}
-
-CEditStep CListSheet::RunEdit(const QString& label, const CEditChange& change, int refreshRow) {
+CEditStep CListSheet::RunEdit(const QString& label, const CEditChange& change, int changedRow) {
     if (!m_doc || !Root()) return {};
-    CEditStep step = ::RunEdit(*m_doc, label, change);
-    if (refreshRow >= 0)
-        RefreshRow(refreshRow);
-    else
-        RefreshAll();
+    CEditStep step =
+        ::RunEdit(*m_doc, label, change, changedRow >= 0 ? PathOfRow(changedRow) : std::string());
     emit editRun(label);
     return step;
+}
+
+CEditStep CListSheet::RunEdit(const QString& label, const std::function<void(CNode& root)>& change,
+                              int changedRow) {
+    return RunEdit(
+        label, [&](CNode& root, CEditReport&) { change(root); }, changedRow);
+}
+
+void CListSheet::FollowChange(const std::string& path) {
+    const int row = path.empty() ? -1 : RowOfPath(path);
+    if (row < 0 || row >= RowCount()) {
+        RefreshAll();
+        return;
+    }
+    RefreshRow(row);
+    SetCaptionSuffix(UpdateCaption());
 }
 
 QString CListSheet::EditLabel(const char* action, int channel) {
@@ -502,7 +508,7 @@ bool CListSheet::HandleCommand(int id) {
     case cmd::kEmergencyOff:
         SetChannelAttributeCommand(id);
         return true;
-    default: // Cut and Undo do nothing here
+    default: // Cut does nothing here
         return true;
     }
     m_view->setFocus(Qt::OtherFocusReason);
@@ -536,7 +542,6 @@ bool CListSheet::UpdateCommand(int id, CCmdUI& ui) {
                      ChannelAttribute(Root(), AttributeCommand(id)->attribute) == SelectedChannel();
         return true;
     case cmd::kCut:
-    case cmd::kUndo:
         ui.enabled = true;
         return true;
     default:

@@ -120,6 +120,7 @@ public:
     void SetRowCount(int rows) override { SetRowCount(rows, 0); }
     void ReloadColumnWidths() override;
     void RefreshRows() override { RefreshAll(); }
+    void FollowChange(const std::string& path) override;
 
     // Replaces the rows, keeping the selected row when it still exists, else selecting row 0.
     void SetRowCount(int rows, int channelBase);
@@ -135,13 +136,12 @@ public:
     QString ClipboardFormat() const { return m_clipboardFormat; }
 
     // The one door for every change a sheet or its row editor makes to the document: runs
-    // change on the document's tree as one edit named label ("Delete CH 5"), marks the document
-    // modified and refreshes the row given (-1: every row).
-    void RunEdit(const QString& label, const std::function<void(CNode& root)>& change,
-                 int refreshRow = -1);
-    // The same with a change that sets values through the edit's report; the step tells what
-    // became of them.
-    CEditStep RunEdit(const QString& label, const CEditChange& change, int refreshRow);
+    // change on the document's tree as one edit named label ("Delete CH 5"), with one step on
+    // the undo stack. The document's change notice refreshes the row given (-1: every row).
+    // The step tells what became of the values change set through the report.
+    CEditStep RunEdit(const QString& label, const CEditChange& change, int changedRow = -1);
+    CEditStep RunEdit(const QString& label, const std::function<void(CNode& root)>& change,
+                      int changedRow = -1);
     // The name of an edit on one channel: "Delete CH 5".
     static QString EditLabel(const char* action, int channel);
 
@@ -154,6 +154,10 @@ signals:
     void editRun(const QString& label);
 
 protected:
+    // The node a row shows ("Mch.CH5"), and the row showing a path; the defaults know no rows,
+    // so that every change refreshes every row.
+    virtual std::string PathOfRow(int) const { return {}; }
+    virtual int RowOfPath(const std::string&) const { return -1; }
     // The cells of a row; the default is an empty row.
     virtual std::vector<std::string> RowTexts(int) const { return {}; }
     virtual void RefreshRow(int row);

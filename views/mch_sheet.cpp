@@ -1,6 +1,7 @@
 #include "views/mch_sheet.h"
 
 #include "core/platform.h"
+#include "params/set_result.h"
 #include "sheets/channel_entry.h"
 #include "sheets/channel_ops.h"
 #include "sheets/mch_rows.h"
@@ -9,7 +10,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QStringList>
+
+#include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -37,11 +43,54 @@ void CZ30MchSheet::EditRow() {
     const int n = ChannelOfRow(row);
     CZ30MchEditDlg dialog(Root(), n, m_pmr, this);
     dialog.onApply = [&](const CChannelEntry& entry) {
-        RunEdit(
-            EditLabel("Edit", n), [&](CNode& root) { ApplyChannelEntry(&root, n, entry); }, row);
+        // A frequency the channel refuses keeps the editor open with nothing stored.
+        const std::vector<CFieldResult> refused = CheckChannelEntry(Root(), n, entry);
+        if (!refused.empty()) {
+            QStringList lines;
+            for (const CFieldResult& r : refused)
+                lines << QStringLiteral("%1 \"%2\": %3.")
+                             .arg(QString::fromStdString(ChannelFieldLabel(r.node)),
+                                  QString::fromStdString(r.given),
+                                  QString::fromUtf8(SetReasonText(r.result.reason)));
+            QMessageBox::warning(&dialog, QStringLiteral("KT-Z30"),
+                                 lines.join('\n') +
+                                     QStringLiteral("\nThe channel is not changed."));
+            return false;
+        }
+        const std::string prefix = PathOfRow(row) + '.';
+        const CEditStep step = RunEdit(
+            EditLabel("Edit", n),
+            [&](CNode& root, CEditReport& report) {
+                for (CFieldResult& r : ApplyChannelEntry(&root, n, entry))
+                    report.Add(prefix + r.node, std::move(r.given), std::move(r.result));
+            },
+            row);
+        // What was stored in another form, or not at all, goes to the status bar.
+        const QString outcome = EditOutcomeText(step, [&](const std::string& path) {
+            return QString::fromStdString(ChannelFieldLabel(path.substr(prefix.size())));
+        });
+        if (!outcome.isEmpty())
+            Platform().prompts->SetStatusText(
+                QStringLiteral(" CH %1: %2").arg(n).arg(outcome).toStdString());
         return true;
     };
     dialog.exec();
+}
+
+std::string CZ30MchSheet::PathOfRow(int row) const {
+    return "Mch.CH" + std::to_string(ChannelOfRow(row));
+}
+
+int CZ30MchSheet::RowOfPath(const std::string& path) const {
+    // "Mch.CH<n>" or a field under it.
+    static const std::string prefix = "Mch.CH";
+    if (path.rfind(prefix, 0) != 0) return -1;
+    const char* first = path.data() + prefix.size();
+    const char* last = path.data() + std::min(path.find('.', prefix.size()), path.size());
+    int n = 0;
+    const auto [end, error] = std::from_chars(first, last, n);
+    if (error != std::errc() || end != last || first == last) return -1;
+    return n - ChannelOfRow(0);
 }
 
 void CZ30MchSheet::CopyRow() {

@@ -20,6 +20,8 @@ protected:
     void DeleteRow() override;
     void InsertRow() override;
     bool CanPaste() const override;
+    std::string PathOfRow(int row) const override;
+    int RowOfPath(const std::string& path) const override;
 
 private:
     // The sheet's record on the clipboard, empty when there is none.

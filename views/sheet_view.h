@@ -5,6 +5,7 @@
 #include "views/command_target.h"
 
 #include <QWidget>
+#include <string>
 
 class CSheetView : public QWidget, public ICommandTarget {
     Q_OBJECT
@@ -22,6 +23,8 @@ public:
     virtual void ReloadColumnWidths() {}
     // Re-reads every row from the document's tree.
     virtual void RefreshRows() {}
+    // The document changed where path says ("Mch.CH5"; empty: anywhere): re-reads what shows it.
+    virtual void FollowChange(const std::string& /*path*/) { RefreshRows(); }
 
     bool OnCmdMsg(int id) override;
     bool OnUpdateCmdUI(int id, CCmdUI& ui) override;

@@ -10,8 +10,10 @@
 #include "core/platform.h"
 #include "sheets/sheet_desc.h"
 #include "views/command_ids.h"
+#include "views/doc_edit.h"
 #include "views/editor_registry.h"
 #include "views/list_frame.h"
+#include "views/list_sheet.h"
 #include "views/message_view.h"
 #include "views/sheet_view.h"
 #include "views/tree_items.h"
@@ -20,13 +22,17 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
+#include <algorithm>
 
 namespace {
 
@@ -72,8 +78,10 @@ const std::vector<CCommandDef>& Commands() {
          {QKeySequence(Qt::Key_Insert)}},
         {cmd::kCut, "Cu&t", "Cut the selection and put it on the Clipboard.\nCut",
          {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)}},
-        {cmd::kUndo, "&Undo", "Undo the last action.\nUndo",
+        {cmd::kUndo, "&Undo\tCtrl+Z", "Undo the last action.\nUndo",
          {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}},
+        {cmd::kRedo, "&Redo\tCtrl+Y", "Redo the previously undone action.\nRedo",
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
         {cmd::kCommonSetting, "&Common Setting...", "Edit the common settings.\nCommon Setting", {}},
         {cmd::kToolbar, "&Toolbar", "Show or hide the toolbar.\nToggle ToolBar", {}},
         {cmd::kStatusBar, "&Status Bar", "Show or hide the status bar.\nToggle StatusBar", {}},
@@ -108,11 +116,32 @@ QString PromptOf(const char* prompt) { return QString::fromUtf8(prompt).section(
 QString TipOf(const char* prompt) { return QString::fromUtf8(prompt).section('\n', 1, 1); }
 
 // The Edit menu, which context menu 131 of the memory sheets repeats; 0 a separator.
+// clang-format off
 constexpr int kEditMenu[] = {
-    cmd::kEditMemory, 0,           cmd::kPrioA, cmd::kPrioB, cmd::kEmergency, cmd::kEmergencyOff, 0,
-    cmd::kCopy,       cmd::kPaste, 0,           cmd::kClear, cmd::kDelete,    cmd::kInsert};
+    cmd::kUndo, cmd::kRedo, 0,
+    cmd::kEditMemory, 0,
+    cmd::kPrioA, cmd::kPrioB, cmd::kEmergency, cmd::kEmergencyOff, 0,
+    cmd::kCopy, cmd::kPaste, 0,
+    cmd::kClear, cmd::kDelete, cmd::kInsert};
+// clang-format on
 // Context menu 132 of the signalling sheets.
-constexpr int kSignallingMenu[] = {cmd::kEditMemory};
+constexpr int kSignallingMenu[] = {cmd::kUndo, cmd::kRedo, 0, cmd::kEditMemory};
+
+// The menu text of Undo or Redo naming the step it would take back or again.
+QString UndoActionText(const char* verb, const QString& step, const char* key) {
+    return step.isEmpty()
+               ? QStringLiteral("&%1\t%2").arg(QLatin1String(verb), QLatin1String(key))
+               : QStringLiteral("&%1 %2\t%3").arg(QLatin1String(verb), step, QLatin1String(key));
+}
+
+// The tree column's width and the caption row's height as stored, or their defaults.
+std::pair<int, int> StoredSplitter() {
+    return {qBound(20, Settings().GetInt(kPlacement, "SplitterV", 180), 4000),
+            qBound(8, Settings().GetInt(kPlacement, "SplitterH", 20), 400)};
+}
+
+// Rows of the memory sheet a first start makes room for.
+constexpr int kFirstStartRows = 16;
 
 // Toolbar 128: the buttons in order, 0 a separator.
 constexpr int kToolButtons[] = {
@@ -169,6 +198,15 @@ CCloneSoftMainFrm::CCloneSoftMainFrm(CZ30Doc& doc, ICommandTarget* document,
     CreatePanes(document);
     RestoreBarState();
     setMinimumSize(kMinimumSize);
+    if (!m_placementStored) FitFirstStart();
+
+    // The views follow the document: every change, undo and redo, every new image, and the
+    // undo stack's steps (menu texts, the modified mark in the title).
+    QUndoStack* undo = UndoStackOf(m_doc);
+    m_noticeId =
+        m_doc.Subscribe([this](const CChangeNotice& notice) { OnDocumentChanged(notice); });
+    connect(undo, &QUndoStack::indexChanged, this, &CCloneSoftMainFrm::UpdateCommandUI);
+    connect(undo, &QUndoStack::cleanChanged, this, &CCloneSoftMainFrm::UpdateCommandUI);
 
     // Menu and toolbar states follow the document while the program idles.
     auto* idle = new QTimer(this);
@@ -177,7 +215,56 @@ CCloneSoftMainFrm::CCloneSoftMainFrm(CZ30Doc& doc, ICommandTarget* document,
     UpdateCommandUI();
 }
 
-CCloneSoftMainFrm::~CCloneSoftMainFrm() = default;
+CCloneSoftMainFrm::~CCloneSoftMainFrm() { m_doc.Unsubscribe(m_noticeId); }
+
+void CCloneSoftMainFrm::OnDocumentChanged(const CChangeNotice& notice) {
+    switch (notice.reason) {
+    case CChangeReason::Load:
+    case CChangeReason::Read:
+    case CChangeReason::ModelChange:
+    case CChangeReason::New:
+        // Another image, perhaps of another variant: the tree and the sheet it shows.
+        RebuildTree();
+        RefreshCurrentSheet();
+        break;
+    case CChangeReason::Edit:
+    case CChangeReason::UndoRedo:
+        if (CSheetView* sheet = m_sheets->CurrentSheet()) sheet->FollowChange(notice.path);
+        break;
+    }
+    UpdateCommandUI();
+}
+
+void CCloneSoftMainFrm::FitFirstStart() {
+    const auto* lmr = qobject_cast<const CListSheet*>(m_sheets->Sheet(1));
+    if (!lmr) return;
+    const CListViewExs* view = lmr->View();
+    const int frame = 2 * view->frameWidth();
+    const QSize sheet(view->horizontalHeader()->length() +
+                          view->verticalScrollBar()->sizeHint().width() + frame,
+                      view->horizontalHeader()->sizeHint().height() +
+                          kFirstStartRows * view->verticalHeader()->defaultSectionSize() + frame);
+    // The tree column and the caption row beside and above it, the bars around the panes.
+    const int handle = m_bottom->handleWidth();
+    const auto [columnWidth, rowHeight] = StoredSplitter();
+    int width = columnWidth + handle + sheet.width();
+    int height = menuBar()->sizeHint().height() + rowHeight + handle + sheet.height();
+    if (!m_toolBar->isHidden()) height += m_toolBar->sizeHint().height();
+    if (!m_statusBar->isHidden()) height += m_statusBar->sizeHint().height();
+    // Within the screen, the window's frame and the default corner included.
+    const QScreen* screen = QGuiApplication::screenAt(geometry().topLeft());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        const int widest = room.right() - geometry().left() - 5;
+        // Columns cut off by the screen bring the sheet's horizontal scroll bar.
+        if (width > widest) height += view->horizontalScrollBar()->sizeHint().height();
+        width = std::min(width, widest);
+        height = std::min(height, room.bottom() - geometry().top() - 30);
+    }
+    resize(std::max(width, kMinimumSize.width()), std::max(height, kMinimumSize.height()));
+    ApplySplitterSizes();
+}
 
 void CCloneSoftMainFrm::CreateActions() {
     for (const CCommandDef& def : Commands()) {
@@ -296,12 +383,8 @@ void CCloneSoftMainFrm::CreatePanes(ICommandTarget* document) {
     connect(m_top, &QSplitter::splitterMoved, this, [this] { m_bottom->setSizes(m_top->sizes()); });
     connect(m_bottom, &QSplitter::splitterMoved, this,
             [this] { m_top->setSizes(m_bottom->sizes()); });
-    const int columnWidth = qBound(20, Settings().GetInt(kPlacement, "SplitterV", 180), 4000);
-    const int rowHeight = qBound(8, Settings().GetInt(kPlacement, "SplitterH", 20), 400);
-    m_top->setSizes({columnWidth, qMax(1, width() - columnWidth)});
-    m_bottom->setSizes({columnWidth, qMax(1, width() - columnWidth)});
-    m_rows->setSizes({rowHeight, qMax(1, height() - rowHeight)});
     setCentralWidget(m_rows);
+    ApplySplitterSizes();
 
     for (int i = 0; i < kSheetCount; ++i) {
         CSheetView* sheet = m_sheets->Sheet(i);
@@ -330,12 +413,23 @@ void CCloneSoftMainFrm::CreatePanes(ICommandTarget* document) {
     m_sheets->CurrentSheet()->setFocus();
 }
 
+void CCloneSoftMainFrm::ApplySplitterSizes() {
+    const auto [columnWidth, rowHeight] = StoredSplitter();
+    m_top->setSizes({columnWidth, qMax(1, width() - columnWidth)});
+    m_bottom->setSizes({columnWidth, qMax(1, width() - columnWidth)});
+    m_rows->setSizes({rowHeight, qMax(1, height() - rowHeight)});
+}
+
 void CCloneSoftMainFrm::LoadPlacement() {
     ISettingsStore& s = Settings();
     int left = s.GetInt(kPlacement, "Left", 5);
     int top = s.GetInt(kPlacement, "Top", 5);
-    int width = s.GetInt(kPlacement, "Width", 500);
-    int height = s.GetInt(kPlacement, "Height", 300);
+    int width = s.GetInt(kPlacement, "Width", -1);
+    int height = s.GetInt(kPlacement, "Height", -1);
+    // Without a stored size the window opens as large as the memory sheet wants it.
+    m_placementStored = width != -1 || height != -1;
+    if (width == -1) width = 500;
+    if (height == -1) height = 300;
     m_startMaximized = s.GetInt(kPlacement, "CmdShow", 5) == 3;
     width = qBound(kMinimumSize.width(), width, 16000);
     height = qBound(kMinimumSize.height(), height, 16000);
@@ -408,7 +502,13 @@ void CCloneSoftMainFrm::UpdateCommandUI() {
         action->setEnabled(ui.enabled);
         if (action->isCheckable()) action->setChecked(ui.checked);
     }
-    setWindowTitle(QString::fromStdString(m_doc.GetTitle()) + QStringLiteral(" - KT-Z30"));
+    QUndoStack* undo = UndoStackOf(m_doc);
+    m_actions.at(cmd::kUndo)->setText(UndoActionText("Undo", undo->undoText(), "Ctrl+Z"));
+    m_actions.at(cmd::kRedo)->setText(UndoActionText("Redo", undo->redoText(), "Ctrl+Y"));
+    // The document's title, marked while it holds changes not saved.
+    setWindowTitle(QString::fromStdString(m_doc.GetTitle()) +
+                   (m_doc.IsModified() ? QStringLiteral("*") : QString()) +
+                   QStringLiteral(" - KT-Z30"));
 }
 
 bool CCloneSoftMainFrm::OnCmdMsg(int id) {
@@ -423,6 +523,18 @@ bool CCloneSoftMainFrm::OnCmdMsg(int id) {
     case cmd::kPrevPane:
         FocusOtherPane(id == cmd::kNextPane);
         return true;
+    case cmd::kUndo:
+    case cmd::kRedo: {
+        // Not while a dialog or a transfer holds the document.
+        CModalScope guard;
+        if (!guard.Entered()) return true;
+        QUndoStack* undo = UndoStackOf(m_doc);
+        if (id == cmd::kUndo)
+            undo->undo();
+        else
+            undo->redo();
+        return true;
+    }
     default:
         return OnFrameCommand(id);
     }
@@ -438,6 +550,12 @@ bool CCloneSoftMainFrm::OnUpdateCmdUI(int id, CCmdUI& ui) {
         return true;
     case cmd::kNextPane:
     case cmd::kPrevPane:
+        return true;
+    case cmd::kUndo:
+        ui.enabled = UndoStackOf(m_doc)->canUndo();
+        return true;
+    case cmd::kRedo:
+        ui.enabled = UndoStackOf(m_doc)->canRedo();
         return true;
     default:
         return OnFrameUpdate(id, ui);
@@ -591,10 +709,7 @@ void CZ30MainFrame::ChangeModel(int variant) {
                                            KtIcon::Exclamation) != KtAnswer::Yes)
             return;
     }
-    model->ChangeModel(variant, false);
-    RebuildTree();
-    RefreshCurrentSheet();
-    UpdateCommandUI();
+    model->ChangeModel(variant, false); // the change notice rebuilds the views
 }
 
 void CZ30MainFrame::OpenEditor(const char* name, int page) {
@@ -605,8 +720,8 @@ void CZ30MainFrame::OpenEditor(const char* name, int page) {
         SetStatusText(QStringLiteral(" This editor is not available in this version."));
         return;
     }
+    // The editor's changes went through the document's edits, whose notices refresh the views.
     if ((*opener)(this, m_doc, page)) m_doc.SetModifiedFlag(true);
-    RefreshCurrentSheet();
 }
 
 void CZ30MainFrame::OnTreeActivate(int code) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <span>
 
+struct CChangeNotice;
 class CColorStatusBar;
 class CMessageView;
 class CSheetView;
@@ -88,10 +89,16 @@ private:
     void CreateToolBar();
     void CreatePanes(ICommandTarget* document);
     void LoadPlacement();
+    // Gives the tree column and the caption row their stored sizes (or the defaults).
+    void ApplySplitterSizes();
     void RestoreBarState();
     void SaveBarState();
     void FocusOtherPane(bool next);
     void UpdateRecentMenu();
+    // The views after a change of the document (its change notice).
+    void OnDocumentChanged(const CChangeNotice& notice);
+    // First start without a stored size: room for the LMR sheet's columns and 16 rows.
+    void FitFirstStart();
 
     ICommandTarget* m_application;
     std::map<int, QAction*> m_actions;
@@ -107,6 +114,8 @@ private:
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentAnchor = nullptr;
     bool m_startMaximized = false;
+    bool m_placementStored = false;
+    int m_noticeId = 0;
     QString m_idleText;
     // What keeps the program's status text against stale fly-by prompts (see event()).
     bool m_holdText = false;

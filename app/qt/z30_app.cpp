@@ -16,6 +16,7 @@
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
 #include "views/command_ids.h"
+#include "views/doc_edit.h"
 #include "views/setting_dlg.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QUndoStack>
 
 namespace {
 QString FileFilter() { return QStringLiteral("Data Files (*.HXQ *.hxq);;All Files (*)"); }
@@ -171,7 +173,11 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
 
     m_doc = std::make_unique<CZ30Doc>();
     m_docCommands = std::make_unique<CDocCommands>(*m_doc);
-    m_docCommands->onSaved = [](const QString& path) { AddRecentFile(path); };
+    // A save makes the state saved the undo history's clean one.
+    m_docCommands->onSaved = [this](const QString& path) {
+        AddRecentFile(path);
+        UndoStackOf(*m_doc)->setClean();
+    };
     if (CCloneRsIoManager* io = m_doc->GetCloneManager()->GetCloneRsIoManager()) {
         if (!m_cmdInfo.portDevice.isEmpty()) io->SetPortName(m_cmdInfo.portDevice.toStdString());
         io->onShowInfo = [this](const CModelInfo& radio, bool manufacture) {
@@ -184,10 +190,6 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     m_prompts.SetParent(m_frame.get());
     m_prompts.statusSink = [this](const std::string& text) {
         if (m_frame) m_frame->SetStatusText(QString::fromStdString(MessageText(text)));
-    };
-    m_doc->onRebuildViews = [this] {
-        m_frame->RebuildTree();
-        m_frame->RefreshCurrentSheet();
     };
     m_doc->askSavePath = [this]() -> std::string {
         QString path =
@@ -210,12 +212,6 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     return true;
 }
 
-void CZ30App::AfterDocumentChange() {
-    m_frame->RebuildTree();
-    m_frame->RefreshCurrentSheet();
-    m_frame->UpdateCommandUI();
-}
-
 bool CZ30App::OpenDocumentFile(const QString& path) {
     if (path.isEmpty()) return false;
     if (!m_doc->OnOpenDocument(QDir::toNativeSeparators(path).toStdString())) {
@@ -223,7 +219,7 @@ bool CZ30App::OpenDocumentFile(const QString& path) {
         return false;
     }
     AddRecentFile(QString::fromStdString(m_doc->GetPathName()));
-    AfterDocumentChange();
+    m_frame->UpdateCommandUI(); // the new name; the change notice has rebuilt the views
     return true;
 }
 
@@ -271,7 +267,7 @@ void CZ30App::OnAppAbout() {
 }
 
 void CZ30App::OnFileNew() {
-    if (m_doc->OnFileNew()) AfterDocumentChange();
+    m_doc->OnFileNew(); // the change notice rebuilds the views
 }
 
 void CZ30App::OnFileOpen() {

@@ -91,7 +91,6 @@ private:
     void OnFileNew();
     void OnFileOpen();
     void OnAssignPorts();
-    void AfterDocumentChange();
 
     CZ30AppOptions m_options;
     CZ30CommandLineInfo m_cmdInfo;

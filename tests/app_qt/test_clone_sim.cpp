@@ -3,18 +3,26 @@
 #include "app/qt/clone_info_dlg.h"
 #include "app/qt/color_status_bar.h"
 #include "app/qt/progress_dlg.h"
+#include "params/node_access.h"
 #include "views/command_ids.h"
 #include "views/list_frame.h"
+#include "views/list_sheet.h"
+#include "views/mch_edit_dlg.h"
 #include "views/message_view.h"
 #include "views/sheet_view.h"
+#include "views/tone_combo.h"
 
 #include "clone/model_manager.h"
 
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 #include <QWindow>
@@ -47,9 +55,11 @@ private:
 };
 
 // A clone data file of a variant's factory data, for the simulator to hold.
-QString ImageFile(int variant) {
+// A test that reads the file back names its own, so that tests running side by side do not
+// share one.
+QString ImageFile(int variant, const QString& name = QStringLiteral("radio")) {
     const QString path =
-        QDir::temp().filePath(QStringLiteral("kt_app_qt_radio_%1.hxq").arg(variant));
+        QDir::temp().filePath(QStringLiteral("kt_app_qt_%1_%2.hxq").arg(name).arg(variant));
     CZ30Doc doc;
     doc.SetRememberVariant(false);
     doc.GetCloneManager()->GetModelManager()->SetVariant(variant, true);
@@ -137,6 +147,60 @@ TEST_F(SimAppTest, CloneReadThroughTheMenu) {
     ASSERT_EQ(hand.seen.size(), 1);
     EXPECT_TRUE(hand.seen[0].contains(QStringLiteral("Save changes to Untitled?")));
     app->Document().SetModifiedFlag(false);
+}
+
+TEST_F(SimAppTest, ReadEditChannelTwoAndWriteBack) {
+    const QString image = ImageFile(5, QStringLiteral("edited"));
+    SimRadio radio(
+        {QStringLiteral("--variant"), QStringLiteral("5"), QStringLiteral("--image"), image});
+    if (radio.device.isEmpty()) GTEST_SKIP() << "nqz30sim is not available";
+    CZ30MainFrame& frame = StartOn(radio);
+    CZ30Doc& doc = app->Document();
+    ModalHand hand;
+    hand.handler = [](QWidget* w) {
+        if (auto* dialog = qobject_cast<CZ30MchEditDlg*>(w)) {
+            dialog->RxFreq()->setText(QStringLiteral("446.10625"));
+            if (!dialog->FreqSimplex()->isChecked()) dialog->FreqSimplex()->click();
+            dialog->RxTone()->setEditText(QStringLiteral("023"));
+            if (!dialog->ToneSimplex()->isChecked()) dialog->ToneSimplex()->click();
+            dialog->Buttons()->button(QDialogButtonBox::Ok)->click();
+            return true;
+        }
+        ModalHand::Click(w, QMessageBox::Ok); // "Write to transceiver"
+        return true;
+    };
+    frame.Action(cmd::kCloneRead)->trigger();
+    ASSERT_EQ(frame.CurrentSheetIndex(), 2);
+    auto& sheet = *static_cast<CListSheet*>(frame.Sheets()->CurrentSheet());
+    sheet.SelectRow(1);
+    frame.Action(cmd::kEditMemory)->trigger();
+    EXPECT_EQ(sheet.CellText(1, 3), QStringLiteral("446.10625"));
+    EXPECT_EQ(sheet.CellText(1, 6), QStringLiteral("023N"));
+
+    // The state read is not in a file: undoing back to it leaves the document modified.
+    frame.Action(cmd::kUndo)->trigger();
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(sheet.CellText(1, 3), QString());
+    frame.Action(cmd::kRedo)->trigger();
+    EXPECT_EQ(sheet.CellText(1, 3), QStringLiteral("446.10625"));
+
+    statuses.clear();
+    frame.Action(cmd::kCloneWrite)->trigger();
+    EXPECT_EQ(statuses.value(statuses.size() - 1), QStringLiteral(" Cloning completed."));
+    EXPECT_TRUE(hand.seen.contains(QStringLiteral("KT-Z30|   Write to transceiver     ")))
+        << hand.seen.join(';').toStdString();
+
+    // The radio holds the edit (its memory is kept in the image file).
+    CZ30Doc radioImage;
+    radioImage.SetRememberVariant(false);
+    radioImage.LoadFile(image.toStdString());
+    CNode* ch2 = GetNode(radioImage.GetRoot(), "Mch.CH2");
+    EXPECT_EQ(GetValueByName(ch2, "ChOn"), 1);
+    EXPECT_EQ(GetValueByName(ch2, "FreqRx"), 446106250);
+    EXPECT_EQ(GetValueByName(ch2, "FreqTx"), 446106250);
+    EXPECT_EQ(GetValueByName(ch2, "CTonRx"), 2023);
+    EXPECT_EQ(GetValueByName(ch2, "CTonTx"), 2023);
+    doc.SetModifiedFlag(false);
 }
 
 TEST_F(SimAppTest, EscapeCancelsARead) {

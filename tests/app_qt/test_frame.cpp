@@ -8,11 +8,13 @@
 #include "clone/model_manager.h"
 #include "views/command_ids.h"
 #include "views/list_frame.h"
+#include "views/list_sheet.h"
 #include "views/message_view.h"
 #include "views/sheet_view.h"
 #include "views/tree_items.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QSplitter>
@@ -31,8 +33,18 @@ int Stored(const char* key) { return Platform().settings->GetInt("Window Positio
 
 TEST_F(AppTest, FirstStartPlacementAndItsRoundTripMaximized) {
     ForgetPlacement();
+    Platform().settings->SetInt("Model", "ModelVer", 4); // LMR 16CH
     CZ30MainFrame& frame = Start();
-    EXPECT_EQ(frame.geometry(), QRect(5, 5, 500, 300));
+    // Room for the LMR sheet's columns and 16 rows, as far as the screen allows.
+    const QRect room = frame.screen()->availableGeometry();
+    const QRect first = frame.geometry();
+    EXPECT_EQ(first.topLeft(), QPoint(5, 5));
+    EXPECT_LE(first.right(), room.right());
+    EXPECT_LE(first.bottom(), room.bottom());
+    const CListViewExs* view = static_cast<CListSheet*>(frame.Sheets()->CurrentSheet())->View();
+    const bool allColumns = view->horizontalHeader()->length() <= view->viewport()->width();
+    EXPECT_TRUE(allColumns || first.right() >= room.right() - 10) << first.width();
+    EXPECT_GE(view->viewport()->height(), 16 * view->rowHeight(0));
     EXPECT_EQ(frame.SplitterV(), 180);
     EXPECT_EQ(frame.SplitterH(), 20);
     EXPECT_EQ(frame.minimumSize(), QSize(400, 200));
@@ -43,13 +55,14 @@ TEST_F(AppTest, FirstStartPlacementAndItsRoundTripMaximized) {
     Close();
     EXPECT_EQ(Stored("CmdShow"), 3);
     EXPECT_EQ(Stored("Left"), 5);
-    EXPECT_EQ(Stored("Width"), 500);
-    EXPECT_EQ(Stored("Height"), 300);
+    EXPECT_EQ(Stored("Width"), first.width());
+    EXPECT_EQ(Stored("Height"), first.height());
 
+    // The stored placement wins from now on.
     CZ30MainFrame& again = Start();
     EXPECT_TRUE(again.StartMaximized());
     EXPECT_TRUE(again.isMaximized());
-    EXPECT_EQ(again.normalGeometry(), QRect(5, 5, 500, 300));
+    EXPECT_EQ(again.normalGeometry(), first);
     again.showNormal();
     QApplication::processEvents();
     Close();
@@ -251,7 +264,8 @@ TEST_F(AppTest, MenusCarryTheirItemsInOrder) {
     const Menu menus[] = {
         {"&File", "&New\tCtrl+N|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|&Print...\tCtrl+P|-|"
                   "Recent File|-|E&xit"},
-        {" &Edit", "&Edit Memory...\tEnter|-|Prio A|Prio B|Emergency|Emergency OFF|-|Copy\tCtrl+C|"
+        {" &Edit", "&Undo\tCtrl+Z|&Redo\tCtrl+Y|-|&Edit Memory...\tEnter|-|Prio A|Prio "
+                   "B|Emergency|Emergency OFF|-|Copy\tCtrl+C|"
                    "Paste\tCtrl+V|-|Clear|Delete\tDelete|Insert\tInsert"},
         {"&View", "&Common Setting...|-|&Toolbar|&Status Bar"},
         {"COM &Port", "COM&1|COM&2|COM&3|COM&4|-|&Assign Devices..."},

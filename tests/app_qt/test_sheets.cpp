@@ -2,6 +2,8 @@
 // the row commands with their questions, the row editor and the clipboard.
 #include "app_fixture.h"
 
+#include "app/qt/color_status_bar.h"
+
 #include "params/node_access.h"
 #include "sheets/channel_ops.h"
 #include "views/command_ids.h"
@@ -14,6 +16,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,6 +24,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <cstdio>
 
 namespace {
 
@@ -164,7 +169,8 @@ TEST_F(SheetTest, MouseSelectsRowsAndACaptionNamesTheChannel) {
     QApplication::sendEvent(view->viewport(), &context);
     EXPECT_EQ(Sheet().SelectedRow(), 2);
     EXPECT_EQ(items.join('|'),
-              QStringLiteral("&Edit Memory...\tEnter|-|Prio A|Prio B|Emergency|Emergency OFF|-|"
+              QStringLiteral("&Undo\tCtrl+Z|&Redo\tCtrl+Y|-|&Edit Memory...\tEnter|-|Prio A|Prio "
+                             "B|Emergency|Emergency OFF|-|"
                              "Copy\tCtrl+C|Paste\tCtrl+V|-|Clear|Delete\tDelete|Insert\tInsert"));
     // A double-click edits the row under it.
     ModalHand hand;
@@ -275,7 +281,7 @@ TEST_F(SheetTest, ChannelAttributesAreCheckedOnTheirChannel) {
     frame.UpdateCommandUI();
     EXPECT_FALSE(frame.Action(cmd::kPrioA)->isChecked());
     EXPECT_TRUE(frame.Action(cmd::kPrioA)->isEnabled());
-    EXPECT_TRUE(frame.Action(cmd::kUndo)->isEnabled()); // does nothing yet
+    EXPECT_TRUE(frame.Action(cmd::kUndo)->isEnabled()); // the attribute steps can be undone
     Finish();
 }
 
@@ -420,4 +426,210 @@ TEST(ToneEntryCombo, TypedCodeSitsAboveTheFirstEntry) {
     box.setEditText(QStringLiteral("69.3"));
     box.hidePopup();
     EXPECT_EQ(settled(), "023");
+}
+
+namespace {
+
+// The image as the tree holds it now.
+std::vector<std::uint8_t> TreeImage(CZ30Doc& doc) {
+    doc.GetCloneManager()->TreeToImage();
+    return doc.ImageBytes();
+}
+
+QStringList AllCells(CListSheet& sheet) {
+    QStringList cells;
+    for (int row = 0; row < sheet.RowCount(); ++row)
+        for (int column = 0; column < sheet.Desc().columns; ++column)
+            cells << sheet.CellText(row, column);
+    return cells;
+}
+
+// A row editor hand: sets the receive (and, when given, transmit) frequency and presses OK.
+std::function<bool(QWidget*)> EditFrequencies(const char* rx, const char* tx = nullptr) {
+    return [rx, tx](QWidget* w) {
+        auto* dialog = qobject_cast<CZ30MchEditDlg*>(w);
+        if (!dialog) {
+            ModalHand::Click(w, QMessageBox::Ok);
+            return true;
+        }
+        dialog->RxFreq()->setText(QString::fromLatin1(rx));
+        if (dialog->FreqSimplex()->isChecked() != !tx) dialog->FreqSimplex()->click();
+        if (tx) dialog->TxFreq()->setText(QString::fromLatin1(tx));
+        dialog->Buttons()->button(QDialogButtonBox::Ok)->click();
+        // A refused text keeps the editor open: leave it.
+        if (dialog->isVisible()) dialog->reject();
+        return true;
+    };
+}
+
+} // namespace
+
+TEST_F(SheetTest, EveryCommandUndoesAndRedoesToTheExactImage) {
+    CZ30MainFrame& frame = StartWith(kPmr16);
+    CZ30Doc& doc = app->Document();
+    Number(16);
+    Set("Mch.PrioA", 7);
+    Set("Mch.PrioB", 16);
+    Set("Mch.Emr", 3);
+    Set(Ch(3, "RPT"), 5);
+    frame.RefreshCurrentSheet();
+    doc.SetModifiedFlag(false);
+    const std::vector<std::uint8_t> base = TreeImage(doc);
+    const QStringList baseCells = AllCells(Sheet());
+    // Copy puts a row on the clipboard and changes nothing.
+    Sheet().SelectRow(2);
+    frame.RouteCommand(cmd::kCopy);
+    EXPECT_FALSE(frame.Action(cmd::kUndo)->isEnabled());
+
+    ModalHand hand;
+    const struct {
+        int row;
+        int id;
+        const char* label;
+    } commands[] = {
+        {2, cmd::kEditMemory, "Edit CH 3"},       {5, cmd::kPaste, "Paste CH 6"},
+        {1, cmd::kClear, "Clear CH 2"},           {2, cmd::kDelete, "Delete CH 3"},
+        {4, cmd::kInsert, "Insert CH 5"},         {3, cmd::kPrioA, "Prio A CH 4"},
+        {3, cmd::kPrioB, "Prio B CH 4"},          {3, cmd::kEmergency, "Emergency CH 4"},
+        {3, cmd::kEmergencyOff, "Emergency OFF"},
+    };
+    // The keys of Undo and Redo, taken in turn.
+    const QKeySequence undoKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Z),
+                                     QKeySequence(Qt::ALT | Qt::Key_Backspace)};
+    const QKeySequence redoKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    int turn = 0;
+    for (const auto& c : commands) {
+        const QString label = QString::fromLatin1(c.label);
+        hand.handler = c.id == cmd::kEditMemory ? EditFrequencies("146.52", "146.5")
+                                                : Answer(QMessageBox::Yes);
+        Sheet().SelectRow(c.row);
+        ASSERT_TRUE(frame.RouteCommand(c.id)) << c.label;
+        const std::vector<std::uint8_t> after = TreeImage(doc);
+        const QStringList afterCells = AllCells(Sheet());
+        EXPECT_NE(after, base) << c.label;
+        EXPECT_NE(afterCells, baseCells) << c.label; // the sheet shows the change
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(frame.windowTitle().endsWith(QStringLiteral("* - KT-Z30")));
+        EXPECT_EQ(frame.Action(cmd::kUndo)->text(), "&Undo " + label + "\tCtrl+Z");
+
+        // Undo: back to the exact image and to the state last saved, so not modified.
+        Activate();
+        QTest::keySequence(&frame, undoKeys[turn % 2]);
+        EXPECT_EQ(TreeImage(doc), base) << c.label;
+        EXPECT_EQ(AllCells(Sheet()), baseCells) << c.label;
+        EXPECT_FALSE(doc.IsModified()) << c.label;
+        EXPECT_EQ(frame.windowTitle(), QStringLiteral("Untitled - KT-Z30"));
+        EXPECT_FALSE(frame.Action(cmd::kUndo)->isEnabled());
+        EXPECT_EQ(frame.Action(cmd::kRedo)->text(), "&Redo " + label + "\tCtrl+Y");
+
+        // Redo: the command's image again.
+        QTest::keySequence(&frame, redoKeys[turn % 2]);
+        EXPECT_EQ(TreeImage(doc), after) << c.label;
+        EXPECT_EQ(AllCells(Sheet()), afterCells) << c.label;
+        EXPECT_TRUE(doc.IsModified());
+        frame.Action(cmd::kUndo)->trigger();
+        ++turn;
+    }
+    // Cut does nothing, with or without a step to undo.
+    frame.RouteCommand(cmd::kCut);
+    EXPECT_EQ(TreeImage(doc), base);
+    Finish();
+}
+
+TEST_F(SheetTest, ASaveIsTheStateUndoComesBackTo) {
+    CZ30MainFrame& frame = StartWith(kLmr16);
+    CZ30Doc& doc = app->Document();
+    const std::string path =
+        (QDir::temp().filePath(QStringLiteral("kt_undo_save.hxq"))).toStdString();
+    doc.askSavePath = [&] { return path; };
+    Sheet().SelectRow(1);
+    ModalHand hand;
+    hand.handler = EditFrequencies("146.7");
+    frame.RouteCommand(cmd::kEditMemory);
+    frame.RouteCommand(cmd::kPrioA);
+    frame.RouteCommand(cmd::kSaveAs);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("kt_undo_save.hxq - KT-Z30"));
+    const struct {
+        int id;
+        bool modified;
+        const char* letters;
+        const char* rx;
+    } steps[] = {{cmd::kUndo, true, "", "146.70000"},
+                 {cmd::kUndo, true, "", ""},
+                 {cmd::kRedo, true, "", "146.70000"},
+                 {cmd::kRedo, false, "A", "146.70000"},
+                 {cmd::kPrioB, true, "AB", "146.70000"}};
+    for (const auto& s : steps) {
+        EXPECT_TRUE(frame.RouteCommand(s.id));
+        EXPECT_EQ(doc.IsModified(), s.modified) << s.id;
+        EXPECT_EQ(frame.windowTitle().contains('*'), s.modified) << s.id;
+        EXPECT_EQ(Sheet().CellText(1, 1), QString::fromLatin1(s.letters)) << s.id;
+        EXPECT_EQ(Sheet().CellText(1, 3), QString::fromLatin1(s.rx)) << s.id;
+    }
+    // A step taken after undoing past the save: the saved state is gone from the history.
+    frame.RouteCommand(cmd::kUndo);
+    frame.RouteCommand(cmd::kUndo);
+    frame.RouteCommand(cmd::kEmergency);
+    EXPECT_FALSE(frame.Action(cmd::kRedo)->isEnabled());
+    frame.RouteCommand(cmd::kUndo);
+    frame.RouteCommand(cmd::kRedo);
+    EXPECT_TRUE(doc.IsModified());
+    // New empties the history.
+    doc.SetModifiedFlag(false);
+    frame.RouteCommand(cmd::kNew);
+    EXPECT_FALSE(frame.Action(cmd::kUndo)->isEnabled());
+    EXPECT_FALSE(frame.Action(cmd::kRedo)->isEnabled());
+    std::remove(path.c_str());
+    Finish();
+}
+
+TEST_F(SheetTest, RowEditorRefusesWhatNoRasterTakesAndTellsWhatItAdjusted) {
+    CZ30MainFrame& frame = StartWith(kLmr16);
+    CZ30Doc& doc = app->Document();
+    Number(3);
+    doc.SetModifiedFlag(false);
+    const struct {
+        const char* rx;
+        const char* tx;      // nullptr: Simplex
+        const char* warning; // "" when the editor closes
+        const char* status;  // "" when nothing was adjusted
+    } cases[] = {
+        {"abc", nullptr,
+         "RX Frequency \"abc\": not a number.\nTX Frequency \"abc\": not a number.\n"
+         "The channel is not changed.",
+         ""},
+        {"146.523", "146.52",
+         "RX Frequency \"146.523\": fits no raster.\nThe channel is not changed.", ""},
+        {"146.52", "1e400", "TX Frequency \"1e400\": not a number.\nThe channel is not changed.",
+         ""},
+        {"146.52", "", "TX Frequency \"\": not a number.\nThe channel is not changed.", ""},
+        {"146.5", "146.52", "", ""},
+        {"146.5201", nullptr, "",
+         " CH 2: RX Frequency adjusted to 146.52000 (snapped to the channel raster or the tone "
+         "step); TX Frequency adjusted to 146.52000 (snapped to the channel raster or the tone "
+         "step)"},
+        {"146.52", "146.5201", "",
+         " CH 2: TX Frequency adjusted to 146.52000 (snapped to the channel raster or the tone "
+         "step)"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::uint8_t> before = TreeImage(doc);
+        const QString undoBefore = frame.Action(cmd::kUndo)->text();
+        frame.SetStatusText(QString());
+        ModalHand hand;
+        hand.handler = EditFrequencies(c.rx, c.tx);
+        Sheet().SelectRow(1);
+        frame.RouteCommand(cmd::kEditMemory);
+        const QString warning = hand.seen.size() > 1 ? hand.seen[1].section('|', 1) : QString();
+        EXPECT_EQ(warning.toStdString(), c.warning) << c.rx;
+        if (*c.warning) {
+            EXPECT_EQ(TreeImage(doc), before) << c.rx; // nothing stored, no step
+            EXPECT_EQ(frame.Action(cmd::kUndo)->text(), undoBefore) << c.rx;
+        }
+        EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt).toStdString(), c.status)
+            << c.rx;
+    }
+    Finish();
 }

@@ -98,7 +98,7 @@ TEST_F(SignalSheetTest, SheetsShowRowsAndCaptionsAndOnlyEditMemory) {
                        cmd::kPrioA, cmd::kPrioB, cmd::kEmergency, cmd::kEmergencyOff})
             EXPECT_FALSE(frame.RouteUpdate(id).enabled) << c.sheet << " " << id;
     }
-    // The context menu has Edit Memory alone.
+    // The context menu has Undo, Redo and Edit Memory, no row operations.
     QStringList items;
     QTimer::singleShot(100, [&] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
@@ -110,7 +110,8 @@ TEST_F(SignalSheetTest, SheetsShowRowsAndCaptionsAndOnlyEditMemory) {
     QContextMenuEvent context(QContextMenuEvent::Keyboard, QPoint(5, 5),
                               Sheet().View()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(Sheet().View(), &context);
-    EXPECT_EQ(items, QStringList{QStringLiteral("&Edit Memory...\tEnter")});
+    EXPECT_EQ(items, (QStringList{QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("&Redo\tCtrl+Y"),
+                                  QString(), QStringLiteral("&Edit Memory...\tEnter")}));
     Finish();
 }
 

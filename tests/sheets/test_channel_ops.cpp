@@ -1,9 +1,9 @@
 // The memory sheets' logic without a window: row operations with the attribute moves, the
 // clipboard record, tone entry texts, the row editor's OK and the row texts.
-#include "tests/radiomap/hub_fixture.h"
 #include "sheets/channel_entry.h"
 #include "sheets/channel_ops.h"
 #include "sheets/mch_rows.h"
+#include "tests/radiomap/hub_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -8,18 +8,89 @@
 #include "app/qt/main_frame.h"
 #include "app/qt/progress_dlg.h"
 #include "app/qt/z30_app.h"
+#include "clone/clone_rs_io_manager.h"
+#include "clone/model_manager.h"
+#include "params/node_access.h"
+#include "sheets/sheet_desc.h"
 #include "shoot.h"
 #include "views/command_ids.h"
+#include "views/list_frame.h"
+#include "views/list_sheet.h"
+#include "views/mch_edit_dlg.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
 
 using namespace shots;
+
+namespace {
+// The memory sheet shown, with a row selected, then its row editor and its context menu:
+// sheet-<family>.png, edit-<family>.png, context-menu.png (from the PMR sheet).
+void ShootSheets(CZ30App& app, const QString& family) {
+    CZ30MainFrame& frame = *app.MainFrame();
+    auto* sheet = qobject_cast<CListSheet*>(frame.Sheets()->CurrentSheet());
+    if (!sheet) return;
+    sheet->SelectRow(1);
+    frame.activateWindow();
+    frame.FocusSheet();
+    Shoot(QStringLiteral("sheet-") + family, {&frame});
+    QTimer::singleShot(500, [&] {
+        if (auto* editor = FindWindow<CZ30MchEditDlg>()) {
+            Shoot(QStringLiteral("edit-") + family, {editor});
+            editor->reject();
+        }
+    });
+    frame.RouteCommand(cmd::kEditMemory);
+    if (family != QLatin1String("pmr")) return;
+    const QRect cell = sheet->View()->visualRect(sheet->Model()->index(1, 3));
+    const QPoint at = sheet->View()->viewport()->mapToGlobal(cell.center());
+    QTimer::singleShot(500, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            Shoot(QStringLiteral("context-menu"), {&frame, menu});
+            menu->close();
+        }
+    });
+    frame.ShowContextMenu(kMenuMemorySheet, at);
+}
+
+// A 16-channel LMR radio's memory with a few channels in use.
+bool SaveLmrImage(const QString& path) {
+    CZ30Doc doc;
+    doc.SetRememberVariant(false);
+    doc.GetCloneManager()->GetModelManager()->SetVariant(4, true);
+    const struct {
+        const char* rx;
+        const char* tx;
+        int rxTone, txTone;
+    } channels[] = {{"146.52", "146.52", 1000, 1000},
+                    {"147.33", "147.93", 12, 12},
+                    {"446.00625", "446.00625", 2023, 2023},
+                    {"155.475", "155.475", 3754, 1000}};
+    doc.Edit("shots", [&](CNode& root, CEditReport& report) {
+        for (int i = 0; i < int(std::size(channels)); ++i) {
+            const std::string ch = "Mch.CH" + std::to_string(i + 1) + '.';
+            report.SetCode(ch + "ChOn", 1);
+            report.SetText(ch + "FreqRx", channels[i].rx);
+            report.SetText(ch + "FreqTx", channels[i].tx);
+            report.SetCode(ch + "CTonRx", channels[i].rxTone);
+            report.SetCode(ch + "CTonTx", channels[i].txTone);
+        }
+        SetValueByName(GetNode(&root, "Mch"), "PrioA", 2);
+    });
+    return doc.SaveFile(path.toStdString(), nullptr);
+}
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -80,6 +151,40 @@ int main(int argc, char** argv) {
         }
     });
     frame.RouteCommand(cmd::kAbout);
+
+    // The memory sheets, their row editors and the context menu, in a window that shows them.
+    frame.setGeometry(0, 0, 1016, 736);
+    ShootSheets(app, QStringLiteral("pmr"));
+    // An LMR radio with 16 channels, read in manufacture mode: the sheet's 36 rows.
+    QProcess lmrRadio;
+    const QString lmrImage = QDir::temp().filePath(QStringLiteral("ktz30-shots-lmr.hxq"));
+    if (SaveLmrImage(lmrImage)) {
+        lmrRadio.start(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/../../sim/nqz30sim"),
+                       {QStringLiteral("--variant"), QStringLiteral("4"), QStringLiteral("--image"),
+                        lmrImage});
+        if (lmrRadio.waitForStarted(3000) && lmrRadio.waitForReadyRead(3000)) {
+            const QString device = QString::fromLocal8Bit(lmrRadio.readLine()).trimmed();
+            app.Document().GetCloneManager()->GetCloneRsIoManager()->SetPortName(
+                device.toStdString());
+            // The manufacture caution and whatever else asks: OK, and said on the console.
+            QTimer answer;
+            QObject::connect(&answer, &QTimer::timeout, [] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                std::printf("answered: %s\n", qPrintable(box->text()));
+                box->button(box->button(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Yes)
+                    ->click();
+            });
+            answer.start(300);
+            app.EnableManufacture();
+            frame.RouteCommand(cmd::kCloneRead);
+            ShootSheets(app, QStringLiteral("lmr"));
+        }
+        lmrRadio.kill();
+        lmrRadio.waitForFinished(3000);
+        QFile::remove(lmrImage);
+    }
     app.Document().SetModifiedFlag(false);
     frame.close();
     return 0;

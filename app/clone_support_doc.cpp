@@ -38,7 +38,6 @@ constexpr const char* kCaption = "KT-Z30";
 constexpr const char* kModelSection = "Model";
 constexpr const char* kModelKey = "ModelVer";
 
-
 // The lines a save with these ranges writes: header, comment and the data lines.
 std::size_t ExpectedLines(const CAddressRange* ranges, std::uint32_t size, std::uint32_t width) {
     std::size_t lines = 2;
@@ -135,18 +134,17 @@ void CCloneSupportDoc::Report(const std::string& text) {
     Platform().prompts->MessageBox(text, kCaption, KtButtons::Ok, KtIcon::Exclamation);
 }
 
-void CCloneSupportDoc::LoadFile(const std::string& path) {
-    CWaitCursor wait;
-    CCloneFileIoManager* fileIo = m_hub->GetCloneFileIoManager();
-    if (!fileIo) throw CArchiveFormatError(kFileError);
+void CCloneSupportDoc::StageFile(const std::string& path) {
+    if (!m_hub->GetCloneFileIoManager()) throw CArchiveFormatError(kFileError);
     std::string text;
     errno = 0;
     if (const std::string r = ReadCloneFileText(path, &text); r != kFileOk) {
         if (r != kFileCannotOpen) throw CArchiveFormatError(r);
         std::error_code ec;
         const int error = fs::is_directory(path, ec) ? EISDIR : errno;
-        throw CArchiveFormatError(kFileCannotOpen, "cannot open " + path + ": " +
-                                                       (error ? std::strerror(error) : "unreadable"));
+        throw CArchiveFormatError(kFileCannotOpen,
+                                  "cannot open " + path + ": " +
+                                      (error ? std::strerror(error) : "unreadable"));
     }
     // Every line, whatever it ended with, goes to the scratch file with a newline.
     std::string lines;
@@ -165,10 +163,33 @@ void CCloneSupportDoc::LoadFile(const std::string& path) {
     if (!scratch) throw CArchiveFormatError(kFileCannotOpen);
     const bool written = std::fwrite(lines.data(), 1, lines.size(), scratch) == lines.size();
     if (std::fclose(scratch) != 0 || !written) throw CArchiveFormatError(kFileError);
+}
+
+void CCloneSupportDoc::LoadStaged() {
+    CCloneFileIoManager* fileIo = m_hub->GetCloneFileIoManager();
     const std::string word = fileIo->LoadFromFile(m_scratch, m_hub->GetModelManager());
     if (word != kFileOk) throw CArchiveFormatError(word);
     m_lastLoad = fileIo->Coverage();
     m_hub->ImageToTree();
+}
+
+void CCloneSupportDoc::LoadFile(const std::string& path) {
+    CWaitCursor wait;
+    StageFile(path);
+    LoadStaged();
+    SetModifiedFlag(false);
+    Notify(CChangeReason::Load, {});
+}
+
+void CCloneSupportDoc::LoadFileOverDefaults(const std::string& path) {
+    CWaitCursor wait;
+    StageFile(path);
+    LoadStaged();
+    // The variant is known now: its defaults, then the file again over them.
+    if (CDefaultDataManager* defaults = m_hub->GetDefaultDataManager()) {
+        defaults->LoadWhole(GetVariant());
+        LoadStaged();
+    }
     SetModifiedFlag(false);
     Notify(CChangeReason::Load, {});
 }

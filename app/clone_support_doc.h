@@ -140,6 +140,10 @@ public:
     // hold only some lines (LastLoad tells which); the rest keep their present values.
     void LoadFile(const std::string& path);
     const CFileCoverage& LastLoad() const { return m_lastLoad; }
+    // As LoadFile, but over the factory defaults of the variant the file's image gives (the
+    // command line's documents): what the file leaves out is that variant's default, whatever
+    // the document held before.
+    void LoadFileOverDefaults(const std::string& path);
     // Writes the tree as a clone data file with CR LF lines, replacing path atomically. On
     // failure returns false with the reason; the file at path is untouched, and a path that is
     // not a regular file (a FIFO, a device, a folder) is never replaced.
@@ -185,6 +189,11 @@ protected:
     void Notify(CChangeReason reason, const std::string& path);
 
 private:
+    // LoadFile's steps: the file's lines into the scratch file (throws when it cannot be read),
+    // then the scratch file into the image and the tree (throws when it does not load; the
+    // image stays as it was then).
+    void StageFile(const std::string& path);
+    void LoadStaged();
     // Step 4 of Edit.
     void CheckAgainstImage(std::vector<CEditOutcome>& outcomes) const;
 

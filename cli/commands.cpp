@@ -10,6 +10,7 @@
 #include "params/value_nodes.h"
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
+#include "sheets/channel_ops.h"
 
 #include <QSerialPortInfo>
 
@@ -63,10 +64,11 @@ std::unique_ptr<CZ30Doc> NewDocument() {
     return doc;
 }
 
-// Loads a file; its variant is the one its image gives. False after telling why.
+// Loads a file over the factory defaults of the variant its image gives. False after telling
+// why.
 bool Load(CZ30Doc& doc, const std::string& path) {
     try {
-        doc.LoadFile(path);
+        doc.LoadFileOverDefaults(path);
     } catch (const CArchiveFormatError& e) {
         if (!e.Reason().empty()) std::fprintf(stderr, "ktz30cli: %s\n", e.Reason().c_str());
         std::fprintf(stderr, "%s: %s (%s)\n", path.c_str(), e.what(), e.Word().c_str());
@@ -252,7 +254,16 @@ int RunWrite(const CCliArgs& a) {
     auto doc = NewDocument();
     UsePort(*doc, a.port);
     if (!Load(*doc, a.file)) return kExitFailure;
-    if (a.makerReserve && doc->GetCloneManager()->ActivateMakerReserve() != 1) return kCloneFailed;
+    // What the file leaves out would go to the radio as the factory defaults: only when asked.
+    // With the alignment values every line counts.
+    const CFileCoverage& held = doc->LastLoad();
+    const bool whole = a.makerReserve ? held.linesHeld == held.lineCount : held.wholeWritable;
+    if (!whole && !a.allowPartial) {
+        std::fprintf(stderr, "ktz30cli write: %s\n", PartialWriteRefusal(a.file, held).c_str());
+        return kExitFailure;
+    }
+    if (a.makerReserve && doc->GetCloneManager()->ActivateMakerReserve() != 1)
+        return kCloneCancelled;
     return doc->OnCloneWrite();
 }
 
@@ -277,6 +288,9 @@ int RunShow(const CCliArgs& a) {
     CNode* common1 = GetNode(doc->GetRoot(), "CommonSet.Common1");
     std::printf("Variant:   %s\n", VariantName(doc->GetVariant()).c_str());
     std::printf("Revision:  %s\n", HeaderRevision(a.file).c_str());
+    const CFileCoverage& held = doc->LastLoad();
+    std::printf("File:      %s%s\n", FileLinesText(a.file, held).c_str(),
+                held.linesHeld == held.lineCount ? "" : "; the rest are the factory defaults");
     std::printf("Channels:  %zu of %d on%s%s%s\n", on.size(), ChannelsOfVariant(doc->GetVariant()),
                 list.empty() ? "" : " (", list.c_str(), list.empty() ? "" : ")");
     std::printf("Comment 1: %s\n", GetStringByName(common1, "Comment1").c_str());
@@ -374,6 +388,34 @@ int RunSet(const CCliArgs& a) {
     std::printf("ktz30cli: wrote %s: %zu value%s set%s\n", target.c_str(), list.size(),
                 list.size() == 1 ? "" : "s",
                 adjusted ? (", " + std::to_string(adjusted) + " adjusted").c_str() : "");
+    return 0;
+}
+
+int RunChannel(const CCliArgs& a) {
+    CChannelCommand command;
+    std::string error;
+    if (!ParseChannelCommand(a.rest, &command, &error)) {
+        std::fprintf(stderr, "ktz30cli channel: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    CTerminalPlatform platform(false);
+    auto doc = NewDocument();
+    if (!Load(*doc, a.file)) return kExitFailure;
+    const int rows =
+        MemoryRowsOf(doc->GetVariant(), doc->GetCloneManager()->GetModelManager()->IsManufacture());
+    bool done = false;
+    doc->Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {
+        done = RunChannelCommand(&root, command, rows, &error);
+    });
+    if (!done) {
+        std::fprintf(stderr, "ktz30cli channel: %s\nktz30cli channel: nothing saved\n",
+                     error.c_str());
+        return kExitFailure;
+    }
+    const std::string target = a.output.empty() ? a.file : a.output;
+    if (!Save(*doc, target)) return kExitFailure;
+    std::printf("ktz30cli: wrote %s: %s\n", target.c_str(),
+                ChannelCommandDoneText(command).c_str());
     return 0;
 }
 

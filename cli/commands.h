@@ -1,7 +1,8 @@
 // The commands of ktz30cli, each a whole run that returns the exit status: 0 success, 1 a file
-// command failed (the file could not be loaded, a value was refused or not kept, the file could
-// not be saved), 2 a usage error; radio commands the clone result (74: the file read could not
-// be saved).
+// command failed (the file could not be loaded, a value was refused or not kept, a channel does
+// not exist, the file could not be saved), 2 a usage error; radio commands the clone result
+// (1 also for a partial file written without --allow-partial; 74: the file read could not be
+// saved).
 #pragma once
 
 #include <string>
@@ -19,8 +20,9 @@ struct CCliArgs {
     bool makerReserve = false;
     bool code = false;
     bool all = false;
+    bool allowPartial = false;
     std::string file;
-    std::vector<std::string> rest; // paths of get, assignments of set
+    std::vector<std::string> rest; // paths of get, assignments of set, words of channel
 };
 
 // Radio commands.
@@ -33,6 +35,8 @@ int RunShow(const CCliArgs& a);
 int RunDump(const CCliArgs& a);
 int RunGet(const CCliArgs& a);
 int RunSet(const CCliArgs& a);
+// A channel operation by words ("delete 5", "copy 2 7"), then save.
+int RunChannel(const CCliArgs& a);
 // The serial ports of the system and the COM numbers' devices.
 int RunPorts(const CCliArgs& a);
 

@@ -11,7 +11,7 @@
 namespace {
 
 const char* const kStatusRadio =
-    "Exit status: the clone result: 0 success, 1 cancelled (Ctrl+C, or No to the question),\n"
+    "Exit status: the clone result: 0 success, 1 cancelled (Ctrl+C, or No to a question),\n"
     "77 failure, 80 transfer error, 85 illegal information, 90 wrong model, 91 the port\n"
     "cannot be opened.";
 const char* const kStatusFile =
@@ -71,7 +71,13 @@ int main(int argc, char** argv) {
     write->add_flag("--yes", a.yes, "write without asking first");
     write->add_flag("--maker-reserve", a.makerReserve,
                     "the whole image with the alignment values (else 0x0070-0x07FF)");
-    write->footer("Ctrl+C cancels. " + std::string(kStatusRadio));
+    write->add_flag("--allow-partial", a.allowPartial,
+                    "write a file that does not hold every line the write sends; the lines it\n"
+                    "leaves out go as the factory defaults of its variant");
+    write->footer("A file that does not hold every line the write sends (0x0070-0x07FF, with\n"
+                  "--maker-reserve the whole image) is refused before the port is opened, exit 1,\n"
+                  "unless --allow-partial. Ctrl+C cancels.\n" +
+                  std::string(kStatusRadio));
 
     CLI::App* make = app.add_subcommand("new", "a file with the factory defaults of a variant");
     make->add_option("--variant", a.variant,
@@ -116,6 +122,17 @@ int main(int argc, char** argv) {
         "(a field of a channel that is off, of the other family, of a channel the variant does "
         "not\n"
         "have), fails the command and nothing is saved.\n" +
+        std::string(kStatusFile));
+
+    CLI::App* channel = app.add_subcommand("channel", "clear, delete, insert or copy channels");
+    channel->add_option("FILE", a.file, "a clone data file (.hxq)")->required();
+    channel->add_option("OPERATION", a.rest, "clear N | delete N | insert N | copy FROM TO")
+        ->required();
+    channel->add_option("-o", a.output, "save to this file instead of FILE");
+    channel->footer(
+        "The memory sheet's row operations, without questions: delete moves the later channels\n"
+        "up and blanks the last, insert moves them down and loses the last, copy overwrites TO;\n"
+        "Prio A, Prio B and Emergency follow their channels.\n" +
         std::string(kStatusFile));
 
     CLI::App* ports = app.add_subcommand("ports", "the serial ports and the COM numbers' devices");
@@ -165,5 +182,6 @@ int main(int argc, char** argv) {
     if (sub == dump) return RunDump(a);
     if (sub == get) return RunGet(a);
     if (sub == set) return RunSet(a);
+    if (sub == channel) return RunChannel(a);
     return RunPorts(a);
 }

@@ -266,9 +266,10 @@ int CCloneRsIoManager::CloneWrite() {
     CModelManager* model = hub ? hub->GetModelManager() : nullptr;
     if (!hub || !model) return kCloneFailed;
     const bool maker = model->IsMakerReserve();
+    // No to the caution cancels, as No to the question does.
     if (maker && Prompts().MessageBox(kMakerReserveCaution, kCaption, KtButtons::YesNo,
                                       KtIcon::Exclamation) != KtAnswer::Yes)
-        return kCloneFailed;
+        return kCloneCancelled;
     hub->TreeToImage();
     if (Prompts().MessageBox(kStrWriteToTr, kCaption, KtButtons::OkCancel, KtIcon::Question) !=
         KtAnswer::Ok)

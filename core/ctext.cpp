@@ -81,6 +81,15 @@ bool IsWholeCNumber(std::string_view text) {
     return r.ec == std::errc() && r.ptr == text.data() + text.size() && std::isfinite(v);
 }
 
+bool IsUnboundedCNumber(std::string_view text, double scale) {
+    constexpr double kNoNumberBeyond = 9007199254740992.0; // 2^53: doubles stop being exact
+    bool negative = false;
+    const std::string_view t = SkipBlanksAndPlus(text, &negative);
+    if (t.size() > 1 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) return true;
+    double x = 0;
+    return ParseCDouble(text, &x) && !(std::fabs(x) * std::fabs(scale) < kNoNumberBeyond);
+}
+
 bool ParseCInt(std::string_view text, long long* out) {
     bool negative = false;
     std::string_view t = SkipBlanksAndPlus(text, &negative);

@@ -12,6 +12,10 @@ bool ParseCDouble(std::string_view text, double* out);
 // "-5", ".5", "1e3"); trailing junk ("446,1", "12abc"), "nan", "inf" and hexadecimal forms are
 // not.
 bool IsWholeCNumber(std::string_view text);
+// True when the text starts with a number no value can stand for: "nan", "inf", a hexadecimal
+// form ("0x1p3"), or one whose magnitude times scale is 2^53 or more ("1e308"). Setters that
+// read a leading number refuse these rather than clamp them or read them as 0.
+bool IsUnboundedCNumber(std::string_view text, double scale = 1);
 // Reads a decimal integer the same way ("%d"); false when none starts the text or it overflows.
 bool ParseCInt(std::string_view text, long long* out);
 // Fixed-point text with the given number of decimals ("%1.<d>f"), '.' as the point.

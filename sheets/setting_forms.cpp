@@ -174,6 +174,8 @@ bool MeansShown(const CFormField& field, const std::string& given, int value) {
 }
 
 CFieldResult ApplyNumber(CNode* node, const CFormField& field, const std::string& given) {
+    if (IsUnboundedCNumber(given, field.scale))
+        return {{}, given, CSetResult::Refused(node, CSetReason::NotANumber)};
     CSetResult r = node->SetValue(NumberCode(field.scale, given));
     const int value = node->GetValue();
     if (r.Taken() && !MeansShown(field, given, value)) {

@@ -131,6 +131,7 @@ long long TimerValue(const std::string& text, int scale, bool even) {
 
 CSetResult SetTimerText(CNode* node, const std::string& text, int scale, bool even) {
     if (!node) return CSetResult::Refused(nullptr, CSetReason::UnknownPath);
+    if (IsUnboundedCNumber(text, scale)) return CSetResult::Refused(node, CSetReason::NotANumber);
     const long long wanted = TimerValue(text, scale, even);
     CSetResult r =
         node->SetValue(static_cast<int>(std::clamp<long long>(wanted, INT_MIN, INT_MAX)));

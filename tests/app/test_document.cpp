@@ -192,6 +192,57 @@ TEST_F(DocumentTest, APartialFileOpensWithOneWarning) {
               "--allow-partial to write it anyway.");
 }
 
+// The command line's load: what a partial file leaves out is the factory default of the file's
+// own variant, whatever variant and values the document had.
+TEST_F(DocumentTest, LoadingOverDefaultsFillsTheRestFromTheFilesVariant) {
+    // The first lines of a saved file of the variant: header, comment, data lines 0..count-1.
+    auto cutFile = [&](int variant, std::size_t first, std::size_t count) {
+        CZ30Doc source;
+        source.GetCloneManager()->GetModelManager()->SetVariant(variant, true);
+        const fs::path whole = dir / "whole.hxq";
+        EXPECT_TRUE(source.DoSave(whole.string()));
+        std::ifstream in(whole, std::ios::binary);
+        std::string text, line;
+        for (std::size_t n = 0; std::getline(in, line); ++n)
+            if (n < 2 || (n >= 2 + first && n < 2 + first + count)) text += line + "\n";
+        const fs::path cut = dir / ("cut" + std::to_string(variant) + ".hxq");
+        WriteAll(cut, text);
+        return cut.string();
+    };
+    auto imageOf = [](CZ30Doc& d) {
+        d.GetCloneManager()->TreeToImage();
+        return d.ImageBytes();
+    };
+    struct Case {
+        int fileVariant, docVariant;
+        std::size_t first, count; // the data lines the file holds
+        int loadedVariant;
+    };
+    const Case cases[] = {
+        {5, 0, 0, 34, 5},  // PMR 16CH over an LMR 1CH document
+        {0, 5, 0, 34, 0},  // and back
+        {3, 3, 0, 8, 3},   // the same variant: its defaults all the same
+        {2, 4, 0, 0, 4},   // no data: the document's variant, its defaults
+        {1, 4, 7, 121, 5}, // 0x0070 on: the channel count is the document's, PMR the file's
+    };
+    for (const Case& c : cases) {
+        const std::string file = cutFile(c.fileVariant, c.first, c.count);
+        const std::string what =
+            std::to_string(c.fileVariant) + " over " + std::to_string(c.docVariant);
+        doc->GetCloneManager()->GetModelManager()->SetVariant(c.docVariant, true);
+        Image().WriteByte(0x500, static_cast<std::uint8_t>(Image().ReadByte(0x500) ^ 0x5A));
+        doc->GetCloneManager()->ImageToTree(); // a present value no default has
+        doc->LoadFileOverDefaults(file);
+        EXPECT_EQ(doc->GetVariant(), c.loadedVariant) << what;
+        EXPECT_FALSE(doc->IsModified()) << what;
+        // As if the file had been opened in a new document of the variant it gives.
+        CZ30Doc expected;
+        expected.GetCloneManager()->GetModelManager()->SetVariant(c.loadedVariant, true);
+        expected.LoadFile(file);
+        EXPECT_EQ(imageOf(*doc), imageOf(expected)) << what;
+    }
+}
+
 TEST_F(DocumentTest, OpeningTheOpenFileAgainDoesNothing) {
     const fs::path f = dir / "a.hxq";
     ASSERT_TRUE(doc->DoSave(f.string()));

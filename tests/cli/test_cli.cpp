@@ -259,16 +259,157 @@ TEST_F(CliTest, WriteAsksFirstAndNoSendsNothing) {
     const std::string log = File("wire.log");
     CSim sim({"--variant", "4", "--log", QString::fromStdString(log)});
     const std::string f = MakeFile("doc.hxq", 4);
-    CRun no = Run({"write", "--port", sim.Path(), f}, "n\n");
-    EXPECT_EQ(no.exit, 1);
-    EXPECT_TRUE(Has(no.err, "   Write to transceiver      [y/N]"));
-    EXPECT_TRUE(WrittenAddresses(log).empty());
-    CRun yes = Run({"write", "--port", sim.Path(), f}, "y\n");
-    EXPECT_EQ(yes.exit, 0) << yes.err;
+    struct Case {
+        std::vector<std::string> flags;
+        const char* answers;
+        int exit;
+        const char* asked;
+        std::size_t frames; // data frames the radio got so far
+    };
+    const Case cases[] = {
+        {{}, "n\n", 1, "   Write to transceiver      [y/N]", 0},
+        // No to the caution (on switching the mode on, or the write's own) cancels: exit 1, as a
+        // No to the question does.
+        {{"--maker-reserve"}, "n\n", 1, "CAUTION ! 'Maker reserve' is activated now.", 0},
+        {{"--maker-reserve"}, "y\nn\n", 1, "CAUTION ! 'Maker reserve' is activated now.", 0},
+        {{"--maker-reserve"}, "y\ny\nn\n", 1, "   Write to transceiver      [y/N]", 0},
+        {{}, "y\n", 0, "   Write to transceiver      [y/N]", 0x790 / 16},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"write", "--port", sim.Path(), f};
+        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        const CRun r = Run(args, c.answers);
+        const std::string what = std::string(c.answers) + (c.flags.empty() ? "" : c.flags[0]);
+        EXPECT_EQ(r.exit, c.exit) << what << r.err;
+        EXPECT_TRUE(Has(r.err, c.asked)) << what << r.err;
+        EXPECT_EQ(WrittenAddresses(log).size(), c.frames) << what;
+    }
     const std::vector<unsigned> a = WrittenAddresses(log);
-    ASSERT_EQ(a.size(), 0x790u / 16);
+    ASSERT_FALSE(a.empty());
     EXPECT_EQ(a.front(), 0x0070u);
     EXPECT_EQ(a.back(), 0x07F0u);
+}
+
+// A file that leaves lines out reaches a radio only when asked: write refuses it before the port
+// is opened, and with --allow-partial the rest goes as the factory defaults of the file's own
+// variant (not of the LMR 1CH the settings remember).
+TEST_F(CliTest, PartialFilesAreWrittenOnlyWhenAllowed) {
+    const std::string log = File("wire.log");
+    CSim sim({"--variant", "5", "--log", QString::fromStdString(log)});
+    const std::string f = MakeFile("doc.hxq", 5);
+    ASSERT_EQ(Run({"set", f, "Mch.PrioA:=2"}).exit, 0);
+    std::vector<std::string> lines;
+    {
+        std::ifstream in(f, std::ios::binary);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line + "\n");
+    }
+    ASSERT_EQ(lines.size(), 130u);
+    // Header, comment and the data lines of the ranges [first, end) (line n holds 16 * n on).
+    auto cut = [&](const char* name, std::vector<std::pair<std::size_t, std::size_t>> ranges) {
+        std::ofstream out(File(name), std::ios::binary);
+        out << lines[0] << lines[1];
+        for (const auto& [first, end] : ranges)
+            for (std::size_t i = first; i < end; ++i)
+                out << lines[2 + i];
+        return File(name);
+    };
+    const std::string part = cut("part.hxq", {{0, 34}});          // 0x0000-0x021F
+    const std::string sent = cut("sent.hxq", {{0, 4}, {7, 128}}); // no alignment values
+    const std::string refusal =
+        " lines; the rest would be the factory defaults. Use --allow-partial to write it anyway.\n";
+    struct Case {
+        std::string file;
+        std::vector<std::string> flags;
+        int exit;
+        std::string err; // a refusal: nothing reaches the radio
+        std::size_t frames;
+    };
+    const Case cases[] = {
+        {part, {}, 1, "ktz30cli write: " + part + " holds 34 of 128" + refusal, 0},
+        {part, {"--maker-reserve"}, 1, part + " holds 34 of 128" + refusal, 0},
+        {sent, {"--maker-reserve"}, 1, sent + " holds 125 of 128" + refusal, 0},
+        {sent, {}, 0, "", 121},
+        {part, {"--allow-partial"}, 0, "", 242},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"write", "--port", sim.Path(), c.file, "--yes"};
+        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        const CRun r = Run(args);
+        const std::string what = c.file + (c.flags.empty() ? "" : " " + c.flags[0]);
+        EXPECT_EQ(r.exit, c.exit) << what << "\n" << r.out << r.err;
+        EXPECT_TRUE(Has(r.err, c.err)) << what << "\n" << r.err;
+        if (c.exit != 0) {
+            EXPECT_EQ(r.out, "") << what;
+        }
+        EXPECT_EQ(WrittenAddresses(log).size(), c.frames) << what;
+    }
+    // The radio holds the file's lines and the PMR 16CH defaults: the whole file as it was.
+    const std::string back = File("back.hxq");
+    ASSERT_EQ(Run({"read", "--port", sim.Path(), "-o", back}).exit, 0);
+    EXPECT_EQ(Run({"dump", "--all", back}).out, Run({"dump", "--all", f}).out);
+    EXPECT_TRUE(Has(Run({"show", part}).out,
+                    "\nFile:      " + part +
+                        " holds 34 of 128 lines; the rest are the factory defaults\n"));
+}
+
+// The memory sheet's row operations by words: one edit, saved back or to -o; a bad channel or
+// word saves nothing.
+TEST_F(CliTest, ChannelOperationsEditTheFile) {
+    struct Case {
+        std::vector<std::string> words;
+        int exit;
+        std::string said; // on standard output, else on standard error
+        std::vector<std::pair<const char*, const char*>> values; // afterwards, in the saved file
+    };
+    const Case cases[] = {
+        {{"delete", "1"},
+         0,
+         "Deleted CH 1.",
+         {{"Mch.CH1.FreqRx", "446.20000"}, {"Mch.CH2.ChOn", "OFF"}, {"Mch.PrioA", "1"}}},
+        {{"insert", "1"},
+         0,
+         "Inserted a blank CH 1.",
+         {{"Mch.CH1.ChOn", "OFF"}, {"Mch.CH3.FreqRx", "446.20000"}, {"Mch.PrioA", "3"}}},
+        {{"copy", "2", "9"}, 0, "Copied CH 2 to CH 9.", {{"Mch.CH9.FreqRx", "446.20000"}}},
+        {{"clear", "2"}, 0, "Cleared CH 2.", {{"Mch.CH2.ChOn", "OFF"}, {"Mch.PrioA", "2"}}},
+        {{"delete", "17"}, 1, "CH 17 does not exist: this radio has channels 1 to 16.", {}},
+        {{"move", "1"}, 2, "Unknown channel operation \"move\"", {}},
+        {{"copy", "1"}, 2, "copy takes two channel numbers.", {}},
+        {{"clear", "-1"}, 2, "\"-1\" is no channel number.", {}},
+    };
+    const std::string master = MakeFile("master.hxq", 4);
+    ASSERT_EQ(Run({"set", master, "Mch.PrioA:=2"}).exit, 0);
+    const std::string before = Run({"dump", "--all", master}).out;
+    const std::string f = File("ch.hxq"), out = File("out.hxq");
+    for (const Case& c : cases) {
+        for (const bool toOut : {false, true}) {
+            QFile::remove(QString::fromStdString(f));
+            QFile::remove(QString::fromStdString(out));
+            ASSERT_TRUE(QFile::copy(QString::fromStdString(master), QString::fromStdString(f)));
+            std::vector<std::string> args = {"channel", f};
+            args.insert(args.end(), c.words.begin(), c.words.end());
+            if (toOut) args.insert(args.end(), {"-o", out});
+            const CRun r = Run(args);
+            const std::string what = c.words[0] + (toOut ? " -o" : "");
+            EXPECT_EQ(r.exit, c.exit) << what << "\n" << r.err;
+            const std::string saved = toOut ? out : f;
+            if (c.exit != 0) {
+                EXPECT_TRUE(Has(r.err, "ktz30cli channel: " + c.said + (c.exit == 1 ? "\n" : "")))
+                    << what << "\n"
+                    << r.err;
+                EXPECT_FALSE(QFile::exists(QString::fromStdString(out))) << what;
+                EXPECT_EQ(Run({"dump", "--all", f}).out, before) << what << ": the file changed";
+                continue;
+            }
+            EXPECT_EQ(r.out, "ktz30cli: wrote " + saved + ": " + c.said + "\n") << what;
+            for (const auto& [path, text] : c.values)
+                EXPECT_EQ(Get(saved, path), text) << what << " " << path;
+            if (toOut) {
+                EXPECT_EQ(Run({"dump", "--all", f}).out, before) << what << ": -o changed FILE";
+            }
+        }
+    }
 }
 
 TEST_F(CliTest, MakerReserveWriteSendsTheWholeImage) {
@@ -429,7 +570,8 @@ TEST_F(CliTest, SetGetAndDumpAgree) {
 }
 
 TEST_F(CliTest, HelpForEveryVerb) {
-    for (const char* verb : {"info", "read", "write", "new", "dump", "get", "set"}) {
+    for (const char* verb :
+         {"info", "read", "write", "new", "show", "dump", "get", "set", "channel", "ports"}) {
         const CRun r = Run({verb, "--help"});
         EXPECT_EQ(r.exit, 0) << verb;
         EXPECT_TRUE(Has(r.out, std::string("usage: ktz30cli ") + verb)) << verb;
@@ -535,8 +677,9 @@ TEST_F(CliTest, DumpShowsWhatTheRadioUsesGetPrintsCodesWithoutTexts) {
         0);
     const CRun show = Run({"show", f});
     EXPECT_EQ(show.exit, 0);
-    EXPECT_EQ(show.out, "Variant:   PMR 1CH\nRevision:  1.00\nChannels:  1 of 1 on (1)\n"
-                        "Comment 1: SHOP 7\nComment 2: X\n");
+    EXPECT_EQ(show.out, "Variant:   PMR 1CH\nRevision:  1.00\nFile:      " + f +
+                            " holds 128 of 128 lines\nChannels:  1 of 1 on (1)\n"
+                            "Comment 1: SHOP 7\nComment 2: X\n");
 }
 
 TEST_F(CliTest, ReadChecksItsFileFirstAndPortsAreForThisRunOnly) {

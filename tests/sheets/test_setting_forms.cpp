@@ -171,6 +171,13 @@ TEST(SettingForms, OkStoresTheEntryAndNamesWhatWasAdjusted) {
         {F::Common1, kPmr16, "AutoResTimA", "300", "255", "Adjusted: Auto Reset Timer A 255 s"},
         {F::Common1, kPmr16, "AutoResTimA", "later", "0", "Adjusted: Auto Reset Timer A OFF"},
         {F::Common1, kPmr16, "SqlLvl", "abc", "0", "Adjusted: SQL Level 0"},
+        // Numbers no value stands for are refused, not clamped or read as 0.
+        {F::Common1, kPmr16, "AutoResTimA", "nan", "-",
+         "Not taken: Auto Reset Timer A: not a number"},
+        {F::Common1, kPmr16, "SqlLvl", "-inf", "-", "Not taken: SQL Level: not a number"},
+        {F::ScanSetting, kPmr16, "StopTim", "1e308", "-", "Not taken: Stop Timer: not a number"},
+        {F::DtmfAutodial, kPmr16, "DTMFCom.MarkTim", "0x1p3", "-",
+         "Not taken: [*][#] Timer: not a number"},
         {F::Common1, kPmr16, "InATim", "9", "9", ""},
         {F::Common1, kLmr16, "InATim", "9", "-", "-"},
         {F::Common1, kPmr16, "Comment1", "ABCDEFGHIJKLMNOPQRS", "ABCDEFGHIJKLMNOP",

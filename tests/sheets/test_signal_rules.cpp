@@ -69,6 +69,11 @@ TEST_F(SignalRules, TimerTextsTakeTheScaleTheRangeAndTheEvenRule) {
         {"61", 1, false, 0, 60, 60, CSetStatus::Adjusted, "60.000"},
         {"-5", 1, false, 0, 60, 0, CSetStatus::Adjusted, "0.000"},
         {"7.000", 1, false, 0, 60, 7, CSetStatus::Stored, ""},
+        // Numbers no value stands for: refused, the node keeps its value.
+        {"nan", 100, true, 2, 30, 2, CSetStatus::Refused, ""},
+        {"inf", 10, false, 5, 255, 5, CSetStatus::Refused, ""},
+        {"1e308", 1, false, 5, 60, 5, CSetStatus::Refused, ""},
+        {"0x1p3", 1, false, 5, 60, 5, CSetStatus::Refused, ""},
     };
     for (const Case& c : cases) {
         CNumNode node("Timer", c.min, c.min, c.min, c.max);

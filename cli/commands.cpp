@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -398,4 +399,11 @@ int RunPorts(const CCliArgs&) {
                     assigned || device == name ? "" : " (default)");
     }
     return 0;
+}
+
+int WithFileDocument(const std::string& path, const std::function<int(CZ30Doc&)>& body) {
+    CTerminalPlatform platform(false);
+    auto doc = NewDocument();
+    if (!Load(*doc, path)) return kExitFailure;
+    return body(*doc);
 }

@@ -20,26 +20,6 @@ namespace {
 using I = CPrintItem;
 constexpr int kLmr16 = 4, kPmr16 = 5;
 
-class CMapSettings final : public ISettingsStore {
-public:
-    int GetInt(const std::string& s, const std::string& k, int def) override {
-        auto it = values.find(s + "/" + k);
-        return it == values.end() ? def : std::stoi(it->second);
-    }
-    void SetInt(const std::string& s, const std::string& k, int v) override {
-        values[s + "/" + k] = std::to_string(v);
-    }
-    std::string GetString(const std::string& s, const std::string& k,
-                          const std::string& def) override {
-        auto it = values.find(s + "/" + k);
-        return it == values.end() ? def : it->second;
-    }
-    void SetString(const std::string& s, const std::string& k, const std::string& v) override {
-        values[s + "/" + k] = v;
-    }
-    std::map<std::string, std::string> values;
-};
-
 CPrintSelection Boxes(bool common, bool memory, bool dtmf, bool scan, bool signalling, bool maker) {
     return {false, common, memory, dtmf, scan, signalling, maker};
 }
@@ -112,21 +92,24 @@ TEST(PrintJob, AJobStaysBelowAHundredItems) {
 }
 
 TEST(PrintJob, TheBoxesLiveInTheSettingsTheSixthByFamily) {
-    CMapSettings settings;
+    ResetPlatform(); // settings in memory, empty
+    ISettingsStore& settings = *Platform().settings;
     const CPrintSelection fresh = LoadPrintSelection(settings, true);
     EXPECT_TRUE(fresh.all);
     EXPECT_FALSE(fresh.common || fresh.memory || fresh.dtmf || fresh.scan || fresh.signalling ||
                  fresh.maker);
 
     StorePrintSelection(settings, Boxes(1, 0, 1, 0, 1, 1), true);
-    const std::map<std::string, std::string> stored = {
-        {"Print/All", "0"}, {"Print/CommSet", "1"}, {"Print/Mch", "0"},   {"Print/Dtmf", "1"},
-        {"Print/Scn", "0"}, {"Print/5Tone", "1"},   {"Print/Maker", "1"},
+    const std::map<std::string, int> stored = {
+        {"All", 0}, {"CommSet", 1}, {"Mch", 0},   {"Dtmf", 1},
+        {"Scn", 0}, {"5Tone", 1},   {"Maker", 1}, {"2Tone", -1},
     };
-    EXPECT_EQ(settings.values, stored);
+    for (const auto& [key, value] : stored)
+        EXPECT_EQ(settings.GetInt("Print", key, -1), value) << key;
     const CPrintSelection pmr = LoadPrintSelection(settings, true);
     EXPECT_TRUE(pmr.signalling && pmr.common && pmr.dtmf && pmr.maker && !pmr.all);
     EXPECT_FALSE(LoadPrintSelection(settings, false).signalling) << "LMR reads \"2Tone\"";
+    ResetPlatform();
 }
 
 TEST(PrintJob, SectionsTakeTheSheetsAndFormsTexts) {

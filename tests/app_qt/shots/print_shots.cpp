@@ -16,8 +16,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QTimer>
-#include <clocale>
-#include <cstdio>
 #include <functional>
 
 using namespace shots;
@@ -53,17 +51,8 @@ void Check(QWidget* window, std::initializer_list<CPrintSelectDlg::Box> boxes) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: print_shots OUTPUT_DIR\n");
-        return 2;
-    }
-    OutputDir() = QString::fromLocal8Bit(argv[1]);
-    CZ30AppOptions options;
-    options.singleInstance = false;
-    options.useSound = false;
-    options.useSerialPorts = false;
-    CZ30App app(options);
+    if (!TakeArguments(argc, argv, 1, "print_shots OUTPUT_DIR")) return 2;
+    CZ30App app(ShotOptions());
     if (!app.InitInstance({QStringLiteral("--nosplash")})) return 1;
     CZ30MainFrame& frame = *app.MainFrame();
     app.Document().GetCloneManager()->GetModelManager()->ChangeModel(5, false);

@@ -26,6 +26,7 @@ public:
     static constexpr int kUnitsPerInch = 300;    // the rules, borders and gaps are in these units
     static constexpr const char* kCompany = "Norq Inc.";
     static constexpr const char* kRevision = "KT-Z30 Revision.1.2";
+    static constexpr const char* kDocumentName = "KT-Z30"; // the print job's, the PDF's title
 
     // painter is active on device, which stands on its first page.
     CPageRenderer(QPainter& painter, QPagedPaintDevice& device);

@@ -11,7 +11,7 @@
 
 namespace {
 constexpr double kMarginMm = 10.0;
-constexpr const char* kDocumentName = "KT-Z30";
+constexpr const char* kDocumentName = CPageRenderer::kDocumentName;
 } // namespace
 
 QPageSize LocalePageSize() {

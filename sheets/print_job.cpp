@@ -60,22 +60,28 @@ constexpr I kAllPmr[] = {I::KeyDisplay, I::Common1, I::Common2, I::Expert, I::Mc
                          I::FiveToneFormat, I::FiveToneUserTone, I::FiveToneSetting};
 // clang-format on
 
-// The settings keys of the boxes, section "Print".
+// The boxes in the settings, section "Print"; only "All" is checked at first.
 constexpr const char* kSection = "Print";
+struct CBoxKey {
+    const char* key; // null: "5Tone" on a PMR radio, "2Tone" on an LMR one
+    bool CPrintSelection::*box;
+};
+constexpr CBoxKey kBoxKeys[] = {
+    {"All", &CPrintSelection::all},     {"CommSet", &CPrintSelection::common},
+    {"Mch", &CPrintSelection::memory},  {"Dtmf", &CPrintSelection::dtmf},
+    {"Scn", &CPrintSelection::scan},    {nullptr, &CPrintSelection::signalling},
+    {"Maker", &CPrintSelection::maker},
+};
+const char* BoxKey(const CBoxKey& b, bool pmr) { return b.key ? b.key : pmr ? "5Tone" : "2Tone"; }
 
 // The form cells "Common 2" prints, in widths of "W"; the other forms take what their texts need.
 constexpr int kCommon2Cells = 18;
 
-// Where a form's lines come from: its group, subgroup, label and value.
-struct CFormLine {
-    std::string group, subgroup, label, value;
-};
-
 // Lines of a form: a heading where a group or a subgroup begins, the fields inside indented.
-std::vector<CPrintLine> FormLines(const std::vector<CFormLine>& fields) {
+std::vector<CPrintLine> FormLines(const std::vector<CDialogField>& fields) {
     std::vector<CPrintLine> lines;
-    const CFormLine* last = nullptr;
-    for (const CFormLine& f : fields) {
+    const CDialogField* last = nullptr;
+    for (const CDialogField& f : fields) {
         const bool newGroup = !last || last->group != f.group;
         if (newGroup && !f.group.empty()) lines.push_back({f.group, {}, true, 0});
         if ((newGroup || last->subgroup != f.subgroup) && !f.subgroup.empty())
@@ -88,17 +94,9 @@ std::vector<CPrintLine> FormLines(const std::vector<CFormLine>& fields) {
 }
 
 std::vector<CPrintLine> SettingFormLines(const CPrintSource& s, CSettingForm form) {
-    std::vector<CFormLine> fields;
+    std::vector<CDialogField> fields;
     for (CFormCell& c : FormCells(s.root, form, s.variant))
         fields.push_back({std::move(c.group), {}, std::move(c.label), std::move(c.value)});
-    return FormLines(fields);
-}
-
-std::vector<CPrintLine> SignalDialogLines(const CPrintSource& s, CSignalDialog dialog) {
-    std::vector<CFormLine> fields;
-    for (CDialogField& f : SignalDialogFields(s.root, dialog))
-        fields.push_back(
-            {std::move(f.group), std::move(f.subgroup), std::move(f.label), std::move(f.value)});
     return FormLines(fields);
 }
 
@@ -122,27 +120,15 @@ const char* PrintTitle(CPrintItem item) {
 }
 
 CPrintSelection LoadPrintSelection(ISettingsStore& settings, bool pmr) {
-    auto box = [&](const char* key, int def) { return settings.GetInt(kSection, key, def) != 0; };
     CPrintSelection s;
-    s.all = box("All", 1);
-    s.common = box("CommSet", 0);
-    s.memory = box("Mch", 0);
-    s.dtmf = box("Dtmf", 0);
-    s.scan = box("Scn", 0);
-    s.signalling = box(pmr ? "5Tone" : "2Tone", 0);
-    s.maker = box("Maker", 0);
+    for (const CBoxKey& b : kBoxKeys)
+        s.*b.box = settings.GetInt(kSection, BoxKey(b, pmr), b.box == &CPrintSelection::all) != 0;
     return s;
 }
 
 void StorePrintSelection(ISettingsStore& settings, const CPrintSelection& s, bool pmr) {
-    auto box = [&](const char* key, bool on) { settings.SetInt(kSection, key, on ? 1 : 0); };
-    box("All", s.all);
-    box("CommSet", s.common);
-    box("Mch", s.memory);
-    box("Dtmf", s.dtmf);
-    box("Scn", s.scan);
-    box(pmr ? "5Tone" : "2Tone", s.signalling);
-    box("Maker", s.maker);
+    for (const CBoxKey& b : kBoxKeys)
+        settings.SetInt(kSection, BoxKey(b, pmr), s.*b.box ? 1 : 0);
 }
 
 bool CPrintJob::Append(std::span<const CPrintItem> items) {
@@ -212,7 +198,8 @@ CPrintSection PrintSection(const CPrintSource& s, CPrintItem item) {
         if (item == I::Common2) section.labelWidth = section.valueWidth = kCommon2Cells;
         break;
     case CSource::Dialog:
-        section.lines = SignalDialogLines(s, static_cast<CSignalDialog>(def->which));
+        section.lines =
+            FormLines(SignalDialogFields(s.root, static_cast<CSignalDialog>(def->which)));
         break;
     }
     return section;

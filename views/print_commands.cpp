@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr const char* kDocumentName = "KT-Z30";
+constexpr const char* kDocumentName = CPageRenderer::kDocumentName;
 
 void Status(const QString& text) {
     if (IUserPrompts* prompts = Platform().prompts) prompts->SetStatusText(text.toStdString());

@@ -1,13 +1,17 @@
 // Printouts as a reader sees them: a job rendered into a PDF by the page renderer and read back
 // with pdftotext, page by page; and the same through ktz30cli print.
+#include "print/page_renderer.h"
 #include "print/pdf_output.h"
 #include "sheets/mch_rows.h"
 #include "sheets/print_job.h"
 #include "tests/radiomap/hub_fixture.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <clocale>
@@ -177,6 +181,23 @@ TEST(PrintPdf, ATinyPageStillTakesARowAndAColumnAPage) {
     // A form on the same page: one line a page.
     EXPECT_EQ(PdfPages(PdfOf(PrintSections(source, {I::ScanSetting}), tiny)).size(),
               PrintSection(source, I::ScanSetting).lines.size());
+}
+
+TEST(PrintPdf, CancelStopsTheJobAfterThePageInHand) {
+    auto hub = Radio(kPmr16);
+    const std::vector<CPrintSection> sections =
+        PrintSections({hub->GetRoot(), kPmr16, 16}, BuildPrintJob({}, true, false));
+    for (int stopAt : {1, 3, 0}) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        QPainter painter(&writer);
+        CPageRenderer renderer(painter, writer);
+        int asked = 0;
+        const CPrintOutcome outcome = renderer.Render(sections, [&] { return ++asked == stopAt; });
+        EXPECT_EQ(outcome, stopAt ? CPrintOutcome::Cancelled : CPrintOutcome::Done) << stopAt;
+        EXPECT_EQ(renderer.Pages(), stopAt ? stopAt : asked) << stopAt;
+    }
 }
 
 TEST(PrintPdf, AnEmptyJobWritesNothing) {

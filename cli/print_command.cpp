@@ -31,9 +31,10 @@ CLI::App* AddPrintCommand(CLI::App& app, CPrintArgs& a) {
     section("--signalling", a.signalling,
             "the 2-tone (LMR) or 5-tone (PMR) code channels and settings");
     section("--maker", a.maker, "Maker Reserved");
-    print->footer("The sections print in this order, each from a new page, on A4 paper (Letter\n"
-                  "where the locale measures in inches). No display is needed.\n"
-                  "Exit status: 0 success, 1 failure (the message says why), 2 a usage error.");
+    print->footer(
+        "The sections print in the order above, each from a new page, on A4 paper (Letter\n"
+        "where the locale measures in inches). No display is needed.\n"
+        "Exit status: 0 success, 1 failure (the message says why), 2 a usage error.");
     return print;
 }
 

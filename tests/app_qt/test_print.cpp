@@ -133,6 +133,26 @@ TEST_F(PrintTest, TheDialogFollowsTheVariantAllAndMakerReserve) {
     Close();
 }
 
+TEST_F(PrintTest, PrinterSettingChoosesThePrinterForTheSession) {
+    CZ30MainFrame& frame = StartWith(kPmr16);
+    ModalHand hand;
+    hand.handler = [](QWidget* w) {
+        if (auto* dialog = qobject_cast<CPrintSelectDlg*>(w)) {
+            dialog->findChild<QPushButton*>(QStringLiteral("PrinterSetting"))->click();
+            dialog->reject();
+            return true;
+        }
+        if (auto* setting = qobject_cast<QDialog*>(w)) setting->accept();
+        return true;
+    };
+    ASSERT_EQ(Printing().Printer(), nullptr);
+    frame.RouteCommand(cmd::kPrint);
+    ASSERT_EQ(hand.seen.size(), 2);
+    EXPECT_EQ(hand.seen[1], QStringLiteral("Printer Setting"));
+    EXPECT_NE(Printing().Printer(), nullptr) << "kept although the job was cancelled";
+    Close();
+}
+
 TEST_F(PrintTest, WithoutAPrinterPrintOffersExportPdfInTheSameBox) {
     if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a printer";
     CZ30MainFrame& frame = StartWith(kLmr16);

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -161,6 +162,10 @@ void CPrintCommands::PrintOn(QPrinter& printer, const std::vector<CPrintItem>& i
     });
     if (outcome == CPrintOutcome::Cancelled) printer.abort();
     painter.end();
+    // A printer that writes a file cannot abort it: a cancelled job leaves no half document.
+    if (outcome != CPrintOutcome::Done && printer.outputFormat() == QPrinter::PdfFormat &&
+        !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
     progress.hide();
     switch (outcome) {
     case CPrintOutcome::Done:

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -440,4 +441,11 @@ int RunPorts(const CCliArgs&) {
                     assigned || device == name ? "" : " (default)");
     }
     return 0;
+}
+
+int WithFileDocument(const std::string& path, const std::function<int(CZ30Doc&)>& body) {
+    CTerminalPlatform platform(false);
+    auto doc = NewDocument();
+    if (!Load(*doc, path)) return kExitFailure;
+    return body(*doc);
 }

@@ -5,8 +5,11 @@
 // saved).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+class CZ30Doc;
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
@@ -42,3 +45,7 @@ int RunPorts(const CCliArgs& a);
 
 // Whether a port text is one the radio commands take.
 bool IsPortText(const std::string& port);
+
+// Runs body on the document of a clone data file, loaded as the file commands load it; a file
+// that does not load is told on standard error and gives kExitFailure.
+int WithFileDocument(const std::string& path, const std::function<int(CZ30Doc&)>& body);

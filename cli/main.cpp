@@ -1,11 +1,13 @@
 // ktz30cli: the cloning program's operations from a shell.
 #include "cli/commands.h"
+#include "cli/print_command.h"
 
 #include <CLI/CLI.hpp>
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
@@ -46,7 +48,7 @@ int Extras(const CLI::App& sub) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = MakeApplication(argc, argv);
     CCliArgs a;
     CLI::App app{"The KT-Z30 cloning program's operations from a shell.", "ktz30cli"};
     app.get_formatter()->label("Usage", "usage");
@@ -138,6 +140,9 @@ int main(int argc, char** argv) {
     CLI::App* ports = app.add_subcommand("ports", "the serial ports and the COM numbers' devices");
     ports->footer("Exit status: 0.");
 
+    CPrintArgs printArgs;
+    CLI::App* print = AddPrintCommand(app, printArgs);
+
     const std::vector<CLI::App*> commands = app.get_subcommands([](CLI::App*) { return true; });
     for (CLI::App* sub : commands)
         sub->allow_extras();
@@ -183,5 +188,6 @@ int main(int argc, char** argv) {
     if (sub == get) return RunGet(a);
     if (sub == set) return RunSet(a);
     if (sub == channel) return RunChannel(a);
+    if (sub == print) return RunPrint(printArgs);
     return RunPorts(a);
 }

@@ -112,3 +112,8 @@ std::vector<std::string> MchRowTexts(CNode* root, bool pmr, int variant, int row
     cells[26] = text("RxCNo1") + text("RxCNo2") + text("RxCNo3");
     return cells;
 }
+
+int MchSheetRows(int variant, bool manufacture) {
+    if (manufacture) return 36;
+    return ChannelClassOf(variant) == 2 ? 16 : 4;
+}

@@ -15,3 +15,6 @@ std::string ToneText(const CNode* tone);
 // given variant: the channel number ("*" on the rows a 1CH or 2CH radio lacks), the attribute
 // letters, and the channel's fields when it is in use.
 std::vector<std::string> MchRowTexts(CNode* root, bool pmr, int variant, int row);
+
+// The rows of a memory sheet: 36 in manufacture mode, 16 on a 16CH radio, else 4.
+int MchSheetRows(int variant, bool manufacture);

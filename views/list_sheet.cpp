@@ -2,6 +2,7 @@
 
 #include "app/clone_support_doc.h"
 #include "core/platform.h"
+#include "print/page_renderer.h"
 #include "sheets/channel_ops.h"
 #include "views/command_ids.h"
 
@@ -113,12 +114,7 @@ CListSheetDelegate::CListSheetDelegate(const CSheetDesc& desc, QObject* parent)
 
 QString CListSheetDelegate::FitText(const QString& text, int width, int margin,
                                     const QFontMetrics& fm) {
-    if (fm.horizontalAdvance(text) + margin <= width) return text;
-    const QString dots = QStringLiteral("...");
-    QString rest = text;
-    while (!rest.isEmpty() && fm.horizontalAdvance(rest + dots) + margin > width)
-        rest.chop(1);
-    return rest + dots;
+    return FitCellText(text, width, margin, fm); // the printout cuts its cells the same way
 }
 
 void CListSheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -8,6 +8,7 @@
 #include "clone/model_info.h"
 #include "clone/model_manager.h"
 #include "core/platform.h"
+#include "sheets/mch_rows.h"
 #include "sheets/sheet_desc.h"
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
@@ -62,6 +63,8 @@ const std::vector<CCommandDef>& Commands() {
         {cmd::kSaveAs, "Save &As...", "Save the active document with a new name.\nSave As", {}},
         {cmd::kPrint, "&Print...\tCtrl+P", "Print the active document.\nPrint",
          {QKeySequence(Qt::CTRL | Qt::Key_P)}},
+        {cmd::kPrintPreview, "Print Pre&view...", "Show the pages as they will print.\nPrint Preview", {}},
+        {cmd::kExportPdf, "&Export PDF...", "Write the printout into a PDF file.\nExport PDF", {}},
         {cmd::kExit, "E&xit", "Quit the application; prompts to save documents.\nExit", {}},
         {cmd::kEditMemory, "&Edit Memory...\tEnter", "Edit the selected memory channel.\nEdit Memory", {}},
         {cmd::kPrioA, "Prio A", "Make the selected channel priority channel A.\nPrio A", {}},
@@ -312,7 +315,8 @@ void CCloneSoftMainFrm::CreateMenus() {
         AddMenuItems(menu, std::span(ids.begin(), ids.size()));
     };
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    add(m_fileMenu, {cmd::kNew, cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0, cmd::kPrint, 0});
+    add(m_fileMenu, {cmd::kNew, cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0});
+    add(m_fileMenu, {cmd::kPrint, cmd::kPrintPreview, cmd::kExportPdf, 0});
     m_recentAnchor = m_fileMenu->addAction(QStringLiteral("Recent File"));
     m_recentAnchor->setEnabled(false);
     for (int i = 0; i < kRecentCount; ++i)
@@ -583,12 +587,8 @@ void CCloneSoftMainFrm::SetSheetCaptionSuffix(const QString& text) {
 void CCloneSoftMainFrm::ShowSheet(int index) {
     if (index == 1 || index == 2) {
         CModelManager* model = m_doc.GetCloneManager()->GetModelManager();
-        int rows = 4;
-        if (model && model->IsManufacture())
-            rows = 36;
-        else if (ChannelClassOf(m_doc.GetVariant()) == 2)
-            rows = 16;
-        m_sheets->Sheet(index)->SetRowCount(rows);
+        m_sheets->Sheet(index)->SetRowCount(
+            MchSheetRows(m_doc.GetVariant(), model && model->IsManufacture()));
     }
     if (index != m_sheets->CurrentSheetIndex()) m_rightCaption->SetSuffix(QString());
     m_sheets->ShowSheet(index);

@@ -17,6 +17,7 @@
 #include "platform/settings_store.h"
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
+#include "views/print_commands.h"
 #include "views/setting_dlg.h"
 
 #include <QApplication>
@@ -134,6 +135,7 @@ bool CDocCommands::OnUpdateCmdUI(int id, CCmdUI& ui) {
 CZ30App::CZ30App(CZ30AppOptions options) : m_options(options) {}
 
 CZ30App::~CZ30App() {
+    m_print.reset();
     m_frame.reset();
     m_docCommands.reset();
     m_doc.reset();
@@ -187,6 +189,7 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     }
 
     m_frame = std::make_unique<CZ30MainFrame>(*m_doc, m_docCommands.get(), this);
+    m_print = std::make_unique<CPrintCommands>(*m_doc, m_frame.get());
     m_prompts.SetParent(m_frame.get());
     m_prompts.statusSink = [this](const std::string& text) {
         if (m_frame) m_frame->SetStatusText(QString::fromStdString(MessageText(text)));
@@ -317,11 +320,11 @@ bool CZ30App::OnCmdMsg(int id) {
         OnAssignPorts();
         return true;
     default:
-        return false;
+        return m_print && m_print->OnCmdMsg(id);
     }
 }
 
-bool CZ30App::OnUpdateCmdUI(int id, CCmdUI&) {
+bool CZ30App::OnUpdateCmdUI(int id, CCmdUI& ui) {
     if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) return true;
     switch (id) {
     case cmd::kNew:
@@ -332,6 +335,6 @@ bool CZ30App::OnUpdateCmdUI(int id, CCmdUI&) {
     case cmd::kAssignPorts:
         return true;
     default:
-        return false;
+        return m_print && m_print->OnUpdateCmdUI(id, ui);
     }
 }

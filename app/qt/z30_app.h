@@ -13,6 +13,7 @@
 class CAlsaBeeper;
 class CZ30Doc;
 class CInstanceGuard;
+class CPrintCommands;
 class CZ30MainFrame;
 
 // The document template's seven fields.
@@ -79,6 +80,8 @@ public:
     CZ30Doc& Document() const { return *m_doc; }
     CZ30MainFrame* MainFrame() const { return m_frame.get(); }
     CQtPrompts& Prompts() { return m_prompts; }
+    // File > Print, Print Preview and Export PDF.
+    CPrintCommands* Printing() const { return m_print.get(); }
     const CZ30CommandLineInfo& CommandLine() const { return m_cmdInfo; }
 
     bool OnCmdMsg(int id) override;
@@ -101,4 +104,5 @@ private:
     std::unique_ptr<CZ30Doc> m_doc;
     std::unique_ptr<CDocCommands> m_docCommands;
     std::unique_ptr<CZ30MainFrame> m_frame;
+    std::unique_ptr<CPrintCommands> m_print;
 };

@@ -262,8 +262,8 @@ TEST_F(AppTest, MenusCarryTheirItemsInOrder) {
         const char* items; // visible items, "-" for a separator
     };
     const Menu menus[] = {
-        {"&File", "&New\tCtrl+N|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|&Print...\tCtrl+P|-|"
-                  "Recent File|-|E&xit"},
+        {"&File", "&New\tCtrl+N|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|&Print...\tCtrl+P|"
+                  "Print Pre&view...|&Export PDF...|-|Recent File|-|E&xit"},
         {" &Edit", "&Undo\tCtrl+Z|&Redo\tCtrl+Y|-|&Edit Memory...\tEnter|-|Prio A|Prio "
                    "B|Emergency|Emergency OFF|-|Copy\tCtrl+C|"
                    "Paste\tCtrl+V|-|Clear|Delete\tDelete|Insert\tInsert"},

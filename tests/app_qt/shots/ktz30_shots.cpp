@@ -29,7 +29,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
-#include <clocale>
 #include <cstdio>
 
 using namespace shots;
@@ -94,16 +93,8 @@ bool SaveLmrImage(const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: ktz30_shots DEVICE OUTPUT_DIR\n");
-        return 2;
-    }
-    OutputDir() = QString::fromLocal8Bit(argv[2]);
-    CZ30AppOptions options;
-    options.singleInstance = false;
-    options.useSound = false;
-    CZ30App app(options);
+    if (!TakeArguments(argc, argv, 2, "ktz30_shots DEVICE OUTPUT_DIR")) return 2;
+    CZ30App app(ShotOptions(false));
     if (!app.InitInstance({QStringLiteral("--nosplash"), QStringLiteral("--port"),
                            QString::fromLocal8Bit(argv[1])}))
         return 1;

@@ -1,11 +1,14 @@
 // The screenshot programs' helpers: pictures of windows under Xvfb, saved in one folder.
 #pragma once
 
+#include "app/qt/z30_app.h"
 #include "tests/support/screen_shot.h"
 
 #include <QApplication>
 #include <QString>
 #include <QWidget>
+#include <clocale>
+#include <cstdio>
 #include <initializer_list>
 
 namespace shots {
@@ -17,6 +20,27 @@ inline QString& OutputDir() {
 }
 
 inline void Wait(int ms) { WaitMs(ms); }
+
+// The start of a screenshot program: the C locale, and the output folder from argument output;
+// false after the usage line when there are too few arguments.
+inline bool TakeArguments(int argc, char** argv, int output, const char* usage) {
+    std::setlocale(LC_NUMERIC, "C");
+    if (argc <= output) {
+        std::fprintf(stderr, "usage: %s\n", usage);
+        return false;
+    }
+    OutputDir() = QString::fromLocal8Bit(argv[output]);
+    return true;
+}
+
+// The cloning program for pictures: no instance lock, no sound, and (offline) no serial ports.
+inline CZ30AppOptions ShotOptions(bool offline = true) {
+    CZ30AppOptions options;
+    options.singleInstance = false;
+    options.useSound = false;
+    options.useSerialPorts = !offline;
+    return options;
+}
 
 // The screen region of the given windows, with a margin, saved as name.png.
 inline void Shoot(const QString& name, std::initializer_list<const QWidget*> windows) {

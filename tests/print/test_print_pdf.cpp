@@ -1,0 +1,277 @@
+// Printouts as a reader sees them: a job rendered into a PDF by the page renderer and read back
+// with pdftotext, page by page; and the same through ktz30cli print.
+#include "print/page_renderer.h"
+#include "print/pdf_output.h"
+#include "sheets/mch_rows.h"
+#include "sheets/print_job.h"
+#include "tests/radiomap/hub_fixture.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <clocale>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace testhub;
+
+namespace {
+
+using I = CPrintItem;
+constexpr int kLmr16 = 4, kPmr16 = 5;
+
+// The text of every page of a PDF file.
+std::vector<std::string> PdfFilePages(const QString& path) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext (poppler-utils) did not read " << path.toStdString();
+        return {};
+    }
+    std::vector<std::string> pages;
+    std::stringstream text(p.readAllStandardOutput().toStdString());
+    for (std::string page; std::getline(text, page, '\f');)
+        pages.push_back(page);
+    if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos)
+        pages.pop_back();
+    return pages;
+}
+
+std::vector<std::string> PdfPages(const QByteArray& pdf) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("job.pdf"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(pdf);
+    file.close();
+    return PdfFilePages(path);
+}
+
+std::string Trim(const std::string& s) {
+    const auto a = s.find_first_not_of(' ');
+    const auto b = s.find_last_not_of(' ');
+    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+}
+
+std::vector<std::string> Lines(const std::string& page) {
+    std::vector<std::string> lines;
+    std::stringstream in(page);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The title at a page's foot, beside "KT-Z30 Revision.1.2".
+std::string PageTitle(const std::string& page) {
+    const std::string foot = "KT-Z30 Revision.1.2";
+    for (const std::string& line : Lines(page))
+        if (const auto at = line.find(foot); at != std::string::npos)
+            return Trim(line.substr(at + foot.size()));
+    return {};
+}
+
+// The sections' titles in page order, one for each run of pages.
+std::vector<std::string> SectionTitles(const std::vector<std::string>& pages) {
+    std::vector<std::string> titles;
+    for (const std::string& page : pages)
+        if (titles.empty() || titles.back() != PageTitle(page)) titles.push_back(PageTitle(page));
+    return titles;
+}
+
+// A PMR 16CH document with channels and settings a dealer would set.
+std::unique_ptr<CZ30CloneManager> Radio(int variant) {
+    auto hub = MakeHub(variant);
+    for (int ch : {1, 2, 16}) {
+        SetValue(*hub, "Mch.CH" + std::to_string(ch) + ".ChOn", 1);
+        SetValue(*hub, "Mch.CH" + std::to_string(ch) + ".FreqRx", 446006250 + ch * 12500);
+    }
+    SetValue(*hub, "Mch.PrioA", 2);
+    SetStringByName(Node(*hub, "CommonSet.Common1"), "Comment1", "NORQ DEPOT 7");
+    return hub;
+}
+
+QByteArray Pdf(const CZ30CloneManager& hub, int variant, const std::vector<I>& items,
+               int memoryRows = -1) {
+    const CPrintSource source{hub.GetRoot(), variant,
+                              memoryRows < 0 ? MchSheetRows(variant, false) : memoryRows};
+    return PdfOf(PrintSections(source, items), QPageSize(QPageSize::A4));
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(PrintPdf, AllOnAPmrRadioPrintsTwelveSectionsInOrderWithoutMakerReserved) {
+    auto hub = Radio(kPmr16);
+    CPrintSelection all;
+    all.maker = true;
+    const std::vector<std::string> pages =
+        PdfPages(Pdf(*hub, kPmr16, BuildPrintJob(all, true, true)));
+    const std::vector<std::string> twelve = {
+        "Key & Display Assign", "Common 1",      "Common 2",        "Expert",
+        "Memory Channel",       "DTMF Autodial", "Scan Setting",    "5Tone Rx Code CH",
+        "5Tone Tx Code CH",     "5Tone Format",  "5Tone User Tone", "5Tone Setting"};
+    EXPECT_EQ(SectionTitles(pages), twelve);
+    std::string whole;
+    for (const std::string& page : pages) {
+        EXPECT_TRUE(Has(page, "Norq Inc.")) << page;
+        whole += page;
+    }
+    EXPECT_FALSE(Has(whole, "Maker Reserved"));
+    // What the forms and sheets show.
+    EXPECT_TRUE(Has(whole, "NORQ DEPOT 7"));
+    EXPECT_TRUE(Has(whole, "Lockout Penalty Timer"));
+    EXPECT_TRUE(Has(whole, "446.01875"));
+}
+
+TEST(PrintPdf, MemoryAndScanPrintTheMemorySheetFirst) {
+    auto hub = Radio(kPmr16);
+    const std::vector<I> job =
+        BuildPrintJob({false, false, true, false, true, false, false}, true, false);
+    const std::vector<std::string> expected = {"Memory Channel", "Scan Setting"};
+    EXPECT_EQ(SectionTitles(PdfPages(Pdf(*hub, kPmr16, job))), expected);
+}
+
+TEST(PrintPdf, ThirtySixLmrRowsSpreadOverPagesWithColumnZeroOnEach) {
+    auto hub = Radio(kLmr16);
+    const std::vector<std::string> pages = PdfPages(Pdf(*hub, kLmr16, {I::MchLmr}, 36));
+    ASSERT_GT(pages.size(), 2u);
+    std::vector<int> seen(37, 0);
+    std::string whole;
+    for (const std::string& page : pages) {
+        EXPECT_EQ(PageTitle(page), "Memory Channel");
+        bool header = false;
+        for (const std::string& line : Lines(page)) {
+            std::istringstream words(line);
+            std::string first;
+            words >> first;
+            header = header || first == "CH";
+            if (!first.empty() && first.find_first_not_of("0123456789") == std::string::npos &&
+                std::stoi(first) <= 36)
+                ++seen[std::stoi(first)];
+        }
+        EXPECT_TRUE(header) << page;
+        whole += page;
+    }
+    // Every row on as many pages as there are column chunks; the last column too.
+    for (int row = 1; row <= 36; ++row)
+        EXPECT_EQ(seen[row], seen[1]) << row;
+    EXPECT_GT(seen[1], 1);
+    EXPECT_TRUE(Has(whole, "LOG IN/OFF"));
+    EXPECT_TRUE(Has(whole, "446.01875"));
+}
+
+TEST(PrintPdf, ATinyPageStillTakesARowAndAColumnAPage) {
+    auto hub = Radio(kLmr16);
+    const CPrintSource source{hub->GetRoot(), kLmr16, 4};
+    const QPageSize tiny(QSizeF(30, 30), QPageSize::Millimeter, QStringLiteral("tiny"));
+    // The 2-tone sheet: 4 rows, 8 columns beside column 0, each alone on its pages.
+    const std::vector<std::string> pages =
+        PdfPages(PdfOf(PrintSections(source, {I::TwoToneRx}), tiny));
+    EXPECT_EQ(pages.size(), 4u * 8u);
+    // A form on the same page: one line a page.
+    EXPECT_EQ(PdfPages(PdfOf(PrintSections(source, {I::ScanSetting}), tiny)).size(),
+              PrintSection(source, I::ScanSetting).lines.size());
+}
+
+TEST(PrintPdf, CancelStopsTheJobAfterThePageInHand) {
+    auto hub = Radio(kPmr16);
+    const std::vector<CPrintSection> sections =
+        PrintSections({hub->GetRoot(), kPmr16, 16}, BuildPrintJob({}, true, false));
+    for (int stopAt : {1, 3, 0}) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        QPainter painter(&writer);
+        CPageRenderer renderer(painter, writer);
+        int asked = 0;
+        const CPrintOutcome outcome = renderer.Render(sections, [&] { return ++asked == stopAt; });
+        EXPECT_EQ(outcome, stopAt ? CPrintOutcome::Cancelled : CPrintOutcome::Done) << stopAt;
+        EXPECT_EQ(renderer.Pages(), stopAt ? stopAt : asked) << stopAt;
+    }
+}
+
+TEST(PrintPdf, AnEmptyJobWritesNothing) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("none.pdf")).toStdString();
+    std::string error;
+    EXPECT_TRUE(PdfOf({}, QPageSize(QPageSize::A4)).isEmpty());
+    EXPECT_FALSE(WritePdf(path, {}, QPageSize(QPageSize::A4), &error));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+}
+
+#ifdef KT_KTZ30CLI
+TEST(PrintPdf, TheCommandLinePrintsWithoutADisplay) {
+    QTemporaryDir dir;
+    auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    auto run = [&env](const QStringList& args, std::string* err = nullptr) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(KT_KTZ30CLI), args);
+        p.waitForFinished(60000);
+        if (err) *err = p.readAllStandardError().toStdString();
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+    const QString radio = path("radio.hxq");
+    ASSERT_EQ(run({"new", "--variant", "5", "-o", radio}), 0);
+    ASSERT_EQ(run({"set", radio, "Mch.CH1.ChOn=ON", "Mch.CH1.FreqRx=446.100"}), 0);
+
+    const struct {
+        QStringList options;
+        std::vector<std::string> titles;
+    } printed[] = {
+        {{},
+         {"Key & Display Assign", "Common 1", "Common 2", "Expert", "Memory Channel",
+          "DTMF Autodial", "Scan Setting", "5Tone Rx Code CH", "5Tone Tx Code CH", "5Tone Format",
+          "5Tone User Tone", "5Tone Setting"}},
+        {{"--scan", "--memory"}, {"Memory Channel", "Scan Setting"}},
+        {{"--maker", "--dtmf"}, {"DTMF Autodial", "Maker Reserved"}},
+    };
+    for (const auto& c : printed) {
+        const QString out = path("out.pdf");
+        std::string err;
+        EXPECT_EQ(run(QStringList{"print", radio, "-o", out} + c.options, &err), 0) << err;
+        EXPECT_EQ(SectionTitles(PdfFilePages(out)), c.titles) << c.options.join(' ').toStdString();
+    }
+
+    const struct {
+        QStringList args;
+        int exit;
+        const char* err;
+    } refused[] = {
+        {{"print", radio, "-o", path("a.pdf"), "--all", "--maker"}, 2, "excludes"},
+        {{"print", radio}, 2, "-o is required"},
+        {{"print", path("missing.hxq"), "-o", path("a.pdf")}, 1, "CANNOT_OPEN_FILE"},
+        {{"print", radio, "-o", dir.path()}, 1, "is a folder"},
+    };
+    for (const auto& c : refused) {
+        std::string err;
+        EXPECT_EQ(run(c.args, &err), c.exit) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(Has(err, c.err)) << err;
+    }
+    EXPECT_FALSE(QFile::exists(path("a.pdf")));
+    EXPECT_EQ(run({"print", "--help"}), 0);
+}
+#endif
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

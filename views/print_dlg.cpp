@@ -1,0 +1,78 @@
+#include "views/print_dlg.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CPrintSelectDlg::CPrintSelectDlg(bool pmr, bool makerReserve, QWidget* parent)
+    : QDialog(parent), m_makerReserve(makerReserve) {
+    setWindowTitle(QStringLiteral("Print"));
+    setObjectName(QStringLiteral("PrintSelect"));
+    const char* const labels[kBoxes] = {"All",           "Common Setting", "Memory CH",
+                                        "DTMF Autodial", "Scan Setting",   pmr ? "5Tone" : "2Tone",
+                                        "Maker Reserved"};
+    auto* group = new QGroupBox(QStringLiteral("Print Selection"), this);
+    auto* boxes = new QVBoxLayout(group);
+    for (int i = 0; i < kBoxes; ++i) {
+        m_boxes[i] = new QCheckBox(QString::fromLatin1(labels[i]), group);
+        boxes->addWidget(m_boxes[i]);
+    }
+    connect(m_boxes[All], &QCheckBox::toggled, this, &CPrintSelectDlg::UpdateBoxes);
+
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
+    QPushButton* setting =
+        buttons->addButton(QStringLiteral("Printer Setting"), QDialogButtonBox::ActionRole);
+    setting->setObjectName(QStringLiteral("PrinterSetting"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(setting, &QPushButton::clicked, this, [this] {
+        if (onPrinterSetting) onPrinterSetting();
+    });
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    UpdateBoxes();
+}
+
+void CPrintSelectDlg::SetSelection(const CPrintSelection& s) {
+    const bool on[kBoxes] = {s.all, s.common, s.memory, s.dtmf, s.scan, s.signalling, s.maker};
+    for (int i = 0; i < kBoxes; ++i)
+        m_boxes[i]->setChecked(on[i]);
+    UpdateBoxes();
+}
+
+CPrintSelection CPrintSelectDlg::Selection() const {
+    auto on = [this](Box box) { return m_boxes[box]->isChecked(); };
+    return {on(All),         on(CommonSetting), on(MemoryCh), on(DtmfAutodial),
+            on(ScanSetting), on(Signalling),    on(Maker)};
+}
+
+void CPrintSelectDlg::UpdateBoxes() {
+    const bool all = m_boxes[All]->isChecked();
+    for (int i = CommonSetting; i < kBoxes; ++i)
+        m_boxes[i]->setEnabled(!all && (i != Maker || m_makerReserve));
+}
+
+CPrintingDlg::CPrintingDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Print"));
+    setObjectName(QStringLiteral("NowPrinting"));
+    setModal(false);
+    auto* text = new QLabel(QStringLiteral("Now Printing"), this);
+    text->setAlignment(Qt::AlignCenter);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    buttons->setCenterButtons(true);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CPrintingDlg::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    setMinimumWidth(240);
+}
+
+void CPrintingDlg::reject() { m_cancelled = true; }

@@ -359,15 +359,16 @@ private:
     // frequency is always taken as it is.
     std::optional<CSkip> Frequency(const CZ30MchFreqNode& node, Column c, const char* what,
                                    double hz, int present, int* out) {
-        if (!(hz >= 0.5 && hz < node.GetMax() + 0.5))
-            return CSkip{c, what + FormatFixed(hz / 1e6, 6) +
-                                " MHz is no channel frequency (above 0, up to " +
-                                Mhz(node.GetMax()) + " MHz)"};
-        const int given = static_cast<int>(std::llround(hz));
-        if (given == present) {
+        const bool inRange = hz > -0.5 && hz < node.GetMax() + 0.5; // false for NaN too
+        const int given = inRange ? static_cast<int>(std::llround(hz)) : -1;
+        if (inRange && given == present) {
             *out = present;
             return std::nullopt;
         }
+        if (!inRange || given <= 0)
+            return CSkip{c, what + FormatFixed(hz / 1e6, 6) +
+                                " MHz is no channel frequency (above 0, up to " +
+                                Mhz(node.GetMax()) + " MHz)"};
         const CFreqParse p = node.ParseFreq(Mhz(given));
         if (p.refused) return CSkip{c, what + Mhz(given) + " MHz fits no channel raster"};
         *out = p.code;

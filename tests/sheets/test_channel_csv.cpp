@@ -344,9 +344,11 @@ TEST_F(ChannelCsv, RoundTripLeavesTheImageByteForByte) {
             {430002500, 439402500, 1000, 3023},         {145000000, 144400000, 50, 0, 0, 1}};
         for (int n = 1; n <= ChannelsOfVariant(variant); ++n)
             Put(*doc, n, specs[(n - 1) % std::size(specs)]);
-        // A channel off between channels in use stays off.
-        if (ChannelsOfVariant(variant) > 2)
+        // A channel off between channels in use stays off; a TX of 0 Hz is kept where it is.
+        if (ChannelsOfVariant(variant) > 2) {
             doc->Edit("off", [](CNode& root, CEditReport&) { ResetChannel(&root, 7); });
+            Put(*doc, 16, {146520000, 0});
+        }
         doc->GetCloneManager()->TreeToImage();
         const std::vector<std::uint8_t> image = doc->ImageBytes();
         const std::string text = ExportChannelCsv(doc->GetRoot(), variant);
@@ -359,10 +361,13 @@ TEST_F(ChannelCsv, RoundTripLeavesTheImageByteForByte) {
         fresh->Edit("user tone", [](CNode&, CEditReport& r) {
             r.SetText("CommonSet.Expert.UsrCtcssFreq", "100.0");
         });
-        EXPECT_TRUE(Import(*fresh, text).Clean());
+        const CCsvImport freshImport = Import(*fresh, text);
+        EXPECT_EQ(freshImport.skippedRows, variant == 5 ? 1 : 0) << Notes(freshImport);
+        EXPECT_EQ(freshImport.adjustedRows, 0);
         // The user tone meets table tone 13: a fresh channel takes the table's.
-        std::string again = ExportChannelCsv(fresh->GetRoot(), variant);
-        EXPECT_EQ(again, text) << variant;
+        auto rows = Rows(text);
+        if (variant == 5) rows.pop_back();
+        EXPECT_EQ(Rows(ExportChannelCsv(fresh->GetRoot(), variant)), rows) << variant;
     }
 }
 

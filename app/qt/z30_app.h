@@ -11,6 +11,7 @@
 #include <memory>
 
 class CAlsaBeeper;
+class CExchangeCommands;
 class CZ30Doc;
 class CInstanceGuard;
 class CZ30MainFrame;
@@ -78,6 +79,8 @@ public:
 
     CZ30Doc& Document() const { return *m_doc; }
     CZ30MainFrame* MainFrame() const { return m_frame.get(); }
+    // Channel lists in and out, new documents from templates (the File menu).
+    CExchangeCommands* Exchange() const { return m_exchange.get(); }
     CQtPrompts& Prompts() { return m_prompts; }
     const CZ30CommandLineInfo& CommandLine() const { return m_cmdInfo; }
 
@@ -101,4 +104,5 @@ private:
     std::unique_ptr<CZ30Doc> m_doc;
     std::unique_ptr<CDocCommands> m_docCommands;
     std::unique_ptr<CZ30MainFrame> m_frame;
+    std::unique_ptr<CExchangeCommands> m_exchange;
 };

@@ -2,6 +2,8 @@
 // temporary folder in a folder of the test's own.
 #pragma once
 
+#include "tests/integration/sim_process.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -17,27 +19,8 @@ struct CRun {
     std::string out, err;
 };
 
-class CSim {
-public:
-    explicit CSim(const QStringList& options) {
-        m_process.setProgram(QStringLiteral(KT_NQZ30SIM));
-        m_process.setArguments(options);
-        m_process.start();
-        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
-            m_path = m_process.readLine().trimmed().toStdString();
-    }
-    ~CSim() {
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) m_process.kill();
-    }
-    CSim(const CSim&) = delete;
-    CSim& operator=(const CSim&) = delete;
-    const std::string& Path() const { return m_path; }
-
-private:
-    QProcess m_process;
-    std::string m_path;
-};
+// A simulated radio on a pseudo-terminal.
+using CSim = CSimProcess;
 
 class CliTest : public ::testing::Test {
 protected:

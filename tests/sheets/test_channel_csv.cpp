@@ -8,6 +8,7 @@
 #include "sheets/channel_csv.h"
 #include "sheets/channel_ops.h"
 #include "sheets/csv_table.h"
+#include "tests/support/variant_doc.h"
 
 #include <gtest/gtest.h>
 
@@ -36,12 +37,6 @@ protected:
     void SetUp() override { ResetPlatform(); }
     void TearDown() override { ResetPlatform(); }
 
-    static std::unique_ptr<CZ30Doc> MakeDoc(int variant) {
-        auto doc = std::make_unique<CZ30Doc>();
-        doc->SetRememberVariant(false);
-        doc->GetCloneManager()->GetModelManager()->SetVariant(variant, true);
-        return doc;
-    }
     static void Put(CZ30Doc& doc, int n, const CChannelSpec& s) {
         doc.Edit("put", [&](CNode& root, CEditReport&) {
             CNode* ch = ChannelNode(&root, n);
@@ -151,8 +146,8 @@ TEST_F(ChannelCsv, EveryToneCombinationBothWays) {
     // clang-format on
     for (const Case& c : cases) {
         const std::string what = std::to_string(c.toneTx) + "/" + std::to_string(c.toneRx);
-        auto doc = MakeDoc(5);
-        auto fresh = MakeDoc(5);
+        auto doc = VariantDoc(5);
+        auto fresh = VariantDoc(5);
         for (CZ30Doc* d : {doc.get(), fresh.get()})
             d->Edit("user tone", [](CNode&, CEditReport& r) {
                 r.SetText("CommonSet.Expert.UsrCtcssFreq", "254.3");
@@ -194,14 +189,14 @@ TEST_F(ChannelCsv, DuplexAndOffsetBothWays) {
     };
     for (const Case& c : cases) {
         const std::string what = std::to_string(c.rx) + "/" + std::to_string(c.tx);
-        auto doc = MakeDoc(4);
+        auto doc = VariantDoc(4);
         Put(*doc, 1, {c.rx, c.tx, 1000, 1000, c.inhTx});
         const std::string text = ExportChannelCsv(doc->GetRoot(), 4);
         const auto row = Rows(text).at(0);
         EXPECT_EQ(row.at("Duplex"), c.duplex) << what;
         EXPECT_EQ(row.at("Offset"), c.offset) << what;
         EXPECT_EQ(row.at("TStep"), c.tStep) << what;
-        auto fresh = MakeDoc(4);
+        auto fresh = VariantDoc(4);
         EXPECT_TRUE(Import(*fresh, text).Clean()) << what;
         EXPECT_EQ(Value(*fresh, Ch(1, "FreqRx")), c.rx) << what;
         // A transmitter that is off keeps what it had; a channel that was off transmits on RX.
@@ -281,7 +276,7 @@ TEST_F(ChannelCsv, FilesInCirculation) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        auto doc = MakeDoc(5);
+        auto doc = VariantDoc(5);
         Put(*doc, 2, {440000000, 440000000, 1000, 1000, 0, 0, 1, 2});
         const CCsvImport import = Import(*doc, c.text);
         const std::string notes = Notes(import);
@@ -321,7 +316,7 @@ TEST_F(ChannelCsv, FilesThatAreNoChannelListChangeNothing) {
         {kHeader + "\r\n1,\"open,446.0\r\n", "line 2: a quoted field is not closed"},
     };
     for (const auto& c : cases) {
-        auto doc = MakeDoc(5);
+        auto doc = VariantDoc(5);
         doc->SetModifiedFlag(false);
         const CCsvImport import = Import(*doc, c.text);
         EXPECT_EQ(import.error.substr(0, std::string(c.error).size()), c.error) << c.text;
@@ -334,7 +329,7 @@ TEST_F(ChannelCsv, FilesThatAreNoChannelListChangeNothing) {
 // fresh document of the variant the channels come out the same.
 TEST_F(ChannelCsv, RoundTripLeavesTheImageByteForByte) {
     for (int variant : {1, 2, 5}) {
-        auto doc = MakeDoc(variant);
+        auto doc = VariantDoc(variant);
         doc->Edit("user tone", [](CNode&, CEditReport& r) {
             r.SetText("CommonSet.Expert.UsrCtcssFreq", "100.0"); // the same as table tone 13
         });
@@ -357,7 +352,7 @@ TEST_F(ChannelCsv, RoundTripLeavesTheImageByteForByte) {
         doc->GetCloneManager()->TreeToImage();
         EXPECT_EQ(doc->ImageBytes(), image) << variant;
 
-        auto fresh = MakeDoc(variant);
+        auto fresh = VariantDoc(variant);
         fresh->Edit("user tone", [](CNode&, CEditReport& r) {
             r.SetText("CommonSet.Expert.UsrCtcssFreq", "100.0");
         });
@@ -380,7 +375,7 @@ TEST_F(ChannelCsv, PmrFileGivesTheExpectedBytes) {
     for (int n = 0; n < 8; ++n)
         text += std::to_string(n + 1) + ",PMR " + std::to_string(n + 1) + "," + freqs[n] +
                 ",,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,12.50,,,,,,,\r\n";
-    auto doc = MakeDoc(5);
+    auto doc = VariantDoc(5);
     doc->GetCloneManager()->TreeToImage();
     std::vector<std::uint8_t> expected = doc->ImageBytes();
     const CCsvImport import = Import(*doc, text);

@@ -68,17 +68,8 @@ void UseVariant(CZ30App& app, int variant) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: form_shots OUTPUT_DIR\n");
-        return 2;
-    }
-    OutputDir() = QString::fromLocal8Bit(argv[1]);
-    CZ30AppOptions options;
-    options.singleInstance = false;
-    options.useSound = false;
-    options.useSerialPorts = false;
-    CZ30App app(options);
+    if (!TakeOutputDir(argc, argv, 1, "form_shots OUTPUT_DIR")) return 2;
+    CZ30App app(ShotOptions());
     if (!app.InitInstance({QStringLiteral("--nosplash")})) return 1;
     CZ30MainFrame& frame = *app.MainFrame();
     frame.setGeometry(40, 40, 760, 520);

@@ -94,12 +94,7 @@ bool SaveLmrImage(const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: ktz30_shots DEVICE OUTPUT_DIR\n");
-        return 2;
-    }
-    OutputDir() = QString::fromLocal8Bit(argv[2]);
+    if (!TakeOutputDir(argc, argv, 2, "ktz30_shots DEVICE OUTPUT_DIR")) return 2;
     CZ30AppOptions options;
     options.singleInstance = false;
     options.useSound = false;

@@ -58,11 +58,8 @@ void SelectItem(CZ30MainFrame& frame, int code) {
 void Run(int variant, const Values& values, const std::vector<std::pair<int, const char*>>& sheets,
          const std::vector<Dialog>& dialogs) {
     Platform().settings->SetInt("Model", "ModelVer", variant);
-    CZ30AppOptions options;
-    options.singleInstance = false;
-    options.useSound = false;
+    CZ30AppOptions options = ShotOptions();
     options.useQtSettings = false;
-    options.useSerialPorts = false;
     CZ30App app(options);
     if (!app.InitInstance({QStringLiteral("--nosplash")})) return;
     CZ30MainFrame& frame = *app.MainFrame();
@@ -106,12 +103,7 @@ void Run(int variant, const Values& values, const std::vector<std::pair<int, con
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: ktz30_signal_shots OUTPUT_DIR\n");
-        return 2;
-    }
-    OutputDir() = QString::fromLocal8Bit(argv[1]);
+    if (!TakeOutputDir(argc, argv, 1, "ktz30_signal_shots OUTPUT_DIR")) return 2;
     Run(4, kTwoTone, {{3, "sheet-2tone-rx-code"}},
         {{"dialog-2tone-setting", editor::kTwoToneSetting, 57},
          {"dialog-2tone-tx-code", editor::kTwoToneTxCode, 56}});

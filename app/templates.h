@@ -11,7 +11,7 @@ class CCloneSupportDoc;
 struct CTemplate {
     std::string name;  // "pmr446"
     int variant = 0;   // the variant of its image
-    std::string title; // "PMR446: the eight analogue channels"
+    std::string title; // "PMR446 analogue channels"
     std::string path;  // the clone data file
 };
 

@@ -1,5 +1,5 @@
-// ktz30cli csv: the memory channels of a clone data file as a comma-separated channel list
-// (CHIRP's layout), out and in.
+// ktz30cli csv: the memory channels of a clone data file as a comma-separated channel list, out
+// and in.
 #pragma once
 
 #include <string>

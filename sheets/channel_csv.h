@@ -1,4 +1,4 @@
-// The memory channels as the comma-separated channel list that CHIRP users exchange: one row per
+// The memory channels as the comma-separated channel list radio programmers exchange: one row per
 // channel in use, columns named by the header line. Export writes the whole layout; import reads
 // the columns it knows by name, in any order, sets the channels the rows name and reports every
 // row it skipped or changed.

@@ -1,5 +1,5 @@
 // The File menu's exchange with the rest of a radio shop: channel lists in and out as
-// comma-separated text (CHIRP's layout), and new documents from the stock configurations.
+// comma-separated text, and new documents from the stock configurations.
 #pragma once
 
 #include "app/templates.h"
@@ -20,7 +20,7 @@ public:
     CExchangeCommands(CZ30Doc& doc, QWidget* window);
 
     // The templates found when the program started, in menu order, and their menu texts
-    // ("PMR446: the eight analogue channels ... (PMR 16CH)").
+    // ("PMR446 analogue channels (PMR 16CH)").
     const std::vector<CTemplate>& Templates() const { return m_templates; }
     QStringList TemplateMenuTexts() const;
 

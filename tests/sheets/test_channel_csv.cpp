@@ -1,5 +1,6 @@
 // The channel list in comma-separated text: the reader and writer, export, import as one
-// document edit, the round trip, and a CHIRP-style file of PMR446 channels down to the bytes.
+// document edit, the round trip, and a list of PMR446 channels from another program down to the
+// bytes.
 #include "app/clone_support_doc.h"
 #include "clone/default_data_manager.h"
 #include "clone/model_manager.h"
@@ -366,8 +367,9 @@ TEST_F(ChannelCsv, RoundTripLeavesTheImageByteForByte) {
     }
 }
 
-// A file written by CHIRP for a PMR446 radio, imported into a PMR 16CH document with the factory
-// defaults: channels 1 to 8 on the PMR446 plan, narrow, no tones, scan on, the rest unchanged.
+// A list another program wrote for a PMR446 radio, imported into a PMR 16CH document with the
+// factory defaults: channels 1 to 8 on the PMR446 plan, narrow, no tones, scan on, the rest
+// unchanged.
 TEST_F(ChannelCsv, PmrFileGivesTheExpectedBytes) {
     std::string text = kHeader + "\r\n";
     const char* const freqs[] = {"446.006250", "446.018750", "446.031250", "446.043750",

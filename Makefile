@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap configure build test run run-adj fuzz clean
+.PHONY: all bootstrap configure build test package run run-adj fuzz clean
 
 all: build
 
@@ -19,6 +19,10 @@ build: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# A .deb of the programs and their data in $(BUILD) (CPack).
+package: build
+	@cmake --build $(BUILD) --target package
 
 run: build
 	@scripts/run-demo $(BUILD) "$(PORT)"

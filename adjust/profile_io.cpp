@@ -184,8 +184,11 @@ std::optional<RefCoefTable> ParseConstIni(const std::string& text) {
 std::vector<std::string> ConstIniPlaces() {
     std::error_code ec;
     std::vector<std::string> places = {(fs::current_path(ec) / kConstFileName).string()};
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) places.push_back((exe.parent_path() / kConstFileName).string());
+    if (const std::string folder = ProgramFolder(); !folder.empty())
+        places.push_back((fs::path(folder) / kConstFileName).string());
+    // An installed copy: share/ktz30adj beside the program's folder.
+    if (const std::string data = InstalledDataFolder("ktz30adj"); !data.empty())
+        places.push_back((fs::path(data) / kConstFileName).string());
     places.push_back(UserConfigFolder() + kConstFileName);
     return places;
 }

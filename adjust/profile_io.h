@@ -64,7 +64,7 @@ inline constexpr const char* kConstFileName = "Const.ini";
 // for a number (a too small one reads as 0).
 std::optional<RefCoefTable> ParseConstIni(const std::string& text);
 // The files "Const.ini" is looked for in, in order: the current folder, the program's folder,
-// the user's configuration folder.
+// an installed copy's share/ktz30adj folder, the user's configuration folder.
 std::vector<std::string> ConstIniPlaces();
 // Reads the first of these that is a good "Const.ini". Without one, report (when given) gets one
 // line per place with what was wrong there.

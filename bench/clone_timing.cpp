@@ -1,6 +1,7 @@
 // Clone read and write through a real pseudo-terminal against `nqz30sim --pace`: wall time
 // against the wire time at 9600 baud plus the protocol's own pauses, and the engine's CPU time
-// against its wall time.
+// against its wall time. The fleet row: `ktz30cli write` to 4 radios at once against the same
+// write to one radio, whole runs of the program, wall time and CPU per radio.
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -8,9 +9,13 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <memory>
+#include <vector>
+
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 
 #include "clone/clone_protocol.h"
 #include "platform/serial_device.h"
@@ -53,6 +58,76 @@ void Report(const char* what, const Figures& f) {
                 what, f.wall, f.wire, f.pauses, expected, (f.wall / expected - 1) * 100, f.cpu,
                 f.cpu / f.wall * 100);
 }
+
+#ifdef KT_KTZ30CLI
+// CPU seconds of the children that have ended (and theirs).
+double ChildCpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_CHILDREN, &u);
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(u.ru_utime) + seconds(u.ru_stime);
+}
+
+// Paced simulated radios of one variant; their devices.
+struct CRadios {
+    std::vector<std::unique_ptr<QProcess>> sims;
+    QStringList ports;
+    explicit CRadios(int count) {
+        for (int i = 0; i < count; ++i) {
+            sims.push_back(std::make_unique<QProcess>());
+            sims.back()->start(QStringLiteral(KT_NQZ30SIM), {"--pace", "--variant", "5"});
+            if (sims.back()->waitForStarted(5000) && sims.back()->waitForReadyRead(5000))
+                ports << QStringLiteral("--port") << sims.back()->readLine().trimmed();
+        }
+    }
+    ~CRadios() {
+        for (auto& s : sims) {
+            s->terminate();
+            s->waitForFinished(3000);
+        }
+    }
+    CRadios(const CRadios&) = delete;
+    CRadios& operator=(const CRadios&) = delete;
+};
+
+// One run of ktz30cli; false when it did not end with 0.
+bool RunCli(const QTemporaryDir& dir, const QStringList& args, double* wall, double* cpu) {
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", dir.filePath("config")); // the user's settings stay as they are
+    cli.setProcessEnvironment(env);
+    const double cpu0 = ChildCpuSeconds(), wall0 = WallSeconds();
+    cli.start(QStringLiteral(KT_KTZ30CLI), args);
+    const bool ok = cli.waitForFinished(300000) && cli.exitStatus() == QProcess::NormalExit &&
+                    cli.exitCode() == 0;
+    *wall = WallSeconds() - wall0;
+    *cpu = ChildCpuSeconds() - cpu0;
+    if (!ok) std::fprintf(stderr, "%s", cli.readAllStandardError().constData());
+    return ok;
+}
+
+// The fleet row: the write of one file to 4 radios against its write to one.
+bool ReportFleet(const QTemporaryDir& dir) {
+    constexpr int kRadios = 4;
+    const QString file = dir.filePath("fleet.hxq");
+    double wall1 = 0, cpu1 = 0, wallN = 0, cpuN = 0;
+    if (!RunCli(dir, {"new", "--variant", "5", "-o", file}, &wall1, &cpu1)) return false;
+    CRadios one(1), many(kRadios);
+    if (one.ports.size() != 2 || many.ports.size() != 2 * kRadios) return false;
+    if (!RunCli(dir, QStringList{"write"} + one.ports + QStringList{file, "--yes"}, &wall1,
+                &cpu1) ||
+        !RunCli(dir, QStringList{"write"} + many.ports + QStringList{file, "--yes"}, &wallN, &cpuN))
+        return false;
+    std::printf("fleet  1 radio wall %.3f s, CPU %.3f s = %.2f %% of wall; %d radios wall %.3f s "
+                "= %.3f x one radio (target <= 1.10), CPU per radio %.3f s = %.2f %% of wall "
+                "(target <= 3 %%)\n",
+                wall1, cpu1, cpu1 / wall1 * 100, kRadios, wallN, wallN / wall1, cpuN / kRadios,
+                cpuN / kRadios / wallN * 100);
+    return true;
+}
+#endif
 
 } // namespace
 
@@ -111,5 +186,11 @@ int main(int argc, char** argv) {
     }
     sim.terminate();
     sim.waitForFinished(3000);
+#ifdef KT_KTZ30CLI
+    if (!ReportFleet(dir)) {
+        std::fprintf(stderr, "clone_timing: the fleet write failed\n");
+        ++failures;
+    }
+#endif
     return failures ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "app/clone_support_doc.h"
+#include "cli/templates_cmd.h"
 #include "cli/terminal.h"
 #include "clone/clone_rs_io_manager.h"
 #include "clone/model_manager.h"
@@ -269,6 +270,7 @@ int RunWrite(const CCliArgs& a) {
 }
 
 int RunNew(const CCliArgs& a) {
+    if (!a.templateName.empty()) return RunNewFromTemplate(a);
     CTerminalPlatform platform(false);
     auto doc = NewDocument();
     doc->GetCloneManager()->GetModelManager()->SetVariant(a.variant, true);
@@ -449,3 +451,14 @@ int WithFileDocument(const std::string& path, const std::function<int(CZ30Doc&)>
     if (!Load(*doc, path)) return kExitFailure;
     return body(*doc);
 }
+
+// --- Shared with the other command files ---------------------------------------------------------
+
+std::shared_ptr<void> UseTerminalPlatform(bool assumeYes) {
+    return std::make_shared<CTerminalPlatform>(assumeYes);
+}
+std::unique_ptr<CZ30Doc> NewCliDocument() { return NewDocument(); }
+bool LoadCliDocument(CZ30Doc& doc, const std::string& path) { return Load(doc, path); }
+bool SaveCliDocument(CZ30Doc& doc, const std::string& path) { return Save(doc, path); }
+bool CanWriteFile(const std::string& path, std::string* reason) { return CanWrite(path, reason); }
+std::string CliVariantName(int variant) { return VariantName(variant); }

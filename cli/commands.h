@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,11 @@ constexpr int kExitUsage = 2;
 constexpr int kExitCannotSave = 74;
 
 struct CCliArgs {
-    std::string port; // 1 to 4 (COM1 to COM4) or a device path
+    std::string port;               // 1 to 4 (COM1 to COM4) or a device path
+    std::vector<std::string> ports; // every --port given (several: one transfer each)
     std::string output;
     int variant = 0;
+    std::string templateName; // new: a stock configuration instead of the factory defaults
     bool yes = false;
     bool makerReserve = false;
     bool code = false;
@@ -49,3 +52,16 @@ bool IsPortText(const std::string& port);
 // Runs body on the document of a clone data file, loaded as the file commands load it; a file
 // that does not load is told on standard error and gives kExitFailure.
 int WithFileDocument(const std::string& path, const std::function<int(CZ30Doc&)>& body);
+// --- What the other command files share with these (csv_cmd, fleet, templates).
+class CZ30Doc;
+// The terminal's platform services for as long as the returned object lives.
+std::shared_ptr<void> UseTerminalPlatform(bool assumeYes);
+// A document for one command (the remembered variant stays as it is).
+std::unique_ptr<CZ30Doc> NewCliDocument();
+// Load and save as the file commands do, telling the user why on failure.
+bool LoadCliDocument(CZ30Doc& doc, const std::string& path);
+bool SaveCliDocument(CZ30Doc& doc, const std::string& path);
+// Whether a file could be written at path; the system's reason when not.
+bool CanWriteFile(const std::string& path, std::string* reason);
+// "PMR 16CH"
+std::string CliVariantName(int variant);

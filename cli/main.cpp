@@ -1,6 +1,9 @@
 // ktz30cli: the cloning program's operations from a shell.
 #include "cli/commands.h"
 #include "cli/print_command.h"
+#include "cli/csv_cmd.h"
+#include "cli/fleet.h"
+#include "cli/templates_cmd.h"
 
 #include <CLI/CLI.hpp>
 #include <QCoreApplication>
@@ -15,16 +18,18 @@ namespace {
 const char* const kStatusRadio =
     "Exit status: the clone result: 0 success, 1 cancelled (Ctrl+C, or No to a question),\n"
     "77 failure, 80 transfer error, 85 illegal information, 90 wrong model, 91 the port\n"
-    "cannot be opened.";
+    "cannot be opened; with several ports, 0 when every radio succeeded, else the highest.";
 const char* const kStatusFile =
     "Exit status: 0 success, 1 failure (the message says why), 2 a usage error.";
 
 // The port option of the radio commands.
 void AddPort(CLI::App* sub, CCliArgs& a) {
-    sub->add_option("--port", a.port,
+    sub->add_option("--port", a.ports,
                     "1 to 4 for COM1 to COM4, or a device path such as /dev/ttyUSB0; for this run\n"
-                    "only, the desktop program's port stays as it is")
+                    "only, the desktop program's port stays as it is. Given again, for more\n"
+                    "radios: one transfer per port at the same time, one line per radio")
         ->required()
+        ->allow_extra_args(false)
         ->check(CLI::Validator(
             [](std::string& s) {
                 return IsPortText(s) ? std::string()
@@ -62,7 +67,10 @@ int main(int argc, char** argv) {
 
     CLI::App* read = app.add_subcommand("read", "read the radio into a clone data file");
     AddPort(read, a);
-    read->add_option("-o", a.output, "the clone data file to write (FILE.hxq)")->required();
+    read->add_option("-o", a.output,
+                     "the clone data file to write (FILE.hxq); with several ports, one per radio\n"
+                     "named after its port (FILE-ttyUSB0.hxq, FILE-COM1.hxq)")
+        ->required();
     read->footer("The variant is the radio's. Ctrl+C cancels. The file must be writable before\n"
                  "the radio is asked. " +
                  std::string(kStatusRadio) + " 74: the file could not be saved.");
@@ -91,6 +99,10 @@ int main(int argc, char** argv) {
             },
             "N"));
     make->add_option("-o", a.output, "the clone data file to write (FILE.hxq)")->required();
+    make->add_option("--template", a.templateName,
+                     "a stock configuration made for the variant instead of the factory\n"
+                     "defaults; found: " +
+                         TemplateNames());
     make->footer(kStatusFile);
 
     CLI::App* show = app.add_subcommand("show", "variant, revision, channels and comments");
@@ -136,6 +148,7 @@ int main(int argc, char** argv) {
         "up and blanks the last, insert moves them down and loses the last, copy overwrites TO;\n"
         "Prio A, Prio B and Emergency follow their channels.\n" +
         std::string(kStatusFile));
+    const CCsvCommand csv(app);
 
     CLI::App* ports = app.add_subcommand("ports", "the serial ports and the COM numbers' devices");
     ports->footer("Exit status: 0.");
@@ -171,14 +184,20 @@ int main(int argc, char** argv) {
         std::printf("%s\n", e.what());
         return 0;
     } catch (const CLI::ParseError& e) {
-        const CLI::App* sub = app.get_subcommands().empty() ? nullptr : app.get_subcommands()[0];
-        const std::string name = sub ? "ktz30cli " + sub->get_name() : std::string("ktz30cli");
+        std::string name = "ktz30cli"; // with the commands given, "ktz30cli csv import"
+        for (const CLI::App* s = &app; !s->get_subcommands().empty();) {
+            s = s->get_subcommands()[0];
+            name += " " + s->get_name();
+        }
         std::fprintf(stderr, "%s: %s\nRun '%s --help' for its usage.\n", name.c_str(), e.what(),
                      name.c_str());
         return kExitUsage;
     }
     const CLI::App* sub = app.get_subcommands()[0];
     if (const int extras = Extras(*sub)) return extras;
+    if (!a.ports.empty()) a.port = a.ports.front();
+    if (a.ports.size() > 1 && (sub == info || sub == read || sub == write))
+        return RunFleet(sub->get_name(), a, std::vector<std::string>(argv + 1, argv + argc));
     if (sub == info) return RunInfo(a);
     if (sub == read) return RunRead(a);
     if (sub == write) return RunWrite(a);
@@ -189,5 +208,6 @@ int main(int argc, char** argv) {
     if (sub == set) return RunSet(a);
     if (sub == channel) return RunChannel(a);
     if (sub == print) return RunPrint(printArgs);
+    if (sub == csv.Command()) return csv.Run();
     return RunPorts(a);
 }

@@ -127,3 +127,5 @@ void InstallCancelHandler() {
 std::unique_ptr<ITransferProgress> MakeTerminalProgress() {
     return std::make_unique<CTerminalProgress>();
 }
+
+bool TakeCancelSignal() { return g_cancel.exchange(false); }

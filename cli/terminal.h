@@ -32,5 +32,8 @@ public:
 // A second one before the first was taken ends the program at once.
 void InstallCancelHandler();
 std::unique_ptr<ITransferProgress> MakeTerminalProgress();
+// Takes the cancel request of such a signal that came since the last call (for a program that
+// waits on others rather than on a transfer).
+bool TakeCancelSignal();
 // Ends a progress bar line if one is drawn.
 void EndProgressLine();

@@ -14,6 +14,10 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
 #include <cstdlib>
 #include <fcntl.h>
@@ -293,4 +297,23 @@ void HandleTerminatingSignals(void (*handler)(int)) {
     for (int s : {SIGINT, SIGTERM, SIGHUP})
         sigaction(s, &sa, nullptr);
 #endif
+}
+
+std::string ProgramFolder() {
+#ifdef _WIN32
+    wchar_t buffer[32768];
+    const DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    if (n == 0 || n >= std::size(buffer)) return {};
+    return fs::path(std::wstring(buffer, n)).parent_path().string();
+#else
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.parent_path().string();
+#endif
+}
+
+std::string InstalledDataFolder(const std::string& product) {
+    const std::string folder = ProgramFolder();
+    if (folder.empty()) return {};
+    return (fs::path(folder).parent_path() / "share" / product).string();
 }

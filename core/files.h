@@ -24,6 +24,12 @@ std::string WhyNotReplaceable(const std::string& target);
 // reason in error.
 bool ReplaceFile(const std::string& target, const std::string& contents, std::string* error);
 
+// The folder of the running program ("/usr/bin"); empty when the system does not say.
+std::string ProgramFolder();
+// Where an installed program keeps its data: share/<product> beside the program's bin folder
+// ("/usr/share/ktz30" for "/usr/bin/ktz30"); empty when the program folder is unknown.
+std::string InstalledDataFolder(const std::string& product);
+
 // Prefixes of our temporary files: the clone transfer file and the document's scratch file.
 inline constexpr const char* kTransferFilePrefix = "cl";
 inline constexpr const char* kScratchFilePrefix = "~KT";

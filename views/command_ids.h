@@ -10,10 +10,15 @@ constexpr int kSave = 57603;
 constexpr int kSaveAs = 57604;
 constexpr int kPrint = 57607;
 constexpr int kPrintPreview = 57609;
-constexpr int kExportPdf = 20161; // our own: the printout into a PDF file
+constexpr int kExportPdf = 20162; // our own: the printout into a PDF file
 constexpr int kRecentFirst = 57616;
 constexpr int kRecentLast = 57631;
 constexpr int kExit = 57665;
+// Our own: channel lists in and out, stock configurations (one id per template found)
+constexpr int kImportChannels = 20160;
+constexpr int kExportChannels = 20161;
+constexpr int kTemplateFirst = 20170;
+constexpr int kTemplateLast = 20199;
 // Edit (handled by the sheets; Undo and Redo by the frame)
 constexpr int kEditMemory = 20120;
 constexpr int kPrioA = 32775;

@@ -1,5 +1,7 @@
 #include "app/qt/help_window.h"
 
+#include "core/files.h"
+
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -10,6 +12,10 @@ QString CHelpWindow::ContentsPath() {
     const QString beside =
         QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
     if (QFileInfo::exists(beside)) return beside;
+    // An installed copy: share/ktz30/help beside the program's folder.
+    const QString installed =
+        QString::fromStdString(InstalledDataFolder("ktz30")) + QStringLiteral("/help/index.html");
+    if (QFileInfo::exists(installed)) return installed;
 #ifdef KT_HELP_DIR
     const QString source = QStringLiteral(KT_HELP_DIR "/index.html");
     if (QFileInfo::exists(source)) return source;

@@ -61,6 +61,11 @@ const std::vector<CCommandDef>& Commands() {
         {cmd::kSave, "&Save\tCtrl+S", "Save the active document.\nSave",
          {QKeySequence(Qt::CTRL | Qt::Key_S)}},
         {cmd::kSaveAs, "Save &As...", "Save the active document with a new name.\nSave As", {}},
+        {cmd::kImportChannels, "&Import Channels (CSV)...",
+         "Set channels from a channel list in CHIRP's comma-separated layout.\nImport Channels", {}},
+        {cmd::kExportChannels, "&Export Channels (CSV)...",
+         "Write the channels in use as a channel list in CHIRP's comma-separated layout.\n"
+         "Export Channels", {}},
         {cmd::kPrint, "&Print...\tCtrl+P", "Print the active document.\nPrint",
          {QKeySequence(Qt::CTRL | Qt::Key_P)}},
         {cmd::kPrintPreview, "Print Pre&view...", "Show the pages as they will print.\nPrint Preview", {}},
@@ -315,8 +320,11 @@ void CCloneSoftMainFrm::CreateMenus() {
         AddMenuItems(menu, std::span(ids.begin(), ids.size()));
     };
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    add(m_fileMenu, {cmd::kNew, cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0});
-    add(m_fileMenu, {cmd::kPrint, cmd::kPrintPreview, cmd::kExportPdf, 0});
+    add(m_fileMenu, {cmd::kNew});
+    m_templateMenu = m_fileMenu->addMenu(QStringLiteral("New from &Template"));
+    m_templateMenu->setEnabled(false);
+    add(m_fileMenu, {cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0, cmd::kImportChannels,
+                     cmd::kExportChannels, 0, cmd::kPrint, cmd::kPrintPreview, cmd::kExportPdf, 0});
     m_recentAnchor = m_fileMenu->addAction(QStringLiteral("Recent File"));
     m_recentAnchor->setEnabled(false);
     for (int i = 0; i < kRecentCount; ++i)
@@ -498,6 +506,22 @@ CCmdUI CCloneSoftMainFrm::RouteUpdate(int id) {
     if (OnUpdateCmdUI(id, ui)) return ui;
     if (m_application && m_application->OnUpdateCmdUI(id, ui)) return ui;
     return CCmdUI{false, false}; // nobody handles it
+}
+
+void CCloneSoftMainFrm::SetTemplateMenu(const QStringList& texts) {
+    for (int id = cmd::kTemplateFirst; id <= cmd::kTemplateLast; ++id)
+        m_actions.erase(id);
+    m_templateMenu->clear();
+    for (int i = 0; i < texts.size() && cmd::kTemplateFirst + i <= cmd::kTemplateLast; ++i) {
+        const int id = cmd::kTemplateFirst + i;
+        auto* action =
+            m_templateMenu->addAction(QString(texts[i]).replace('&', QStringLiteral("&&")));
+        action->setStatusTip(
+            QStringLiteral("Create a new document from this stock configuration."));
+        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        m_actions[id] = action;
+    }
+    m_templateMenu->setEnabled(!texts.isEmpty());
 }
 
 void CCloneSoftMainFrm::UpdateCommandUI() {

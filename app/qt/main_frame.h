@@ -56,6 +56,10 @@ public:
     // position; its items are the frame's actions, routed like the menus.
     void ShowContextMenu(int menu, const QPoint& globalPos);
     void SetStatusText(const QString& text);
+    // File > "New from Template": one item per stock configuration, routed as the commands
+    // kTemplateFirst and on.
+    void SetTemplateMenu(const QStringList& texts);
+    QMenu* TemplateMenu() const { return m_templateMenu; }
 
     CColorStatusBar* StatusBar() const { return m_statusBar; }
     CZ30TreeView* Tree() const { return m_tree; }
@@ -112,6 +116,7 @@ private:
     CZ30TreeView* m_tree = nullptr;
     CZ30ListFrame* m_sheets = nullptr;
     QMenu* m_fileMenu = nullptr;
+    QMenu* m_templateMenu = nullptr;
     QAction* m_recentAnchor = nullptr;
     bool m_startMaximized = false;
     bool m_placementStored = false;

@@ -4,6 +4,7 @@
 #include "app/qt/about_dlg.h"
 #include "app/qt/clone_info_dlg.h"
 #include "app/qt/color_status_bar.h"
+#include "app/qt/exchange_cmds.h"
 #include "app/qt/key_codes.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/port_dlg.h"
@@ -136,6 +137,7 @@ CZ30App::CZ30App(CZ30AppOptions options) : m_options(options) {}
 
 CZ30App::~CZ30App() {
     m_print.reset();
+    m_exchange.reset();
     m_frame.reset();
     m_docCommands.reset();
     m_doc.reset();
@@ -201,6 +203,8 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += kDocTemplate.filterExt;
         return path.toStdString();
     };
+    m_exchange = std::make_unique<CExchangeCommands>(*m_doc, m_frame.get());
+    m_frame->SetTemplateMenu(m_exchange->TemplateMenuTexts());
     m_frame->RebuildTree();
     CSplashWnd::ShowSplashScreen(m_frame.get(), CCloneSoftMainFrm::kSplashMs, m_cmdInfo.showSplash);
     if (m_frame->StartMaximized())
@@ -292,6 +296,7 @@ void CZ30App::OnAssignPorts() {
 }
 
 bool CZ30App::OnCmdMsg(int id) {
+    if (m_exchange && m_exchange->OnCmdMsg(id)) return true;
     if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) {
         const QStringList files = RecentFiles();
         const int index = id - cmd::kRecentFirst;
@@ -325,6 +330,7 @@ bool CZ30App::OnCmdMsg(int id) {
 }
 
 bool CZ30App::OnUpdateCmdUI(int id, CCmdUI& ui) {
+    if (m_exchange && m_exchange->OnUpdateCmdUI(id, ui)) return true;
     if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) return true;
     switch (id) {
     case cmd::kNew:

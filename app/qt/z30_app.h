@@ -11,6 +11,7 @@
 #include <memory>
 
 class CAlsaBeeper;
+class CExchangeCommands;
 class CZ30Doc;
 class CInstanceGuard;
 class CPrintCommands;
@@ -79,6 +80,8 @@ public:
 
     CZ30Doc& Document() const { return *m_doc; }
     CZ30MainFrame* MainFrame() const { return m_frame.get(); }
+    // Channel lists in and out, new documents from templates (the File menu).
+    CExchangeCommands* Exchange() const { return m_exchange.get(); }
     CQtPrompts& Prompts() { return m_prompts; }
     // File > Print, Print Preview and Export PDF.
     CPrintCommands* Printing() const { return m_print.get(); }
@@ -105,4 +108,5 @@ private:
     std::unique_ptr<CDocCommands> m_docCommands;
     std::unique_ptr<CZ30MainFrame> m_frame;
     std::unique_ptr<CPrintCommands> m_print;
+    std::unique_ptr<CExchangeCommands> m_exchange;
 };

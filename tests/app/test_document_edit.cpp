@@ -6,6 +6,7 @@
 #include "clone/model_manager.h"
 #include "core/platform.h"
 #include "params/node_access.h"
+#include "tests/support/variant_doc.h"
 
 #include <unistd.h>
 
@@ -37,9 +38,7 @@ protected:
 
     // A document of the variant with channel 1 on, and the notices it fires from then on.
     std::unique_ptr<CZ30Doc> MakeDoc(int variant) {
-        auto doc = std::make_unique<CZ30Doc>();
-        doc->SetRememberVariant(false);
-        doc->GetCloneManager()->GetModelManager()->SetVariant(variant, true);
+        auto doc = VariantDoc(variant);
         doc->Edit("on", [](CNode&, CEditReport& r) { r.SetText("Mch.CH1.ChOn", "ON"); });
         doc->SetModifiedFlag(false);
         doc->Subscribe([this](const CChangeNotice& n) { notices.push_back(n); });

@@ -262,7 +262,8 @@ TEST_F(AppTest, MenusCarryTheirItemsInOrder) {
         const char* items; // visible items, "-" for a separator
     };
     const Menu menus[] = {
-        {"&File", "&New\tCtrl+N|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|&Print...\tCtrl+P|"
+        {"&File", "&New\tCtrl+N|New from &Template|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|"
+                  "&Import Channels (CSV)...|&Export Channels (CSV)...|-|&Print...\tCtrl+P|"
                   "Print Pre&view...|&Export PDF...|-|Recent File|-|E&xit"},
         {" &Edit", "&Undo\tCtrl+Z|&Redo\tCtrl+Y|-|&Edit Memory...\tEnter|-|Prio A|Prio "
                    "B|Emergency|Emergency OFF|-|Copy\tCtrl+C|"

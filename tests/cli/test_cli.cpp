@@ -1,5 +1,7 @@
 // ktz30cli as a user runs it: real processes, nqz30sim on a pseudo-terminal, QSettings in a
 // temporary folder.
+#include "tests/cli/cli_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -22,107 +24,6 @@ constexpr const char* kVariantNames[] = {"LMR 1CH", "PMR 1CH",  "LMR 2CH",
                                          "PMR 2CH", "LMR 16CH", "PMR 16CH"};
 
 namespace {
-
-struct CRun {
-    int exit = -1;
-    std::string out, err;
-};
-
-class CSim {
-public:
-    explicit CSim(const QStringList& options) {
-        m_process.setProgram(QStringLiteral(KT_NQZ30SIM));
-        m_process.setArguments(options);
-        m_process.start();
-        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
-            m_path = m_process.readLine().trimmed().toStdString();
-    }
-    ~CSim() {
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) m_process.kill();
-    }
-    CSim(const CSim&) = delete;
-    CSim& operator=(const CSim&) = delete;
-    const std::string& Path() const { return m_path; }
-
-private:
-    QProcess m_process;
-    std::string m_path;
-};
-
-class CliTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    std::string File(const char* name) const { return dir.filePath(name).toStdString(); }
-
-    // Transfer and scratch files in the temporary folder the runs are given.
-    int OurTemporaryFiles() const {
-        int n = 0;
-        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
-            if ((name.startsWith("cl") && name.size() == 8) ||
-                (name.startsWith("~KT") && name.size() == 9))
-                ++n;
-        return n;
-    }
-
-    QProcessEnvironment Env() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-        env.insert("TMPDIR", dir.path());
-        return env;
-    }
-
-    void Start(QProcess& p, const std::vector<std::string>& args) const {
-        QStringList list;
-        for (const auto& a : args)
-            list << QString::fromStdString(a);
-        p.setProgram(QStringLiteral(KT_KTZ30CLI));
-        p.setArguments(list);
-        p.setProcessEnvironment(Env());
-        p.start();
-    }
-
-    CRun Run(const std::vector<std::string>& args, const std::string& input = {}) const {
-        QProcess p;
-        Start(p, args);
-        CRun r;
-        if (!p.waitForStarted(5000)) return r;
-        if (!input.empty()) p.write(input.data(), static_cast<qint64>(input.size()));
-        p.closeWriteChannel();
-        p.waitForFinished(60000);
-        r.exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput().toStdString();
-        r.err = p.readAllStandardError().toStdString();
-        return r;
-    }
-
-    std::string Get(const std::string& file, const std::string& path) const {
-        CRun r = Run({"get", file, path});
-        EXPECT_EQ(r.exit, 0) << r.err;
-        return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
-    }
-
-    // A file of the variant with channels 1 and 2 (where it has two) on at the given frequencies.
-    std::string MakeFile(const char* name, int variant, const char* rx1 = "446.100",
-                         const char* rx2 = "446.200") const {
-        const std::string f = File(name);
-        EXPECT_EQ(Run({"new", "--variant", std::to_string(variant), "-o", f}).exit, 0);
-        std::vector<std::string> set = {"set", f, "Mch.CH1.ChOn=ON",
-                                        std::string("Mch.CH1.FreqRx=") + rx1};
-        if (variant >= 2)
-            set.insert(set.end(), {"Mch.CH2.ChOn=ON", std::string("Mch.CH2.FreqRx=") + rx2});
-        CRun r = Run(set);
-        EXPECT_EQ(r.exit, 0) << r.err;
-        return f;
-    }
-
-    QTemporaryDir dir;
-};
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // Addresses of the data frames the PC sent, from the simulator's log.
 std::vector<unsigned> WrittenAddresses(const std::string& logPath) {

@@ -4,6 +4,7 @@
 #include "core/platform.h"
 #include "params/node_access.h"
 #include "sheets/channel_ops.h"
+#include "tests/support/variant_doc.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +25,7 @@ protected:
     // A document of the variant whose channels 1..count are in use, each recognisable by its
     // receive frequency, with Prio A on 7, Prio B on the last row and Emergency on 3.
     std::unique_ptr<CZ30Doc> MakeDoc(int variant, int count) {
-        auto doc = std::make_unique<CZ30Doc>();
-        doc->SetRememberVariant(false);
-        doc->GetCloneManager()->GetModelManager()->SetVariant(variant, true);
+        auto doc = VariantDoc(variant);
         const int rows = MemoryRowsOf(variant);
         doc->Edit("numbers", [&](CNode& root, CEditReport&) {
             for (int n = 1; n <= count; ++n) {

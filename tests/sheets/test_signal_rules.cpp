@@ -6,6 +6,7 @@
 #include "params/node_access.h"
 #include "params/value_nodes.h"
 #include "sheets/signal_sheets.h"
+#include "tests/support/variant_doc.h"
 
 #include <gtest/gtest.h>
 
@@ -22,12 +23,6 @@ protected:
     void SetUp() override { ResetPlatform(); }
     void TearDown() override { ResetPlatform(); }
 
-    static std::unique_ptr<CZ30Doc> MakeDoc(int variant) {
-        auto doc = std::make_unique<CZ30Doc>();
-        doc->SetRememberVariant(false);
-        doc->GetCloneManager()->GetModelManager()->SetVariant(variant, true);
-        return doc;
-    }
     static void Set(CZ30Doc& doc, const std::string& path, const std::string& text) {
         ASSERT_TRUE(GetNode(doc.GetRoot(), path)->SetText(text).Taken()) << path << " " << text;
     }
@@ -89,8 +84,8 @@ TEST_F(SignalRules, TimerTextsTakeTheScaleTheRangeAndTheEvenRule) {
 }
 
 TEST_F(SignalRules, RowsShowTheirCodesAndCaptionsNameTheRow) {
-    auto lmr = MakeDoc(kLmr16);
-    auto pmr = MakeDoc(kPmr16);
+    auto lmr = VariantDoc(kLmr16);
+    auto pmr = VariantDoc(kPmr16);
     // Children of one node set from texts.
     auto set = [](CZ30Doc& doc, const std::string& node,
                   std::initializer_list<std::pair<const char*, const char*>> texts) {
@@ -167,8 +162,8 @@ TEST_F(SignalRules, RowsShowTheirCodesAndCaptionsNameTheRow) {
 }
 
 TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
-    auto lmr = MakeDoc(kLmr16);
-    auto pmr = MakeDoc(kPmr16);
+    auto lmr = VariantDoc(kLmr16);
+    auto pmr = VariantDoc(kPmr16);
     struct Bytes {
         int address;
         std::vector<int> bytes;
@@ -290,7 +285,7 @@ TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
 }
 
 TEST_F(SignalRules, DialogsListTheirFieldsAsTheyShowThem) {
-    auto lmr = MakeDoc(kLmr16);
+    auto lmr = VariantDoc(kLmr16);
     for (const auto& [path, code] : {std::pair{"CodeType", 1},
                                      {"1stTonFreq", 1000},
                                      {"1stTonPeriod", 25},
@@ -303,7 +298,7 @@ TEST_F(SignalRules, DialogsListTheirFieldsAsTheyShowThem) {
     EXPECT_EQ(txCode, "/Code Type=Group;1st Tone/Frequency=1000.00000;1st Tone/Period=2.500;"
                       "2nd Tone/Frequency=1500.00000;2nd Tone/Period=0.300;");
 
-    auto pmr = MakeDoc(kPmr16);
+    auto pmr = VariantDoc(kPmr16);
     const std::vector<CDialogField> five =
         SignalDialogFields(pmr->GetRoot(), CSignalDialog::FiveToneSetting);
     ASSERT_EQ(five.size(), 20u);

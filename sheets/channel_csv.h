@@ -1,0 +1,51 @@
+// The memory channels as the comma-separated channel list radio programmers exchange: one row per
+// channel in use, columns named by the header line. Export writes the whole layout; import reads
+// the columns it knows by name, in any order, sets the channels the rows name and reports every
+// row it skipped or changed.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CNode;
+
+// The header line's columns, in the order export writes them.
+extern const char* const kChannelCsvColumns[21];
+
+// The channels in use among the variant's, in channel order, as CSV text (CR LF lines, the
+// header first). count, when given, receives the number of channel rows.
+std::string ExportChannelCsv(CNode* root, int variant, int* count = nullptr);
+
+// What import did with one row (numbered as a spreadsheet shows it: the header is row 1).
+struct CCsvNote {
+    int row = 0;
+    std::string column; // the column the note is about
+    std::string text;   // what was found and what was done
+    bool skipped = false;
+};
+
+struct CCsvImport {
+    static constexpr std::size_t kMaxNotes = 500;
+    std::string error;         // the text is no channel list: nothing was changed
+    std::vector<int> channels; // the channels set, in row order
+    int skippedRows = 0;
+    int adjustedRows = 0;         // rows imported with a value changed on the way
+    std::vector<CCsvNote> notes;  // the first kMaxNotes notes
+    std::size_t notesLeftOut = 0; // notes beyond those
+    bool Clean() const { return error.empty() && skippedRows == 0 && adjustedRows == 0; }
+};
+
+// Sets the channels of a radio of the variant from CSV text, on the tree (the caller runs it as
+// one document edit). Rows are matched to channels 1 to the variant's count by "Location". A
+// channel that was off starts from the blank channel "Mch.CH0"; what the columns do not carry
+// keeps the channel's present value. A row with a value the radio cannot take is skipped whole;
+// a value the radio keeps in another form (a frequency snapped to the raster) is adjusted. Both
+// are noted.
+CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text);
+
+// "row 5, Frequency: 446.001000 MHz fits no channel raster; row skipped"
+std::string CsvNoteText(const CCsvNote& note);
+// "8 channels imported (CH 1 to 8), 1 row skipped, 1 row adjusted"
+std::string CsvImportSummary(const CCsvImport& import);

@@ -1,0 +1,102 @@
+// Several radios at once: ktz30cli with --port given more than once, against simulated radios on
+// pseudo-terminals.
+#include "tests/cli/cli_fixture.h"
+#include "tests/support/file_text.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QThread>
+
+#include <signal.h>
+#include <sys/types.h>
+
+namespace {
+
+// Simulated radios on pseudo-terminals, with --port for each.
+struct CRadios {
+    std::vector<std::unique_ptr<CSim>> sims;
+    std::vector<std::string> ports;
+    explicit CRadios(const std::vector<QStringList>& options) {
+        for (const QStringList& o : options) {
+            sims.push_back(std::make_unique<CSim>(o));
+            ports.insert(ports.end(), {"--port", sims.back()->Path()});
+        }
+    }
+    std::string Path(std::size_t i) const { return sims[i]->Path(); }
+};
+
+std::vector<std::string> Args(std::vector<std::string> head, const std::vector<std::string>& ports,
+                              std::vector<std::string> tail = {}) {
+    head.insert(head.end(), ports.begin(), ports.end());
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+} // namespace
+
+// Three radios, the third silent: two are written, the third reports 77, and so does the run.
+TEST_F(CliTest, FleetWriteReportsEveryRadioAndTheHighestResult) {
+    const CRadios radios(
+        {{"--variant", "5"}, {"--variant", "5"}, {"--variant", "5", "--no-answer"}});
+    const std::string f = MakeFile("fleet.hxq", 5, "446.100", "446.200");
+    const CRun w = Run(Args({"write"}, radios.ports, {f, "--yes"}));
+    EXPECT_EQ(w.exit, 77) << w.out << w.err;
+    EXPECT_TRUE(Has(w.out, "ktz30cli write: 3 radios at once on " + radios.Path(0) + ", " +
+                               radios.Path(1) + ", " + radios.Path(2) + " (Ctrl+C cancels all)\n" +
+                               radios.Path(0) + ": 0 Cloning completed. (not verified)\n" +
+                               radios.Path(1) + ": 0 Cloning completed. (not verified)\n" +
+                               radios.Path(2) + ": 77 Err: Cannot write cloning data.\n" +
+                               "ktz30cli write: 2 of 3 radios succeeded\n"))
+        << w.out;
+    // What the two radios hold now, read from all three at once: a file each, named by its port.
+    const CRun r = Run(Args({"read"}, radios.ports, {"-o", File("back.hxq")}));
+    EXPECT_EQ(r.exit, 77) << r.out << r.err;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string pts = "pts" + radios.Path(i).substr(radios.Path(i).rfind('/') + 1);
+        const std::string back = File(("back-" + pts + ".hxq").c_str());
+        EXPECT_TRUE(Has(r.out, radios.Path(i) + ": 0 Cloning completed. Saved to " + back + ".\n"))
+            << r.out;
+        EXPECT_EQ(Get(back, "Mch.CH2.FreqRx"), "446.20000");
+    }
+    EXPECT_TRUE(Has(r.out, radios.Path(2) + ": 77 Err: Cannot read cloning data.\n")) << r.out;
+    const CRun i = Run(Args({"info"}, radios.ports));
+    EXPECT_TRUE(Has(i.out, radios.Path(0) + ": 0 Model PMR 16CH, revision 1.0\n")) << i.out;
+    EXPECT_EQ(i.exit, 77);
+    // A write asks once for all; No writes nothing.
+    const CRun no = Run(Args({"write"}, radios.ports, {f}), "n\n");
+    EXPECT_EQ(no.exit, 1);
+    EXPECT_TRUE(Has(no.err, "   Write to transceiver      [y/N]")) << no.err;
+    EXPECT_FALSE(Has(no.out, "radios at once")) << no.out;
+    // The same port twice is a usage error.
+    const CRun twice = Run({"info", "--port", radios.Path(0), "--port", radios.Path(0)});
+    EXPECT_EQ(twice.exit, 2);
+    EXPECT_TRUE(
+        Has(twice.err, "port " + radios.Path(0) + " (" + radios.Path(0) + ") is given twice"))
+        << twice.err;
+}
+
+// Ctrl+C on the terminal reaches this program alone; it cancels every transfer once.
+TEST_F(CliTest, FleetCancelStopsEveryTransfer) {
+    const CRadios radios({{"--variant", "4", "--pace"}, {"--variant", "4", "--pace"}});
+    QProcess p;
+    Start(p, Args({"read"}, radios.ports, {"-o", File("c.hxq")}));
+    ASSERT_TRUE(p.waitForStarted(5000));
+    // Both transfers are in their data phase when each has its transfer file.
+    for (int n = 0; n < 200 && OurTemporaryFiles() < 4; ++n)
+        QThread::msleep(20);
+    QThread::msleep(300);
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    const std::string out = p.readAllStandardOutput().toStdString();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1) << out;
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_TRUE(Has(out, radios.Path(i) + ": 1 Terminated cloning.\n")) << out;
+    EXPECT_EQ(OurTemporaryFiles(), 0);
+    EXPECT_TRUE(QDir(dir.path()).entryList({"c-*.hxq"}, QDir::Files).isEmpty());
+}

@@ -13,7 +13,7 @@ namespace {
 const char* const kStatusRadio =
     "Exit status: the clone result: 0 success, 1 cancelled (Ctrl+C, or No to the question),\n"
     "77 failure, 80 transfer error, 85 illegal information, 90 wrong model, 91 the port\n"
-    "cannot be opened.";
+    "cannot be opened, 74 the trace file cannot be written.";
 const char* const kStatusFile =
     "Exit status: 0 success, 1 failure (the message says why), 2 a usage error.";
 
@@ -29,6 +29,20 @@ void AddPort(CLI::App* sub, CCliArgs& a) {
                                      : std::string("PORT is 1 to 4 or a device path");
             },
             "PORT"));
+}
+
+// The serial trace of a radio command.
+void AddTrace(CLI::App* sub, CCliArgs& a) {
+    sub->add_option("--trace", a.trace,
+                    "record every frame in both directions in FILE (time, direction, command,\n"
+                    "result and bytes)")
+        ->type_name("FILE");
+}
+
+void AddNoBackup(CLI::App* sub, CCliArgs& a) {
+    sub->add_flag("--no-backup", a.noBackup,
+                  "no backup this time (else the image goes to the backups folder, see "
+                  "'ktz30cli backups')");
 }
 
 // "unknown command" and "unknown option" where the parser would only say "not expected".
@@ -47,6 +61,9 @@ int Extras(const CLI::App& sub) {
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
+    // The cloning program's names: its data folder (the backups) is the same for both.
+    QCoreApplication::setOrganizationName(QStringLiteral("Norq"));
+    QCoreApplication::setApplicationName(QStringLiteral("KT-Z30"));
     CCliArgs a;
     CLI::App app{"The KT-Z30 cloning program's operations from a shell.", "ktz30cli"};
     app.get_formatter()->label("Usage", "usage");
@@ -56,11 +73,14 @@ int main(int argc, char** argv) {
 
     CLI::App* info = app.add_subcommand("info", "ask the radio who it is");
     AddPort(info, a);
+    AddTrace(info, a);
     info->footer("Shows model, revision, comment and PLL reference.\n" + std::string(kStatusRadio));
 
     CLI::App* read = app.add_subcommand("read", "read the radio into a clone data file");
     AddPort(read, a);
     read->add_option("-o", a.output, "the clone data file to write (FILE.hxq)")->required();
+    AddNoBackup(read, a);
+    AddTrace(read, a);
     read->footer("The variant is the radio's. Ctrl+C cancels. The file must be writable before\n"
                  "the radio is asked. " +
                  std::string(kStatusRadio) + " 74: the file could not be saved.");
@@ -71,7 +91,19 @@ int main(int argc, char** argv) {
     write->add_flag("--yes", a.yes, "write without asking first");
     write->add_flag("--maker-reserve", a.makerReserve,
                     "the whole image with the alignment values (else 0x0070-0x07FF)");
-    write->footer("Ctrl+C cancels. " + std::string(kStatusRadio));
+    CLI::Option* verify = write->add_flag(
+        "--verify", [&a](std::int64_t) { a.verify = 1; },
+        "read the radio back and compare every byte written (the default unless the desktop\n"
+        "program's Clone > Verify after Write is off)");
+    CLI::Option* noVerify = write->add_flag(
+        "--no-verify", [&a](std::int64_t) { a.verify = 0; }, "do not read the radio back");
+    verify->excludes(noVerify);
+    AddNoBackup(write, a);
+    AddTrace(write, a);
+    write->footer("Ctrl+C cancels. A write verified equal ends with \" Cloning completed. "
+                  "Verified.\"; one\nwhose read-back differs lists the first addresses with "
+                  "their settings and exits 77,\nas does one that could not be read back. " +
+                  std::string(kStatusRadio));
 
     CLI::App* make = app.add_subcommand("new", "a file with the factory defaults of a variant");
     make->add_option("--variant", a.variant,
@@ -121,6 +153,13 @@ int main(int argc, char** argv) {
     CLI::App* ports = app.add_subcommand("ports", "the serial ports and the COM numbers' devices");
     ports->footer("Exit status: 0.");
 
+    CLI::App* backups = app.add_subcommand("backups", "the backups of reads and writes");
+    backups->footer(
+        "Every read and every write (before it starts) keeps the image as a clone data file in\n"
+        "the backups folder; the newest 100 stay. One line per backup, newest first: time,\n"
+        "operation, variant, the radio's comments and the file, separated by tabs.\n"
+        "Exit status: 0.");
+
     const std::vector<CLI::App*> commands = app.get_subcommands([](CLI::App*) { return true; });
     for (CLI::App* sub : commands)
         sub->allow_extras();
@@ -165,5 +204,6 @@ int main(int argc, char** argv) {
     if (sub == dump) return RunDump(a);
     if (sub == get) return RunGet(a);
     if (sub == set) return RunSet(a);
+    if (sub == backups) return RunBackups(a);
     return RunPorts(a);
 }

@@ -61,12 +61,7 @@ std::string CommentOf(const std::string& path) {
 } // namespace
 
 std::string BackupFileName(std::time_t t, const std::string& operation, int variant, int copy) {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
+    const std::tm local = LocalTime(t);
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d_%02d-%02d-%02d", local.tm_year + 1900,
                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);

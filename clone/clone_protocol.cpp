@@ -76,7 +76,8 @@ void CCloneProtocol::Fail(int status, const char* reason) {
 }
 
 void CCloneProtocol::ReportError(const std::string& text, int code) {
-    if (m_observer) m_observer->PortError(text);
+    // A failing open port is told once, not at every poll (as its message box).
+    if (m_observer && !(IsOpen() && IoFailed())) m_observer->PortError(text);
     CComPort::ReportError(text, code);
 }
 

@@ -127,20 +127,29 @@ bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// Addresses of the data frames the PC sent, from the simulator's log.
-std::vector<unsigned> WrittenAddresses(const std::string& logPath) {
+// The frames one side ("PC" or "TR") sent, in order, from the simulator's log.
+std::vector<std::vector<unsigned>> LoggedFrames(const std::string& logPath,
+                                                const std::string& who) {
     std::ifstream in(logPath);
-    std::vector<unsigned> out;
-    std::string line;
-    while (std::getline(in, line)) {
+    std::vector<std::vector<unsigned>> frames;
+    for (std::string line; std::getline(in, line);) {
         std::istringstream s(line);
-        std::string who;
-        s >> who;
+        std::string side;
+        s >> side;
         std::vector<unsigned> bytes;
         unsigned b;
         while (s >> std::hex >> b)
             bytes.push_back(b);
-        if (who != "PC" || bytes.size() < 10 || bytes[4] != 0xE4) continue;
+        if (side == who) frames.push_back(bytes);
+    }
+    return frames;
+}
+
+// Addresses of the data frames the PC sent, from the simulator's log.
+std::vector<unsigned> WrittenAddresses(const std::string& logPath) {
+    std::vector<unsigned> out;
+    for (const std::vector<unsigned>& bytes : LoggedFrames(logPath, "PC")) {
+        if (bytes.size() < 10 || bytes[4] != 0xE4) continue;
         std::string addr(bytes.begin() + 5, bytes.begin() + 9);
         out.push_back(static_cast<unsigned>(std::stoul(addr, nullptr, 16)));
     }
@@ -605,18 +614,9 @@ TEST_F(CliTest, EveryVariantReadFromTheRadioWritesStraightBack) {
 
 // The commands the frames of one side of the simulator's log carry, in order.
 std::vector<unsigned> LoggedCommands(const std::string& logPath, const std::string& who) {
-    std::ifstream in(logPath);
     std::vector<unsigned> out;
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream s(line);
-        std::string side;
-        s >> side;
-        std::vector<unsigned> bytes;
-        unsigned b;
-        while (s >> std::hex >> b)
-            bytes.push_back(b);
-        if (side == who && bytes.size() > 4) out.push_back(bytes[4]);
-    }
+    for (const std::vector<unsigned>& bytes : LoggedFrames(logPath, who))
+        if (bytes.size() > 4) out.push_back(bytes[4]);
     return out;
 }
 

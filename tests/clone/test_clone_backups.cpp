@@ -69,29 +69,28 @@ TEST(Backups, NamesCarryTimeOperationAndVariant) {
     }
 }
 
-TEST(Backups, TheNewestHundredStayAndOtherFilesAreLeftAlone) {
+TEST(Backups, NewestFirstAndOnlyOurFilesArePruned) {
     CTempFolder folder;
     std::ofstream(folder.path / "notes.txt") << "mine";
     CBackupStore store((folder.path / "backups").string()); // made by the first save
-    int second = 0;
-    store.now = [&] { return LocalTime(2026, 1, 1, 10, 0, 0) + second; };
+    store.now = [] { return LocalTime(2026, 1, 1, 10, 0, 0); };
     const std::string text = "58270100\r\n#RADIO ONE       SECOND LINE     \r\n";
     std::string path, error;
-    for (; second < 102; ++second)
-        ASSERT_TRUE(store.Save(second % 2 ? "write" : "read", 4, text, &path, &error)) << error;
-    // A second backup within the same second gets a name of its own.
-    --second;
-    ASSERT_TRUE(store.Save("write", 4, text, &path, &error)) << error;
-    EXPECT_EQ(fs::path(path).filename(), "2026-01-01_10-01-41_write_LMR16_2.hxq");
-
-    const std::vector<CBackupEntry> list = store.List();
-    ASSERT_EQ(list.size(), CBackupStore::kKeep);
-    EXPECT_EQ(list.front().path, path);
-    EXPECT_EQ(list.back().time, "2026-01-01 10:00:03"); // 0, 1 and 2 went
-    EXPECT_EQ(list.front().comment, "RADIO ONE / SECOND LINE");
-    EXPECT_TRUE(fs::exists(folder.path / "notes.txt"));
+    // Three within one second: each gets a name of its own.
+    for (const char* operation : {"read", "write", "write"})
+        ASSERT_TRUE(store.Save(operation, 4, text, &path, &error)) << error;
+    EXPECT_EQ(fs::path(path).filename(), "2026-01-01_10-00-00_write_LMR16_2.hxq");
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+
+    std::ofstream(folder.path / "backups" / "notes.txt") << "mine too";
+    EXPECT_EQ(store.Prune(2), 1u);
+    const std::vector<CBackupEntry> list = store.List();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].path, path);
+    EXPECT_EQ(list[1].operation, "write");
+    EXPECT_EQ(list[0].comment, "RADIO ONE / SECOND LINE");
+    EXPECT_TRUE(fs::exists(folder.path / "backups" / "notes.txt"));
 
     // A folder that cannot be made: the reason, and nothing written.
     CBackupStore blocked((folder.path / "notes.txt" / "backups").string());

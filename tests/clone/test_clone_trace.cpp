@@ -3,8 +3,12 @@
 
 #include "clone/clone_trace.h"
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -86,4 +90,17 @@ TEST(CloneTrace, WhatIsSentWhileAFrameIsHandledFollowsIt) {
     EXPECT_EQ(lines[4], later + " ----- result 77: bad checksum (status 80)");
     EXPECT_EQ(lines[5], later + " ----- port error: read error  / /dev/pts/9: the device is gone.");
     EXPECT_EQ(at.size(), 12u); // HH:MM:SS.mmm
+
+    // Saved as the lines kept.
+    const std::string file =
+        (std::filesystem::temp_directory_path() / ("kt_trace_" + std::to_string(getpid())))
+            .string();
+    std::string error;
+    ASSERT_TRUE(trace.SaveTo(file, &error)) << error;
+    std::ifstream in(file);
+    std::vector<std::string> saved;
+    for (std::string line; std::getline(in, line);)
+        saved.push_back(line);
+    std::filesystem::remove(file);
+    EXPECT_EQ(saved, lines);
 }

@@ -38,6 +38,7 @@ constexpr const char* kCaption = "KT-Z30";
 constexpr const char* kModelSection = "Model";
 constexpr const char* kModelKey = "ModelVer";
 
+
 // The lines a save with these ranges writes: header, comment and the data lines.
 std::size_t ExpectedLines(const CAddressRange* ranges, std::uint32_t size, std::uint32_t width) {
     std::size_t lines = 2;
@@ -144,9 +145,8 @@ void CCloneSupportDoc::LoadFile(const std::string& path) {
         if (r != kFileCannotOpen) throw CArchiveFormatError(r);
         std::error_code ec;
         const int error = fs::is_directory(path, ec) ? EISDIR : errno;
-        throw CArchiveFormatError(kFileCannotOpen,
-                                  "cannot open " + path + ": " +
-                                      (error ? std::strerror(error) : "unreadable"));
+        throw CArchiveFormatError(kFileCannotOpen, "cannot open " + path + ": " +
+                                                       (error ? std::strerror(error) : "unreadable"));
     }
     // Every line, whatever it ended with, goes to the scratch file with a newline.
     std::string lines;

@@ -331,7 +331,7 @@ std::string CCloneRsIoManager::BackUp(const char* operation) {
     CByteImage* image = Image();
     if (!m_backups || m_backupFolder.empty() || !fileIo || !model || !image) return {};
     const std::string text = fileIo->WholeImageText(*image, model);
-    std::string error = "the image could not be put into words";
+    std::string error = "the image could not be written as text";
     if (!text.empty() && CBackupStore(m_backupFolder)
                              .Save(operation, model->GetVariant(), text, &m_lastBackup, &error))
         return {};

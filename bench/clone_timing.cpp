@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
 
     // The trace as ktz30 keeps it: every line in memory and in a file.
     CCloneTrace trace;
-    trace.KeepInMemory(200000);
+    trace.KeepInMemory(50000);
     std::string error;
     if (!trace.OpenFile(dir.filePath("trace.txt").toStdString(), &error))
         std::fprintf(stderr, "clone_timing: %s\n", error.c_str());

@@ -66,7 +66,7 @@ struct CZ30AppOptions {
 };
 
 // Lines of the serial trace the program keeps for "Save Serial Trace..." (the newest).
-inline constexpr std::size_t kTraceLinesKept = 200000;
+inline constexpr std::size_t kTraceLinesKept = 50000;
 
 class CZ30App : public QObject, public ICommandTarget {
     Q_OBJECT

@@ -305,6 +305,19 @@ bool CCloneSupportDoc::OnOpenDocument(const std::string& path) {
     return true;
 }
 
+bool CCloneSupportDoc::OnOpenAsNew(const std::string& path) {
+    if (!SaveModified()) return false;
+    try {
+        LoadFile(path);
+    } catch (const CArchiveFormatError& e) {
+        Platform().prompts->MessageBox(e.what(), kCaption, KtButtons::Ok, KtIcon::Exclamation);
+        return false;
+    }
+    OnNewDocument();
+    SetModifiedFlag(true);
+    return true;
+}
+
 std::string FileLinesText(const std::string& file, const CFileCoverage& c) {
     return file + " holds " + LinesText(c);
 }

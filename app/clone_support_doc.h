@@ -154,6 +154,9 @@ public:
     // Open with "The file already opened." and save-if-modified; the old document stays on
     // failure. A file that does not hold the whole of 0x0070-0x07FF is opened with a warning.
     bool OnOpenDocument(const std::string& path);
+    // Opens a file (a backup) as a new, untitled document with changes not saved: Save asks for
+    // a name, and the file itself is never written. The old document stays when it fails.
+    bool OnOpenAsNew(const std::string& path);
     // Saves to the document's path (asks for one when untitled); tells the user on failure.
     bool DoFileSave();
     bool DoSave(const std::string& path);

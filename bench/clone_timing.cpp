@@ -1,7 +1,9 @@
 // Clone read and write through a real pseudo-terminal against `nqz30sim --pace`: wall time
 // against the wire time at 9600 baud plus the protocol's own pauses, and the engine's CPU time
-// against its wall time. The fleet row: `ktz30cli write` to 4 radios at once against the same
-// write to one radio, whole runs of the program, wall time and CPU per radio.
+// against its wall time. Also a read with the serial trace on, and a whole write with its
+// verification as the document runs it (info, write, info, read). The fleet row: `ktz30cli
+// write` to 4 radios at once against the same write to one radio, whole runs of the program,
+// wall time and CPU per radio.
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -9,15 +11,20 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <memory>
-#include <vector>
-
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
+
 #include <sys/resource.h>
 
+#include "app/clone_support_doc.h"
 #include "clone/clone_protocol.h"
+#include "clone/clone_rs_io_manager.h"
+#include "clone/clone_trace.h"
+#include "clone/model_manager.h"
 #include "platform/serial_device.h"
 
 namespace {
@@ -34,15 +41,19 @@ double WallSeconds() {
 }
 
 // Bytes of every frame in the log (both directions share the wire; echoes ride on the PC's).
-long WireBytes(const std::string& logPath) {
+// The info exchange runs within the pause after its request: its frames can be left out.
+long WireBytes(const std::string& logPath, bool withInfo = true) {
     std::ifstream in(logPath);
     long bytes = 0;
     for (std::string line; std::getline(in, line);) {
         std::istringstream words(line);
         std::string word;
         words >> word;
+        std::vector<std::string> frame;
         while (words >> word)
-            ++bytes;
+            frame.push_back(word);
+        if (!withInfo && frame.size() > 4 && (frame[4] == "E0" || frame[4] == "E1")) continue;
+        bytes += static_cast<long>(frame.size());
     }
     return bytes;
 }
@@ -53,7 +64,7 @@ struct Figures {
 
 void Report(const char* what, const Figures& f) {
     const double expected = f.wire + f.pauses;
-    std::printf("%-6s wall %.3f s, wire %.3f s + pauses %.3f s = %.3f s, wall/expected %+.2f %%, "
+    std::printf("%-12s wall %.3f s, wire %.3f s + pauses %.3f s = %.3f s, wall/expected %+.2f %%, "
                 "CPU %.3f s = %.2f %% of wall\n",
                 what, f.wall, f.wire, f.pauses, expected, (f.wall / expected - 1) * 100, f.cpu,
                 f.cpu / f.wall * 100);
@@ -128,7 +139,6 @@ bool ReportFleet(const QTemporaryDir& dir) {
     return true;
 }
 #endif
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -164,26 +174,54 @@ int main(int argc, char** argv) {
         return std::unique_ptr<ITransferProgress>(new CNoProgress);
     };
 
+    // Both pause before the request. In a read the pause after it runs while the radio already
+    // answers; a write pauses after the request and again after its echo. An info exchange
+    // (without a progress window) is its two pauses: its frames pass within the second.
+    const double readPauses = kPause + kClose, writePauses = 3 * kPause + kClose;
+    const double infoPauses = 2 * kPause;
+
     int failures = 0;
-    for (int type : {1, 3}) {
+    auto measure = [&](const char* what, const std::function<int()>& transfer, double pauses,
+                       bool withInfo) {
         std::ofstream(log, std::ios::trunc).close();
-        const long before = WireBytes(log);
         const double cpu0 = CpuSeconds(), wall0 = WallSeconds();
-        const int result = type == 1 ? engine.CloneRead() : engine.CloneWrite();
+        const int result = transfer();
         const double wall = WallSeconds() - wall0, cpu = CpuSeconds() - cpu0;
         sim.waitForReadyRead(100); // let the log settle
-        const long bytes = WireBytes(log) - before;
         if (result != 0) {
-            std::fprintf(stderr, "clone_timing: %s failed with %d\n", type == 1 ? "read" : "write",
-                         result);
+            std::fprintf(stderr, "clone_timing: %s failed with %d\n", what, result);
             ++failures;
-            continue;
+            return;
         }
-        // Both pause before the request. In a read the pause after it runs while the radio
-        // already answers; a write pauses after the request and again after its echo.
-        const double pauses = (type == 1 ? 1 : 3) * kPause + kClose;
-        Report(type == 1 ? "read" : "write", {wall, cpu, bytes * kByteSeconds, pauses});
-    }
+        Report(what, {wall, cpu, WireBytes(log, withInfo) * kByteSeconds, pauses});
+    };
+    measure(
+        "read", [&] { return engine.CloneRead(); }, readPauses, true);
+    measure(
+        "write", [&] { return engine.CloneWrite(); }, writePauses, true);
+
+    // The trace as ktz30 keeps it: every line in memory and in a file.
+    CCloneTrace trace;
+    trace.KeepInMemory(50000);
+    std::string error;
+    if (!trace.OpenFile(dir.filePath("trace.txt").toStdString(), &error))
+        std::fprintf(stderr, "clone_timing: %s\n", error.c_str());
+    engine.SetFrameObserver(&trace);
+    measure(
+        "read+trace", [&] { return engine.CloneRead(); }, readPauses, true);
+    engine.SetFrameObserver(nullptr);
+
+    // The document's write with its verification: info, write, info, read; no beeps.
+    Platform().beeper = nullptr;
+    CZ30Doc doc;
+    doc.SetRememberVariant(false);
+    doc.GetCloneManager()->GetModelManager()->SetVariant(4, true); // the simulator's variant
+    CCloneRsIoManager* io = doc.GetCloneManager()->GetCloneRsIoManager();
+    io->SetPortName(pty);
+    io->SetVerifyAfterWrite(true);
+    measure(
+        "write+verify", [&] { return doc.OnCloneWrite(); },
+        2 * infoPauses + writePauses + readPauses, false);
     sim.terminate();
     sim.waitForFinished(3000);
 #ifdef KT_KTZ30CLI

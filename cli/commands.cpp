@@ -3,7 +3,9 @@
 #include "app/clone_support_doc.h"
 #include "cli/templates_cmd.h"
 #include "cli/terminal.h"
+#include "clone/clone_backups.h"
 #include "clone/clone_rs_io_manager.h"
+#include "clone/clone_trace.h"
 #include "clone/model_manager.h"
 #include "core/ctext.h"
 #include "core/platform.h"
@@ -109,12 +111,25 @@ bool CanWrite(const std::string& path, std::string* reason) {
     return error == 0;
 }
 
-// The port for this run only: a numbered port goes through the resolver to its device, so that
-// the port number the desktop program remembers is not changed.
-void UsePort(CZ30Doc& doc, const std::string& port) {
+// The radio options of one run. The port for this run only: a numbered port goes through the
+// resolver to its device, so that the port number the desktop program remembers is not
+// changed; backups, verification and the trace as the options say. False after telling why
+// the trace file cannot be written.
+bool UseRadioOptions(CZ30Doc& doc, const CCliArgs& a, CCloneTrace& trace) {
     CCloneRsIoManager* io = doc.GetCloneManager()->GetCloneRsIoManager();
-    const bool numbered = port.size() == 1;
-    io->SetPortName(numbered ? Platform().portResolver("COM" + port) : port);
+    const bool numbered = a.port.size() == 1;
+    io->SetPortName(numbered ? PortDevice(a.port[0] - '0') : a.port);
+    io->SetBackupFolder(CloneBackupFolder());
+    if (a.noBackup) io->SetBackups(false);
+    if (a.verify >= 0) io->SetVerifyAfterWrite(a.verify != 0);
+    if (a.trace.empty()) return true;
+    std::string error;
+    if (!trace.OpenFile(a.trace, &error)) {
+        std::fprintf(stderr, "ktz30cli: the serial trace: %s\n", error.c_str());
+        return false;
+    }
+    io->Engine().SetFrameObserver(&trace);
+    return true;
 }
 
 std::string VariantName(int variant) {
@@ -217,7 +232,8 @@ int RunRadio(const CCliArgs& a, int (CCloneSupportDoc::*command)()) {
     CTerminalPlatform platform(a.yes);
     InstallCancelHandler();
     auto doc = NewDocument();
-    UsePort(*doc, a.port);
+    CCloneTrace trace;
+    if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
     return (doc.get()->*command)();
 }
 
@@ -240,7 +256,8 @@ int RunRead(const CCliArgs& a) {
     CTerminalPlatform platform(false);
     InstallCancelHandler();
     auto doc = NewDocument();
-    UsePort(*doc, a.port);
+    CCloneTrace trace;
+    if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
     const int result = doc->OnCloneRead();
     if (result != kCloneOk) return result;
     if (!Save(*doc, a.output)) return kExitCannotSave;
@@ -254,7 +271,8 @@ int RunWrite(const CCliArgs& a) {
     CTerminalPlatform platform(a.yes);
     InstallCancelHandler();
     auto doc = NewDocument();
-    UsePort(*doc, a.port);
+    CCloneTrace trace;
+    if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
     if (!Load(*doc, a.file)) return kExitFailure;
     // What the file leaves out would go to the radio as the factory defaults: only when asked.
     // With the alignment values every line counts.
@@ -436,12 +454,23 @@ int RunPorts(const CCliArgs&) {
     std::printf("COM ports (--port 1 to 4):\n");
     for (int n = 1; n <= 4; ++n) {
         const std::string name = "COM" + std::to_string(n);
-        const std::string device = Platform().portResolver(name);
+        const std::string device = PortDevice(n);
         const bool assigned =
             !Platform().settings->GetString("CommPort", "Device" + std::to_string(n), "").empty();
         std::printf("  %s -> %s%s\n", name.c_str(), device.c_str(),
                     assigned || device == name ? "" : " (default)");
     }
+    return 0;
+}
+
+int RunBackups(const CCliArgs&) {
+    CTerminalPlatform platform(false);
+    const CBackupStore store(CloneBackupFolder());
+    const std::vector<CBackupEntry> list = store.List();
+    if (list.empty()) std::printf("No backups in %s\n", store.Folder().c_str());
+    for (const CBackupEntry& b : list)
+        std::printf("%s\t%s\t%s\t%s\t%s\n", b.time.c_str(), b.operation.c_str(),
+                    VariantName(b.variant).c_str(), b.comment.c_str(), b.path.c_str());
     return 0;
 }
 

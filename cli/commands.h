@@ -1,8 +1,8 @@
 // The commands of ktz30cli, each a whole run that returns the exit status: 0 success, 1 a file
 // command failed (the file could not be loaded, a value was refused or not kept, a channel does
 // not exist, the file could not be saved), 2 a usage error; radio commands the clone result
-// (1 also for a partial file written without --allow-partial; 74: the file read could not be
-// saved).
+// (1 also for a partial file written without --allow-partial; 74: the file read or the trace
+// could not be written; a write that could not be verified, or verified otherwise, 77).
 #pragma once
 
 #include <functional>
@@ -27,6 +27,9 @@ struct CCliArgs {
     bool code = false;
     bool all = false;
     bool allowPartial = false;
+    int verify = -1;       // write: 1 --verify, 0 --no-verify, -1 as the settings say
+    bool noBackup = false; // read, write: no backup this time
+    std::string trace;     // radio commands: the serial trace file
     std::string file;
     std::vector<std::string> rest; // paths of get, assignments of set, words of channel
 };
@@ -45,6 +48,8 @@ int RunSet(const CCliArgs& a);
 int RunChannel(const CCliArgs& a);
 // The serial ports of the system and the COM numbers' devices.
 int RunPorts(const CCliArgs& a);
+// The backups of reads and writes, newest first.
+int RunBackups(const CCliArgs& a);
 
 // Whether a port text is one the radio commands take.
 bool IsPortText(const std::string& port);

@@ -34,6 +34,7 @@ namespace {
 struct CRadioRun {
     std::string port;   // as given
     std::string output; // read: the file it writes
+    std::string trace;  // --trace: its own trace file
     std::unique_ptr<QProcess> process;
     bool done = false;
     bool printed = false;
@@ -43,23 +44,27 @@ struct CRadioRun {
 
 std::string PortLabel(const std::string& port) { return port.size() == 1 ? "COM" + port : port; }
 
-// The arguments of one radio's run: the given ones without the ports (and a read's -o), then
-// this radio's port and file; a write's question was asked here.
+// The arguments of one radio's run: the given ones without the ports (and a read's -o, and the
+// trace file), then this radio's port and files; a write's question was asked here.
 QStringList RadioArguments(const std::string& verb, const CCliArgs& a,
                            const std::vector<std::string>& args, const CRadioRun& radio) {
     QStringList list;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& s = args[i];
         const bool output = verb == "read";
-        if (s == "--port" || (output && s == "-o")) {
+        if (s == "--port" || (output && s == "-o") || s == "--trace") {
             ++i;
             continue;
         }
-        if (s.rfind("--port=", 0) == 0 || (output && s.rfind("-o", 0) == 0)) continue;
+        if (s.rfind("--port=", 0) == 0 || (output && s.rfind("-o", 0) == 0) ||
+            s.rfind("--trace=", 0) == 0)
+            continue;
         list << QString::fromStdString(s);
     }
     list << QStringLiteral("--port") << QString::fromStdString(radio.port);
     if (verb == "read") list << QStringLiteral("-o") << QString::fromStdString(radio.output);
+    if (!radio.trace.empty())
+        list << QStringLiteral("--trace") << QString::fromStdString(radio.trace);
     if (verb == "write" && !a.yes) list << QStringLiteral("--yes");
     return list;
 }
@@ -197,6 +202,7 @@ int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::
         CRadioRun r;
         r.port = port;
         if (verb == "read") r.output = FleetOutputName(a.output, port);
+        if (!a.trace.empty()) r.trace = FleetOutputName(a.trace, port);
         radios.push_back(std::move(r));
     }
     if (verb == "read") {

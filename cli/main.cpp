@@ -18,7 +18,8 @@ namespace {
 const char* const kStatusRadio =
     "Exit status: the clone result: 0 success, 1 cancelled (Ctrl+C, or No to a question),\n"
     "77 failure, 80 transfer error, 85 illegal information, 90 wrong model, 91 the port\n"
-    "cannot be opened; with several ports, 0 when every radio succeeded, else the highest.";
+    "cannot be opened, 74 the trace file cannot be written; with several ports, 0 when every\n"
+    "radio succeeded, else the highest.";
 const char* const kStatusFile =
     "Exit status: 0 success, 1 failure (the message says why), 2 a usage error.";
 
@@ -38,6 +39,20 @@ void AddPort(CLI::App* sub, CCliArgs& a) {
             "PORT"));
 }
 
+// The serial trace of a radio command.
+void AddTrace(CLI::App* sub, CCliArgs& a) {
+    sub->add_option("--trace", a.trace,
+                    "record every frame in both directions in FILE (time, direction, command,\n"
+                    "result and bytes)")
+        ->type_name("FILE");
+}
+
+void AddNoBackup(CLI::App* sub, CCliArgs& a) {
+    sub->add_flag("--no-backup", a.noBackup,
+                  "no backup this time (else the image goes to the backups folder, see "
+                  "'ktz30cli backups')");
+}
+
 // "unknown command" and "unknown option" where the parser would only say "not expected".
 int Extras(const CLI::App& sub) {
     for (const std::string& s : sub.remaining()) {
@@ -54,6 +69,9 @@ int Extras(const CLI::App& sub) {
 
 int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> application = MakeApplication(argc, argv);
+    // The cloning program's names: its data folder (the backups) is the same for both.
+    QCoreApplication::setOrganizationName(QStringLiteral("Norq"));
+    QCoreApplication::setApplicationName(QStringLiteral("KT-Z30"));
     CCliArgs a;
     CLI::App app{"The KT-Z30 cloning program's operations from a shell.", "ktz30cli"};
     app.get_formatter()->label("Usage", "usage");
@@ -63,6 +81,7 @@ int main(int argc, char** argv) {
 
     CLI::App* info = app.add_subcommand("info", "ask the radio who it is");
     AddPort(info, a);
+    AddTrace(info, a);
     info->footer("Shows model, revision, comment and PLL reference.\n" + std::string(kStatusRadio));
 
     CLI::App* read = app.add_subcommand("read", "read the radio into a clone data file");
@@ -71,6 +90,8 @@ int main(int argc, char** argv) {
                      "the clone data file to write (FILE.hxq); with several ports, one per radio\n"
                      "named after its port (FILE-ttyUSB0.hxq, FILE-COM1.hxq)")
         ->required();
+    AddNoBackup(read, a);
+    AddTrace(read, a);
     read->footer("The variant is the radio's. Ctrl+C cancels. The file must be writable before\n"
                  "the radio is asked. " +
                  std::string(kStatusRadio) + " 74: the file could not be saved.");
@@ -84,9 +105,21 @@ int main(int argc, char** argv) {
     write->add_flag("--allow-partial", a.allowPartial,
                     "write a file that does not hold every line the write sends; the lines it\n"
                     "leaves out go as the factory defaults of its variant");
+    CLI::Option* verify = write->add_flag(
+        "--verify", [&a](std::int64_t) { a.verify = 1; },
+        "read the radio back and compare every byte written (the default unless the desktop\n"
+        "program's Clone > Verify after Write is off)");
+    CLI::Option* noVerify = write->add_flag(
+        "--no-verify", [&a](std::int64_t) { a.verify = 0; }, "do not read the radio back");
+    verify->excludes(noVerify);
+    AddNoBackup(write, a);
+    AddTrace(write, a);
     write->footer("A file that does not hold every line the write sends (0x0070-0x07FF, with\n"
                   "--maker-reserve the whole image) is refused before the port is opened, exit 1,\n"
-                  "unless --allow-partial. Ctrl+C cancels.\n" +
+                  "unless --allow-partial. Ctrl+C cancels. A write verified equal ends with\n"
+                  "\" Cloning completed. Verified.\"; one whose read-back differs lists the first\n"
+                  "addresses with their settings and exits 77, as does one that could not be read\n"
+                  "back. " +
                   std::string(kStatusRadio));
 
     CLI::App* make = app.add_subcommand("new", "a file with the factory defaults of a variant");
@@ -155,6 +188,12 @@ int main(int argc, char** argv) {
 
     CPrintArgs printArgs;
     CLI::App* print = AddPrintCommand(app, printArgs);
+    CLI::App* backups = app.add_subcommand("backups", "the backups of reads and writes");
+    backups->footer(
+        "Every read and every write (before it starts) keeps the image as a clone data file in\n"
+        "the backups folder; the newest 100 stay. One line per backup, newest first: time,\n"
+        "operation, variant, the radio's comments and the file, separated by tabs.\n"
+        "Exit status: 0.");
 
     const std::vector<CLI::App*> commands = app.get_subcommands([](CLI::App*) { return true; });
     for (CLI::App* sub : commands)
@@ -209,5 +248,6 @@ int main(int argc, char** argv) {
     if (sub == channel) return RunChannel(a);
     if (sub == print) return RunPrint(printArgs);
     if (sub == csv.Command()) return csv.Run();
+    if (sub == backups) return RunBackups(a);
     return RunPorts(a);
 }

@@ -7,6 +7,7 @@
 #include "core/files.h"
 #include "params/node_access.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -219,6 +220,48 @@ std::string ReadCloneFileText(const std::string& path, std::string* text) {
         break;
     }
     return kFileCannotOpen;
+}
+
+std::string CCloneFileIoManager::WholeImageText(const CByteImage& image, CModelManager* model) {
+    TakeIdentity(model);
+    m_comment = BuildComment();
+    m_work.CopyFrom(image);
+    std::ostringstream out;
+    if (WriteFile(out, kDocumentRanges) != kFileOk) return {};
+    std::string text;
+    for (char c : out.str()) {
+        if (c == '\n') text += '\r';
+        text += c;
+    }
+    return text;
+}
+
+namespace {
+// A clone data file of whatever identity its header gives, read into an image of its own.
+class CLooseImageFile final : public CCloneFileFormat {
+public:
+    CLooseImageFile(const CByteImage& image, unsigned modelCode) : m_size(image.Size()) {
+        m_modelCode = modelCode;
+        m_work.CopyFrom(image);
+    }
+    std::string RevisionCheck(unsigned) const override { return {}; }
+    std::uint32_t ImageSize() const override { return m_size; }
+
+private:
+    std::uint32_t m_size;
+};
+} // namespace
+
+std::string ReadImageFile(const std::string& path, CByteImage* image) {
+    std::string text;
+    if (std::string r = ReadCloneFileText(path, &text); r != kFileOk) return r;
+    const std::size_t header = std::min(text.find_first_of("\r\n"), text.size());
+    if (header < 4) return kFileFormatError;
+    CLooseImageFile file(*image, HexNumber(text, 0, 4));
+    std::istringstream in(std::move(text));
+    const std::string r = file.ReadFile(in);
+    if (r == kFileOk) image->CopyFrom(file.WorkingCopy());
+    return r;
 }
 
 std::string CCloneFileIoManager::LoadFromStream(std::istream& in, CModelManager* model) {

@@ -85,6 +85,9 @@ public:
     // data file and gives kFileFormatError.
     virtual std::string LoadFromFile(const std::string& path, CModelManager* model);
     std::string LoadFromStream(std::istream& in, CModelManager* model);
+    // The image as a clone data file of the whole of it (the document's identity, the tree's
+    // comments, CR LF lines), as a backup keeps it. Nothing of the document changes: no fix-up.
+    std::string WholeImageText(const CByteImage& image, CModelManager* model);
 
 protected:
     void TakeIdentity(CModelManager* model);
@@ -101,6 +104,10 @@ public:
     unsigned ModelCode() const override { return 0x5827; }
     unsigned RevisionConstant() const override { return 0x0100; }
 };
+
+// Reads the data lines of a clone data file of any model code and revision (a transfer file)
+// into image; bytes the file does not give keep their values. kFileOk or the reader's word.
+std::string ReadImageFile(const std::string& path, CByteImage* image);
 
 // Reads a clone data file's text (at most kMaxInputBytes): kFileOk, kFileCannotOpen, or
 // kFileFormatError for an input too long to be one (a device, an endless pipe).

@@ -29,6 +29,8 @@ std::uint8_t Checksum(const CByteString& decoded) {
     return static_cast<std::uint8_t>(0x100 - (sum & 0xFF));
 }
 
+constexpr const char* kEchoDiffers = "the echo differs from what was sent";
+
 CByteString Body(std::uint8_t command) {
     CByteString b;
     b.Append(CCloneProtocol::kRadio);
@@ -67,12 +69,20 @@ void CCloneProtocol::CloseTransferFile() {
     m_file = nullptr;
 }
 
-void CCloneProtocol::Fail(int status) {
-    if (m_status == kRunning) m_status = status;
+void CCloneProtocol::Fail(int status, const char* reason) {
+    if (m_status != kRunning) return;
+    m_status = status;
+    m_failReason = reason;
 }
 
-int CCloneProtocol::CloneRead() {
-    if (Platform().prompts) Platform().prompts->SetStatusText(" Now reading <- TR");
+void CCloneProtocol::ReportError(const std::string& text, int code) {
+    // A failing open port is told once, not at every poll (as its message box).
+    if (m_observer && !(IsOpen() && IoFailed())) m_observer->PortError(text);
+    CComPort::ReportError(text, code);
+}
+
+int CCloneProtocol::CloneRead(const char* statusText) {
+    if (Platform().prompts) Platform().prompts->SetStatusText(statusText);
     CloseTransferFile();
     m_file = std::fopen(m_transferPath.c_str(), "w+");
     if (!m_file) return kTransferError;
@@ -134,14 +144,22 @@ int CCloneProtocol::TransferLoop(int type) {
     m_lastFrame.Clear();
     m_lastSent.Clear();
     m_linesReceived.reset();
+    m_failReason = "";
+    m_rawFrame.clear();
     if (type == kTransferInfo) m_info = CCloneInfoReply{};
 
     std::unique_ptr<ITransferProgress> progress;
     if (type != kTransferInfo && Platform().progressFactory)
         progress = Platform().progressFactory();
 
+    if (m_observer)
+        m_observer->TransferStarted(
+            type, PortName(), static_cast<std::uint16_t>(m_modelCode[0] << 8 | m_modelCode[1]),
+            type == kTransferInfo ? std::uint16_t{0}
+                                  : static_cast<std::uint16_t>(m_revision[0] << 8 | m_revision[1]));
     if (!Open(PortName(), kBaud)) {
         progress.reset();
+        if (m_observer) m_observer->TransferEnded(kNoPort, m_status, "the port cannot be opened");
         return kNoPort;
     }
     IClock& clock = Clock();
@@ -177,15 +195,18 @@ int CCloneProtocol::TransferLoop(int type) {
         if (progress) {
             progress->SetPercent(Percent());
             progress->PumpMessages();
-            if (progress->TakeCancelRequest()) Fail(kCancelled);
+            if (progress->TakeCancelRequest()) Fail(kCancelled, "cancelled");
         }
-        if (Seconds() - noted > kFrameTimeoutS) Fail(m_timeoutCode);
+        if (Seconds() - noted > kFrameTimeoutS)
+            Fail(m_timeoutCode,
+                 m_timeoutCode == kNoEcho ? "no echo in time" : "no answer after the echo");
     }
 
     const int result = m_status == kFinished    ? kOk
                        : m_status == kCancelled ? kResultCancelled
                                                 : kFailed;
     Close();
+    if (m_observer) m_observer->TransferEnded(result, m_status, m_failReason);
     if (progress) {
         clock.SleepMs(kClosePauseMs);
         progress.reset();
@@ -207,10 +228,13 @@ void CCloneProtocol::Send(const CByteString& body) {
     frame.Append(body);
     frame.Append(kEnd);
     m_lastSent = body;
-    Write(frame.Data(), frame.Length());
+    const int written = Write(frame.Data(), frame.Length());
+    if (m_observer)
+        m_observer->FrameSent(frame.Data(), frame.Length(), written ? "" : "write error");
 }
 
 bool CCloneProtocol::ReceiveByte(std::uint8_t byte) {
+    if (m_observer) m_rawFrame.push_back(byte);
     if (byte == kPreamble) {
         m_accumulator.Clear();
         return false;
@@ -221,9 +245,14 @@ bool CCloneProtocol::ReceiveByte(std::uint8_t byte) {
     }
     m_lastFrame = m_accumulator;
     m_accumulator.Clear();
-    if (m_lastFrame.Length() < 3) return false;
-    HandleFrame(m_lastFrame);
-    return true;
+    const bool handled = m_lastFrame.Length() >= 3;
+    if (m_observer) {
+        m_observer->FrameReceived(m_rawFrame.data(), m_rawFrame.size());
+        m_rawFrame.clear();
+    }
+    if (handled) HandleFrame(m_lastFrame);
+    if (m_observer) m_observer->FrameHandled(m_status, m_failReason);
+    return handled;
 }
 
 void CCloneProtocol::HandleFrame(const CByteString& body) {
@@ -237,7 +266,7 @@ void CCloneProtocol::OnEcho(const CByteString& echo) {
     switch (echo[2]) {
     case kInfoRequest:
     case kReadRequest:
-        if (echo != m_lastSent) Fail();
+        if (echo != m_lastSent) Fail(kProtocolError, kEchoDiffers);
         m_timeoutCode = kNoAnswer;
         if (echo[2] == kReadRequest) m_frameCounter = 0;
         break;
@@ -251,7 +280,7 @@ void CCloneProtocol::OnEcho(const CByteString& echo) {
         break;
     case kEndFrame:
         if (echo != m_lastSent)
-            Fail();
+            Fail(kProtocolError, kEchoDiffers);
         else if (m_writeMode)
             m_endEchoSeen = true;
         else
@@ -282,9 +311,10 @@ void CCloneProtocol::OnRadioFrame(const CByteString& body) {
 }
 
 void CCloneProtocol::OnRadioInfo(const CByteString& body) {
-    if (m_type != kTransferInfo || body.Length() < 7 + kInfoDataLength) return Fail();
+    if (m_type != kTransferInfo) return Fail(kProtocolError, "an info reply out of turn");
+    if (body.Length() < 7 + kInfoDataLength) return Fail(kProtocolError, "info reply too short");
     for (std::uint16_t i = 7; i < body.Length(); ++i)
-        if (body[i] >= 0xF0) return Fail();
+        if (body[i] >= 0xF0) return Fail(kProtocolError, "an info byte of F0 or more");
     m_info.modelCode = static_cast<std::uint16_t>(body[3] << 8 | body[4]);
     m_info.revision = static_cast<std::uint16_t>(body[5] << 8 | body[6]);
     m_info.dataLength = static_cast<std::uint16_t>(body.Length() - 7);
@@ -293,17 +323,18 @@ void CCloneProtocol::OnRadioInfo(const CByteString& body) {
 }
 
 void CCloneProtocol::OnRadioData(const CByteString& body) {
-    if (m_type != kTransferRead) return Fail();
+    if (m_type != kTransferRead) return Fail(kProtocolError, "a data frame out of turn");
     const CByteString text = body.Mid(3, CByteString::kCapacity);
-    if (!text.IsUpperHex() || text.Length() % 2 != 0) return Fail();
+    if (!text.IsUpperHex() || text.Length() % 2 != 0)
+        return Fail(kProtocolError, "not upper-case hex");
     const CByteString decoded = text.HexDecoded();
-    if (decoded.Length() < 4 || Checksum(decoded) != 0) return Fail();
+    if (decoded.Length() < 4 || Checksum(decoded) != 0) return Fail(kProtocolError, "bad checksum");
     const unsigned count = decoded[2];
-    if (count != decoded.Length() - 4u) return Fail();
+    if (count != decoded.Length() - 4u) return Fail(kProtocolError, "count differs from the data");
     const CByteString line = decoded.Mid(0, static_cast<std::uint16_t>(3 + count)).HexEncoded();
     if (!m_file || std::fwrite(line.Data(), 1, line.Length(), m_file) != line.Length() ||
         std::fputc('\n', m_file) == EOF)
-        return Fail();
+        return Fail(kProtocolError, "the transfer file cannot be written");
     const unsigned address = decoded[0] << 8 | decoded[1];
     if (address % kLineWidth == 0 && count == kLineWidth && address / kLineWidth < kImageLines)
         m_linesReceived.set(address / kLineWidth);
@@ -311,18 +342,20 @@ void CCloneProtocol::OnRadioData(const CByteString& body) {
 }
 
 void CCloneProtocol::OnRadioEnd(const CByteString& body) {
-    if (m_type != kTransferRead || body.Length() != 12 ||
-        std::memcmp(body.Data() + 3, kEndText, 9) != 0)
-        return Fail();
+    if (m_type != kTransferRead) return Fail(kProtocolError, "an end frame out of turn");
+    if (body.Length() != 12 || std::memcmp(body.Data() + 3, kEndText, 9) != 0)
+        return Fail(kProtocolError, "wrong end text");
     // Only a whole image is a good read.
-    if (!m_linesReceived.all()) return Fail();
+    if (!m_linesReceived.all()) return Fail(kProtocolError, "lines of the image are missing");
     Fail(kFinished);
     m_frameCounter = static_cast<std::uint16_t>(m_expectedFrames);
 }
 
 void CCloneProtocol::OnRadioWriteResult(const CByteString& body) {
-    if (m_type != kTransferWrite || !m_writeMode || !m_endEchoSeen) return Fail();
-    Fail(body[3] == 0x00 ? kFinished : kProtocolError);
+    if (m_type != kTransferWrite || !m_writeMode || !m_endEchoSeen)
+        return Fail(kProtocolError, "a write result out of turn");
+    if (body[3] != 0x00) return Fail(kProtocolError, "the radio did not store the data");
+    Fail(kFinished);
 }
 
 bool CCloneProtocol::NextDataLine(std::string* line) {
@@ -336,7 +369,7 @@ bool CCloneProtocol::NextDataLine(std::string* line) {
 }
 
 void CCloneProtocol::WriteStep(const CByteString& echo) {
-    if (echo != m_lastSent) return Fail();
+    if (echo != m_lastSent) return Fail(kProtocolError, kEchoDiffers);
     std::string line;
     if (NextDataLine(&line)) {
         CByteString text(line.c_str());

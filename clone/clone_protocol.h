@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "clone/byte_string.h"
 #include "clone/com_port.h"
@@ -17,6 +18,28 @@ struct CCloneInfoReply {
     std::uint16_t revision = 0;
     std::uint16_t dataLength = 0;
     std::uint8_t data[CByteString::kCapacity] = {};
+};
+
+// Sees every frame of a transfer in both directions (the serial trace is one). The engine pays
+// nothing for it while none is set.
+class ICloneFrameObserver {
+public:
+    virtual ~ICloneFrameObserver() = default;
+    // type: 1 read, 3 write, 4 info; the request carries the model code and revision given.
+    virtual void TransferStarted(int type, const std::string& port, std::uint16_t modelCode,
+                                 std::uint16_t revision) = 0;
+    // A frame as it went out; failure: why it did not (else empty).
+    virtual void FrameSent(const std::uint8_t* bytes, std::size_t count, const char* failure) = 0;
+    // A frame as it came in, with the bytes since the end of the last one (stray bytes before
+    // the preamble among them), before the engine handles it; what the engine sends while it
+    // handles the frame follows it.
+    virtual void FrameReceived(const std::uint8_t* bytes, std::size_t count) = 0;
+    // The engine's status after handling it, with the reason where the frame ended the transfer.
+    virtual void FrameHandled(int status, const char* reason) = 0;
+    // result: the transfer's result; status and reason: how the loop ended.
+    virtual void TransferEnded(int result, int status, const char* reason) = 0;
+    // A port failure in the words of its message.
+    virtual void PortError(const std::string& text) = 0;
 };
 
 class CCloneProtocol : public CComPort {
@@ -47,6 +70,7 @@ public:
     static constexpr unsigned kImageLines = 128; // 2,048 bytes in lines of 16
     static constexpr unsigned kLineWidth = 16;
     static constexpr unsigned kInfoDataLength = 38;
+    static constexpr const char* kReadingText = " Now reading <- TR";
 
     CCloneProtocol() = default;
     ~CCloneProtocol() override;
@@ -63,7 +87,8 @@ public:
     void SetTransferFile(const std::string& path) { m_transferPath = path; }
     const std::string& TransferFile() const { return m_transferPath; }
 
-    int CloneRead();
+    // statusText: what the status bar says while the data come.
+    int CloneRead(const char* statusText = kReadingText);
     int CloneWrite();
     int CloneInfo();
     // Runs one transfer of the given type and returns its result.
@@ -72,6 +97,11 @@ public:
     const CCloneInfoReply& InfoReply() const { return m_info; }
     int LastStatus() const { return m_status; }
     unsigned FrameCounter() const { return m_frameCounter; }
+
+    // The observer of every frame (null: none); not owned.
+    void SetFrameObserver(ICloneFrameObserver* observer) { m_observer = observer; }
+    ICloneFrameObserver* FrameObserver() const { return m_observer; }
+    void ReportError(const std::string& text, int code) override;
 
 private:
     void Send(const CByteString& body);
@@ -86,7 +116,8 @@ private:
     void OnRadioWriteResult(const CByteString& body);
     void WriteStep(const CByteString& echo);
     bool NextDataLine(std::string* line);
-    void Fail(int status = kProtocolError);
+    // Ends the loop with the status unless it has ended already; reason: for the trace.
+    void Fail(int status = kProtocolError, const char* reason = "");
     int Percent() const;
     std::uint64_t Seconds() const;
     IClock& Clock() const;
@@ -111,4 +142,7 @@ private:
     CCloneInfoReply m_info;
     std::string m_transferPath;
     std::FILE* m_file = nullptr;
+    ICloneFrameObserver* m_observer = nullptr;
+    const char* m_failReason = "";
+    std::vector<std::uint8_t> m_rawFrame; // the bytes of the frame coming in, for the observer
 };

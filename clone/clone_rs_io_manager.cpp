@@ -1,10 +1,12 @@
 #include "clone/clone_rs_io_manager.h"
 
 #include "clone/adjust_data_manager.h"
+#include "clone/clone_backups.h"
 #include "clone/clone_file_io_manager.h"
 #include "clone/clone_manager.h"
 #include "clone/eeprom_data_manager.h"
 #include "clone/model_manager.h"
+#include "clone/radio_data_manager.h"
 #include "core/files.h"
 #include "core/platform.h"
 
@@ -40,12 +42,45 @@ const char* const kStrCheckFollowing =
 const char* const kStrReadFromTr = " Read from transceiver";
 const char* const kStrDataEdited = " Data has been edited.";
 const char* const kStrWriteToTr = "   Write to transceiver     ";
+const char* const kStrVerifying = " Now verifying <- TR";
+const char* const kStrVerified = " Verified.";
 
 namespace {
 
 constexpr const char* kCaption = "KT-Z30";
 constexpr const char* kPortSection = "CommPort";
 constexpr const char* kPortKey = "PortNumber";
+constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kVerifyKey = "VerifyAfterWrite";
+constexpr const char* kBackupsKey = "Backups";
+// Differences a failed verification lists.
+constexpr std::size_t kDifferencesShown = 8;
+// Settings a byte holds that a difference names; more are counted.
+constexpr std::size_t kPathsShown = 3;
+
+// What kept a verify read from reading the radio.
+const char* ReadFailureText(int result) {
+    switch (result) {
+    case kCloneCancelled:
+        return "the read was cancelled";
+    case kCloneIllegalInfo:
+        return "the transceiver's information is illegal";
+    case kCloneWrongModel:
+        return "the transceiver is a wrong model";
+    case kCloneNoPort:
+        return "the RS-232C port cannot be accessed";
+    case kCloneTransferError:
+        return "the data read could not be taken";
+    default:
+        return "no valid data came from the transceiver";
+    }
+}
+
+std::string Hex(unsigned value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
 
 IUserPrompts& Prompts() { return *Platform().prompts; }
 
@@ -74,6 +109,37 @@ CCloneInfoText CloneInfoText(const CModelInfo& radio, bool manufacture) {
             t.service += "\n  ! ! !  Over voltage supplied.  ! ! !";
     }
     return t;
+}
+
+std::string VerifyFailureStatus(const CVerifyOutcome& v) {
+    if (v.readResult != kCloneOk) return " Err: The write could not be verified.";
+    return " Err: Verification failed: " + std::to_string(v.differing) +
+           (v.differing == 1 ? " byte differs." : " bytes differ.");
+}
+
+std::string VerifyFailureText(const CVerifyOutcome& v) {
+    if (v.readResult != kCloneOk)
+        return " The transceiver answered that the data were written well, but reading them\n"
+               " back failed: " +
+               std::string(ReadFailureText(v.readResult)) +
+               ".\n\n The write could not be verified. Read the transceiver to see what it "
+               "holds.\n";
+    std::string text =
+        " The transceiver holds other data than were written: " + std::to_string(v.differing) +
+        (v.differing == 1 ? " byte differs.\n\n" : " bytes differ.\n\n");
+    if (v.first.size() < v.differing)
+        text += " The first " + std::to_string(v.first.size()) + ":\n";
+    for (const CByteDifference& d : v.first) {
+        text += "  0x" + Hex(d.address, 4) + "  written " + Hex(d.written, 2) + ", read " +
+                Hex(d.read, 2);
+        for (std::size_t i = 0; i < d.paths.size() && i < kPathsShown; ++i)
+            text += (i ? ", " : "  ") + d.paths[i];
+        if (d.paths.size() > kPathsShown)
+            text += " and " + std::to_string(d.paths.size() - kPathsShown) + " more";
+        if (d.paths.empty()) text += "  (no setting)";
+        text += "\n";
+    }
+    return text + "\n Write again; if bytes still differ, the transceiver needs service.\n";
 }
 
 std::string FormatCloneInfo(const CModelInfo& radio, bool manufacture) {
@@ -105,6 +171,22 @@ void CCloneRsIoManager::Init() {
     m_engine.SetPortNumber(port > 0 ? static_cast<unsigned>(port) : 1);
     m_engine.SetExpectedFrameCount(256);
     m_engine.SetTransferFile(m_transferPath);
+    if (ISettingsStore* settings = Platform().settings) {
+        m_verify = settings->GetInt(kSettingsSection, kVerifyKey, 1) != 0;
+        m_backups = settings->GetInt(kSettingsSection, kBackupsKey, 1) != 0;
+    }
+}
+
+void CCloneRsIoManager::SetVerifyAfterWrite(bool on, bool remember) {
+    m_verify = on;
+    if (remember && Platform().settings)
+        Platform().settings->SetInt(kSettingsSection, kVerifyKey, on ? 1 : 0);
+}
+
+void CCloneRsIoManager::SetBackups(bool on, bool remember) {
+    m_backups = on;
+    if (remember && Platform().settings)
+        Platform().settings->SetInt(kSettingsSection, kBackupsKey, on ? 1 : 0);
 }
 
 void CCloneRsIoManager::SetPort(unsigned n) {
@@ -127,13 +209,15 @@ std::string CCloneRsIoManager::LoadImageFromFile(const std::string& path) {
     return hub->GetCloneFileIoManager()->LoadFromFile(path, hub->GetModelManager());
 }
 
+const CAddressRange* CCloneRsIoManager::WriteRanges() const {
+    CModelManager* model = GetOwner() ? GetOwner()->GetModelManager() : nullptr;
+    return model && model->IsMakerReserve() ? kMakerWriteRanges : kCloneWriteRanges;
+}
+
 std::string CCloneRsIoManager::SaveImageToFile(const std::string& path) {
     CCloneManagerTemplate* hub = GetOwner();
     if (!hub || !hub->GetCloneFileIoManager()) return kFileError;
-    CModelManager* model = hub->GetModelManager();
-    const bool whole = model && model->IsMakerReserve();
-    return hub->GetCloneFileIoManager()->SaveToFile(
-        path, whole ? kMakerWriteRanges : kCloneWriteRanges, model);
+    return hub->GetCloneFileIoManager()->SaveToFile(path, WriteRanges(), hub->GetModelManager());
 }
 
 int CCloneRsIoManager::ModelCodeCheck() const {
@@ -204,39 +288,90 @@ void CCloneRsIoManager::Beep(bool success) {
     pause(500);
 }
 
-void CCloneRsIoManager::Report(int kind, int result) {
+void CCloneRsIoManager::Report(int kind, int result, const std::string& suffix) {
     IUserPrompts& p = Prompts();
     auto box = [&](const char* text, KtIcon icon) {
         p.MessageBox(text, kCaption, KtButtons::Ok, icon);
     };
+    auto status = [&](const char* text) { p.SetStatusText(text + suffix); };
     switch (result) {
     case kCloneOk:
         if (kind == kKindInfo) return;
-        p.SetStatusText(kStrCloneCompleted);
+        status(kStrCloneCompleted);
         if (kind == kKindWrite) box(kStrWriteSucceeded, KtIcon::Information);
         return;
     case kCloneCancelled:
-        p.SetStatusText(kStrTerminated);
+        status(kStrTerminated);
         return;
     case kCloneIllegalInfo:
-        p.SetStatusText(kStrIllegalInfo);
+        status(kStrIllegalInfo);
         box(kStrCannotProgram, KtIcon::Stop);
         return;
     case kCloneWrongModel:
-        p.SetStatusText(kStrWrongModelStatus);
+        status(kStrWrongModelStatus);
         box(kStrWrongModelBox, KtIcon::Stop);
         return;
     case kCloneNoPort:
-        p.SetStatusText(kStrNoPortStatus);
+        status(kStrNoPortStatus);
         box(kStrNoPortBox, KtIcon::Stop);
         return;
     default:
-        p.SetStatusText(kind == kKindRead    ? kStrCannotRead
-                        : kind == kKindWrite ? kStrCannotWrite
-                                             : kStrIllegalInfo);
+        status(kind == kKindRead    ? kStrCannotRead
+               : kind == kKindWrite ? kStrCannotWrite
+                                    : kStrIllegalInfo);
         box(kStrCheckFollowing, KtIcon::Stop);
         return;
     }
+}
+
+std::string CCloneRsIoManager::BackUp(const char* operation) {
+    CCloneManagerTemplate* hub = GetOwner();
+    CCloneFileIoManager* fileIo = hub ? hub->GetCloneFileIoManager() : nullptr;
+    CModelManager* model = hub ? hub->GetModelManager() : nullptr;
+    CByteImage* image = Image();
+    if (!m_backups || m_backupFolder.empty() || !fileIo || !model || !image) return {};
+    const std::string text = fileIo->WholeImageText(*image, model);
+    std::string error = "the image could not be written as text";
+    if (!text.empty() && CBackupStore(m_backupFolder)
+                             .Save(operation, model->GetVariant(), text, &m_lastBackup, &error))
+        return {};
+    return " Backup not saved: " + error;
+}
+
+CVerifyOutcome CCloneRsIoManager::Verify(const CByteImage& sent, const CAddressRange* ranges) {
+    CVerifyOutcome v;
+    v.ran = true;
+    v.readResult = Identify(kKindRead);
+    // Every byte starts different from what was sent: one the read does not give counts.
+    CByteImage back(sent.Size());
+    for (std::uint32_t a = 0; a < sent.Size(); ++a)
+        back.WriteByte(a, static_cast<std::uint8_t>(~sent.ReadByte(a)));
+    if (v.readResult == kCloneOk) {
+        m_engine.SetModelCode(static_cast<std::uint16_t>(m_radioInfo->GetModelCode()));
+        m_engine.SetRevision(static_cast<std::uint16_t>(m_radioInfo->GetRevision()));
+        m_engine.SetExpectedFrameCount(CCloneProtocol::kImageLines);
+        v.readResult = m_engine.CloneRead(kStrVerifying);
+        if (v.readResult == kCloneOk && ReadImageFile(m_transferPath, &back) != kFileOk)
+            v.readResult = kCloneTransferError;
+    }
+    if (v.readResult != kCloneOk) return v;
+    std::vector<std::uint32_t> shown;
+    for (const CAddressRange* r = ranges; r && r->start < sent.Size(); ++r) {
+        for (std::uint32_t a = r->start; a <= r->end && a < sent.Size(); ++a) {
+            if (back.ReadByte(a) == sent.ReadByte(a)) continue;
+            if (++v.differing <= kDifferencesShown) {
+                v.first.push_back({a, sent.ReadByte(a), back.ReadByte(a), {}});
+                shown.push_back(a);
+            }
+        }
+    }
+    CRadioDataManager* data = GetOwner() ? GetOwner()->GetRadioDataManager() : nullptr;
+    if (data && !shown.empty()) {
+        const auto paths = data->NodePathsAt(shown);
+        for (std::size_t i = 0; i < v.first.size() && i < paths.size(); ++i)
+            v.first[i].paths = paths[i];
+    }
+    return v;
 }
 
 int CCloneRsIoManager::CloneRead() {
@@ -257,7 +392,12 @@ int CCloneRsIoManager::CloneRead() {
     }
     Beep(result == 0);
     Report(kKindRead, result);
-    if (result == 0) AfterRead();
+    if (result == 0) {
+        AfterRead();
+        // The tree holds the radio's comments now, which the backup file carries.
+        if (const std::string note = BackUp("read"); !note.empty())
+            Prompts().SetStatusText(kStrCloneCompleted + note);
+    }
     return result;
 }
 
@@ -265,6 +405,7 @@ int CCloneRsIoManager::CloneWrite() {
     CCloneManagerTemplate* hub = GetOwner();
     CModelManager* model = hub ? hub->GetModelManager() : nullptr;
     if (!hub || !model) return kCloneFailed;
+    m_lastVerify = {};
     const bool maker = model->IsMakerReserve();
     // No to the caution cancels, as No to the question does.
     if (maker && Prompts().MessageBox(kMakerReserveCaution, kCaption, KtButtons::YesNo,
@@ -275,19 +416,37 @@ int CCloneRsIoManager::CloneWrite() {
         KtAnswer::Ok)
         return kCloneCancelled;
     int result = Identify(kKindWrite);
+    std::string note;
     if (result == 0) {
         m_engine.SetModelCode(static_cast<std::uint16_t>(m_radioInfo->GetModelCode()));
         SetRequestRevision(maker ? 0 : m_radioInfo->GetRevision());
         CWaitCursor wait;
         if (maker) WriteAlignment();
         // An old transfer file is never sent: the port stays closed unless this save worked.
-        if (SaveImageToFile(m_transferPath) != kFileOk)
+        if (SaveImageToFile(m_transferPath) != kFileOk) {
             result = kCloneTransferError;
-        else
+        } else {
+            // The image as it goes to the radio, kept before anything is sent.
+            note = BackUp("write");
+            if (!note.empty()) Prompts().SetStatusText(note);
+            CByteImage sent;
+            sent.CopyFrom(*Image());
             result = m_engine.CloneWrite();
+            if (result == 0 && m_verify) {
+                m_lastVerify = Verify(sent, WriteRanges());
+                if (!m_lastVerify.Verified()) result = kCloneFailed;
+            }
+        }
     }
     Beep(result == 0);
-    Report(kKindWrite, result);
+    if (m_lastVerify.ran && !m_lastVerify.Verified()) {
+        Prompts().SetStatusText(VerifyFailureStatus(m_lastVerify) + note);
+        Prompts().MessageBox(VerifyFailureText(m_lastVerify), kCaption, KtButtons::Ok,
+                             m_lastVerify.readResult == kCloneOk ? KtIcon::Stop
+                                                                 : KtIcon::Exclamation);
+    } else {
+        Report(kKindWrite, result, (m_lastVerify.ran ? kStrVerified : "") + note);
+    }
     return result;
 }
 

@@ -7,11 +7,14 @@
 #include "clone/clone_protocol.h"
 #include "clone/model_info.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CByteImage;
+struct CAddressRange;
 
 // Clone result codes.
 enum : int {
@@ -42,6 +45,29 @@ extern const char* const kStrCheckFollowing; // string 5061
 extern const char* const kStrReadFromTr;     // string 5054
 extern const char* const kStrDataEdited;     // string 5055
 extern const char* const kStrWriteToTr;      // "   Write to transceiver     "
+extern const char* const kStrVerifying;      // " Now verifying <- TR"
+extern const char* const kStrVerified;       // " Verified."
+
+// One byte the radio holds otherwise than it was written.
+struct CByteDifference {
+    std::uint32_t address = 0;
+    std::uint8_t written = 0;
+    std::uint8_t read = 0;
+    std::vector<std::string> paths; // the settings the byte holds
+};
+
+// What the read after a write found.
+struct CVerifyOutcome {
+    bool ran = false;
+    int readResult = 0;                 // the read's clone result; 0: the radio was read
+    std::size_t differing = 0;          // bytes of the write that differ
+    std::vector<CByteDifference> first; // the first of them, in address order
+    bool Verified() const { return ran && readResult == 0 && differing == 0; }
+};
+// The status text and the message of a verification that did not succeed: the bytes that differ,
+// or why the radio could not be read back.
+std::string VerifyFailureStatus(const CVerifyOutcome& outcome);
+std::string VerifyFailureText(const CVerifyOutcome& outcome);
 
 class CCloneRsIoManager : public CCloneManagerObject {
     KT_DECLARE_CLASS(CCloneRsIoManager)
@@ -80,6 +106,22 @@ public:
     std::function<void(const CModelInfo& radio, bool manufacture)> onShowInfo;
     virtual void SetRequestRevision(int revision) { m_engine.SetRevision(revision & 0xFFFF); }
 
+    // Verify after write: the radio is read back after a write it answered well, and every byte
+    // the write sent is compared; the read-back never reaches the document. From the settings;
+    // remember: keep the choice there.
+    void SetVerifyAfterWrite(bool on, bool remember = false);
+    bool VerifyAfterWrite() const { return m_verify; }
+    const CVerifyOutcome& LastVerify() const { return m_lastVerify; }
+    // Backups of every read and every write in the folder (empty: none); whether they are made
+    // comes from the settings, remember keeps a change there. A backup that cannot be written
+    // never stops a transfer: the status text tells why.
+    void SetBackupFolder(std::string folder) { m_backupFolder = std::move(folder); }
+    const std::string& BackupFolder() const { return m_backupFolder; }
+    void SetBackups(bool on, bool remember = false);
+    bool Backups() const { return m_backups; }
+    // The last backup written ("" when none).
+    const std::string& LastBackup() const { return m_lastBackup; }
+
     // The pauses of the beep patterns (a terminal rings its bell without them).
     void SetBeepPauses(bool on) { m_beepPauses = on; }
     CCloneProtocol& Engine() { return m_engine; }
@@ -94,14 +136,26 @@ protected:
     // Asks the radio who it is and checks the answer: 0 when the transfer may go on.
     int Identify(int kind);
     void Beep(bool success);
-    void Report(int kind, int result);
+    // suffix: what follows the status text (" Verified.", a backup that was not saved).
+    void Report(int kind, int result, const std::string& suffix = {});
     CByteImage* Image() const;
+    // The ranges a write sends in the present mode.
+    const CAddressRange* WriteRanges() const;
+    // Reads the radio again and compares what the write sent.
+    CVerifyOutcome Verify(const CByteImage& sent, const CAddressRange* ranges);
+    // Saves the image as a backup; the status text for a backup that could not be saved, else "".
+    std::string BackUp(const char* operation);
 
 private:
     std::unique_ptr<CModelInfo> m_radioInfo;
     CCloneProtocol m_engine;
     std::string m_transferPath;
     bool m_beepPauses = true;
+    bool m_verify = true;
+    bool m_backups = true;
+    std::string m_backupFolder;
+    std::string m_lastBackup;
+    CVerifyOutcome m_lastVerify;
 };
 
 class CZ30CloneRsIoManager : public CCloneRsIoManager {

@@ -2,6 +2,14 @@
 
 #include <algorithm>
 
+namespace {
+// A message of the port with the system's reason on a line of its own, when there is one.
+std::string WithReason(const char* text, const ISerialDevice* device) {
+    const std::string reason = device ? device->LastErrorText() : std::string();
+    return reason.empty() ? std::string(text) : text + ("\n" + reason);
+}
+} // namespace
+
 CComPort::~CComPort() { Close(); }
 
 int CComPort::Open(const std::string& name, unsigned baud) {
@@ -32,7 +40,7 @@ std::unique_ptr<ISerialDevice> CComPort::CreateHandle(const std::string& name, u
         // The device names a refused line setting with this prefix; anything else is an open
         // failure (missing device, port in use).
         const bool setting = error.rfind(kSerialSettingError, 0) == 0;
-        ReportError(setting ? " invarid setting " : " not Open ", 0);
+        ReportError(WithReason(setting ? " invarid setting " : " not Open ", device.get()), 0);
         device->Close();
         return nullptr;
     }
@@ -59,7 +67,7 @@ int CComPort::Write(const std::uint8_t* bytes, std::size_t count) {
     if (count == 0) return 1;
     const long n = m_device->Write(bytes, count);
     if (n != static_cast<long>(count)) {
-        ReportError(" write error ", 0);
+        ReportError(WithReason(" write error ", m_device.get()), 0);
         return 0;
     }
     return 1;
@@ -70,14 +78,14 @@ int CComPort::Read(std::uint8_t* buffer, std::size_t wanted, std::size_t* countR
     if (!m_device) return 0;
     const long waiting = m_device->BytesAvailable();
     if (waiting < 0) {
-        ReportError(" read error ", 0);
+        ReportError(WithReason(" read error ", m_device.get()), 0);
         return 0;
     }
     const std::size_t n = std::min<std::size_t>({static_cast<std::size_t>(waiting), 256, wanted});
     if (n == 0) return 0;
     const long got = m_device->Read(buffer, n);
     if (got < 0) {
-        ReportError(" read error ", 0);
+        ReportError(WithReason(" read error ", m_device.get()), 0);
         return 0;
     }
     if (countRead) *countRead = static_cast<std::size_t>(got);

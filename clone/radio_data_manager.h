@@ -7,8 +7,10 @@
 #include "params/node.h"
 #include "params/set_result.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CRadioDataManager : public CCloneManagerObject {
     KT_DECLARE_CLASS(CRadioDataManager)
@@ -28,6 +30,12 @@ public:
     // A manager with a tree of its own for the given variant, for work that must not touch the
     // document's tree; null when the manager has no map.
     virtual std::unique_ptr<CRadioDataManager> NewScratch(int /*variant*/) { return nullptr; }
+    // The settings each byte holds, as node paths ("Mch.CH3.FreqRx"), for the addresses given;
+    // an empty list where no setting lives (or the manager has no map).
+    virtual std::vector<std::vector<std::string>>
+    NodePathsAt(const std::vector<std::uint32_t>& addresses) {
+        return std::vector<std::vector<std::string>>(addresses.size());
+    }
 
 protected:
     CNode m_root;

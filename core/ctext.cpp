@@ -110,3 +110,13 @@ std::string FormatFixed(double value, int decimals) {
 void DropTrailingCr(std::string& line) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
 }
+
+std::tm LocalTime(std::time_t t) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
+    localtime_r(&t, &local);
+#endif
+    return local;
+}

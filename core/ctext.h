@@ -1,6 +1,7 @@
 // Number texts in the C locale, whatever the user's locale is.
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -30,3 +31,5 @@ constexpr int HexDigitValue(char c) {
 inline constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
 // Drops one trailing carriage return (for lines of files written with CR LF).
 void DropTrailingCr(std::string& line);
+// The local time of day and date of t (for names and time stamps).
+std::tm LocalTime(std::time_t t);

@@ -127,6 +127,12 @@ std::string ResolvePortName(const std::string& name, ISettingsStore* settings) {
 #endif
 }
 
+std::string PortDevice(int portNumber) {
+    const std::string name = "COM" + std::to_string(portNumber);
+    return Platform().portResolver ? Platform().portResolver(name)
+                                   : ResolvePortName(name, Platform().settings);
+}
+
 bool TryEnterModal() {
     if (g_modal) return false;
     g_modal = true;

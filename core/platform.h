@@ -123,6 +123,9 @@ void ResetPlatform();
 std::string ResolvePortName(const std::string& name, ISettingsStore* settings);
 // The same for port number n.
 std::string ResolvePortName(int portNumber, ISettingsStore* settings);
+// The device "COM<n>" stands for through the resolver in use: what the port menus show beside
+// each number.
+std::string PortDevice(int portNumber);
 
 // The process-wide modal guard: clone commands, Save and every editor dialog run under it.
 bool TryEnterModal();

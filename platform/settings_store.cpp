@@ -1,6 +1,7 @@
 #include "platform/settings_store.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 
 namespace {
@@ -47,4 +48,10 @@ std::string CQtSettingsStore::GetString(const std::string& section, const std::s
 void CQtSettingsStore::SetString(const std::string& section, const std::string& key,
                                  const std::string& value) {
     m_settings->setValue(KeyOf(section, key), QString::fromStdString(value));
+}
+
+std::string CloneBackupFolder() {
+    return (QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+            QStringLiteral("/backups"))
+        .toStdString();
 }

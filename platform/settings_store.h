@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/platform.h"
 
@@ -28,3 +29,7 @@ public:
 private:
     std::unique_ptr<QSettings> m_settings;
 };
+
+// The folder of the cloning program's backups: "backups" in the application's data folder
+// (~/.local/share/Norq/KT-Z30/backups for the application "KT-Z30" of "Norq").
+std::string CloneBackupFolder();

@@ -35,6 +35,11 @@ public:
     std::unique_ptr<CRadioDataManager> NewScratch(int variant) override {
         return Scratch(GetOwner(), variant);
     }
+    // Found by flipping each bit of the byte in a scratch image of the current variant (every
+    // channel on) and seeing which values change; what the image does not keep for the variant
+    // is left out. Remembered per variant and address for the rest of the run.
+    std::vector<std::vector<std::string>>
+    NodePathsAt(const std::vector<std::uint32_t>& addresses) override;
 
     // Section codecs. Each takes the root and the image; per-item sections also exist for one
     // item given by its index.

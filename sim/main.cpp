@@ -72,6 +72,7 @@ std::optional<int> ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio
     std::vector<std::string> peaks;
     int stopAfter = -1, badChecksum = 0, badCount = 0, pullAfter = -1, temperature = -1,
         supply = -1;
+    std::string corruptWrite;
     CSimFaults& f = radio->Faults();
     CSimIdentity& id = radio->Identity();
     app.add_flag("--pace", o->pace, "run the wire at 9600 baud (one shared wire)");
@@ -106,6 +107,12 @@ std::optional<int> ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio
         ->group("Faults");
     app.add_flag("--bad-end", f.badEndText, "fault: wrong end text")->group("Faults");
     app.add_flag("--fail-write", f.failWrite, "fault: the radio answers a write with E6 01")
+        ->group("Faults");
+    app.add_option("--corrupt-write", corruptWrite,
+                   "fault: after a good write the radio holds another byte at ADDR (hex), so that "
+                   "a read-back differs")
+        ->check(Range(0, CSimRadio::kImageSize - 1, 16))
+        ->type_name("ADDR")
         ->group("Faults");
     app.add_flag("--noise", f.noise, "fault: stray bytes before the radio's frames")
         ->group("Faults");
@@ -163,6 +170,8 @@ std::optional<int> ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio
     f.badChecksumFrame = badChecksum;
     f.badCountFrame = badCount;
     f.pullAfter = pullAfter;
+    if (!corruptWrite.empty() && ParseInt(corruptWrite, 16, &v))
+        f.corruptWrite = static_cast<int>(v);
     if (temperature >= 0) radio->Service().SetTemperatureReading(temperature);
     if (supply >= 0) radio->Service().SetSupplyReading(supply);
     if (battery == "nicd") radio->Service().SetBattery(CSimServiceModel::Battery::NiCd);

@@ -233,6 +233,10 @@ void CSimRadio::OnWriteEnd(const std::vector<std::uint8_t>& payload,
     const bool good = textGood && m_writeGood && !m_faults.failWrite;
     if (good) {
         m_image.CopyFrom(m_pending);
+        if (m_faults.corruptWrite >= 0) {
+            const auto a = static_cast<std::uint32_t>(m_faults.corruptWrite);
+            m_image.WriteByte(a, static_cast<std::uint8_t>(m_pending.ReadByte(a) ^ 0x01));
+        }
         if (onImageWritten) onImageWritten(m_image);
     }
     SendFrame(kWriteResult, {static_cast<std::uint8_t>(good ? 0x00 : 0x01)}, out);

@@ -34,6 +34,7 @@ struct CSimFaults {
     bool failWrite = false; // answers E6 01
     bool noise = false;     // stray bytes between the radio's frames
     int pullAfter = -1;     // the cable is pulled after this many data frames
+    int corruptWrite = -1;  // a good write stores another byte at this address
 };
 
 // One byte on the wire towards the PC: an echo or a byte the radio sends.

@@ -41,9 +41,12 @@ constexpr int kStatusBar = 59393;
 constexpr int kCom1 = 20113;
 constexpr int kCom4 = 20116;
 constexpr int kAssignPorts = 20117; // our own: assign devices to COM numbers
+constexpr int kSaveTrace = 20118;   // our own: the serial trace to a file
 constexpr int kCloneRead = 20110;
 constexpr int kCloneWrite = 20111;
 constexpr int kCloneInfo = 20112;
+constexpr int kVerifyAfterWrite = 20119; // our own: read back and compare after a write
+constexpr int kBackups = 20150;          // our own (File menu): the backups of reads and writes
 // Model, in variant order 0 to 5
 constexpr int kModel[6] = {20141, 20140, 20143, 20142, 32822, 32819};
 // Help and panes

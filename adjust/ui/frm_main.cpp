@@ -170,13 +170,9 @@ void frmMain::buildMenus() {
 
 // Each entry names the device its number stands for, as the settings assign it.
 void frmMain::labelPorts() {
-    for (int n = 1; n <= 4; ++n) {
-        const std::string device = Platform().portResolver
-                                       ? Platform().portResolver("COM" + std::to_string(n))
-                                       : ResolvePortName(n, Platform().settings);
+    for (int n = 1; n <= 4; ++n)
         PortAction(n)->setText(
-            QStringLiteral("COM &%1 (%2)").arg(n).arg(QString::fromStdString(device)));
-    }
+            QStringLiteral("COM &%1 (%2)").arg(n).arg(QString::fromStdString(PortDevice(n))));
 }
 
 void frmMain::Start() { m_timSolid.start(); }

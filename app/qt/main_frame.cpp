@@ -66,6 +66,8 @@ const std::vector<CCommandDef>& Commands() {
         {cmd::kExportChannels, "&Export Channels (CSV)...",
          "Write the channels in use as a channel list in CHIRP's comma-separated layout.\n"
          "Export Channels", {}},
+        {cmd::kBackups, "&Backups...",
+         "List the backups of reads and writes and open one as a new document.\nBackups", {}},
         {cmd::kPrint, "&Print...\tCtrl+P", "Print the active document.\nPrint",
          {QKeySequence(Qt::CTRL | Qt::Key_P)}},
         {cmd::kPrintPreview, "Print Pre&view...", "Show the pages as they will print.\nPrint Preview", {}},
@@ -99,9 +101,13 @@ const std::vector<CCommandDef>& Commands() {
         {cmd::kCom4, "COM&4", "Use COM4 for cloning.\nCOM4", {}},
         {cmd::kAssignPorts, "&Assign Devices...",
          "Choose the serial device behind each COM port.\nAssign Devices", {}},
+        {cmd::kSaveTrace, "Save Serial &Trace...",
+         "Save every frame of this session's transfers to a file.\nSave Serial Trace", {}},
         {cmd::kCloneRead, "&Read <- TR", "Read from transceiver.\nClone Read", {}},
         {cmd::kCloneWrite, "&Write -> TR", "Write to transceiver.\nClone Write", {}},
         {cmd::kCloneInfo, "&Information...", "Read the transceiver's information.\nInformation", {}},
+        {cmd::kVerifyAfterWrite, "&Verify after Write",
+         "Read the transceiver back after a write and compare every byte.\nVerify after Write", {}},
         {cmd::kHelpContents, "&Contents\tF1", "List Help topics.\nHelp Topics", {QKeySequence(Qt::Key_F1)}},
         {cmd::kAbout, "&About KT-Z30...",
          "Display program information, version number and copyright.\nAbout", {}},
@@ -295,7 +301,7 @@ void CCloneSoftMainFrm::CreateActions() {
         m_actions[id] = action;
     }
     for (int id : {cmd::kToolbar, cmd::kStatusBar, cmd::kCom1, cmd::kCom1 + 1, cmd::kCom1 + 2,
-                   cmd::kCom4, cmd::kPrioA, cmd::kPrioB, cmd::kEmergency})
+                   cmd::kCom4, cmd::kPrioA, cmd::kPrioB, cmd::kEmergency, cmd::kVerifyAfterWrite})
         m_actions[id]->setCheckable(true);
     for (int i = 0; i < kRecentCount; ++i) {
         const int id = cmd::kRecentFirst + i;
@@ -323,7 +329,7 @@ void CCloneSoftMainFrm::CreateMenus() {
     add(m_fileMenu, {cmd::kNew});
     m_templateMenu = m_fileMenu->addMenu(QStringLiteral("New from &Template"));
     m_templateMenu->setEnabled(false);
-    add(m_fileMenu, {cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0, cmd::kImportChannels,
+    add(m_fileMenu, {cmd::kOpen, cmd::kSave, cmd::kSaveAs, cmd::kBackups, 0, cmd::kImportChannels,
                      cmd::kExportChannels, 0, cmd::kPrint, cmd::kPrintPreview, cmd::kExportPdf, 0});
     m_recentAnchor = m_fileMenu->addAction(QStringLiteral("Recent File"));
     m_recentAnchor->setEnabled(false);
@@ -337,9 +343,12 @@ void CCloneSoftMainFrm::CreateMenus() {
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     add(view, {cmd::kCommonSetting, 0, cmd::kToolbar, cmd::kStatusBar});
     QMenu* port = menuBar()->addMenu(QStringLiteral("COM &Port"));
-    add(port, {cmd::kCom1, cmd::kCom1 + 1, cmd::kCom1 + 2, cmd::kCom4, 0, cmd::kAssignPorts});
+    add(port, {cmd::kCom1, cmd::kCom1 + 1, cmd::kCom1 + 2, cmd::kCom4, 0, cmd::kAssignPorts, 0,
+               cmd::kSaveTrace});
+    connect(port, &QMenu::aboutToShow, this, &CCloneSoftMainFrm::LabelPorts);
+    LabelPorts();
     QMenu* clone = menuBar()->addMenu(QStringLiteral("&Clone"));
-    add(clone, {cmd::kCloneRead, cmd::kCloneWrite, 0, cmd::kCloneInfo});
+    add(clone, {cmd::kCloneRead, cmd::kCloneWrite, 0, cmd::kCloneInfo, 0, cmd::kVerifyAfterWrite});
     QMenu* model = menuBar()->addMenu(QStringLiteral("&Model"));
     for (int id : cmd::kModel)
         model->addAction(m_actions.at(id));
@@ -348,6 +357,13 @@ void CCloneSoftMainFrm::CreateMenus() {
     for (QMenu* menu : {m_fileMenu, edit, view, port, clone, model, help})
         connect(menu, &QMenu::aboutToShow, this, &CCloneSoftMainFrm::UpdateCommandUI);
     UpdateRecentMenu();
+}
+
+void CCloneSoftMainFrm::LabelPorts() {
+    for (int n = 1; n <= 4; ++n)
+        m_actions.at(cmd::kCom1 + n - 1)
+            ->setText(
+                QStringLiteral("COM&%1 (%2)").arg(n).arg(QString::fromStdString(PortDevice(n))));
 }
 
 void CCloneSoftMainFrm::UpdateRecentMenu() {

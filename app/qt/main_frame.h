@@ -99,6 +99,8 @@ private:
     void SaveBarState();
     void FocusOtherPane(bool next);
     void UpdateRecentMenu();
+    // Each COM item names the device its number stands for.
+    void LabelPorts();
     // The views after a change of the document (its change notice).
     void OnDocumentChanged(const CChangeNotice& notice);
     // First start without a stored size: room for the LMR sheet's columns and 16 rows.

@@ -57,9 +57,7 @@ QString CPortAssignDlg::Device() const {
 }
 
 void CPortAssignDlg::ShowAssigned() {
-    const std::string name = "COM" + std::to_string(Port());
-    const std::string device = Platform().portResolver ? Platform().portResolver(name) : name;
-    const QString path = QString::fromStdString(device);
+    const QString path = QString::fromStdString(PortDevice(static_cast<int>(Port())));
     const int index = m_device->findData(path);
     if (index >= 0)
         m_device->setCurrentIndex(index);

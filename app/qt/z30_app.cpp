@@ -2,6 +2,7 @@
 
 #include "app/clone_support_doc.h"
 #include "app/qt/about_dlg.h"
+#include "app/qt/backups_dlg.h"
 #include "app/qt/clone_info_dlg.h"
 #include "app/qt/color_status_bar.h"
 #include "app/qt/exchange_cmds.h"
@@ -11,6 +12,7 @@
 #include "app/qt/progress_dlg.h"
 #include "app/qt/splash_wnd.h"
 #include "clone/clone_rs_io_manager.h"
+#include "clone/clone_trace.h"
 #include "clone/model_manager.h"
 #include "platform/beeper_alsa.h"
 #include "platform/instance_guard.h"
@@ -44,12 +46,17 @@ struct CParser {
                             QStringLiteral("DEVICE")};
     QCommandLineOption noSplash{QStringLiteral("nosplash"),
                                 QStringLiteral("Start without the splash window.")};
+    QCommandLineOption trace{QStringLiteral("trace"),
+                             QStringLiteral("Record every frame of the transfers in FILE: time, "
+                                            "direction, command, result and bytes."),
+                             QStringLiteral("FILE")};
     QCommandLineOption help = parser.addHelpOption();
     QCommandLineOption version = parser.addVersionOption();
     CParser() {
         parser.setApplicationDescription(QStringLiteral("KT-Z30: the NQ-Z30 cloning program."));
         parser.addOption(port);
         parser.addOption(noSplash);
+        parser.addOption(trace);
         parser.addPositionalArgument(QStringLiteral("file"),
                                      QStringLiteral("Ignored: the program starts with a new "
                                                     "document (open files with File > Open)."),
@@ -78,6 +85,7 @@ void CZ30CommandLineInfo::Parse(const QStringList& arguments) {
         return;
     }
     if (p.parser.isSet(p.port)) portDevice = p.parser.value(p.port);
+    if (p.parser.isSet(p.trace)) traceFile = p.parser.value(p.trace);
     showSplash = !p.parser.isSet(p.noSplash);
 }
 
@@ -100,6 +108,10 @@ bool CDocCommands::OnCmdMsg(int id) {
     case cmd::kCloneInfo:
         m_doc.OnCloneInfo();
         return true;
+    case cmd::kVerifyAfterWrite:
+        if (CCloneRsIoManager* io = m_doc.GetCloneManager()->GetCloneRsIoManager())
+            io->SetVerifyAfterWrite(!io->VerifyAfterWrite(), true);
+        return true;
     case cmd::kSave:
         if (m_doc.OnFileSave() && onSaved) onSaved(QString::fromStdString(m_doc.GetPathName()));
         return true;
@@ -120,6 +132,11 @@ bool CDocCommands::OnUpdateCmdUI(int id, CCmdUI& ui) {
         return true;
     }
     switch (id) {
+    case cmd::kVerifyAfterWrite: {
+        const CCloneRsIoManager* io = m_doc.GetCloneManager()->GetCloneRsIoManager();
+        ui.checked = io && io->VerifyAfterWrite();
+        return true;
+    }
     case cmd::kCloneRead:
     case cmd::kCloneWrite:
     case cmd::kCloneInfo:
@@ -133,7 +150,10 @@ bool CDocCommands::OnUpdateCmdUI(int id, CCmdUI& ui) {
 
 // --- CZ30App -------------------------------------------------------------------------------------
 
-CZ30App::CZ30App(CZ30AppOptions options) : m_options(options) {}
+CZ30App::CZ30App(CZ30AppOptions options)
+    : m_options(options), m_trace(std::make_unique<CCloneTrace>()) {
+    m_trace->KeepInMemory(kTraceLinesKept);
+}
 
 CZ30App::~CZ30App() {
     m_print.reset();
@@ -182,8 +202,13 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
         AddRecentFile(path);
         UndoStackOf(*m_doc)->setClean();
     };
+    std::string traceError;
+    if (!m_cmdInfo.traceFile.isEmpty())
+        m_trace->OpenFile(QDir::toNativeSeparators(m_cmdInfo.traceFile).toStdString(), &traceError);
     if (CCloneRsIoManager* io = m_doc->GetCloneManager()->GetCloneRsIoManager()) {
         if (!m_cmdInfo.portDevice.isEmpty()) io->SetPortName(m_cmdInfo.portDevice.toStdString());
+        io->Engine().SetFrameObserver(m_trace.get());
+        io->SetBackupFolder(CloneBackupFolder());
         io->onShowInfo = [this](const CModelInfo& radio, bool manufacture) {
             CCloneInfoDlg dialog(CloneInfoFields(radio, manufacture), m_frame.get());
             dialog.exec();
@@ -212,6 +237,11 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     else
         m_frame->show();
     m_frame->FocusSheet();
+    if (!traceError.empty()) {
+        CSplashWnd::HideSplashScreen();
+        m_prompts.MessageBox("The serial trace is kept for this session only: " + traceError,
+                             "KT-Z30", KtButtons::Ok, KtIcon::Exclamation);
+    }
     if (m_cmdInfo.makerReserveAtStart) {
         CSplashWnd::HideSplashScreen();
         EnableMakerReserve();
@@ -227,6 +257,12 @@ bool CZ30App::OpenDocumentFile(const QString& path) {
     }
     AddRecentFile(QString::fromStdString(m_doc->GetPathName()));
     m_frame->UpdateCommandUI(); // the new name; the change notice has rebuilt the views
+    return true;
+}
+
+bool CZ30App::OpenBackup(const QString& path) {
+    if (!m_doc->OnOpenAsNew(QDir::toNativeSeparators(path).toStdString())) return false;
+    m_frame->UpdateCommandUI(); // the untitled name; the change notice has rebuilt the views
     return true;
 }
 
@@ -295,6 +331,37 @@ void CZ30App::OnAssignPorts() {
     m_doc->OnSetPort(dialog.Port());
 }
 
+void CZ30App::OnBackups() {
+    CModalScope guard;
+    if (!guard.Entered()) return;
+    CCloneRsIoManager* io = m_doc->GetCloneManager()->GetCloneRsIoManager();
+    if (!io) return;
+    const CBackupStore store(io->BackupFolder());
+    CBackupsDlg dialog(store.List(), QString::fromStdString(store.Folder()), io->Backups(),
+                       m_frame.get());
+    dialog.exec();
+    if (dialog.KeepBackups() != io->Backups()) io->SetBackups(dialog.KeepBackups(), true);
+    if (!dialog.Chosen().isEmpty()) OpenBackup(dialog.Chosen());
+}
+
+void CZ30App::OnSaveTrace() {
+    CModalScope guard;
+    if (!guard.Entered()) return;
+    QString path = QFileDialog::getSaveFileName(
+        m_frame.get(), QStringLiteral("Save Serial Trace"), QStringLiteral("ktz30-trace.txt"),
+        QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    if (path.isEmpty()) return;
+    std::string error;
+    if (m_trace->SaveTo(QDir::toNativeSeparators(path).toStdString(), &error)) {
+        m_frame->SetStatusText(QStringLiteral(" Serial trace saved: %1 lines.")
+                                   .arg(static_cast<qulonglong>(m_trace->Lines().size())));
+        return;
+    }
+    m_prompts.MessageBox("The serial trace could not be saved:\n" + path.toStdString() + "\n" +
+                             error,
+                         "KT-Z30", KtButtons::Ok, KtIcon::Exclamation);
+}
+
 bool CZ30App::OnCmdMsg(int id) {
     if (m_exchange && m_exchange->OnCmdMsg(id)) return true;
     if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) {
@@ -324,6 +391,12 @@ bool CZ30App::OnCmdMsg(int id) {
     case cmd::kAssignPorts:
         OnAssignPorts();
         return true;
+    case cmd::kBackups:
+        OnBackups();
+        return true;
+    case cmd::kSaveTrace:
+        OnSaveTrace();
+        return true;
     default:
         return m_print && m_print->OnCmdMsg(id);
     }
@@ -339,6 +412,8 @@ bool CZ30App::OnUpdateCmdUI(int id, CCmdUI& ui) {
     case cmd::kAbout:
     case cmd::kExit:
     case cmd::kAssignPorts:
+    case cmd::kBackups:
+    case cmd::kSaveTrace:
         return true;
     default:
         return m_print && m_print->OnUpdateCmdUI(id, ui);

@@ -11,6 +11,7 @@
 #include <memory>
 
 class CAlsaBeeper;
+class CCloneTrace;
 class CExchangeCommands;
 class CZ30Doc;
 class CInstanceGuard;
@@ -30,13 +31,15 @@ struct CDocTemplateStrings {
 inline constexpr CDocTemplateStrings kDocTemplate{};
 
 // The command line: the start code switches maker reserve on; "--port DEVICE" picks the device
-// for this run (the remembered port stays); "--nosplash" leaves the splash out; "--help" and
-// "--version" print and end the program before any window opens. File names are not opened.
+// for this run (the remembered port stays); "--trace FILE" records every frame of the run's
+// transfers; "--nosplash" leaves the splash out; "--help" and "--version" print and end the
+// program before any window opens. File names are not opened.
 struct CZ30CommandLineInfo {
     enum class Outcome { Run, Help, Version, Error };
     bool makerReserveAtStart = false;
     bool showSplash = true;
     QString portDevice;
+    QString traceFile;
     Outcome outcome = Outcome::Run;
     QString error;                            // with Outcome::Error
     void Parse(const QStringList& arguments); // without the program name
@@ -64,6 +67,9 @@ struct CZ30AppOptions {
     bool useSound = true;       // ALSA beeper; off: keep Platform().beeper
 };
 
+// Lines of the serial trace the program keeps for "Save Serial Trace..." (the newest).
+inline constexpr std::size_t kTraceLinesKept = 50000;
+
 class CZ30App : public QObject, public ICommandTarget {
     Q_OBJECT
 public:
@@ -86,6 +92,9 @@ public:
     // File > Print, Print Preview and Export PDF.
     CPrintCommands* Printing() const { return m_print.get(); }
     const CZ30CommandLineInfo& CommandLine() const { return m_cmdInfo; }
+    CCloneTrace& Trace() const { return *m_trace; }
+    // Opens a backup as a new document.
+    bool OpenBackup(const QString& path);
 
     bool OnCmdMsg(int id) override;
     bool OnUpdateCmdUI(int id, CCmdUI& ui) override;
@@ -97,12 +106,15 @@ private:
     void OnFileNew();
     void OnFileOpen();
     void OnAssignPorts();
+    void OnBackups();
+    void OnSaveTrace();
 
     CZ30AppOptions m_options;
     CZ30CommandLineInfo m_cmdInfo;
     std::unique_ptr<CInstanceGuard> m_lock;
     std::unique_ptr<ISettingsStore> m_settings;
     std::unique_ptr<CAlsaBeeper> m_beeper;
+    std::unique_ptr<CCloneTrace> m_trace;
     CQtPrompts m_prompts;
     std::unique_ptr<CZ30Doc> m_doc;
     std::unique_ptr<CDocCommands> m_docCommands;

@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include "app/qt/backups_dlg.h"
 #include "app/qt/clone_info_dlg.h"
 #include "app/qt/color_status_bar.h"
 #include "app/qt/progress_dlg.h"
@@ -12,19 +13,24 @@
 #include "views/sheet_view.h"
 #include "views/tone_combo.h"
 
+#include "clone/clone_rs_io_manager.h"
+#include "clone/clone_trace.h"
 #include "clone/model_manager.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QWindow>
 
 namespace {
@@ -186,7 +192,7 @@ TEST_F(SimAppTest, ReadEditChannelTwoAndWriteBack) {
 
     statuses.clear();
     frame.Action(cmd::kCloneWrite)->trigger();
-    EXPECT_EQ(statuses.value(statuses.size() - 1), QStringLiteral(" Cloning completed."));
+    EXPECT_EQ(statuses.value(statuses.size() - 1), QStringLiteral(" Cloning completed. Verified."));
     EXPECT_TRUE(hand.seen.contains(QStringLiteral("KT-Z30|   Write to transceiver     ")))
         << hand.seen.join(';').toStdString();
 
@@ -200,6 +206,63 @@ TEST_F(SimAppTest, ReadEditChannelTwoAndWriteBack) {
     EXPECT_EQ(GetValueByName(ch2, "FreqTx"), 446106250);
     EXPECT_EQ(GetValueByName(ch2, "CTonRx"), 2023);
     EXPECT_EQ(GetValueByName(ch2, "CTonTx"), 2023);
+    doc.SetModifiedFlag(false);
+}
+
+TEST_F(SimAppTest, BackupsAreListedNewestFirstAndOneOpensAsANewDocument) {
+    SimRadio radio({QStringLiteral("--variant"), QStringLiteral("5"), QStringLiteral("--image"),
+                    ImageFile(5, QStringLiteral("backups"))});
+    if (radio.device.isEmpty()) GTEST_SKIP() << "nqz30sim is not available";
+    CZ30MainFrame& frame = StartOn(radio);
+    CZ30Doc& doc = app->Document();
+    QTemporaryDir folder;
+    doc.GetCloneManager()->GetCloneRsIoManager()->SetBackupFolder(folder.path().toStdString());
+    QStringList rows;
+    bool byDate = false;
+    ModalHand hand;
+    hand.handler = [&](QWidget* w) {
+        auto* dialog = qobject_cast<CBackupsDlg*>(w);
+        if (!dialog) {
+            ModalHand::Click(w, QMessageBox::Ok); // "Write to transceiver", "succeeded"
+            return true;
+        }
+        QTreeWidget* list = dialog->List();
+        byDate = list->isSortingEnabled() && list->header()->sortIndicatorSection() == 0 &&
+                 list->header()->sortIndicatorOrder() == Qt::DescendingOrder;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = list->topLevelItem(i);
+            rows << item->text(1) + '|' + item->text(2);
+        }
+        list->setCurrentItem(list->topLevelItem(1)); // the read
+        dialog->OpenButton()->click();
+        return true;
+    };
+    frame.Action(cmd::kCloneRead)->trigger();
+    frame.Action(cmd::kCloneWrite)->trigger();
+    // The session's trace holds the read, the write and its read-back.
+    int reads = 0, writes = 0;
+    for (const std::string& line : app->Trace().Lines()) {
+        reads += line.find(" ----- read on ") != std::string::npos;
+        writes += line.find(" ----- write on ") != std::string::npos;
+    }
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(writes, 1);
+
+    doc.SetModifiedFlag(false);
+    frame.Action(cmd::kBackups)->trigger();
+    EXPECT_EQ(rows,
+              QStringList({QStringLiteral("write|PMR 16CH"), QStringLiteral("read|PMR 16CH")}));
+    EXPECT_TRUE(byDate);
+    // Opened as a new document: untitled, holding changes not saved, the backup's image.
+    EXPECT_EQ(doc.GetPathName(), "");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(frame.windowTitle().startsWith(QStringLiteral("Untitled*")));
+    const auto list = CBackupStore(folder.path().toStdString()).List();
+    ASSERT_EQ(list.size(), 2u);
+    CZ30Doc copy;
+    copy.SetRememberVariant(false);
+    copy.LoadFile(list[1].path);
+    EXPECT_EQ(copy.ImageBytes(), doc.ImageBytes());
     doc.SetModifiedFlag(false);
 }
 

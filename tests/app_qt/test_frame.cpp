@@ -134,6 +134,14 @@ TEST_F(AppTest, CommandsRouteThroughSheetDocumentFrameAndApplication) {
     EXPECT_TRUE(app->Document().IsPortChecked(2));
     EXPECT_TRUE(frame.Action(cmd::kCom1 + 1)->isChecked());
     EXPECT_FALSE(frame.Action(cmd::kCom1)->isChecked());
+    // Verify after Write: on at first, kept in the settings.
+    frame.UpdateCommandUI();
+    EXPECT_TRUE(frame.Action(cmd::kVerifyAfterWrite)->isChecked());
+    frame.Action(cmd::kVerifyAfterWrite)->trigger();
+    EXPECT_FALSE(frame.Action(cmd::kVerifyAfterWrite)->isChecked());
+    EXPECT_EQ(Platform().settings->GetInt("Settings", "VerifyAfterWrite", 1), 0);
+    frame.Action(cmd::kVerifyAfterWrite)->trigger();
+    EXPECT_EQ(Platform().settings->GetInt("Settings", "VerifyAfterWrite", 0), 1);
     // The frame's toggles.
     frame.Action(cmd::kToolbar)->trigger();
     EXPECT_FALSE(frame.ToolBar()->isVisible());
@@ -262,15 +270,16 @@ TEST_F(AppTest, MenusCarryTheirItemsInOrder) {
         const char* items; // visible items, "-" for a separator
     };
     const Menu menus[] = {
-        {"&File", "&New\tCtrl+N|New from &Template|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|"
-                  "&Import Channels (CSV)...|&Export Channels (CSV)...|-|&Print...\tCtrl+P|"
-                  "Print Pre&view...|&Export PDF...|-|Recent File|-|E&xit"},
+        {"&File", "&New\tCtrl+N|New from &Template|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|"
+                  "&Backups...|-|&Import Channels (CSV)...|&Export Channels (CSV)...|-|"
+                  "&Print...\tCtrl+P|Print Pre&view...|&Export PDF...|-|Recent File|-|E&xit"},
         {" &Edit", "&Undo\tCtrl+Z|&Redo\tCtrl+Y|-|&Edit Memory...\tEnter|-|Prio A|Prio "
                    "B|Emergency|Emergency OFF|-|Copy\tCtrl+C|"
                    "Paste\tCtrl+V|-|Clear|Delete\tDelete|Insert\tInsert"},
         {"&View", "&Common Setting...|-|&Toolbar|&Status Bar"},
-        {"COM &Port", "COM&1|COM&2|COM&3|COM&4|-|&Assign Devices..."},
-        {"&Clone", "&Read <- TR|&Write -> TR|-|&Information..."},
+        {"COM &Port", "COM&1 (/dev/ttyUSB0)|COM&2 (/dev/ttyUSB1)|COM&3 (/dev/ttyUSB2)|"
+                      "COM&4 (/dev/ttyUSB3)|-|&Assign Devices...|-|Save Serial &Trace..."},
+        {"&Clone", "&Read <- TR|&Write -> TR|-|&Information...|-|&Verify after Write"},
         {"&Model", "LMR  1CH (2Tone)|PMR  1CH (5Tone/DTMF)|LMR  2CH (2Tone)|PMR  2CH (5Tone/DTMF)|"
                    "LMR 16CH (2Tone)|PMR 16CH (5Tone/DTMF)"},
         {"&Help", "&Contents\tF1|-|&About KT-Z30..."},

@@ -41,6 +41,7 @@ protected:
     QProcessEnvironment Env() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("XDG_DATA_HOME", dir.filePath("data"));
         env.insert("TMPDIR", dir.path());
         return env;
     }

@@ -11,12 +11,14 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cctype>
 #include <csignal>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,20 +27,29 @@ constexpr const char* kVariantNames[] = {"LMR 1CH", "PMR 1CH",  "LMR 2CH",
 
 namespace {
 
-// Addresses of the data frames the PC sent, from the simulator's log.
-std::vector<unsigned> WrittenAddresses(const std::string& logPath) {
+// The frames one side ("PC" or "TR") sent, in order, from the simulator's log.
+std::vector<std::vector<unsigned>> LoggedFrames(const std::string& logPath,
+                                                const std::string& who) {
     std::ifstream in(logPath);
-    std::vector<unsigned> out;
-    std::string line;
-    while (std::getline(in, line)) {
+    std::vector<std::vector<unsigned>> frames;
+    for (std::string line; std::getline(in, line);) {
         std::istringstream s(line);
-        std::string who;
-        s >> who;
+        std::string side;
+        s >> side;
         std::vector<unsigned> bytes;
         unsigned b;
         while (s >> std::hex >> b)
             bytes.push_back(b);
-        if (who != "PC" || bytes.size() < 10 || bytes[4] != 0xE4) continue;
+        if (side == who) frames.push_back(bytes);
+    }
+    return frames;
+}
+
+// Addresses of the data frames the PC sent, from the simulator's log.
+std::vector<unsigned> WrittenAddresses(const std::string& logPath) {
+    std::vector<unsigned> out;
+    for (const std::vector<unsigned>& bytes : LoggedFrames(logPath, "PC")) {
+        if (bytes.size() < 10 || bytes[4] != 0xE4) continue;
         std::string addr(bytes.begin() + 5, bytes.begin() + 9);
         out.push_back(static_cast<unsigned>(std::stoul(addr, nullptr, 16)));
     }
@@ -53,7 +64,7 @@ TEST_F(CliTest, WriteThenReadBackShowsTheWrittenChannels) {
     CRun w = Run({"write", "--port", sim.Path(), f, "--yes"});
     EXPECT_EQ(w.exit, 0) << w.err;
     EXPECT_TRUE(Has(w.out, " Now writing -> TR\n"));
-    EXPECT_TRUE(Has(w.out, " Cloning completed.\n"));
+    EXPECT_TRUE(Has(w.out, " Now verifying <- TR\n Cloning completed. Verified.\n"));
     EXPECT_TRUE(Has(w.out, " Clone writing succeeded. "));
 
     const std::string back = File("back.hxq");
@@ -471,8 +482,8 @@ TEST_F(CliTest, SetGetAndDumpAgree) {
 }
 
 TEST_F(CliTest, HelpForEveryVerb) {
-    for (const char* verb :
-         {"info", "read", "write", "new", "show", "dump", "get", "set", "channel", "ports"}) {
+    for (const char* verb : {"info", "read", "write", "new", "show", "dump", "get", "set", "channel",
+                             "ports", "backups"}) {
         const CRun r = Run({verb, "--help"});
         EXPECT_EQ(r.exit, 0) << verb;
         EXPECT_TRUE(Has(r.out, std::string("usage: ktz30cli ") + verb)) << verb;
@@ -642,6 +653,216 @@ TEST_F(CliTest, EveryVariantReadFromTheRadioWritesStraightBack) {
             << reads[v].out;
         EXPECT_EQ(writes[v].exit, 0) << "variant " << v << "\n" << writes[v].out << writes[v].err;
     }
+}
+
+// The commands the frames of one side of the simulator's log carry, in order.
+std::vector<unsigned> LoggedCommands(const std::string& logPath, const std::string& who) {
+    std::vector<unsigned> out;
+    for (const std::vector<unsigned>& bytes : LoggedFrames(logPath, who))
+        if (bytes.size() > 4) out.push_back(bytes[4]);
+    return out;
+}
+
+TEST_F(CliTest, AWriteIsReadBackAndComparedByteForByte) {
+    const std::string f = MakeFile("v.hxq", 4, "446.100", "446.200");
+    struct Case {
+        QStringList sim;
+        std::vector<std::string> options;
+        bool settingOff; // Clone > Verify after Write turned off in the desktop program
+        int exit;
+        const char* status;
+        const char* message;
+        bool readBack;
+    };
+    const Case cases[] = {
+        {{}, {}, false, 0, " Cloning completed. Verified.\n", " Clone writing succeeded.", true},
+        // 446.100 is 44 61 00: the radio keeps 60 in the middle byte of channel 1's frequency.
+        {{"--corrupt-write", "0201"},
+         {},
+         false,
+         77,
+         " Err: Verification failed: 1 byte differs.\n",
+         "  0x0201  written 61, read 60  Mch.CH1.FreqRx\n",
+         true},
+        // The radio goes silent in the middle of the read-back.
+        {{"--stop-after", "130"},
+         {},
+         false,
+         77,
+         " Err: The write could not be verified.\n",
+         "The write could not be verified.",
+         true},
+        // Without verification the wire carries the write alone, and nothing is compared.
+        {{"--corrupt-write", "0201"},
+         {"--no-verify"},
+         false,
+         0,
+         " Cloning completed.\n",
+         "",
+         false},
+        {{"--corrupt-write", "0201"}, {}, true, 0, " Cloning completed.\n", "", false},
+        {{}, {"--verify"}, true, 0, " Cloning completed. Verified.\n", "", true},
+    };
+    for (const Case& c : cases) {
+        const std::string what = c.sim.join(' ').toStdString() + " " +
+                                 (c.options.empty() ? "" : c.options[0]) +
+                                 (c.settingOff ? " (setting off)" : "");
+        QDir(dir.filePath("config")).removeRecursively();
+        if (c.settingOff) {
+            QDir().mkpath(dir.filePath("config/Norq"));
+            std::ofstream(File("config/Norq/KT-Z30.conf")) << "[Settings]\nVerifyAfterWrite=0\n";
+        }
+        const std::string log = File("wire.log");
+        CSim sim(QStringList(c.sim) << "--log" << QString::fromStdString(log));
+        ASSERT_FALSE(sim.Path().empty());
+        std::vector<std::string> args = {"write", "--port", sim.Path(), f, "--yes"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CRun r = Run(args);
+        EXPECT_EQ(r.exit, c.exit) << what << "\n" << r.out << r.err;
+        EXPECT_TRUE(Has(r.out, c.status)) << what << "\n" << r.out;
+        EXPECT_TRUE(Has(r.out + r.err, c.message)) << what << "\n" << r.err;
+        std::vector<unsigned> sent = LoggedCommands(log, "PC");
+        std::vector<unsigned> expected = {0xE0, 0xE3};
+        expected.insert(expected.end(), 0x790 / 16, 0xE4);
+        expected.push_back(0xE5);
+        if (c.readBack) expected.insert(expected.end(), {0xE0, 0xE2});
+        EXPECT_EQ(sent, expected) << what;
+    }
+}
+
+TEST_F(CliTest, ReadsAndWritesLeaveBackupsOfWhichTheNewestHundredStay) {
+    const QString folder = dir.filePath("data/Norq/KT-Z30/backups");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const std::string old = MakeFile("old.hxq", 4);
+    for (int i = 0; i < 100; ++i) {
+        const QString name =
+            QString::asprintf("2001-01-01_%02d-%02d-00_read_LMR16.hxq", i / 60, i % 60);
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(old), folder + "/" + name));
+    }
+    std::ofstream((folder + "/notes.txt").toStdString()) << "the user's own";
+    CSim sim({"--variant", "5"});
+    ASSERT_FALSE(sim.Path().empty());
+    const std::string read = File("r.hxq");
+    ASSERT_EQ(Run({"read", "--port", sim.Path(), "-o", read}).exit, 0);
+    ASSERT_EQ(Run({"write", "--port", sim.Path(), read, "--yes"}).exit, 0);
+
+    auto lines = [&] {
+        const CRun b = Run({"backups"});
+        EXPECT_EQ(b.exit, 0);
+        std::vector<std::string> out;
+        std::istringstream in(b.out);
+        for (std::string line; std::getline(in, line);)
+            out.push_back(line);
+        return out;
+    };
+    std::vector<std::string> list = lines();
+    ASSERT_EQ(list.size(), 100u);
+    EXPECT_TRUE(Has(list[0], "\twrite\tPMR 16CH\t")) << list[0];
+    EXPECT_TRUE(Has(list[1], "\tread\tPMR 16CH\t")) << list[1];
+    EXPECT_TRUE(Has(list[99], "2001-01-01 00:02:00\tread\tLMR 16CH\t")) << list[99];
+    EXPECT_FALSE(QFile::exists(folder + "/2001-01-01_00-01-00_read_LMR16.hxq"));
+    EXPECT_TRUE(QFile::exists(folder + "/notes.txt"));
+    // The read's backup is a clone data file holding what was read.
+    const std::string readBackup = list[1].substr(list[1].rfind('\t') + 1);
+    EXPECT_EQ(Run({"dump", "--all", readBackup}).out, Run({"dump", "--all", read}).out);
+
+    // --no-backup leaves the list as it was; a folder that cannot be made stops nothing.
+    ASSERT_EQ(Run({"read", "--port", sim.Path(), "-o", read, "--no-backup"}).exit, 0);
+    EXPECT_EQ(lines(), list);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    std::ofstream(folder.toStdString()) << "in the way";
+    const CRun blocked = Run({"read", "--port", sim.Path(), "-o", read});
+    EXPECT_EQ(blocked.exit, 0) << blocked.err;
+    EXPECT_TRUE(Has(blocked.out, " Cloning completed.\n Cloning completed. Backup not saved: "))
+        << blocked.out;
+}
+
+TEST_F(CliTest, ATraceHoldsEveryFrameOfAReadInOrderWithItsTime) {
+    CSim sim({"--variant", "4"});
+    ASSERT_FALSE(sim.Path().empty());
+    const std::string trace = File("trace.txt");
+    const CRun r = Run({"read", "--port", sim.Path(), "-o", File("r.hxq"), "--trace", trace});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    // "14:03:22.123 TR>PC E4 data 0070 +16   ok   FE FE ..." : the direction, the command and,
+    // for data, the address.
+    std::vector<std::string> frames,
+        expected = {"PC>TR E0", "echo E0", "TR>PC E1", "PC>TR E2", "echo E2"};
+    for (unsigned a = 0; a < 0x800; a += 16) {
+        char s[32];
+        std::snprintf(s, sizeof s, "TR>PC E4 %04X", a);
+        expected.push_back(s);
+    }
+    expected.push_back("TR>PC E5");
+    std::ifstream in(trace);
+    std::string last = "00:00:00.000", line;
+    int transfers = 0;
+    while (std::getline(in, line)) {
+        ASSERT_GE(line.size(), 13u) << line;
+        const std::string time = line.substr(0, 12);
+        EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(time[0])) && time[2] == ':' &&
+                    time[5] == ':' && time[8] == '.' && std::isdigit(time[11]))
+            << line;
+        EXPECT_GE(time, last) << line; // the read runs well within one day
+        last = time;
+        std::istringstream words(line.substr(13));
+        std::string from, command, kind, address;
+        words >> from >> command >> kind >> address;
+        if (from == "-----") {
+            transfers += command == "read" || command == "info";
+            if (command == "result") {
+                EXPECT_EQ(kind, "0") << line;
+            }
+            continue;
+        }
+        frames.push_back(from + " " + command + (command == "E4" ? " " + address : ""));
+        EXPECT_TRUE(Has(line, from == "PC>TR"                      ? " sent "
+                              : command == "E1" || command == "E5" ? " finished "
+                                                                   : " ok "))
+            << line;
+    }
+    EXPECT_EQ(transfers, 2);
+    EXPECT_EQ(frames, expected);
+}
+
+TEST_F(CliTest, APortThatMayNotBeOpenedSaysWhy) {
+    // Ours to use only as a member of the device's group, which this user is not.
+    CSim sim({});
+    ASSERT_FALSE(sim.Path().empty());
+    QString program = QStringLiteral(KT_KTZ30CLI);
+    QStringList args;
+    std::string device = sim.Path(), group = "dialout";
+    if (geteuid() == 0) {
+        if (!QFile::exists("/usr/bin/setpriv")) GTEST_SKIP() << "no setpriv to give up root";
+        const struct group* g = getgrnam("dialout");
+        ASSERT_NE(g, nullptr);
+        ASSERT_EQ(chown(device.c_str(), 0, g->gr_gid), 0);
+        ASSERT_EQ(chmod(device.c_str(), 0660), 0);
+        ASSERT_EQ(chmod(dir.path().toLocal8Bit().constData(), 0777), 0); // its settings and temp
+        program = QStringLiteral("/usr/bin/setpriv");
+        args << "--reuid=65534"
+             << "--regid=65534"
+             << "--clear-groups" << QStringLiteral(KT_KTZ30CLI);
+    } else {
+        device = File("locked");
+        std::ofstream(device) << "";
+        ASSERT_EQ(chmod(device.c_str(), 0), 0);
+        group = getgrgid(getegid()) ? getgrgid(getegid())->gr_name : "";
+    }
+    args << "info"
+         << "--port" << QString::fromStdString(device);
+    QProcess p;
+    p.setProcessEnvironment(Env());
+    p.start(program, args);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const std::string out = p.readAllStandardOutput().toStdString();
+    const std::string err = p.readAllStandardError().toStdString();
+    EXPECT_EQ(p.exitCode(), 91) << out << err;
+    EXPECT_TRUE(Has(out, " Err: Cannot access RS-232C port.\n")) << out;
+    EXPECT_TRUE(Has(err, " not Open \n" + device +
+                             ": permission denied. The user must be in the group that owns the "
+                             "device (" +
+                             group + ").\n"))
+        << err;
 }
 
 TEST_F(CliTest, EveryProgramAnswersHelpAndVersion) {

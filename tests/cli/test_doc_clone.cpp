@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/clone_support_doc.h"
+#include "clone/clone_backups.h"
 #include "clone/clone_rs_io_manager.h"
 #include "clone/eeprom_data_manager.h"
 #include "clone/model_manager.h"
@@ -12,9 +13,12 @@
 
 #include "tests/support/step_clock.h"
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -245,6 +249,106 @@ TEST_F(DocCloneTest, NormalWriteKeepsTheRadiosAdjustAreaMakerReserveSendsIt) {
     EXPECT_EQ(radio.Image().ReadByte(0x005), 0x50);
     EXPECT_EQ(radio.Image().ReadByte(0x006), 0xF8);
     EXPECT_EQ(radio.Image().ReadByte(0x056), 0x10);
+}
+
+TEST_F(DocCloneTest, AWriteIsReadBackApartFromTheDocument) {
+    struct Case {
+        const char* what;
+        bool verify, maker;
+        int corrupt, stopAfter;
+        int result, readResult;
+        std::size_t differing;
+        const char* status;
+    };
+    const Case cases[] = {
+        {"equal", true, false, -1, -1, 0, 0, 0, " Cloning completed. Verified."},
+        {"a channel byte differs", true, false, 0x0229, -1, 77, 0, 1,
+         " Err: Verification failed: 1 byte differs."},
+        {"the adjust area a normal write does not send", true, false, 0x0020, -1, 0, 0, 0,
+         " Cloning completed. Verified."},
+        {"the adjust area in Maker reserve", true, true, 0x0020, -1, 77, 0, 1,
+         " Err: Verification failed: 1 byte differs."},
+        {"the read-back times out", true, false, -1, 130, 77, 77, 0,
+         " Err: The write could not be verified."},
+        {"verification off", false, false, 0x0229, -1, 0, 0, 0, " Cloning completed."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        radio = CSimRadio();
+        radio.Faults().corruptWrite = c.corrupt;
+        radio.Faults().stopAfter = c.stopAfter;
+        Model().SetMakerReserve(c.maker);
+        Io().SetVerifyAfterWrite(c.verify);
+        doc->SetModifiedFlag(false);
+        int notices = 0;
+        const int id = doc->Subscribe([&](const CChangeNotice&) { ++notices; });
+        beeper.tones.clear();
+        const int before = opened;
+        EXPECT_EQ(doc->OnCloneWrite(), c.result);
+        doc->Unsubscribe(id);
+        EXPECT_EQ(opened - before, c.verify ? 4 : 2) << "info and write, then info and read";
+        const CVerifyOutcome& v = Io().LastVerify();
+        EXPECT_EQ(v.ran, c.verify);
+        EXPECT_EQ(v.readResult, c.readResult);
+        EXPECT_EQ(v.differing, c.differing);
+        EXPECT_EQ(prompts.status.back(), c.status);
+        EXPECT_EQ(beeper.tones, c.result == 0 ? kSuccessBeeps : kFailureBeeps);
+        // The read-back stays apart: the document holds what was written, unmarked.
+        EXPECT_EQ(notices, 0);
+        EXPECT_FALSE(doc->IsModified());
+        if (c.differing) {
+            ASSERT_EQ(v.first.size(), 1u);
+            const auto a = static_cast<std::uint32_t>(c.corrupt);
+            EXPECT_EQ(v.first[0].address, a);
+            EXPECT_EQ(v.first[0].written, Image().ReadByte(a));
+            EXPECT_EQ(v.first[0].read, radio.Image().ReadByte(a));
+            EXPECT_NE(v.first[0].read, v.first[0].written);
+            EXPECT_NE(prompts.boxes.back().find(c.maker ? "0x0020" : "0x0229  written"),
+                      std::string::npos)
+                << prompts.boxes.back();
+        }
+    }
+    Model().SetMakerReserve(false);
+}
+
+TEST_F(DocCloneTest, BackupsOfReadsAndWritesNeverStopATransfer) {
+    namespace fs = std::filesystem;
+    const fs::path place =
+        fs::temp_directory_path() / ("kt_doc_backups_" + std::to_string(getpid()));
+    radio.Image().CopyFrom(CZ30DefaultDataManager::FactoryImage(radio.Identity().variant));
+    for (bool writable : {true, false}) {
+        SCOPED_TRACE(writable ? "a folder" : "a file in the way");
+        fs::remove_all(place);
+        if (!writable) std::ofstream(place) << "in the way";
+        Io().SetBackupFolder((place / "backups").string());
+        doc->SetModifiedFlag(false);
+        ASSERT_EQ(doc->OnCloneRead(), 0);
+        const std::string readStatus = prompts.status.back();
+        ASSERT_EQ(doc->OnCloneWrite(), 0);
+        const std::string writeStatus = prompts.status.back();
+        const auto list = CBackupStore((place / "backups").string()).List();
+        if (!writable) {
+            EXPECT_TRUE(list.empty());
+            EXPECT_EQ(readStatus.rfind(" Cloning completed. Backup not saved: cannot make ", 0), 0u)
+                << readStatus;
+            EXPECT_EQ(writeStatus.rfind(" Cloning completed. Verified. Backup not saved: ", 0), 0u)
+                << writeStatus;
+            continue;
+        }
+        EXPECT_EQ(readStatus, " Cloning completed.");
+        ASSERT_EQ(list.size(), 2u);
+        EXPECT_EQ(list[0].operation, "write");
+        EXPECT_EQ(list[1].operation, "read");
+        EXPECT_EQ(list[0].variant, doc->GetVariant());
+        // The backup of the write holds the image as it went to the radio.
+        EXPECT_EQ(list[0].path, Io().LastBackup());
+        CZ30Doc copy;
+        copy.SetRememberVariant(false);
+        copy.LoadFile(list[0].path);
+        EXPECT_EQ(copy.ImageBytes(), doc->ImageBytes());
+    }
+    fs::remove_all(place);
+    doc->SetModifiedFlag(false);
 }
 
 TEST_F(DocCloneTest, CommandsDoNothingWhileTheGuardIsTaken) {

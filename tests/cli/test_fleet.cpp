@@ -3,6 +3,8 @@
 #include "tests/cli/cli_fixture.h"
 #include "tests/support/file_text.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -48,17 +50,22 @@ TEST_F(CliTest, FleetWriteReportsEveryRadioAndTheHighestResult) {
     EXPECT_EQ(w.exit, 77) << w.out << w.err;
     EXPECT_TRUE(Has(w.out, "ktz30cli write: 3 radios at once on " + radios.Path(0) + ", " +
                                radios.Path(1) + ", " + radios.Path(2) + " (Ctrl+C cancels all)\n" +
-                               radios.Path(0) + ": 0 Cloning completed. (not verified)\n" +
-                               radios.Path(1) + ": 0 Cloning completed. (not verified)\n" +
+                               radios.Path(0) + ": 0 Cloning completed. Verified.\n" +
+                               radios.Path(1) + ": 0 Cloning completed. Verified.\n" +
                                radios.Path(2) + ": 77 Err: Cannot write cloning data.\n" +
                                "ktz30cli write: 2 of 3 radios succeeded\n"))
         << w.out;
     // What the two radios hold now, read from all three at once: a file each, named by its port.
-    const CRun r = Run(Args({"read"}, radios.ports, {"-o", File("back.hxq")}));
+    // Each radio's trace goes to a file of its own, named by its port like the files read.
+    const CRun r =
+        Run(Args({"read"}, radios.ports, {"-o", File("back.hxq"), "--trace", File("t.txt")}));
     EXPECT_EQ(r.exit, 77) << r.out << r.err;
     for (std::size_t i = 0; i < 2; ++i) {
         const std::string pts = "pts" + radios.Path(i).substr(radios.Path(i).rfind('/') + 1);
         const std::string back = File(("back-" + pts + ".hxq").c_str());
+        EXPECT_TRUE(QFileInfo(QString::fromStdString(File(("t-" + pts + ".txt").c_str()))).size() >
+                    0)
+            << pts;
         EXPECT_TRUE(Has(r.out, radios.Path(i) + ": 0 Cloning completed. Saved to " + back + ".\n"))
             << r.out;
         EXPECT_EQ(Get(back, "Mch.CH2.FreqRx"), "446.20000");

@@ -13,6 +13,7 @@ struct CDeviceLog {
     std::vector<std::string> calls;
     std::deque<std::uint8_t> input;
     std::string openError;
+    std::string reason; // what the system says about the last failure
     bool failWrite = false, failRead = false;
     int created = 0;
 };
@@ -50,6 +51,7 @@ public:
     }
     bool WaitForInput(int) override { return !m_log.input.empty(); }
     long BytesToWrite() override { return 0; }
+    std::string LastErrorText() const override { return m_log.reason; }
 
 private:
     CDeviceLog& m_log;
@@ -103,17 +105,28 @@ TEST_F(ComPortTest, FailuresShowTheirMessages) {
     struct Case {
         std::string openError;
         bool failWrite, failRead;
+        std::string reason;
         std::vector<std::string> texts;
     };
+    // The message's own text first, then the system's reason where the device gives one.
+    const std::string denied = "/dev/xCOM1: permission denied. The user must be in the group "
+                               "that owns the device (dialout).";
     const Case cases[] = {
-        {"No such file", false, false, {" not Open "}},
-        {std::string(kSerialSettingError) + " baud", false, false, {" invarid setting "}},
-        {"", true, false, {" write error "}},
-        {"", false, true, {" read error "}}, // once per open, not once per poll
+        {"No such file", false, false, "", {" not Open "}},
+        {"Permission denied", false, false, denied, {" not Open \n" + denied}},
+        {std::string(kSerialSettingError) + " baud", false, false, "", {" invarid setting "}},
+        {"", true, false, "", {" write error "}},
+        {"",
+         true,
+         false,
+         "/dev/xCOM1: the device is gone.",
+         {" write error \n/dev/xCOM1: the device is gone."}},
+        {"", false, true, "", {" read error "}}, // once per open, not once per poll
     };
     for (const auto& c : cases) {
         log = CDeviceLog{};
         log.openError = c.openError;
+        log.reason = c.reason;
         log.failWrite = c.failWrite;
         log.failRead = c.failRead;
         boxes.texts.clear();

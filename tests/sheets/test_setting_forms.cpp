@@ -190,7 +190,8 @@ TEST(SettingForms, OkStoresTheEntryAndNamesWhatWasAdjusted) {
         {F::ScanSetting, kLmr16, "AutChCal", "1", "-", "-"},
         {F::Expert, kPmr16, "BeepFreqH", "2900", "2880.00000",
          "Adjusted: High Beep Frequency 2880 Hz"},
-        {F::Expert, kPmr16, "BeepFreqH", "3000", "3000.00000", ""}, // snapped 3032, clamped back
+        {F::Expert, kPmr16, "BeepFreqH", "3000", "3032.00000",
+         "Adjusted: High Beep Frequency 3032 Hz"},
         {F::Expert, kPmr16, "BeepFreqL", "low", "-", "Not taken: Low Beep Frequency: not a number"},
         {F::Expert, kPmr16, "UsrCtcssFreq", "254.1", "254.30000",
          "Adjusted: User CTCSS Freq 254.3 Hz"},

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -116,12 +118,26 @@ bool CBackupStore::Save(const std::string& operation, int variant, const std::st
         return false;
     }
     const std::time_t t = now ? now() : std::time(nullptr);
+    // The name is taken by making the file, which fails where it exists: another program saving
+    // a backup in the same second (one run per radio of a fleet) never replaces this one.
     fs::path file;
     for (int copy = 1;; ++copy) {
         file = fs::path(m_folder) / BackupFileName(t, operation, variant, copy);
-        if (!fs::exists(file, ec)) break;
+        errno = 0;
+        if (std::FILE* taken = std::fopen(file.string().c_str(), "wbx")) {
+            std::fclose(taken);
+            break;
+        }
+        if (errno != EEXIST) {
+            *error = "cannot write " + file.string() + ": " +
+                     (errno ? std::strerror(errno) : "unknown error");
+            return false;
+        }
     }
-    if (!ReplaceFile(file.string(), contents, error)) return false;
+    if (!ReplaceFile(file.string(), contents, error)) {
+        fs::remove(file, ec);
+        return false;
+    }
     if (path) *path = file.string();
     Prune();
     return true;

@@ -5,7 +5,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -96,4 +99,33 @@ TEST(Backups, NewestFirstAndOnlyOurFilesArePruned) {
     CBackupStore blocked((folder.path / "notes.txt" / "backups").string());
     EXPECT_FALSE(blocked.Save("read", 4, text, &path, &error));
     EXPECT_NE(error.find("cannot make"), std::string::npos) << error;
+}
+
+// Several programs back up at once (one run per radio in a fleet): backups made in the same
+// second take names of their own, none replaces another.
+TEST(Backups, SavesAtTheSameTimeKeepEveryBackup) {
+    CTempFolder folder;
+    constexpr int kPrograms = 6;
+    constexpr int kSaves = 8;
+    std::vector<std::thread> programs;
+    for (int p = 0; p < kPrograms; ++p)
+        programs.emplace_back([&folder, p] {
+            CBackupStore store(folder.path.string());
+            store.now = [] { return LocalTime(2026, 1, 1, 10, 0, 0); };
+            for (int s = 0; s < kSaves; ++s) {
+                std::string path, error;
+                EXPECT_TRUE(store.Save("read", 5,
+                                       "radio " + std::to_string(p) + " " + std::to_string(s),
+                                       &path, &error))
+                    << error;
+            }
+        });
+    for (std::thread& t : programs)
+        t.join();
+    std::set<std::string> kept;
+    for (const CBackupEntry& e : CBackupStore(folder.path.string()).List()) {
+        std::ifstream in(e.path, std::ios::binary);
+        kept.insert(std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    EXPECT_EQ(kept.size(), static_cast<std::size_t>(kPrograms * kSaves));
 }

@@ -1,10 +1,13 @@
 #include "sheets/channel_ops.h"
 
 #include "clone/model_info.h"
+#include "core/ctext.h"
+#include "params/freq_nodes.h"
 #include "params/node.h"
 #include "params/node_access.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -61,6 +64,19 @@ void MoveAttributes(CNode* root, int lo, int hi, int step) {
         const int v = ChannelAttribute(root, attribute);
         if (v > lo && v <= hi) SetChannelAttribute(root, attribute, v + step);
     }
+}
+
+// The frequency a record's text gives through the node's rule (onto the raster). A text on no
+// raster is a frequency the source channel held as it stands (the radio keeps whole kHz, and a
+// radio may hold one on no raster): it comes across unchanged. -1 for a text that is no
+// frequency of the node.
+int RecordFrequency(const CFreqNode& node, const std::string& text) {
+    const CFreqParse p = node.ParseFreq(text);
+    if (!p.refused) return p.code;
+    double value = 0;
+    if (p.reason != CSetReason::OffRaster || !ParseCDouble(text, &value)) return -1;
+    const double code = std::round(value * node.GetDivisor());
+    return code >= node.GetMin() && code <= node.GetMax() ? static_cast<int>(code) : -1;
 }
 
 // Length of the zero-terminated text in a field; the field's size when it has no end.
@@ -144,10 +160,17 @@ bool IsChannelRecord(std::span<const std::uint8_t> bytes) {
 bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes) {
     CNode* channel = ChannelNode(root, n);
     if (!channel || !IsChannelRecord(bytes)) return false;
-    for (const CTextField& f : kRecordTexts) {
+    // Both frequencies first: a record without them changes nothing.
+    int codes[std::size(kRecordTexts)] = {};
+    for (std::size_t i = 0; i < std::size(kRecordTexts); ++i) {
+        const CTextField& f = kRecordTexts[i];
+        const auto* node = dynamic_cast<const CFreqNode*>(channel->FindChild(f.node));
         const auto* text = reinterpret_cast<const char*>(bytes.data() + f.offset);
-        SetTextByName(channel, f.node, std::string(text, TextLength(bytes, f)));
+        codes[i] = node ? RecordFrequency(*node, std::string(text, TextLength(bytes, f))) : -1;
+        if (codes[i] < 0) return false;
     }
+    for (std::size_t i = 0; i < std::size(kRecordTexts); ++i)
+        SetValueByName(channel, kRecordTexts[i].node, codes[i]);
     for (const CIntField& f : kRecordInts) {
         std::uint32_t v = 0;
         for (int b = 0; b < 4; ++b)
@@ -247,7 +270,9 @@ bool RunChannelCommand(CNode* root, const CChannelCommand& command, int rows, st
         return InsertChannel(root, command.channel, rows);
     case CChannelVerb::Copy: {
         const CChannelRecord record = PackChannelRecord(root, command.channel);
-        return UnpackChannelRecord(root, command.to, record);
+        if (UnpackChannelRecord(root, command.to, record)) return true;
+        *error = ChText(command.channel) + " holds no frequency that can be copied.";
+        return false;
     }
     }
     return false;

@@ -50,8 +50,9 @@ extern const char* const kPmrClipboardFormat; // "NQ-Z30PMRClipboadData"
 CChannelRecord PackChannelRecord(CNode* root, int n);
 // At least a whole record, with both frequency texts ending inside their fields.
 bool IsChannelRecord(std::span<const std::uint8_t> bytes);
-// Stores a record into channel n (the frequencies from their texts, onto the raster); false and
-// nothing changed when the bytes are no record or there is no channel n.
+// Stores a record into channel n (the frequencies from their texts, onto the raster; a whole kHz
+// on no raster as it stands); false and nothing changed when the bytes are no record, a
+// frequency text is no frequency, or there is no channel n.
 bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes);
 
 // The memory sheet's rows for a variant: 4 for the 1CH and 2CH radios (the rows beyond their

@@ -153,7 +153,7 @@ TEST(ChannelOps, OnlyAWholeRecordWithEndedTextsPastes) {
     struct Case {
         const char* what;
         std::size_t size;
-        std::size_t fill; // bytes from 0 set to '1' (texts without their end)
+        std::size_t fill; // bytes from fillFrom set to '0' (long texts, or texts without their end)
         std::size_t fillFrom;
         bool pastes;
     };
@@ -169,12 +169,53 @@ TEST(ChannelOps, OnlyAWholeRecordWithEndedTextsPastes) {
     for (const Case& c : cases) {
         std::vector<std::uint8_t> bytes(good.begin(), good.end());
         bytes.resize(c.size, 0);
-        std::memset(bytes.data() + c.fillFrom, '1', c.fill);
+        std::memset(bytes.data() + c.fillFrom, '0', c.fill);
         EXPECT_EQ(IsChannelRecord(bytes), c.pastes) << c.what;
         SetValue(*hub, Ch(2, "TOT"), 0);
         EXPECT_EQ(UnpackChannelRecord(root, 2, bytes), c.pastes) << c.what;
         EXPECT_EQ(Value(*hub, Ch(2, "TOT")), c.pastes ? 1 : 0) << c.what; // CH1's TOT is 1
     }
+}
+
+// A pasted or copied channel holds the frequencies of its source: the radio may hold a whole kHz
+// on no channel raster, which comes across as it is; a record whose frequency text is no
+// frequency pastes nothing rather than a channel on 0 MHz.
+TEST(ChannelOps, RecordFrequenciesComeAcrossOrNothingDoes) {
+    const struct {
+        const char* rx;
+        const char* tx;
+        bool pastes;
+        int rxAfter, txAfter;
+    } cases[] = {
+        {"446.00625", "446.10000", true, 446006250, 446100000},
+        {"446.00100", "146.50100", true, 446001000, 146501000}, // on no raster
+        {"446.10060", "446.10060", true, 446100000, 446100000}, // onto the raster
+        {"446.1x", "446.10000", false, 0, 0},
+        {"446.10000", "", false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        auto hub = MakeHub(kPmr16);
+        CNode* root = hub->GetRoot();
+        SetValue(*hub, Ch(1, "ChOn"), 1);
+        CChannelRecord record = PackChannelRecord(root, 1);
+        std::memset(record.data(), 0, 108);
+        std::memcpy(record.data(), c.rx, std::strlen(c.rx));
+        std::memcpy(record.data() + 50, c.tx, std::strlen(c.tx));
+        EXPECT_EQ(UnpackChannelRecord(root, 2, record), c.pastes) << c.rx << " " << c.tx;
+        EXPECT_EQ(Value(*hub, Ch(2, "ChOn")), c.pastes ? 1 : 0) << c.rx << " " << c.tx;
+        EXPECT_EQ(Value(*hub, Ch(2, "FreqRx")), c.rxAfter) << c.rx;
+        EXPECT_EQ(Value(*hub, Ch(2, "FreqTx")), c.txAfter) << c.tx;
+    }
+    // The copy command of a channel on no raster.
+    auto hub = MakeHub(kPmr16);
+    CNode* root = hub->GetRoot();
+    SetValue(*hub, Ch(1, "ChOn"), 1);
+    SetValue(*hub, Ch(1, "FreqRx"), 446001000);
+    SetValue(*hub, Ch(1, "FreqTx"), 446001000);
+    std::string error;
+    ASSERT_TRUE(RunChannelCommand(root, {CChannelVerb::Copy, 1, 5}, 16, &error)) << error;
+    EXPECT_EQ(Value(*hub, Ch(5, "FreqRx")), 446001000);
+    EXPECT_EQ(Value(*hub, Ch(5, "FreqTx")), 446001000);
 }
 
 TEST(ToneEntry, TextsAndCodes) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -62,6 +63,16 @@ constexpr CFieldLabel kFieldLabels[] = {
 };
 // clang-format on
 
+// The frequency a text stands for when the channel shows it now for either of its frequencies:
+// that frequency as it stands (a radio may hold one on no raster, which the rule for typed texts
+// refuses). Null for any other text, which goes through the node's rule.
+std::optional<int> PresentFrequency(CNode* ch, const std::string& text) {
+    for (const char* node : {"FreqRx", "FreqTx"})
+        if (const CNode* now = ch->FindChild(node); now && now->GetText() == text)
+            return now->GetValue();
+    return std::nullopt;
+}
+
 } // namespace
 
 CListEntries ListEntries(CNode* channel, const char* node, int first, int last) {
@@ -104,7 +115,7 @@ std::vector<CFieldResult> CheckChannelEntry(CNode* root, int n, const CChannelEn
     if (!ch || entry.rxFreq.empty()) return refused; // an emptied channel is always taken
     for (auto [node, text] : {std::pair{"FreqRx", entry.rxFreq}, {"FreqTx", entry.txFreq}}) {
         const auto* freq = dynamic_cast<const CFreqNode*>(ch->FindChild(node));
-        if (!freq) continue;
+        if (!freq || PresentFrequency(ch, text)) continue;
         if (const CFreqParse p = freq->ParseFreq(text); p.refused)
             refused.push_back({node, text, CSetResult::Refused(freq, p.reason)});
     }
@@ -129,8 +140,16 @@ std::vector<CFieldResult> ApplyChannelEntry(CNode* root, int n, CChannelEntry gi
         ResetChannel(root, n);
         return results;
     }
-    for (auto [node, text] : {std::pair{"FreqRx", entry.rxFreq}, {"FreqTx", entry.txFreq}})
-        results.push_back({node, text, SetTextByName(ch, node, text)});
+    // Both are read before either is stored: each text may show the other's present frequency.
+    const std::optional<int> present[] = {PresentFrequency(ch, entry.rxFreq),
+                                          PresentFrequency(ch, entry.txFreq)};
+    for (int i : {0, 1}) {
+        const char* node = i == 0 ? "FreqRx" : "FreqTx";
+        const std::string& text = i == 0 ? entry.rxFreq : entry.txFreq;
+        results.push_back(
+            {node, text,
+             present[i] ? SetValueByName(ch, node, *present[i]) : SetTextByName(ch, node, text)});
+    }
     SetValueByName(ch, "InhCh", entry.inhCh ? 1 : 0);
     SetValueByName(ch, "InhTx", entry.inhTx ? 1 : 0);
     for (auto [node, text] : {std::pair{"CTonRx", entry.rxTone}, {"CTonTx", entry.txTone}}) {

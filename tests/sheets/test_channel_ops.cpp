@@ -291,6 +291,27 @@ TEST(RowEditor, OkStoresInItsOrder) {
         if (!r.result.Taken()) refused.push_back(r.node + "=" + r.given);
     EXPECT_EQ(refused, (std::vector<std::string>{"FreqTx=abc", "CTonRx=089", "CTonTx=23"}));
 
+    // A frequency the channel holds on no raster (as read from a radio) is kept as it is, also
+    // by the other field through Simplex; a typed one is refused.
+    SetValue(*hub, Ch(4, "FreqRx"), 446001000);
+    for (const char* tx : {"446.00100", "446.10000", "146.50100"}) {
+        e = entry();
+        e.rxFreq = "446.00100";
+        e.txFreq = tx;
+        e.freqSimplex = std::string(tx) == "446.10000";
+        e.rxTone = e.txTone = "OFF";
+        e.lists = {{"RPT", "3"}};
+        const bool typed = std::string(tx) == "146.50100";
+        EXPECT_EQ(CheckChannelEntry(root, 4, e).size(), typed ? 1u : 0u) << tx;
+        if (typed) continue;
+        for (const CFieldResult& r : ApplyChannelEntry(root, 4, e))
+            EXPECT_TRUE(r.result.Taken()) << tx << " " << r.node;
+        EXPECT_EQ(Value(*hub, Ch(4, "FreqRx")), 446001000) << tx;
+        EXPECT_EQ(Value(*hub, Ch(4, "FreqTx")), 446001000) << tx;
+        EXPECT_EQ(Value(*hub, Ch(4, "RPT")), 3) << tx;
+        SetValue(*hub, Ch(4, "FreqTx"), 446100000);
+    }
+
     // Without a receive text the channel is off and blank.
     e = entry();
     e.txFreq = "446.2";

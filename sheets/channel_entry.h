@@ -56,7 +56,8 @@ std::vector<CFieldResult> CheckChannelEntry(CNode* root, int n, const CChannelEn
 std::string ChannelFieldLabel(const std::string& node);
 
 // Stores the entry into the channel in the editor's order: spaces out of the receive text,
-// the Simplex boxes, "ChOn" from whether a receive text is left, the frequencies and inhibits,
+// the Simplex boxes, "ChOn" from whether a receive text is left, the frequencies (a text the
+// channel shows now for one of its frequencies keeps that frequency as it stands) and inhibits,
 // the tones (a text of more than two characters, when it converts), every other control. A
 // channel left without a receive text is off and gets the blank channel's data.
 std::vector<CFieldResult> ApplyChannelEntry(CNode* root, int n, CChannelEntry entry);

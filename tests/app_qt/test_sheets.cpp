@@ -581,6 +581,14 @@ TEST_F(SheetTest, ASaveIsTheStateUndoComesBackTo) {
     frame.RouteCommand(cmd::kNew);
     EXPECT_FALSE(frame.Action(cmd::kUndo)->isEnabled());
     EXPECT_FALSE(frame.Action(cmd::kRedo)->isEnabled());
+    // A file opened as a new document (a backup) is in no file of the user's: undoing back to
+    // it leaves it modified.
+    ASSERT_TRUE(app->OpenBackup(QString::fromStdString(path)));
+    EXPECT_FALSE(frame.Action(cmd::kUndo)->isEnabled());
+    frame.RouteCommand(cmd::kPrioB);
+    frame.RouteCommand(cmd::kUndo);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(frame.windowTitle().startsWith(QStringLiteral("Untitled*")));
     std::remove(path.c_str());
     Finish();
 }

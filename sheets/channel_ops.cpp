@@ -3,6 +3,7 @@
 #include "clone/model_info.h"
 #include "params/node.h"
 #include "params/node_access.h"
+#include "sheets/channel_entry.h"
 
 #include <algorithm>
 #include <cstring>
@@ -141,18 +142,24 @@ bool IsChannelRecord(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes) {
+bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes,
+                         std::vector<CFieldResult>* results) {
     CNode* channel = ChannelNode(root, n);
     if (!channel || !IsChannelRecord(bytes)) return false;
     for (const CTextField& f : kRecordTexts) {
-        const auto* text = reinterpret_cast<const char*>(bytes.data() + f.offset);
-        SetTextByName(channel, f.node, std::string(text, TextLength(bytes, f)));
+        const auto* chars = reinterpret_cast<const char*>(bytes.data() + f.offset);
+        std::string text(chars, TextLength(bytes, f));
+        CSetResult r = SetTextByName(channel, f.node, text);
+        if (results) results->push_back({f.node, std::move(text), std::move(r)});
     }
     for (const CIntField& f : kRecordInts) {
         std::uint32_t v = 0;
         for (int b = 0; b < 4; ++b)
             v |= static_cast<std::uint32_t>(bytes[f.offset + b]) << (8 * b);
-        SetValueByName(channel, f.node, static_cast<std::int32_t>(v));
+        const auto code = static_cast<std::int32_t>(v);
+        CSetResult r = SetValueByName(channel, f.node, code);
+        if (results && r.status != CSetStatus::Stored)
+            results->push_back({f.node, std::to_string(code), std::move(r)});
     }
     return true;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CNode;
+struct CFieldResult;
 
 constexpr int kMemoryChannels = 36;
 
@@ -51,8 +52,10 @@ CChannelRecord PackChannelRecord(CNode* root, int n);
 // At least a whole record, with both frequency texts ending inside their fields.
 bool IsChannelRecord(std::span<const std::uint8_t> bytes);
 // Stores a record into channel n (the frequencies from their texts, onto the raster); false and
-// nothing changed when the bytes are no record or there is no channel n.
-bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes);
+// nothing changed when the bytes are no record or there is no channel n. results, when given,
+// gets what the setters made of the two texts and of every integer not stored as given.
+bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes,
+                         std::vector<CFieldResult>* results = nullptr);
 
 // The memory sheet's rows for a variant: 4 for the 1CH and 2CH radios (the rows beyond their
 // channels marked), 16 for the 16CH ones, 36 in manufacture mode.

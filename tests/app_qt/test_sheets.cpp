@@ -26,6 +26,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -392,6 +393,48 @@ TEST_F(SheetTest, CopiedRowsPasteOnlyIntoTheirOwnFamily) {
         pmr->setData(QStringLiteral("NQ-Z30PMRClipboadData"), record.left(size));
         QGuiApplication::clipboard()->setMimeData(pmr);
         EXPECT_EQ(frame.RouteUpdate(cmd::kPaste).enabled, size == 280);
+    }
+    Finish();
+}
+
+// A record from elsewhere (another program, a radio of another band) may hold what the channel
+// cannot: the status bar says what became of it, as after the row editor.
+TEST_F(SheetTest, PastedValuesTheChannelCannotHoldAreTold) {
+    CZ30MainFrame& frame = StartWith(kLmr16);
+    const struct {
+        int variant, row;
+        const char *rx, *tx;
+        bool on;
+        const char* status; // "" for nothing told
+    } cases[] = {
+        {kLmr16, 1, "146.52000", "146.52000", true, ""},
+        {kLmr16, 1, "999.000", "999.000", true,
+         " CH 2: RX Frequency adjusted to 799.99750 (clamped into range); TX Frequency adjusted "
+         "to 799.99750 (clamped into range)"},
+        {kLmr16, 1, "abc", "146.52", true, " CH 2: RX Frequency \"abc\" not taken (not a number)"},
+        {kLmr16, 1, "", "", false, ""}, // an empty channel
+        {kLmr1, 2, "146.5", "146.5", true,
+         " CH 3: RX Frequency \"146.5\" not taken (this radio has fewer channels); TX Frequency "
+         "\"146.5\" not taken (this radio has fewer channels)"},
+    };
+    ModalHand hand;
+    hand.handler = Answer(QMessageBox::Yes);
+    for (const auto& c : cases) {
+        frame.ChangeModel(c.variant);
+        CChannelRecord record{};
+        std::memcpy(record.data(), c.rx, std::strlen(c.rx));
+        std::memcpy(record.data() + 50, c.tx, std::strlen(c.tx));
+        record[192] = c.on ? 1 : 0; // "ChOn"
+        auto* data = new QMimeData;
+        data->setData(QString::fromLatin1(kLmrClipboardFormat),
+                      QByteArray(reinterpret_cast<const char*>(record.data()), 280));
+        QGuiApplication::clipboard()->setMimeData(data);
+        frame.SetStatusText(QStringLiteral(" before"));
+        Sheet().SelectRow(c.row);
+        EXPECT_TRUE(frame.RouteCommand(cmd::kPaste));
+        EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt),
+                  QString::fromLatin1(*c.status ? c.status : " before"))
+            << c.rx;
     }
     Finish();
 }

@@ -314,7 +314,9 @@ bool CCloneSupportDoc::OnOpenAsNew(const std::string& path) {
         return false;
     }
     OnNewDocument();
+    // Untitled and not in a file of the user's: no state of its history is a saved one.
     SetModifiedFlag(true);
+    Notify(CChangeReason::New, {});
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "params/freq_nodes.h"
 #include "params/node.h"
 #include "params/node_access.h"
+#include "sheets/channel_entry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,17 +67,18 @@ void MoveAttributes(CNode* root, int lo, int hi, int step) {
     }
 }
 
-// The frequency a record's text gives through the node's rule (onto the raster). A text on no
-// raster is a frequency the source channel held as it stands (the radio keeps whole kHz, and a
-// radio may hold one on no raster): it comes across unchanged. -1 for a text that is no
-// frequency of the node.
-int RecordFrequency(const CFreqNode& node, const std::string& text) {
+// The frequency a record's text gives through the node's rule (onto the raster, into range,
+// with the adjustment made). A text on no raster is a frequency the source channel held as it
+// stands (the radio keeps whole kHz, and a radio may hold one on no raster): it comes across
+// unchanged. Refused for a text that is no frequency of the node.
+CFreqParse RecordFrequency(const CFreqNode& node, const std::string& text) {
     const CFreqParse p = node.ParseFreq(text);
-    if (!p.refused) return p.code;
+    if (!p.refused || p.reason != CSetReason::OffRaster) return p;
     double value = 0;
-    if (p.reason != CSetReason::OffRaster || !ParseCDouble(text, &value)) return -1;
+    if (!ParseCDouble(text, &value)) return p;
     const double code = std::round(value * node.GetDivisor());
-    return code >= node.GetMin() && code <= node.GetMax() ? static_cast<int>(code) : -1;
+    if (code < node.GetMin() || code > node.GetMax()) return p;
+    return {static_cast<int>(code), CSetReason::None, false};
 }
 
 // Length of the zero-terminated text in a field; the field's size when it has no end.
@@ -157,27 +159,45 @@ bool IsChannelRecord(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes) {
+bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes,
+                         std::vector<CFieldResult>* results) {
     CNode* channel = ChannelNode(root, n);
     if (!channel || !IsChannelRecord(bytes)) return false;
     // Both frequencies first: a record without them changes nothing.
-    int codes[std::size(kRecordTexts)] = {};
+    CFreqParse parsed[std::size(kRecordTexts)] = {};
+    std::string texts[std::size(kRecordTexts)];
     for (std::size_t i = 0; i < std::size(kRecordTexts); ++i) {
         const CTextField& f = kRecordTexts[i];
         const auto* node = dynamic_cast<const CFreqNode*>(channel->FindChild(f.node));
-        const auto* text = reinterpret_cast<const char*>(bytes.data() + f.offset);
-        codes[i] = node ? RecordFrequency(*node, std::string(text, TextLength(bytes, f))) : -1;
-        if (codes[i] < 0) return false;
+        const auto* chars = reinterpret_cast<const char*>(bytes.data() + f.offset);
+        texts[i].assign(chars, TextLength(bytes, f));
+        parsed[i] =
+            node ? RecordFrequency(*node, texts[i]) : CFreqParse{0, CSetReason::UnknownPath, true};
+        if (parsed[i].refused) {
+            if (results)
+                results->push_back({f.node, texts[i], CSetResult::Refused(node, parsed[i].reason)});
+            return false;
+        }
     }
-    for (std::size_t i = 0; i < std::size(kRecordTexts); ++i)
-        SetValueByName(channel, kRecordTexts[i].node, codes[i]);
-    for (const CIntField& f : kRecordInts) {
-        std::uint32_t v = 0;
-        for (int b = 0; b < 4; ++b)
-            v |= static_cast<std::uint32_t>(bytes[f.offset + b]) << (8 * b);
-        SetValueByName(channel, f.node, static_cast<std::int32_t>(v));
+    for (std::size_t i = 0; i < std::size(kRecordTexts); ++i) {
+        CSetResult r = SetValueByName(channel, kRecordTexts[i].node, parsed[i].code);
+        if (r.status == CSetStatus::Stored && parsed[i].reason != CSetReason::None)
+            r = CSetResult::Of(*channel->FindChild(kRecordTexts[i].node), parsed[i].reason);
+        if (results) results->push_back({kRecordTexts[i].node, std::move(texts[i]), std::move(r)});
     }
-    return true;
+}
+for (std::size_t i = 0; i < std::size(kRecordTexts); ++i)
+    SetValueByName(channel, kRecordTexts[i].node, codes[i]);
+for (const CIntField& f : kRecordInts) {
+    std::uint32_t v = 0;
+    for (int b = 0; b < 4; ++b)
+        v |= static_cast<std::uint32_t>(bytes[f.offset + b]) << (8 * b);
+    const auto code = static_cast<std::int32_t>(v);
+    CSetResult r = SetValueByName(channel, f.node, code);
+    if (results && r.status != CSetStatus::Stored)
+        results->push_back({f.node, std::to_string(code), std::move(r)});
+}
+return true;
 }
 
 int MemoryRowsOf(int variant, bool manufacture) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CNode;
+struct CFieldResult;
 
 constexpr int kMemoryChannels = 36;
 
@@ -52,8 +53,10 @@ CChannelRecord PackChannelRecord(CNode* root, int n);
 bool IsChannelRecord(std::span<const std::uint8_t> bytes);
 // Stores a record into channel n (the frequencies from their texts, onto the raster; a whole kHz
 // on no raster as it stands); false and nothing changed when the bytes are no record, a
-// frequency text is no frequency, or there is no channel n.
-bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes);
+// frequency text is no frequency, or there is no channel n. results, when given, gets what the
+// setters made of the two texts (or the one refused) and of every integer not stored as given.
+bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes,
+                         std::vector<CFieldResult>* results = nullptr);
 
 // The memory sheet's rows for a variant: 4 for the 1CH and 2CH radios (the rows beyond their
 // channels marked), 16 for the 16CH ones, 36 in manufacture mode.

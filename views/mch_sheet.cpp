@@ -65,16 +65,19 @@ void CZ30MchSheet::EditRow() {
                     report.Add(prefix + r.node, std::move(r.given), std::move(r.result));
             },
             row);
-        // What was stored in another form, or not at all, goes to the status bar.
-        const QString outcome = EditOutcomeText(step, [&](const std::string& path) {
-            return QString::fromStdString(ChannelFieldLabel(path.substr(prefix.size())));
-        });
-        if (!outcome.isEmpty())
-            Platform().prompts->SetStatusText(
-                QStringLiteral(" CH %1: %2").arg(n).arg(outcome).toStdString());
+        TellOutcome(n, prefix, step);
         return true;
     };
     dialog.exec();
+}
+
+void CZ30MchSheet::TellOutcome(int n, const std::string& prefix, const CEditStep& step) {
+    const QString outcome = EditOutcomeText(step, [&](const std::string& path) {
+        return QString::fromStdString(ChannelFieldLabel(path.substr(prefix.size())));
+    });
+    if (!outcome.isEmpty())
+        Platform().prompts->SetStatusText(
+            QStringLiteral(" CH %1: %2").arg(n).arg(outcome).toStdString());
 }
 
 std::string CZ30MchSheet::PathOfRow(int row) const {
@@ -117,9 +120,20 @@ void CZ30MchSheet::PasteRow() {
     const QByteArray record = ClipboardRecord();
     if (row < 0 || record.isEmpty()) return;
     const int n = ChannelOfRow(row);
-    RunEdit(
-        EditLabel("Paste", n), [&](CNode& root) { UnpackChannelRecord(&root, n, BytesOf(record)); },
+    const std::string prefix = PathOfRow(row) + '.';
+    const CEditStep step = RunEdit(
+        EditLabel("Paste", n),
+        [&](CNode& root, CEditReport& report) {
+            std::vector<CFieldResult> results;
+            const bool pasted = UnpackChannelRecord(&root, n, BytesOf(record), &results);
+            // An empty channel pasted: nothing of it is used, nothing to tell. A record refused
+            // changed nothing: the frequency that refused it is told.
+            if (pasted && !IsChannelOn(&root, n)) return;
+            for (CFieldResult& r : results)
+                report.Add(prefix + r.node, std::move(r.given), std::move(r.result));
+        },
         row);
+    TellOutcome(n, prefix, step);
 }
 
 void CZ30MchSheet::ResetChannel(int channel) {

@@ -26,6 +26,9 @@ protected:
 private:
     // The sheet's record on the clipboard, empty when there is none.
     QByteArray ClipboardRecord() const;
+    // The values of channel n (paths under prefix "Mch.CH<n>.") that an edit stored in another
+    // form, or not at all, on the status bar.
+    static void TellOutcome(int n, const std::string& prefix, const CEditStep& step);
 
     bool m_pmr;
 };

@@ -87,9 +87,16 @@ QValidator::State CTypingFilter::validate(QString& input, int& pos) const {
     // Characters beyond ASCII are in no allowed set.
     std::string text;
     text.reserve(static_cast<std::size_t>(input.size()));
-    for (QChar c : input)
-        text.push_back(c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '\0');
-    if (FilterTyping(text, pos, m_allowed)) input = QString::fromLatin1(text);
+    bool changed = false;
+    for (QChar c : input) {
+        char ascii = c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '\0';
+        if (m_upperCase && ascii >= 'a' && ascii <= 'z') {
+            ascii = static_cast<char>(ascii - 'a' + 'A');
+            changed = true;
+        }
+        text.push_back(ascii);
+    }
+    if (FilterTyping(text, pos, m_allowed) || changed) input = QString::fromLatin1(text);
     return Acceptable;
 }
 
@@ -165,7 +172,8 @@ QWidget* CSettingPage::MakeControl(CNode* root, const CFormField& field) {
         if (field.rule == CFieldRule::Comment || field.rule == CFieldRule::DtmfCode) {
             const bool comment = field.rule == CFieldRule::Comment;
             const int chars = comment ? kCommentChars : kDtmfCodeChars;
-            edit->setValidator(new CTypingFilter(comment ? kPrintableChars : kDtmfChars, edit));
+            edit->setValidator(
+                new CTypingFilter(comment ? kPrintableChars : kDtmfChars, !comment, edit));
             edit->setMaxLength(chars);
             edit->setMinimumWidth(
                 edit->fontMetrics().horizontalAdvance(QString(chars + 2, QLatin1Char('X'))));

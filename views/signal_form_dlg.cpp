@@ -24,11 +24,20 @@ bool IsEdit(CFieldKind kind) {
            kind == CFieldKind::EvenTimer;
 }
 
+// The text with its letters a to z in capitals (a code's DTMF letters may be typed either way).
+std::string UpperCased(const QString& text) {
+    std::string out = text.toStdString();
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
 // Removes what is not allowed as soon as it is typed, keeping the cursor where it was.
 void KeepTyped(QLineEdit* edit, const std::string& allowed) {
-    std::string all = edit->text().toStdString();
-    if (!KeepAllowedChars(all, allowed)) return;
-    std::string before = edit->text().left(edit->cursorPosition()).toStdString();
+    std::string all = UpperCased(edit->text());
+    KeepAllowedChars(all, allowed);
+    if (Text(all) == edit->text()) return;
+    std::string before = UpperCased(edit->text().left(edit->cursorPosition()));
     KeepAllowedChars(before, allowed);
     edit->setText(Text(all));
     edit->setCursorPosition(static_cast<int>(before.size()));

@@ -234,6 +234,18 @@ TEST_F(FormTest, CodesAndCommentsDropWhatTheRadioCannotHold) {
     });
     EXPECT_EQ(code, QStringLiteral("12#"));
     EXPECT_EQ(Node("DTMFAutoD.DTMFDial.AD1.Code")->GetText(), "12#");
+    // The DTMF letters typed in lower case are taken as capitals.
+    Open(treecode::kDtmfAutodial, [&](QWidget* form) {
+        auto* edit = ControlOf<QLineEdit>(form, "DTMFDial.AD1.Code");
+        edit->setCursorPosition(1);
+        QTest::keyClicks(edit, QStringLiteral("azd"));
+        code = edit->text();
+        caret = edit->cursorPosition();
+        return true;
+    });
+    EXPECT_EQ(code, QStringLiteral("1AD2#"));
+    EXPECT_EQ(caret, 3);
+    EXPECT_EQ(Node("DTMFAutoD.DTMFDial.AD1.Code")->GetText(), "1AD2#");
 
     Open(treecode::kCommon1, [&](QWidget* form) {
         auto* edit = ControlOf<QLineEdit>(form, "Comment1");

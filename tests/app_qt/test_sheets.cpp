@@ -26,6 +26,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -396,6 +397,49 @@ TEST_F(SheetTest, CopiedRowsPasteOnlyIntoTheirOwnFamily) {
     Finish();
 }
 
+// A record from elsewhere (another program, a radio of another band) may hold what the channel
+// cannot: the status bar says what became of it, as after the row editor.
+TEST_F(SheetTest, PastedValuesTheChannelCannotHoldAreTold) {
+    CZ30MainFrame& frame = StartWith(kLmr16);
+    const struct {
+        int variant, row;
+        const char *rx, *tx;
+        bool on;
+        const char* status; // "" for nothing told
+    } cases[] = {
+        {kLmr16, 1, "146.52000", "146.52000", true, ""},
+        {kLmr16, 1, "999.000", "999.000", true,
+         " CH 2: RX Frequency adjusted to 799.99750 (clamped into range); TX Frequency adjusted "
+         "to 799.99750 (clamped into range)"},
+        // A frequency that is none: nothing pasted, and it is told.
+        {kLmr16, 1, "abc", "146.52", true, " CH 2: RX Frequency \"abc\" not taken (not a number)"},
+        {kLmr16, 1, "146.52", "146.52", false, ""}, // an empty channel
+        {kLmr1, 2, "146.5", "146.5", true,
+         " CH 3: RX Frequency \"146.5\" not taken (this radio has fewer channels); TX Frequency "
+         "\"146.5\" not taken (this radio has fewer channels)"},
+    };
+    ModalHand hand;
+    hand.handler = Answer(QMessageBox::Yes);
+    for (const auto& c : cases) {
+        frame.ChangeModel(c.variant);
+        CChannelRecord record{};
+        std::memcpy(record.data(), c.rx, std::strlen(c.rx));
+        std::memcpy(record.data() + 50, c.tx, std::strlen(c.tx));
+        record[192] = c.on ? 1 : 0; // "ChOn"
+        auto* data = new QMimeData;
+        data->setData(QString::fromLatin1(kLmrClipboardFormat),
+                      QByteArray(reinterpret_cast<const char*>(record.data()), 280));
+        QGuiApplication::clipboard()->setMimeData(data);
+        frame.SetStatusText(QStringLiteral(" before"));
+        Sheet().SelectRow(c.row);
+        EXPECT_TRUE(frame.RouteCommand(cmd::kPaste));
+        EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt),
+                  QString::fromLatin1(*c.status ? c.status : " before"))
+            << c.rx;
+    }
+    Finish();
+}
+
 TEST(ToneEntryCombo, TypedCodeSitsAboveTheFirstEntry) {
     CToneEntryCombo box;
     box.addItems({QStringLiteral("OFF"), QStringLiteral("67.0"), QStringLiteral("69.3")});
@@ -581,6 +625,14 @@ TEST_F(SheetTest, ASaveIsTheStateUndoComesBackTo) {
     frame.RouteCommand(cmd::kNew);
     EXPECT_FALSE(frame.Action(cmd::kUndo)->isEnabled());
     EXPECT_FALSE(frame.Action(cmd::kRedo)->isEnabled());
+    // A file opened as a new document (a backup) is in no file of the user's: undoing back to
+    // it leaves it modified.
+    ASSERT_TRUE(app->OpenBackup(QString::fromStdString(path)));
+    EXPECT_FALSE(frame.Action(cmd::kUndo)->isEnabled());
+    frame.RouteCommand(cmd::kPrioB);
+    frame.RouteCommand(cmd::kUndo);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(frame.windowTitle().startsWith(QStringLiteral("Untitled*")));
     std::remove(path.c_str());
     Finish();
 }

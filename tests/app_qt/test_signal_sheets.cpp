@@ -163,8 +163,10 @@ TEST_F(SignalSheetTest, CodesLoseWhatTheyCannotHoldAsTheyAreTyped) {
     const Case cases[] = {
         {4, "RxCode", "12X+4", "12+4"},        // "X" goes, a wildcard stays
         {4, "RxCode", "123456789", "1234567"}, // seven digits at most
+        {4, "RxCode", "1a2bg*", "1A2BG*"},     // letters count in either case
         {5, "TxCode", "1+2X*", "12*"},         // no wildcard in a transmit code
-        {6, "TonPeriod", "0,1a5", "015"},      // numbers only
+        {5, "TxCode", "e1x", "E1"},
+        {6, "TonPeriod", "0,1a5", "015"}, // numbers only
     };
     for (const Case& c : cases) {
         Open(c.sheet, 0, nullptr, [&](CSignalFormDlg& form) {

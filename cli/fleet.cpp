@@ -125,12 +125,11 @@ std::string ResultText(const std::string& verb, const CRadioRun& r) {
     return status;
 }
 
-// The parent's share of a write: the file loads, and the questions a single write asks are
-// asked once for all radios. 0 to go on, else the exit status.
+// The parent's share of a write: what a single write checks before it opens its port, and the
+// questions it asks, once for all radios. 0 to go on, else the exit status.
 int PrepareWrite(const CCliArgs& a) {
     auto doc = NewCliDocument();
-    if (!LoadCliDocument(*doc, a.file)) return kExitFailure;
-    if (a.makerReserve && doc->GetCloneManager()->ActivateMakerReserve() != 1) return kCloneFailed;
+    if (const int status = PrepareWriteDocument(*doc, a)) return status;
     if (Platform().prompts->MessageBox(kStrWriteToTr, "KT-Z30", KtButtons::OkCancel,
                                        KtIcon::Question) != KtAnswer::Ok)
         return kCloneCancelled;

@@ -17,6 +17,7 @@
 
 #include <signal.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -118,6 +119,30 @@ TEST_F(CliTest, FleetWriteReportsEveryRadioAndTheHighestResult) {
     EXPECT_TRUE(
         Has(twice.err, "port " + radios.Path(0) + " (" + radios.Path(0) + ") is given twice"))
         << twice.err;
+}
+
+// Ports whose names give one file name (links of one name in two folders) read into files
+// numbered by their place instead, whatever other ports are called.
+TEST_F(CliTest, FleetReadNumbersFilesOfPortsOfOneName) {
+    const CRadios radios({{"--variant", "5"}, {"--variant", "5"}});
+    ASSERT_TRUE(QDir(dir.path()).mkpath("a") && QDir(dir.path()).mkpath("b"));
+    const std::string a = File("a/x"), b = File("b/x");
+    ASSERT_EQ(::symlink(radios.Path(0).c_str(), a.c_str()), 0);
+    ASSERT_EQ(::symlink(radios.Path(1).c_str(), b.c_str()), 0);
+    // "/2" names its file "back-2.hxq", as the second numbered one would be.
+    const CRun r = Run({"read", "--port", "/2", "--port", a, "--port", b, "-o", File("back.hxq"),
+                        "--trace", File("t.txt")});
+    EXPECT_EQ(r.exit, 91) << r.out << r.err;
+    EXPECT_TRUE(Has(r.out, a + ": 0 Cloning completed. Saved to " + File("back-2.hxq") + ".\n"))
+        << r.out;
+    EXPECT_TRUE(Has(r.out, b + ": 0 Cloning completed. Saved to " + File("back-3.hxq") + ".\n"))
+        << r.out;
+    // Each radio's trace is a file of its own, numbered alike.
+    for (const char* t : {"t-2.txt", "t-3.txt"}) {
+        const std::string text = ReadAll(File(t));
+        EXPECT_TRUE(Has(text, "----- read on ")) << t;
+        EXPECT_FALSE(Has(text.substr(text.find("----- read on ") + 1), "----- read on ")) << t;
+    }
 }
 
 // Ctrl+C on the terminal reaches this program alone; it cancels every transfer once.

@@ -8,6 +8,7 @@
 #include "clone/clone_trace.h"
 #include "clone/model_manager.h"
 #include "core/ctext.h"
+#include "core/files.h"
 #include "core/platform.h"
 #include "params/node_access.h"
 #include "params/value_nodes.h"
@@ -88,25 +89,28 @@ bool Save(CZ30Doc& doc, const std::string& path) {
     return false;
 }
 
-// Whether a file could be written at path; the system's reason when not.
+// Whether a file could be written at path, as the save writes it (a new file in the folder,
+// renamed over a regular file); the system's reason when not.
 bool CanWrite(const std::string& path, std::string* reason) {
     std::error_code ec;
     const fs::path p(path);
     int error = 0;
-    if (fs::exists(p, ec)) {
-        if (fs::is_directory(p, ec)) error = EISDIR;
-#ifndef _WIN32
-        else if (::access(path.c_str(), W_OK) != 0)
-            error = errno;
-#endif
-    } else {
-        const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
-        if (!fs::is_directory(dir, ec)) error = ENOENT;
-#ifndef _WIN32
-        else if (::access(dir.c_str(), W_OK | X_OK) != 0)
-            error = errno;
-#endif
+    const bool exists = fs::exists(p, ec);
+    const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    if (exists && fs::is_directory(p, ec)) {
+        error = EISDIR;
+    } else if (std::string why = WhyNotReplaceable(path); !why.empty()) {
+        *reason = why;
+        return false;
+    } else if (!fs::is_directory(dir, ec)) {
+        error = ENOENT;
     }
+#ifndef _WIN32
+    else if (exists && ::access(path.c_str(), W_OK) != 0)
+        error = errno;
+    else if (::access(dir.c_str(), W_OK | X_OK) != 0)
+        error = errno;
+#endif
     if (error) *reason = std::strerror(error);
     return error == 0;
 }
@@ -215,17 +219,29 @@ std::vector<int> ChannelsOn(const CZ30Doc& doc) {
     return on;
 }
 
-// The revision of a clone data file's header ("58270100" gives 1.00).
-std::string HeaderRevision(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    std::getline(in, line);
-    unsigned revision = 0;
-    if (line.size() < 8 || std::sscanf(line.substr(4, 4).c_str(), "%4x", &revision) != 1)
-        return "?";
+// A whole integer text ("12", "-3", " +7 "): one sign at most, then digits, blanks only around.
+bool ParseWholeInt(const std::string& text, long long* n) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return false;
+    const std::string t = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    const std::size_t sign = t[0] == '+' || t[0] == '-' ? 1 : 0;
+    return t.size() > sign && t.find_first_not_of("0123456789", sign) == std::string::npos &&
+           ParseCInt(t, n);
+}
+
+// A header's revision as the radio tells it ("1.00" for 0x0100).
+std::string RevisionText(unsigned revision) {
     char text[16];
-    std::snprintf(text, sizeof text, "%X.%02X", revision >> 8, revision & 0xFF);
+    std::snprintf(text, sizeof text, "%X.%02X", (revision >> 8) & 0xFF, revision & 0xFF);
     return text;
+}
+
+// The status of a radio command whose transfer gave result: a trace that did not reach its file
+// whole turns a success into kExitCannotSave, after telling why.
+int TraceChecked(const CCloneTrace& trace, int result) {
+    if (trace.FileError().empty()) return result;
+    std::fprintf(stderr, "ktz30cli: the serial trace: %s\n", trace.FileError().c_str());
+    return result == kCloneOk ? kExitCannotSave : result;
 }
 
 int RunRadio(const CCliArgs& a, int (CCloneSupportDoc::*command)()) {
@@ -234,7 +250,7 @@ int RunRadio(const CCliArgs& a, int (CCloneSupportDoc::*command)()) {
     auto doc = NewDocument();
     CCloneTrace trace;
     if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
-    return (doc.get()->*command)();
+    return TraceChecked(trace, (doc.get()->*command)());
 }
 
 } // namespace
@@ -259,12 +275,12 @@ int RunRead(const CCliArgs& a) {
     CCloneTrace trace;
     if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
     const int result = doc->OnCloneRead();
-    if (result != kCloneOk) return result;
+    if (result != kCloneOk) return TraceChecked(trace, result);
     if (!Save(*doc, a.output)) return kExitCannotSave;
     std::printf("ktz30cli: wrote %s: the %s radio on %s\n", a.output.c_str(),
                 VariantName(doc->GetVariant()).c_str(),
                 doc->GetCloneManager()->GetCloneRsIoManager()->PortName().c_str());
-    return kCloneOk;
+    return TraceChecked(trace, kCloneOk);
 }
 
 int RunWrite(const CCliArgs& a) {
@@ -273,18 +289,23 @@ int RunWrite(const CCliArgs& a) {
     auto doc = NewDocument();
     CCloneTrace trace;
     if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
-    if (!Load(*doc, a.file)) return kExitFailure;
+    if (const int status = PrepareWriteDocument(*doc, a)) return status;
+    return TraceChecked(trace, doc->OnCloneWrite());
+}
+
+int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a) {
+    if (!Load(doc, a.file)) return kExitFailure;
     // What the file leaves out would go to the radio as the factory defaults: only when asked.
     // With the alignment values every line counts.
-    const CFileCoverage& held = doc->LastLoad();
+    const CFileCoverage& held = doc.LastLoad();
     const bool whole = a.makerReserve ? held.linesHeld == held.lineCount : held.wholeWritable;
     if (!whole && !a.allowPartial) {
         std::fprintf(stderr, "ktz30cli write: %s\n", PartialWriteRefusal(a.file, held).c_str());
         return kExitFailure;
     }
-    if (a.makerReserve && doc->GetCloneManager()->ActivateMakerReserve() != 1)
+    if (a.makerReserve && doc.GetCloneManager()->ActivateMakerReserve() != 1)
         return kCloneCancelled;
-    return doc->OnCloneWrite();
+    return 0;
 }
 
 int RunNew(const CCliArgs& a) {
@@ -308,8 +329,8 @@ int RunShow(const CCliArgs& a) {
         list += (list.empty() ? "" : ", ") + std::to_string(ch);
     CNode* common1 = GetNode(doc->GetRoot(), "CommonSet.Common1");
     std::printf("Variant:   %s\n", VariantName(doc->GetVariant()).c_str());
-    std::printf("Revision:  %s\n", HeaderRevision(a.file).c_str());
     const CFileCoverage& held = doc->LastLoad();
+    std::printf("Revision:  %s\n", RevisionText(held.revision).c_str());
     std::printf("File:      %s%s\n", FileLinesText(a.file, held).c_str(),
                 held.linesHeld == held.lineCount ? "" : "; the rest are the factory defaults");
     std::printf("Channels:  %zu of %d on%s%s%s\n", on.size(), ChannelsOfVariant(doc->GetVariant()),
@@ -375,8 +396,7 @@ int RunSet(const CCliArgs& a) {
     if (!Load(*doc, a.file)) return kExitFailure;
     for (CAssignment& x : list) {
         long long n = 0;
-        if (x.code && (!ParseCInt(x.value, &n) || n < INT32_MIN || n > INT32_MAX ||
-                       x.value.find_first_not_of("+-0123456789 ") != std::string::npos)) {
+        if (x.code && (!ParseWholeInt(x.value, &n) || n < INT32_MIN || n > INT32_MAX)) {
             std::fprintf(stderr, "ktz30cli set: %s: '%s' is not an integer code\n", x.path.c_str(),
                          x.value.c_str());
             return kExitFailure;

@@ -66,6 +66,10 @@ std::unique_ptr<CZ30Doc> NewCliDocument();
 // Load and save as the file commands do, telling the user why on failure.
 bool LoadCliDocument(CZ30Doc& doc, const std::string& path);
 bool SaveCliDocument(CZ30Doc& doc, const std::string& path);
+// What a write settles before any port is opened: the file loads, it holds every line the
+// write sends (unless --allow-partial), and with --maker-reserve the caution is answered yes.
+// 0 to go on, else the exit status after telling why.
+int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a);
 // Whether a file could be written at path; the system's reason when not.
 bool CanWriteFile(const std::string& path, std::string* reason);
 // "PMR 16CH"

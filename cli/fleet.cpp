@@ -125,12 +125,11 @@ std::string ResultText(const std::string& verb, const CRadioRun& r) {
     return status;
 }
 
-// The parent's share of a write: the file loads, and the questions a single write asks are
-// asked once for all radios. 0 to go on, else the exit status.
+// The parent's share of a write: what a single write checks before it opens its port, and the
+// questions it asks, once for all radios. 0 to go on, else the exit status.
 int PrepareWrite(const CCliArgs& a) {
     auto doc = NewCliDocument();
-    if (!LoadCliDocument(*doc, a.file)) return kExitFailure;
-    if (a.makerReserve && doc->GetCloneManager()->ActivateMakerReserve() != 1) return kCloneFailed;
+    if (const int status = PrepareWriteDocument(*doc, a)) return status;
     if (Platform().prompts->MessageBox(kStrWriteToTr, "KT-Z30", KtButtons::OkCancel,
                                        KtIcon::Question) != KtAnswer::Ok)
         return kCloneCancelled;
@@ -191,7 +190,7 @@ int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::
     const auto platform = UseTerminalPlatform(a.yes);
     InstallCancelHandler();
     std::vector<CRadioRun> radios;
-    std::set<std::string> devices, outputs;
+    std::set<std::string> devices, names;
     for (const std::string& port : a.ports) {
         const std::string device = port.size() == 1 ? Platform().portResolver("COM" + port) : port;
         if (!devices.insert(device).second) {
@@ -199,23 +198,28 @@ int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::
                          PortLabel(port).c_str(), device.c_str());
             return kExitUsage;
         }
+        names.insert(FleetOutputName("f", port));
         CRadioRun r;
         r.port = port;
-        if (verb == "read") r.output = FleetOutputName(a.output, port);
-        if (!a.trace.empty()) r.trace = FleetOutputName(a.trace, port);
         radios.push_back(std::move(r));
     }
+    // A file (and a trace) per radio, named after its port; numbered by its place instead when
+    // two ports give one name.
+    const bool numbered = names.size() != radios.size();
+    const auto fileOf = [&](const std::string& file, std::size_t i) {
+        return numbered ? Suffixed(file, std::to_string(i + 1))
+                        : FleetOutputName(file, radios[i].port);
+    };
+    for (std::size_t i = 0; i < radios.size(); ++i) {
+        if (verb == "read") radios[i].output = fileOf(a.output, i);
+        if (!a.trace.empty()) radios[i].trace = fileOf(a.trace, i);
+    }
     if (verb == "read") {
-        for (std::size_t i = 0; i < radios.size(); ++i) {
-            if (!outputs.insert(radios[i].output).second) { // two ports of one name: numbers
-                for (std::size_t j = 0; j < radios.size(); ++j)
-                    radios[j].output = Suffixed(a.output, std::to_string(j + 1));
-                i = 0;
-            }
+        for (const CRadioRun& r : radios) {
             std::string reason;
-            if (!CanWriteFile(radios[i].output, &reason)) {
-                std::fprintf(stderr, "ktz30cli read: cannot write %s: %s\n",
-                             radios[i].output.c_str(), reason.c_str());
+            if (!CanWriteFile(r.output, &reason)) {
+                std::fprintf(stderr, "ktz30cli read: cannot write %s: %s\n", r.output.c_str(),
+                             reason.c_str());
                 return kExitCannotSave;
             }
         }

@@ -89,6 +89,7 @@ std::string CCloneFileFormat::WriteFile(std::ostream& out, const CAddressRange* 
 std::string CCloneFileFormat::ReadFile(std::istream& in) {
     m_given.assign(ImageSize(), false);
     std::string line;
+    m_fileRevision = 0;
     if (!ReadLine(in, line) || line.size() != 8) return kFileFormatError;
     const std::string expected = Header(ModelCode(), RevisionConstant());
     for (std::size_t i = 0; i < 8; ++i) {
@@ -102,6 +103,7 @@ std::string CCloneFileFormat::ReadFile(std::istream& in) {
             if (line[k] < '0' || line[k] > '9') return kFileFormatError;
         break;
     }
+    m_fileRevision = HexNumber(line, 4, 4);
     while (ReadLine(in, line)) {
         if (line.empty()) return kFileFormatError;
         if (line[0] == '#') continue;
@@ -129,6 +131,7 @@ std::string CCloneFileFormat::ParseDataLine(const std::string& line) {
 
 CFileCoverage CCloneFileFormat::Coverage() const {
     CFileCoverage c;
+    c.revision = m_fileRevision;
     c.lineCount = LineCount();
     const std::uint32_t size = static_cast<std::uint32_t>(m_given.size());
     const std::uint32_t width = LineWidth();

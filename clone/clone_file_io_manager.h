@@ -34,6 +34,7 @@ extern const CAddressRange kMakerWriteRanges[]; // the whole image in "Maker res
 // What the last file read gave. A file need not hold every line: what it leaves out keeps the
 // value the image had before.
 struct CFileCoverage {
+    unsigned revision = 0;            // the revision its header gives (0x0100: 1.00)
     unsigned linesHeld = 0;           // image lines the file gave every byte of
     unsigned lineCount = 0;           // image lines in all
     bool wholeWritable = false;       // it gave every byte a clone write sends (0x0070-0x07FF)
@@ -72,6 +73,7 @@ protected:
     std::string m_comment;
     CByteImage m_work;
     std::vector<bool> m_given; // a flag per image byte: the file gave it
+    unsigned m_fileRevision = 0;
 };
 
 class CCloneFileIoManager : public CCloneManagerObject, public CCloneFileFormat {

@@ -167,6 +167,8 @@ CCloneTrace::~CCloneTrace() {
 bool CCloneTrace::OpenFile(const std::string& path, std::string* error) {
     if (m_file) std::fclose(m_file);
     errno = 0;
+    m_path = path;
+    m_fileError.clear();
     m_file = std::fopen(path.c_str(), "w");
     if (!m_file && error)
         *error = "cannot write " + path + ": " + (errno ? std::strerror(errno) : "unknown error");
@@ -182,10 +184,8 @@ bool CCloneTrace::SaveTo(const std::string& path, std::string* error) const {
 
 void CCloneTrace::Add(Time time, const std::string& text) {
     const std::string line = TraceTime(time) + " " + text;
-    if (m_file) {
-        std::fputs(line.c_str(), m_file);
-        std::fputc('\n', m_file);
-    }
+    if (m_file && (std::fputs(line.c_str(), m_file) == EOF || std::fputc('\n', m_file) == EOF))
+        FileFailed();
     if (m_keep == 0) return;
     m_lines.push_back(line);
     while (m_lines.size() > m_keep)
@@ -193,7 +193,13 @@ void CCloneTrace::Add(Time time, const std::string& text) {
 }
 
 void CCloneTrace::Flush() {
-    if (m_file) std::fflush(m_file);
+    if (m_file && std::fflush(m_file) != 0) FileFailed();
+}
+
+void CCloneTrace::FileFailed() {
+    if (m_fileError.empty())
+        m_fileError =
+            "cannot write " + m_path + ": " + (errno ? std::strerror(errno) : "write error");
 }
 
 void CCloneTrace::TransferStarted(int type, const std::string& port, std::uint16_t modelCode,

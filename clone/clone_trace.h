@@ -25,6 +25,9 @@ public:
     // Writes every line to the file at path as well (created anew); false with the reason when
     // it cannot be created.
     bool OpenFile(const std::string& path, std::string* error);
+    // Empty while every line reached that file, else why not ("cannot write t.txt: No space
+    // left on device").
+    const std::string& FileError() const { return m_fileError; }
     // Keeps the newest lines in memory, at most maxLines (0: none).
     void KeepInMemory(std::size_t maxLines) { m_keep = maxLines; }
     const std::deque<std::string>& Lines() const { return m_lines; }
@@ -47,7 +50,11 @@ private:
     void Add(Time time, const std::string& text);
     void Flush();
 
+    void FileFailed();
+
     std::FILE* m_file = nullptr;
+    std::string m_path;
+    std::string m_fileError;
     std::deque<std::string> m_lines;
     std::size_t m_keep = 0;
     // A frame come in and not yet handled, and the lines of what was sent meanwhile.

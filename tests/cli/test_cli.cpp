@@ -1,6 +1,7 @@
 // ktz30cli as a user runs it: real processes, nqz30sim on a pseudo-terminal, QSettings in a
 // temporary folder.
 #include "tests/cli/cli_fixture.h"
+#include "tests/support/file_text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <grp.h>
@@ -446,6 +448,10 @@ TEST_F(CliTest, FileCommandsReportBadInput) {
         {{"set", f, "Mch.Nope=1"}, 1, "unknown path Mch.Nope"},
         {{"set", f, "Mch.CH1.ChOn=MAYBE"}, 1, "'MAYBE' is not one of the choices (OFF, ON)"},
         {{"set", f, "Mch.CH1.ChOn:=x"}, 1, "is not an integer code"},
+        {{"set", f, "Mch.PrioA:=2-5"}, 1, "Mch.PrioA: '2-5' is not an integer code"},
+        {{"set", f, "Mch.PrioA:=3 4"}, 1, "Mch.PrioA: '3 4' is not an integer code"},
+        {{"set", f, "Mch.PrioA:=--3"}, 1, "Mch.PrioA: '--3' is not an integer code"},
+        {{"set", f, "Mch.PrioA:=+-3"}, 1, "Mch.PrioA: '+-3' is not an integer code"},
         {{"set", f, "Mch.CH1.ChOn"}, 2, "neither PATH=TEXT nor PATH:=CODE"},
         {{"new", "--variant", "6", "-o", File("n.hxq")}, 2, "--variant: N is 0 to 5"},
         {{"read", "-o", File("n.hxq")}, 2, "--port is required"},
@@ -482,8 +488,8 @@ TEST_F(CliTest, SetGetAndDumpAgree) {
 }
 
 TEST_F(CliTest, HelpForEveryVerb) {
-    for (const char* verb : {"info", "read", "write", "new", "show", "dump", "get", "set", "channel",
-                             "ports", "backups"}) {
+    for (const char* verb : {"info", "read", "write", "new", "show", "dump", "get", "set",
+                             "channel", "ports", "backups"}) {
         const CRun r = Run({verb, "--help"});
         EXPECT_EQ(r.exit, 0) << verb;
         EXPECT_TRUE(Has(r.out, std::string("usage: ktz30cli ") + verb)) << verb;
@@ -592,6 +598,16 @@ TEST_F(CliTest, DumpShowsWhatTheRadioUsesGetPrintsCodesWithoutTexts) {
     EXPECT_EQ(show.out, "Variant:   PMR 1CH\nRevision:  1.00\nFile:      " + f +
                             " holds 128 of 128 lines\nChannels:  1 of 1 on (1)\n"
                             "Comment 1: SHOP 7\nComment 2: X\n");
+    // The same from a pipe, which can be read only once.
+    const std::string fifo = File("show.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { WriteAll(fifo, ReadAll(f)); });
+    const CRun piped = Run({"show", fifo});
+    writer.join();
+    EXPECT_EQ(piped.exit, 0);
+    EXPECT_TRUE(Has(piped.out, "Variant:   PMR 1CH\nRevision:  1.00\nFile:      " + fifo +
+                                   " holds 128 of 128 lines\n"))
+        << piped.out;
 }
 
 TEST_F(CliTest, ReadChecksItsFileFirstAndPortsAreForThisRunOnly) {
@@ -604,6 +620,14 @@ TEST_F(CliTest, ReadChecksItsFileFirstAndPortsAreForThisRunOnly) {
     const CRun missing = Run({"read", "--port", "2", "-o", File("no/such/dir/x.hxq")});
     EXPECT_EQ(missing.exit, 74);
     EXPECT_TRUE(Has(missing.err, "No such file or directory"));
+    // Nor when the output is something the save would refuse to replace.
+    const std::string fifo = File("out.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const CRun odd = Run({"read", "--port", "/dev/kt-no-such-port", "-o", fifo});
+    EXPECT_EQ(odd.exit, 74);
+    EXPECT_TRUE(Has(odd.err, "ktz30cli read: cannot write " + fifo + ": ")) << odd.err;
+    EXPECT_TRUE(Has(odd.err, " is a FIFO, not a regular file;")) << odd.err;
+    EXPECT_FALSE(Has(odd.out, "RS-232C")) << odd.out;
 
     // A numbered port on the command line leaves the remembered port alone.
     EXPECT_EQ(Run({"info", "--port", "3"}).exit, 91);
@@ -822,6 +846,10 @@ TEST_F(CliTest, ATraceHoldsEveryFrameOfAReadInOrderWithItsTime) {
     }
     EXPECT_EQ(transfers, 2);
     EXPECT_EQ(frames, expected);
+    // A trace that could not be written to its end is no success, whatever the transfer gave.
+    const CRun full = Run({"info", "--port", sim.Path(), "--trace", "/dev/full"});
+    EXPECT_EQ(full.exit, 74) << full.out;
+    EXPECT_TRUE(Has(full.err, "ktz30cli: the serial trace: cannot write /dev/full: ")) << full.err;
 }
 
 TEST_F(CliTest, APortThatMayNotBeOpenedSaysWhy) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 
 #include <signal.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -74,17 +76,73 @@ TEST_F(CliTest, FleetWriteReportsEveryRadioAndTheHighestResult) {
     const CRun i = Run(Args({"info"}, radios.ports));
     EXPECT_TRUE(Has(i.out, radios.Path(0) + ": 0 Model PMR 16CH, revision 1.0\n")) << i.out;
     EXPECT_EQ(i.exit, 77);
-    // A write asks once for all; No writes nothing.
-    const CRun no = Run(Args({"write"}, radios.ports, {f}), "n\n");
-    EXPECT_EQ(no.exit, 1);
-    EXPECT_TRUE(Has(no.err, "   Write to transceiver      [y/N]")) << no.err;
-    EXPECT_FALSE(Has(no.out, "radios at once")) << no.out;
+    // A write asks once for all, and what a single write refuses is refused before anything is
+    // asked or started: No to the question or to the maker-reserve caution cancels (exit 1), a
+    // file that leaves lines out is refused (exit 1).
+    const std::string part = File("part.hxq");
+    {
+        std::ifstream in(f, std::ios::binary);
+        std::ofstream out(part, std::ios::binary);
+        std::string line;
+        for (int n = 0; n < 20 && std::getline(in, line); ++n)
+            out << line << "\n";
+    }
+    struct Case {
+        std::vector<std::string> tail;
+        const char* answers;
+        std::string err;
+        const char* notAsked;
+    };
+    const Case cases[] = {
+        {{f}, "n\n", "   Write to transceiver      [y/N]", ""},
+        {{f, "--maker-reserve"},
+         "n\n",
+         "CAUTION ! 'Maker reserve' is activated now.",
+         "Write to transceiver"},
+        {{part},
+         "y\n",
+         part + " holds 18 of 128 lines; the rest would be the factory defaults.",
+         "Write to transceiver"},
+    };
+    for (const Case& c : cases) {
+        const CRun no = Run(Args({"write"}, radios.ports, c.tail), c.answers);
+        EXPECT_EQ(no.exit, 1) << c.tail.back() << no.err;
+        EXPECT_TRUE(Has(no.err, c.err)) << no.err;
+        if (*c.notAsked) {
+            EXPECT_FALSE(Has(no.err, c.notAsked)) << no.err;
+        }
+        EXPECT_FALSE(Has(no.out, "radios at once")) << no.out;
+    }
     // The same port twice is a usage error.
     const CRun twice = Run({"info", "--port", radios.Path(0), "--port", radios.Path(0)});
     EXPECT_EQ(twice.exit, 2);
     EXPECT_TRUE(
         Has(twice.err, "port " + radios.Path(0) + " (" + radios.Path(0) + ") is given twice"))
         << twice.err;
+}
+
+// Ports whose names give one file name (links of one name in two folders) read into files
+// numbered by their place instead, whatever other ports are called.
+TEST_F(CliTest, FleetReadNumbersFilesOfPortsOfOneName) {
+    const CRadios radios({{"--variant", "5"}, {"--variant", "5"}});
+    ASSERT_TRUE(QDir(dir.path()).mkpath("a") && QDir(dir.path()).mkpath("b"));
+    const std::string a = File("a/x"), b = File("b/x");
+    ASSERT_EQ(::symlink(radios.Path(0).c_str(), a.c_str()), 0);
+    ASSERT_EQ(::symlink(radios.Path(1).c_str(), b.c_str()), 0);
+    // "/2" names its file "back-2.hxq", as the second numbered one would be.
+    const CRun r = Run({"read", "--port", "/2", "--port", a, "--port", b, "-o", File("back.hxq"),
+                        "--trace", File("t.txt")});
+    EXPECT_EQ(r.exit, 91) << r.out << r.err;
+    EXPECT_TRUE(Has(r.out, a + ": 0 Cloning completed. Saved to " + File("back-2.hxq") + ".\n"))
+        << r.out;
+    EXPECT_TRUE(Has(r.out, b + ": 0 Cloning completed. Saved to " + File("back-3.hxq") + ".\n"))
+        << r.out;
+    // Each radio's trace is a file of its own, numbered alike.
+    for (const char* t : {"t-2.txt", "t-3.txt"}) {
+        const std::string text = ReadAll(File(t));
+        EXPECT_TRUE(Has(text, "----- read on ")) << t;
+        EXPECT_FALSE(Has(text.substr(text.find("----- read on ") + 1), "----- read on ")) << t;
+    }
 }
 
 // Ctrl+C on the terminal reaches this program alone; it cancels every transfer once.

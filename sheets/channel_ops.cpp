@@ -185,19 +185,16 @@ bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes
             r = CSetResult::Of(*channel->FindChild(kRecordTexts[i].node), parsed[i].reason);
         if (results) results->push_back({kRecordTexts[i].node, std::move(texts[i]), std::move(r)});
     }
-}
-for (std::size_t i = 0; i < std::size(kRecordTexts); ++i)
-    SetValueByName(channel, kRecordTexts[i].node, codes[i]);
-for (const CIntField& f : kRecordInts) {
-    std::uint32_t v = 0;
-    for (int b = 0; b < 4; ++b)
-        v |= static_cast<std::uint32_t>(bytes[f.offset + b]) << (8 * b);
-    const auto code = static_cast<std::int32_t>(v);
-    CSetResult r = SetValueByName(channel, f.node, code);
-    if (results && r.status != CSetStatus::Stored)
-        results->push_back({f.node, std::to_string(code), std::move(r)});
-}
-return true;
+    for (const CIntField& f : kRecordInts) {
+        std::uint32_t v = 0;
+        for (int b = 0; b < 4; ++b)
+            v |= static_cast<std::uint32_t>(bytes[f.offset + b]) << (8 * b);
+        const auto code = static_cast<std::int32_t>(v);
+        CSetResult r = SetValueByName(channel, f.node, code);
+        if (results && r.status != CSetStatus::Stored)
+            results->push_back({f.node, std::to_string(code), std::move(r)});
+    }
+    return true;
 }
 
 int MemoryRowsOf(int variant, bool manufacture) {

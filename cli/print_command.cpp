@@ -12,6 +12,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 CLI::App* AddPrintCommand(CLI::App& app, CPrintArgs& a) {
     CLI::App* print = app.add_subcommand("print", "a clone data file's printout as a PDF");
@@ -43,6 +45,13 @@ int RunPrint(const CPrintArgs& a) {
         std::fputs("ktz30cli print: no font to draw the text with; install one (for example "
                    "fonts-liberation2)\n",
                    stderr);
+        return kExitFailure;
+    }
+    // A slip of the output name must not put a PDF where the radio's data was.
+    std::error_code ec;
+    if (std::filesystem::equivalent(a.file, a.output, ec)) {
+        std::fprintf(stderr, "%s: is the file being printed; the PDF needs a name of its own\n",
+                     a.output.c_str());
         return kExitFailure;
     }
     return WithFileDocument(a.file, [&a](CZ30Doc& doc) {

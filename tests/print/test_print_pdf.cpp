@@ -257,13 +257,22 @@ TEST(PrintPdf, TheCommandLinePrintsWithoutADisplay) {
         {{"print", radio}, 2, "-o is required"},
         {{"print", path("missing.hxq"), "-o", path("a.pdf")}, 1, "CANNOT_OPEN_FILE"},
         {{"print", radio, "-o", dir.path()}, 1, "is a folder"},
+        // The clone data file itself, however it is named, stays as it is.
+        {{"print", radio, "-o", radio}, 1, "the file being printed"},
+        {{"print", radio, "-o", path("./radio.hxq")}, 1, "the file being printed"},
     };
+    QFile image(radio);
+    ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+    const QByteArray before = image.readAll();
+    image.close();
     for (const auto& c : refused) {
         std::string err;
         EXPECT_EQ(run(c.args, &err), c.exit) << c.args.join(' ').toStdString();
         EXPECT_TRUE(Has(err, c.err)) << err;
     }
     EXPECT_FALSE(QFile::exists(path("a.pdf")));
+    ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+    EXPECT_EQ(image.readAll(), before);
     EXPECT_EQ(run({"print", "--help"}), 0);
 }
 #endif

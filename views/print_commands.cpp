@@ -22,6 +22,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -227,7 +229,26 @@ void CPrintCommands::ExportItems(const std::vector<CPrintItem>& items) {
                    : QFileDialog::getSaveFileName(m_window, QStringLiteral("Export PDF"), suggested,
                                                   QStringLiteral("PDF Files (*.pdf)"));
     if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    IUserPrompts& prompts = *Platform().prompts;
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".pdf");
+        // The dialog asked about the name without the suffix, not about this one.
+        if (QFileInfo::exists(path) &&
+            prompts.MessageBox(QFileInfo(path).fileName().toStdString() +
+                                   " already exists.\nDo you want to replace it?",
+                               kDocumentName, KtButtons::YesNo,
+                               KtIcon::Exclamation) != KtAnswer::Yes)
+            return;
+    }
+    std::error_code ec;
+    if (!document.isEmpty() &&
+        std::filesystem::equivalent(path.toStdString(), document.toStdString(), ec)) {
+        prompts.MessageBox(" Err: The PDF cannot take the place of the clone data file it "
+                           "prints.\n" +
+                               path.toStdString(),
+                           kDocumentName, KtButtons::Ok, KtIcon::Exclamation);
+        return;
+    }
     std::string error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = WritePdf(path.toStdString(), Sections(items), LocalePageSize(), &error);
@@ -235,6 +256,6 @@ void CPrintCommands::ExportItems(const std::vector<CPrintItem>& items) {
     if (written)
         Status(QStringLiteral(" Exported to %1.").arg(QFileInfo(path).fileName()));
     else
-        Platform().prompts->MessageBox(" Err: The PDF could not be written.\n" + error,
-                                       kDocumentName, KtButtons::Ok, KtIcon::Exclamation);
+        prompts.MessageBox(" Err: The PDF could not be written.\n" + error, kDocumentName,
+                           KtButtons::Ok, KtIcon::Exclamation);
 }

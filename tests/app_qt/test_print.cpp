@@ -4,6 +4,7 @@
 
 #include "app/qt/color_status_bar.h"
 #include "clone/model_manager.h"
+#include "tests/support/file_text.h"
 #include "views/command_ids.h"
 #include "views/message_view.h"
 #include "views/print_commands.h"
@@ -172,6 +173,59 @@ TEST_F(PrintTest, WithoutAPrinterPrintOffersExportPdfInTheSameBox) {
     frame.RouteCommand(cmd::kPrint);
     EXPECT_EQ(message, QString::fromLatin1(CPrintCommands::kNoPrinter));
     EXPECT_TRUE(QFileInfo(path + QStringLiteral(".pdf")).size() > 0) << "the suffix is added";
+    Close();
+}
+
+TEST_F(PrintTest, ExportPdfAsksBeforeItReplacesAFileTheDialogDidNotNameAndNeverTheDocument) {
+    StartWith(kLmr16);
+    const QString document = dir.filePath(QStringLiteral("radio.hxq"));
+    ASSERT_TRUE(app->Document().DoSave(document.toStdString()));
+    const QString old = dir.filePath(QStringLiteral("old.pdf"));
+    const struct {
+        QString chosen;     // what the file dialog gave
+        const char* answer; // to the question that comes, nullptr: none may come
+        QString written;    // the file that must hold the PDF afterwards, empty: none
+    } cases[] = {
+        {dir.filePath(QStringLiteral("old")), "No", {}},
+        {dir.filePath(QStringLiteral("old")), "Yes", old},
+        {document, nullptr, {}},
+        {dir.filePath(QStringLiteral("fresh")), nullptr, dir.filePath(QStringLiteral("fresh.pdf"))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen.toStdString() + " " + (c.answer ? c.answer : "-"));
+        QFile::remove(old);
+        WriteAll(old.toStdString(), "kept");
+        QFile image(document);
+        ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+        const QByteArray before = image.readAll();
+        image.close();
+        QStringList asked;
+        ModalHand hand;
+        hand.handler = [&](QWidget* w) {
+            if (Choose(w, {Box::DtmfAutodial})) return true;
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) return false;
+            asked << box->text();
+            const bool yes = c.answer && std::string(c.answer) == "Yes";
+            ModalHand::Click(box, !box->button(QMessageBox::Yes) ? QMessageBox::Ok
+                                  : yes                          ? QMessageBox::Yes
+                                                                 : QMessageBox::No);
+            return true;
+        };
+        Printing().askPdfPath = [&c](const QString&) { return c.chosen; };
+        app->MainFrame()->RouteCommand(cmd::kExportPdf);
+        EXPECT_EQ(asked.size(), c.answer || c.chosen == document ? 1 : 0)
+            << asked.join(';').toStdString();
+        ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+        EXPECT_EQ(image.readAll(), before) << "the clone data file stays as it is";
+        image.close();
+        QFile kept(old);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll().startsWith("%PDF"), c.written == old);
+        if (!c.written.isEmpty()) {
+            EXPECT_GT(QFileInfo(c.written).size(), 0);
+        }
+    }
     Close();
 }
 

@@ -9,6 +9,7 @@
 #include "sheets/mch_rows.h"
 #include "views/command_ids.h"
 #include "views/print_dlg.h"
+#include "views/save_name.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -228,18 +229,9 @@ void CPrintCommands::ExportItems(const std::vector<CPrintItem>& items) {
         askPdfPath ? askPdfPath(suggested)
                    : QFileDialog::getSaveFileName(m_window, QStringLiteral("Export PDF"), suggested,
                                                   QStringLiteral("PDF Files (*.pdf)"));
+    path = SaveNameWithSuffix(path, QStringLiteral(".pdf"));
     if (path.isEmpty()) return;
     IUserPrompts& prompts = *Platform().prompts;
-    if (QFileInfo(path).suffix().isEmpty()) {
-        path += QStringLiteral(".pdf");
-        // The dialog asked about the name without the suffix, not about this one.
-        if (QFileInfo::exists(path) &&
-            prompts.MessageBox(QFileInfo(path).fileName().toStdString() +
-                                   " already exists.\nDo you want to replace it?",
-                               kDocumentName, KtButtons::YesNo,
-                               KtIcon::Exclamation) != KtAnswer::Yes)
-            return;
-    }
     std::error_code ec;
     if (!document.isEmpty() &&
         std::filesystem::equivalent(path.toStdString(), document.toStdString(), ec)) {

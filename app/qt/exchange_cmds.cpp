@@ -8,6 +8,7 @@
 #include "sheets/channel_csv.h"
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
+#include "views/save_name.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -34,10 +35,10 @@ CExchangeCommands::CExchangeCommands(CZ30Doc& doc, QWidget* window)
     };
     askExportPath = [this] {
         const QString name = QString::fromStdString(m_doc.GetTitle()).section('.', 0, 0);
-        QString path = QFileDialog::getSaveFileName(m_window, QStringLiteral("Export Channels"),
-                                                    name + QStringLiteral(".csv"), kCsvFilter);
-        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-        return path;
+        return SaveNameWithSuffix(
+            QFileDialog::getSaveFileName(m_window, QStringLiteral("Export Channels"),
+                                         name + QStringLiteral(".csv"), kCsvFilter),
+            QStringLiteral(".csv"));
     };
     showReport = [this](const CCsvImport& import, const QString& file) {
         CCsvReportDlg dialog(import, file, m_window);

@@ -21,6 +21,7 @@
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
 #include "views/print_commands.h"
+#include "views/save_name.h"
 #include "views/setting_dlg.h"
 
 #include <QApplication>
@@ -222,11 +223,11 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
         if (m_frame) m_frame->SetStatusText(QString::fromStdString(MessageText(text)));
     };
     m_doc->askSavePath = [this]() -> std::string {
-        QString path =
-            QFileDialog::getSaveFileName(m_frame.get(), QStringLiteral("Save As"),
-                                         QString::fromStdString(m_doc->GetTitle()), FileFilter());
-        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += kDocTemplate.filterExt;
-        return path.toStdString();
+        return SaveNameWithSuffix(QFileDialog::getSaveFileName(
+                                      m_frame.get(), QStringLiteral("Save As"),
+                                      QString::fromStdString(m_doc->GetTitle()), FileFilter()),
+                                  QString::fromLatin1(kDocTemplate.filterExt))
+            .toStdString();
     };
     m_exchange = std::make_unique<CExchangeCommands>(*m_doc, m_frame.get());
     m_frame->SetTemplateMenu(m_exchange->TemplateMenuTexts());

@@ -1,8 +1,8 @@
 // ktz30cli: the cloning program's operations from a shell.
 #include "cli/commands.h"
-#include "cli/print_command.h"
 #include "cli/csv_cmd.h"
 #include "cli/fleet.h"
+#include "cli/print_command.h"
 #include "cli/templates_cmd.h"
 
 #include <CLI/CLI.hpp>

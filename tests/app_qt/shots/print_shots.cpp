@@ -1,5 +1,6 @@
 // Takes the screenshots of printing for docs/screenshots under a real X server (Xvfb): the
-// "Print" dialog and the print preview of a PMR radio with some channels and settings.
+// "Print" dialog and the print preview of a PMR radio with some channels and settings, and the
+// question Export PDF asks before it replaces a PDF the file dialog did not name.
 //   print_shots OUTPUT_DIR
 #include "app/clone_support_doc.h"
 #include "app/qt/main_frame.h"
@@ -8,13 +9,16 @@
 #include "params/node_access.h"
 #include "shoot.h"
 #include "views/command_ids.h"
+#include "views/print_commands.h"
 #include "views/print_dlg.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -96,6 +100,24 @@ int main(int argc, char** argv) {
                 qobject_cast<QDialog*>(preview)->reject();
             }});
     frame.RouteCommand(cmd::kPrintPreview);
+
+    // Export PDF to a name typed without its suffix whose PDF is there already.
+    QTemporaryDir folder;
+    QFile existing(folder.filePath(QStringLiteral("depot7.pdf")));
+    existing.open(QIODevice::WriteOnly);
+    existing.close();
+    app.Printing()->askPdfPath = [&folder](const QString&) {
+        return folder.filePath(QStringLiteral("depot7"));
+    };
+    Answer({[](QWidget* dialog) {
+                Check(dialog, {B::All});
+                qobject_cast<QDialog*>(dialog)->accept();
+            },
+            [&frame](QWidget* question) {
+                Shoot(QStringLiteral("export-pdf-replace"), {&frame, question});
+                qobject_cast<QDialog*>(question)->reject();
+            }});
+    frame.RouteCommand(cmd::kExportPdf);
     frame.close();
     return 0;
 }

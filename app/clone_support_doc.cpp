@@ -126,10 +126,6 @@ bool CCloneSupportDoc::IsModified() const {
     return root && root->IsModifiedTree(root);
 }
 
-void CCloneSupportDoc::RebuildViews() {
-    if (onRebuildViews) onRebuildViews();
-}
-
 void CCloneSupportDoc::Report(const std::string& text) {
     Platform().prompts->MessageBox(text, kCaption, KtButtons::Ok, KtIcon::Exclamation);
 }
@@ -295,8 +291,7 @@ bool CCloneSupportDoc::OnOpenDocument(const std::string& path) {
     }
     m_path = CanonicalOf(path);
     if (!m_lastLoad.wholeWritable) {
-        // The views show what the user is warned about.
-        RebuildViews();
+        // The views show what the user is warned about: the load's change notice rebuilt them.
         const std::string name = fs::path(path).filename().string();
         Platform().prompts->SetStatusText(PartialOpenStatus(name, m_lastLoad));
         Platform().prompts->MessageBox(PartialOpenWarning(name, m_lastLoad), kCaption,

@@ -104,7 +104,8 @@ public:
     void SetModifiedFlag(bool modified) override { m_modified = modified; }
     bool IsModified() const override;
     void OnNewDocument() override { m_path.clear(); }
-    void RebuildViews() override;
+    // The views follow the change notice, which every new image fires.
+    void RebuildViews() override {}
     void TreeChanged(CChangeReason why) override { Notify(why, {}); }
 
     // --- Editing. Every user edit goes through Edit: the command line's set now, the window's
@@ -171,9 +172,7 @@ public:
     void OnSetPort(unsigned n);
     bool IsPortChecked(unsigned n) const;
 
-    // Set by the GUI: rebuild the navigation tree and panes; ask for a file name to save as
-    // (empty: cancelled).
-    std::function<void()> onRebuildViews;
+    // Set by the GUI: ask for a file name to save as (empty: cancelled).
     std::function<std::string()> askSavePath;
     // Whether the variant is written to the settings when the document goes (on by default).
     void SetRememberVariant(bool on) { m_rememberVariant = on; }

@@ -39,6 +39,10 @@ void HighlightColors(const QPalette& palette, bool focused, QColor* back, QColor
         palette.color(QPalette::Active, focused ? QPalette::HighlightedText : QPalette::ButtonText);
 }
 
+// A cell's room: the margin the text must leave, and the text's inset from the cell's sides.
+int MarginOf(int column) { return column == 0 ? 4 : 12; }
+int InsetOf(int column) { return column == 0 ? 2 : 6; }
+
 Qt::Alignment AlignmentOf(const CColumnDesc& column) {
     switch (column.align) {
     case 1:
@@ -112,11 +116,6 @@ Qt::ItemFlags CSheetRowModel::flags(const QModelIndex& index) const {
 CListSheetDelegate::CListSheetDelegate(const CSheetDesc& desc, QObject* parent)
     : QStyledItemDelegate(parent), m_desc(desc) {}
 
-QString CListSheetDelegate::FitText(const QString& text, int width, int margin,
-                                    const QFontMetrics& fm) {
-    return FitCellText(text, width, margin, fm); // the printout cuts its cells the same way
-}
-
 void CListSheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
     const int column = index.column();
@@ -137,8 +136,9 @@ void CListSheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->setPen(text);
     painter->setFont(option.font);
     const QFontMetrics fm(option.font);
-    const QString shown =
-        FitText(index.data(Qt::DisplayRole).toString(), option.rect.width(), MarginOf(column), fm);
+    // Cut from the end with "..." appended, as the printout cuts its cells.
+    const QString shown = FitCellText(index.data(Qt::DisplayRole).toString(), option.rect.width(),
+                                      MarginOf(column), fm);
     const int inset = InsetOf(column);
     painter->drawText(option.rect.adjusted(inset, 0, -inset, 0),
                       AlignmentOf(desc) | Qt::AlignVCenter | Qt::TextSingleLine, shown);

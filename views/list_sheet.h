@@ -53,12 +53,6 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
-    // A cell's text as drawn: cut from the end with "..." appended when the text and the
-    // column's margin do not fit the width.
-    static QString FitText(const QString& text, int width, int margin, const QFontMetrics& fm);
-    static int MarginOf(int column) { return column == 0 ? 4 : 12; }
-    static int InsetOf(int column) { return column == 0 ? 2 : 6; }
-
 private:
     const CSheetDesc& m_desc;
 };
@@ -132,7 +126,6 @@ public:
     int ChannelOfRow(int row) const { return m_channelBase + row + 1; }
     int SelectedChannel() const;
     QString CellText(int row, int column) const { return m_model->Cell(row, column); }
-    bool RowOperationsAllowed() const { return m_rowOperations; }
     QString ClipboardFormat() const { return m_clipboardFormat; }
 
     // The one door for every change a sheet or its row editor makes to the document: runs

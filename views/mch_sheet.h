@@ -8,7 +8,6 @@ class CZ30MchSheet : public CListSheet {
     Q_OBJECT
 public:
     CZ30MchSheet(int index, bool pmr, CCloneSupportDoc* doc, QWidget* parent = nullptr);
-    bool IsPmr() const { return m_pmr; }
 
 protected:
     std::vector<std::string> RowTexts(int row) const override;

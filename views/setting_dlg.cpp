@@ -6,6 +6,7 @@
 #include "params/node_access.h"
 #include "views/doc_edit.h"
 #include "views/editor_registry.h"
+#include "views/typing_filter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,25 +81,6 @@ bool MakerReserveOn(CCloneSupportDoc& doc) {
 }
 
 } // namespace
-
-// --- CTypingFilter -------------------------------------------------------------------------------
-
-QValidator::State CTypingFilter::validate(QString& input, int& pos) const {
-    // Characters beyond ASCII are in no allowed set.
-    std::string text;
-    text.reserve(static_cast<std::size_t>(input.size()));
-    bool changed = false;
-    for (QChar c : input) {
-        char ascii = c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '\0';
-        if (m_upperCase && ascii >= 'a' && ascii <= 'z') {
-            ascii = static_cast<char>(ascii - 'a' + 'A');
-            changed = true;
-        }
-        text.push_back(ascii);
-    }
-    if (FilterTyping(text, pos, m_allowed) || changed) input = QString::fromLatin1(text);
-    return Acceptable;
-}
 
 // --- CSettingPage --------------------------------------------------------------------------------
 

@@ -6,7 +6,6 @@
 #include "sheets/setting_forms.h"
 
 #include <QDialog>
-#include <QValidator>
 #include <array>
 #include <string>
 #include <utility>
@@ -14,22 +13,7 @@
 
 class CNode;
 class QDialogButtonBox;
-class QLabel;
 class QTabWidget;
-
-// Removes at once every typed or pasted character outside a set; the caret stays in place.
-// With upperCase, letters typed in lower case count as their capitals (DTMF codes).
-class CTypingFilter : public QValidator {
-    Q_OBJECT
-public:
-    CTypingFilter(std::string allowed, bool upperCase, QObject* parent)
-        : QValidator(parent), m_allowed(std::move(allowed)), m_upperCase(upperCase) {}
-    State validate(QString& input, int& pos) const override;
-
-private:
-    std::string m_allowed;
-    bool m_upperCase;
-};
 
 // One form's controls, laid out from its description.
 class CSettingPage : public QWidget {
@@ -37,7 +21,6 @@ class CSettingPage : public QWidget {
 public:
     CSettingPage(CNode* root, CSettingForm form, int variant, QWidget* parent = nullptr);
 
-    CSettingForm Form() const { return m_desc.form; }
     // What the usable controls hold (disabled ones write nothing).
     CFormEntry Entry() const;
     // The control of a field (object name: the field's path) and its label.

@@ -2,6 +2,7 @@
 
 #include "params/node_access.h"
 #include "views/dialog_layout.h"
+#include "views/typing_filter.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,25 +23,6 @@ QString Text(const char* text) { return QString::fromUtf8(text); }
 bool IsEdit(CFieldKind kind) {
     return kind == CFieldKind::Edit || kind == CFieldKind::Code || kind == CFieldKind::Timer ||
            kind == CFieldKind::EvenTimer;
-}
-
-// The text with its letters a to z in capitals (a code's DTMF letters may be typed either way).
-std::string UpperCased(const QString& text) {
-    std::string out = text.toStdString();
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
-// Removes what is not allowed as soon as it is typed, keeping the cursor where it was.
-void KeepTyped(QLineEdit* edit, const std::string& allowed) {
-    std::string all = UpperCased(edit->text());
-    KeepAllowedChars(all, allowed);
-    if (Text(all) == edit->text()) return;
-    std::string before = UpperCased(edit->text().left(edit->cursorPosition()));
-    KeepAllowedChars(before, allowed);
-    edit->setText(Text(all));
-    edit->setCursorPosition(static_cast<int>(before.size()));
 }
 
 } // namespace
@@ -116,9 +98,10 @@ QWidget* CSignalFormDlg::MakeControl(CNode* root, const std::string& base, const
         auto* edit = new QLineEdit(Text(text), parent);
         edit->setObjectName(name);
         if (field.maxLength > 0) edit->setMaxLength(field.maxLength);
-        // Codes keep their own characters, numbers the digits and the point.
-        const std::string allowed = field.kind == CFieldKind::Code ? field.allowed : kNumericChars;
-        connect(edit, &QLineEdit::textEdited, edit, [edit, allowed] { KeepTyped(edit, allowed); });
+        // Codes keep their own characters (their letters in capitals), numbers the digits and
+        // the point.
+        edit->setValidator(new CTypingFilter(
+            field.kind == CFieldKind::Code ? field.allowed : kNumericChars, true, edit));
         return edit;
     }
     if (field.kind == CFieldKind::Check || field.kind == CFieldKind::Lock) {

@@ -11,7 +11,6 @@ class CZ30SignalSheet : public CListSheet {
     Q_OBJECT
 public:
     CZ30SignalSheet(CSignalSheet sheet, CCloneSupportDoc* doc, QWidget* parent = nullptr);
-    CSignalSheet Kind() const { return m_sheet; }
 
 protected:
     std::vector<std::string> RowTexts(int row) const override;

@@ -760,8 +760,9 @@ void CZ30MainFrame::OpenEditor(const char* name, int page) {
         SetStatusText(QStringLiteral(" This editor is not available in this version."));
         return;
     }
-    // The editor's changes went through the document's edits, whose notices refresh the views.
-    if ((*opener)(this, m_doc, page)) m_doc.SetModifiedFlag(true);
+    // The editor's changes went through the document's edits, which mark the document modified
+    // and whose notices refresh the views.
+    (*opener)(this, m_doc, page);
 }
 
 void CZ30MainFrame::OnTreeActivate(int code) {

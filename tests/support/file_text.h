@@ -19,10 +19,11 @@ inline void WriteAll(const std::filesystem::path& p, const std::string& text) {
     out << text;
 }
 
-// A clone data file of a whole 2 KiB image as the radio's files are written: the header, an empty
-// comment line, then 128 lines of 16 bytes, CR LF.
-inline std::string WholeCloneFileText(const std::vector<std::uint8_t>& image) {
-    std::string text = "58270100\r\n#\r\n";
+// A clone data file of a whole 2 KiB image: the header, an empty comment line, then 128 lines of
+// 16 bytes, each ended by lineEnd (CR LF as the programs save, LF as a transfer file holds).
+inline std::string WholeCloneFileText(const std::vector<std::uint8_t>& image,
+                                      const std::string& lineEnd = "\r\n") {
+    std::string text = "58270100" + lineEnd + "#" + lineEnd;
     char buf[8];
     for (unsigned a = 0; a < 2048; a += 16) {
         std::snprintf(buf, sizeof buf, "%04X10", a);
@@ -31,7 +32,7 @@ inline std::string WholeCloneFileText(const std::vector<std::uint8_t>& image) {
             std::snprintf(buf, sizeof buf, "%02X", image.at(a + i));
             text += buf;
         }
-        text += "\r\n";
+        text += lineEnd;
     }
     return text;
 }

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 #include <vector>
@@ -30,13 +29,12 @@ std::string envDir(const char* var, const char* homeSub) {
     return ".";
 }
 
-// The lines of a text; with keepCr a line keeps the carriage return it ended with.
-std::vector<std::string> splitLines(const std::string& text, bool keepCr = false) {
+std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::string line;
     std::istringstream in(text);
     while (std::getline(in, line)) {
-        if (!keepCr && !line.empty() && line.back() == '\r') line.pop_back();
+        DropTrailingCr(line);
         lines.push_back(line);
     }
     return lines;

@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,8 +59,30 @@ private:
     CTerminalBeeper m_beeper;
 };
 
-// A document for one command: the desktop program's remembered variant stays as it is.
-std::unique_ptr<CZ30Doc> NewDocument() {
+// Why a file could not be written at path, as the save writes it (a new file in the folder,
+// renamed over a regular file): the system's reason; empty when it could.
+std::string WhyNotWritable(const std::string& path) {
+    std::error_code ec;
+    const fs::path p(path);
+    const bool exists = fs::exists(p, ec);
+    const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    if (exists && fs::is_directory(p, ec)) return std::strerror(EISDIR);
+    if (std::string why = WhyNotReplaceable(path); !why.empty()) return why;
+    if (!fs::is_directory(dir, ec)) return std::strerror(ENOENT);
+#ifndef _WIN32
+    if (exists && ::access(path.c_str(), W_OK) != 0) return std::strerror(errno);
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) return std::strerror(errno);
+#endif
+    return {};
+}
+
+} // namespace
+
+std::shared_ptr<void> UseTerminalPlatform(bool assumeYes) {
+    return std::make_shared<CTerminalPlatform>(assumeYes);
+}
+
+std::unique_ptr<CZ30Doc> NewCliDocument() {
     auto doc = std::make_unique<CZ30Doc>();
     doc->SetRememberVariant(false);
     if (CCloneRsIoManager* io = doc->GetCloneManager()->GetCloneRsIoManager())
@@ -69,9 +90,8 @@ std::unique_ptr<CZ30Doc> NewDocument() {
     return doc;
 }
 
-// Loads a file over the factory defaults of the variant its image gives. False after telling
-// why.
-bool Load(CZ30Doc& doc, const std::string& path) {
+// The file is loaded over the factory defaults of the variant its image gives.
+bool LoadCliDocument(CZ30Doc& doc, const std::string& path) {
     try {
         doc.LoadFileOverDefaults(path);
     } catch (const CArchiveFormatError& e) {
@@ -82,38 +102,49 @@ bool Load(CZ30Doc& doc, const std::string& path) {
     return true;
 }
 
-bool Save(CZ30Doc& doc, const std::string& path) {
+bool SaveCliDocument(CZ30Doc& doc, const std::string& path) {
     std::string error;
     if (doc.SaveFile(path, &error)) return true;
     std::fprintf(stderr, "%s: the file could not be saved: %s\n", path.c_str(), error.c_str());
     return false;
 }
 
-// Whether a file could be written at path, as the save writes it (a new file in the folder,
-// renamed over a regular file); the system's reason when not.
-bool CanWrite(const std::string& path, std::string* reason) {
-    std::error_code ec;
-    const fs::path p(path);
-    int error = 0;
-    const bool exists = fs::exists(p, ec);
-    const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    if (exists && fs::is_directory(p, ec)) {
-        error = EISDIR;
-    } else if (std::string why = WhyNotReplaceable(path); !why.empty()) {
-        *reason = why;
-        return false;
-    } else if (!fs::is_directory(dir, ec)) {
-        error = ENOENT;
-    }
-#ifndef _WIN32
-    else if (exists && ::access(path.c_str(), W_OK) != 0)
-        error = errno;
-    else if (::access(dir.c_str(), W_OK | X_OK) != 0)
-        error = errno;
-#endif
-    if (error) *reason = std::strerror(error);
-    return error == 0;
+bool SaveEditedDocument(CZ30Doc& doc, const std::string& file, const std::string& output,
+                        const std::string& done) {
+    const std::string& target = output.empty() ? file : output;
+    if (!SaveCliDocument(doc, target)) return false;
+    std::printf("ktz30cli: wrote %s: %s\n", target.c_str(), done.c_str());
+    return true;
 }
+
+int WithFileDocument(const std::string& path, const std::function<int(CZ30Doc&)>& body) {
+    CTerminalPlatform platform(false);
+    auto doc = NewCliDocument();
+    if (!LoadCliDocument(*doc, path)) return kExitFailure;
+    return body(*doc);
+}
+
+std::string CliVariantName(int variant) {
+    return kVariantNames[static_cast<std::size_t>(std::clamp(variant, 0, kVariantCount - 1))];
+}
+
+std::string PortDeviceOf(const std::string& port) {
+    return port.size() == 1 ? PortDevice(port[0] - '0') : port;
+}
+
+bool IsPortText(const std::string& port) {
+    return (port.size() == 1 && port[0] >= '1' && port[0] <= '4') ||
+           port.find('/') != std::string::npos;
+}
+
+bool ReadTargetWritable(const std::string& path) {
+    const std::string reason = WhyNotWritable(path);
+    if (reason.empty()) return true;
+    std::fprintf(stderr, "ktz30cli read: cannot write %s: %s\n", path.c_str(), reason.c_str());
+    return false;
+}
+
+namespace {
 
 // The radio options of one run. The port for this run only: a numbered port goes through the
 // resolver to its device, so that the port number the desktop program remembers is not
@@ -121,8 +152,7 @@ bool CanWrite(const std::string& path, std::string* reason) {
 // the trace file cannot be written.
 bool UseRadioOptions(CZ30Doc& doc, const CCliArgs& a, CCloneTrace& trace) {
     CCloneRsIoManager* io = doc.GetCloneManager()->GetCloneRsIoManager();
-    const bool numbered = a.port.size() == 1;
-    io->SetPortName(numbered ? PortDevice(a.port[0] - '0') : a.port);
+    io->SetPortName(PortDeviceOf(a.port));
     io->SetBackupFolder(CloneBackupFolder());
     if (a.noBackup) io->SetBackups(false);
     if (a.verify >= 0) io->SetVerifyAfterWrite(a.verify != 0);
@@ -134,10 +164,6 @@ bool UseRadioOptions(CZ30Doc& doc, const CCliArgs& a, CCloneTrace& trace) {
     }
     io->Engine().SetFrameObserver(&trace);
     return true;
-}
-
-std::string VariantName(int variant) {
-    return kVariantNames[static_cast<std::size_t>(std::clamp(variant, 0, kVariantCount - 1))];
 }
 
 std::string PathOf(const CNode* node, const std::string& parent) {
@@ -244,57 +270,48 @@ int TraceChecked(const CCloneTrace& trace, int result) {
     return result == kCloneOk ? kExitCannotSave : result;
 }
 
-int RunRadio(const CCliArgs& a, int (CCloneSupportDoc::*command)()) {
+// A radio command: the terminal's services with Ctrl+C cancelling, a document with the run's
+// radio options, then body.
+int RunRadio(const CCliArgs& a,
+             const std::function<int(CZ30Doc& doc, const CCloneTrace& trace)>& body) {
     CTerminalPlatform platform(a.yes);
     InstallCancelHandler();
-    auto doc = NewDocument();
+    auto doc = NewCliDocument();
     CCloneTrace trace;
     if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
-    return TraceChecked(trace, (doc.get()->*command)());
+    return body(*doc, trace);
 }
 
 } // namespace
 
-bool IsPortText(const std::string& port) {
-    return (port.size() == 1 && port[0] >= '1' && port[0] <= '4') ||
-           port.find('/') != std::string::npos;
+int RunInfo(const CCliArgs& a) {
+    return RunRadio(a, [](CZ30Doc& doc, const CCloneTrace& trace) {
+        return TraceChecked(trace, doc.OnCloneInfo());
+    });
 }
 
-int RunInfo(const CCliArgs& a) { return RunRadio(a, &CCloneSupportDoc::OnCloneInfo); }
-
 int RunRead(const CCliArgs& a) {
-    std::string reason;
-    if (!CanWrite(a.output, &reason)) {
-        std::fprintf(stderr, "ktz30cli read: cannot write %s: %s\n", a.output.c_str(),
-                     reason.c_str());
-        return kExitCannotSave;
-    }
-    CTerminalPlatform platform(false);
-    InstallCancelHandler();
-    auto doc = NewDocument();
-    CCloneTrace trace;
-    if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
-    const int result = doc->OnCloneRead();
-    if (result != kCloneOk) return TraceChecked(trace, result);
-    if (!Save(*doc, a.output)) return kExitCannotSave;
-    std::printf("ktz30cli: wrote %s: the %s radio on %s\n", a.output.c_str(),
-                VariantName(doc->GetVariant()).c_str(),
-                doc->GetCloneManager()->GetCloneRsIoManager()->PortName().c_str());
-    return TraceChecked(trace, kCloneOk);
+    if (!ReadTargetWritable(a.output)) return kExitCannotSave;
+    return RunRadio(a, [&a](CZ30Doc& doc, const CCloneTrace& trace) {
+        const int result = doc.OnCloneRead();
+        if (result != kCloneOk) return TraceChecked(trace, result);
+        if (!SaveCliDocument(doc, a.output)) return kExitCannotSave;
+        std::printf("ktz30cli: wrote %s: the %s radio on %s\n", a.output.c_str(),
+                    CliVariantName(doc.GetVariant()).c_str(),
+                    doc.GetCloneManager()->GetCloneRsIoManager()->PortName().c_str());
+        return TraceChecked(trace, kCloneOk);
+    });
 }
 
 int RunWrite(const CCliArgs& a) {
-    CTerminalPlatform platform(a.yes);
-    InstallCancelHandler();
-    auto doc = NewDocument();
-    CCloneTrace trace;
-    if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
-    if (const int status = PrepareWriteDocument(*doc, a)) return status;
-    return TraceChecked(trace, doc->OnCloneWrite());
+    return RunRadio(a, [&a](CZ30Doc& doc, const CCloneTrace& trace) {
+        if (const int status = PrepareWriteDocument(doc, a)) return status;
+        return TraceChecked(trace, doc.OnCloneWrite());
+    });
 }
 
 int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a) {
-    if (!Load(doc, a.file)) return kExitFailure;
+    if (!LoadCliDocument(doc, a.file)) return kExitFailure;
     // What the file leaves out would go to the radio as the factory defaults: only when asked.
     // With the alignment values every line counts.
     const CFileCoverage& held = doc.LastLoad();
@@ -311,62 +328,61 @@ int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a) {
 int RunNew(const CCliArgs& a) {
     if (!a.templateName.empty()) return RunNewFromTemplate(a);
     CTerminalPlatform platform(false);
-    auto doc = NewDocument();
+    auto doc = NewCliDocument();
     doc->GetCloneManager()->GetModelManager()->SetVariant(a.variant, true);
-    if (!Save(*doc, a.output)) return kExitFailure;
+    if (!SaveCliDocument(*doc, a.output)) return kExitFailure;
     std::printf("ktz30cli: wrote %s: factory defaults of %s\n", a.output.c_str(),
-                VariantName(a.variant).c_str());
+                CliVariantName(a.variant).c_str());
     return 0;
 }
 
 int RunShow(const CCliArgs& a) {
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    if (!Load(*doc, a.file)) return kExitFailure;
-    const std::vector<int> on = ChannelsOn(*doc);
-    std::string list;
-    for (int ch : on)
-        list += (list.empty() ? "" : ", ") + std::to_string(ch);
-    CNode* common1 = GetNode(doc->GetRoot(), "CommonSet.Common1");
-    std::printf("Variant:   %s\n", VariantName(doc->GetVariant()).c_str());
-    const CFileCoverage& held = doc->LastLoad();
-    std::printf("Revision:  %s\n", RevisionText(held.revision).c_str());
-    std::printf("File:      %s%s\n", FileLinesText(a.file, held).c_str(),
-                held.linesHeld == held.lineCount ? "" : "; the rest are the factory defaults");
-    std::printf("Channels:  %zu of %d on%s%s%s\n", on.size(), ChannelsOfVariant(doc->GetVariant()),
-                list.empty() ? "" : " (", list.c_str(), list.empty() ? "" : ")");
-    std::printf("Comment 1: %s\n", GetStringByName(common1, "Comment1").c_str());
-    std::printf("Comment 2: %s\n", GetStringByName(common1, "Comment2").c_str());
-    return 0;
+    return WithFileDocument(a.file, [&](CZ30Doc& doc) {
+        const std::vector<int> on = ChannelsOn(doc);
+        std::string list;
+        for (int ch : on)
+            list += (list.empty() ? "" : ", ") + std::to_string(ch);
+        CNode* common1 = GetNode(doc.GetRoot(), "CommonSet.Common1");
+        std::printf("Variant:   %s\n", CliVariantName(doc.GetVariant()).c_str());
+        const CFileCoverage& held = doc.LastLoad();
+        std::printf("Revision:  %s\n", RevisionText(held.revision).c_str());
+        std::printf("File:      %s%s\n", FileLinesText(a.file, held).c_str(),
+                    held.linesHeld == held.lineCount ? "" : "; the rest are the factory defaults");
+        std::printf("Channels:  %zu of %d on%s%s%s\n", on.size(),
+                    ChannelsOfVariant(doc.GetVariant()), list.empty() ? "" : " (", list.c_str(),
+                    list.empty() ? "" : ")");
+        std::printf("Comment 1: %s\n", GetStringByName(common1, "Comment1").c_str());
+        std::printf("Comment 2: %s\n", GetStringByName(common1, "Comment2").c_str());
+        return 0;
+    });
 }
 
 int RunDump(const CCliArgs& a) {
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    if (!Load(*doc, a.file)) return kExitFailure;
-    Dump(*doc, doc->GetRoot(), "", a.all);
-    return 0;
+    return WithFileDocument(a.file, [&](CZ30Doc& doc) {
+        Dump(doc, doc.GetRoot(), "", a.all);
+        return 0;
+    });
 }
 
 int RunGet(const CCliArgs& a) {
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    if (!Load(*doc, a.file)) return kExitFailure;
-    int status = 0;
-    for (const std::string& path : a.rest) {
-        const CNode* node = path.empty() ? nullptr : GetNode(doc->GetRoot(), path);
-        if (!node || node->ChildCount() > 0) {
-            std::fprintf(stderr, "ktz30cli get: %s %s\n",
-                         node ? "not a value, a group of values:" : "unknown path", path.c_str());
-            status = kExitFailure;
-            continue;
+    return WithFileDocument(a.file, [&](CZ30Doc& doc) {
+        int status = 0;
+        for (const std::string& path : a.rest) {
+            const CNode* node = path.empty() ? nullptr : GetNode(doc.GetRoot(), path);
+            if (!node || node->ChildCount() > 0) {
+                std::fprintf(stderr, "ktz30cli get: %s %s\n",
+                             node ? "not a value, a group of values:" : "unknown path",
+                             path.c_str());
+                status = kExitFailure;
+                continue;
+            }
+            if (a.code)
+                std::printf("%d\n", node->GetValue());
+            else
+                std::printf("%s\n", ValueText(*node).c_str());
         }
-        if (a.code)
-            std::printf("%d\n", node->GetValue());
-        else
-            std::printf("%s\n", ValueText(*node).c_str());
-    }
-    return status;
+        return status;
+    });
 }
 
 int RunSet(const CCliArgs& a) {
@@ -391,45 +407,44 @@ int RunSet(const CCliArgs& a) {
             return kExitUsage;
         }
     }
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    if (!Load(*doc, a.file)) return kExitFailure;
-    for (CAssignment& x : list) {
-        long long n = 0;
-        if (x.code && (!ParseWholeInt(x.value, &n) || n < INT32_MIN || n > INT32_MAX)) {
-            std::fprintf(stderr, "ktz30cli set: %s: '%s' is not an integer code\n", x.path.c_str(),
-                         x.value.c_str());
+    return WithFileDocument(a.file, [&](CZ30Doc& doc) {
+        for (CAssignment& x : list) {
+            long long n = 0;
+            if (x.code && (!ParseWholeInt(x.value, &n) || n < INT32_MIN || n > INT32_MAX)) {
+                std::fprintf(stderr, "ktz30cli set: %s: '%s' is not an integer code\n",
+                             x.path.c_str(), x.value.c_str());
+                return kExitFailure;
+            }
+            x.number = static_cast<int>(n);
+        }
+        const CEditStep step = doc.Edit("set", [&](CNode&, CEditReport& report) {
+            for (const CAssignment& x : list)
+                x.code ? report.SetCode(x.path, x.number) : report.SetText(x.path, x.value);
+        });
+        int adjusted = 0;
+        for (std::size_t i = 0; i < step.outcomes.size(); ++i) {
+            const CEditOutcome& o = step.outcomes[i];
+            if (!o.result.Taken() || o.result.status == CSetStatus::NotKept)
+                std::fprintf(stderr, "ktz30cli set: %s\n", Failure(doc, o, list[i].code).c_str());
+            else if (o.result.status == CSetStatus::Adjusted) {
+                ++adjusted;
+                std::fprintf(stderr, "ktz30cli set: %s: given '%s', stored '%s' (%s)\n",
+                             o.path.c_str(), o.given.c_str(), o.result.stored.c_str(),
+                             SetReasonText(o.result.reason));
+            }
+        }
+        if (!step.AllTaken() ||
+            std::any_of(step.outcomes.begin(), step.outcomes.end(), [](const CEditOutcome& o) {
+                return o.result.status == CSetStatus::NotKept;
+            })) {
+            std::fprintf(stderr, "ktz30cli set: nothing saved\n");
             return kExitFailure;
         }
-        x.number = static_cast<int>(n);
-    }
-    const CEditStep step = doc->Edit("set", [&](CNode&, CEditReport& report) {
-        for (const CAssignment& x : list)
-            x.code ? report.SetCode(x.path, x.number) : report.SetText(x.path, x.value);
+        const std::string done = std::to_string(list.size()) + " value" +
+                                 (list.size() == 1 ? "" : "s") + " set" +
+                                 (adjusted ? ", " + std::to_string(adjusted) + " adjusted" : "");
+        return SaveEditedDocument(doc, a.file, a.output, done) ? 0 : kExitFailure;
     });
-    int adjusted = 0;
-    for (std::size_t i = 0; i < step.outcomes.size(); ++i) {
-        const CEditOutcome& o = step.outcomes[i];
-        if (!o.result.Taken() || o.result.status == CSetStatus::NotKept)
-            std::fprintf(stderr, "ktz30cli set: %s\n", Failure(*doc, o, list[i].code).c_str());
-        else if (o.result.status == CSetStatus::Adjusted) {
-            ++adjusted;
-            std::fprintf(stderr, "ktz30cli set: %s: given '%s', stored '%s' (%s)\n", o.path.c_str(),
-                         o.given.c_str(), o.result.stored.c_str(), SetReasonText(o.result.reason));
-        }
-    }
-    if (!step.AllTaken() ||
-        std::any_of(step.outcomes.begin(), step.outcomes.end(),
-                    [](const CEditOutcome& o) { return o.result.status == CSetStatus::NotKept; })) {
-        std::fprintf(stderr, "ktz30cli set: nothing saved\n");
-        return kExitFailure;
-    }
-    const std::string target = a.output.empty() ? a.file : a.output;
-    if (!Save(*doc, target)) return kExitFailure;
-    std::printf("ktz30cli: wrote %s: %zu value%s set%s\n", target.c_str(), list.size(),
-                list.size() == 1 ? "" : "s",
-                adjusted ? (", " + std::to_string(adjusted) + " adjusted").c_str() : "");
-    return 0;
 }
 
 int RunChannel(const CCliArgs& a) {
@@ -439,25 +454,22 @@ int RunChannel(const CCliArgs& a) {
         std::fprintf(stderr, "ktz30cli channel: %s\n", error.c_str());
         return kExitUsage;
     }
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    if (!Load(*doc, a.file)) return kExitFailure;
-    const int rows =
-        MemoryRowsOf(doc->GetVariant(), doc->GetCloneManager()->GetModelManager()->IsManufacture());
-    bool done = false;
-    doc->Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {
-        done = RunChannelCommand(&root, command, rows, &error);
+    return WithFileDocument(a.file, [&](CZ30Doc& doc) {
+        const int rows = MemoryRowsOf(doc.GetVariant(),
+                                      doc.GetCloneManager()->GetModelManager()->IsManufacture());
+        bool done = false;
+        doc.Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {
+            done = RunChannelCommand(&root, command, rows, &error);
+        });
+        if (!done) {
+            std::fprintf(stderr, "ktz30cli channel: %s\nktz30cli channel: nothing saved\n",
+                         error.c_str());
+            return kExitFailure;
+        }
+        return SaveEditedDocument(doc, a.file, a.output, ChannelCommandDoneText(command))
+                   ? 0
+                   : kExitFailure;
     });
-    if (!done) {
-        std::fprintf(stderr, "ktz30cli channel: %s\nktz30cli channel: nothing saved\n",
-                     error.c_str());
-        return kExitFailure;
-    }
-    const std::string target = a.output.empty() ? a.file : a.output;
-    if (!Save(*doc, target)) return kExitFailure;
-    std::printf("ktz30cli: wrote %s: %s\n", target.c_str(),
-                ChannelCommandDoneText(command).c_str());
-    return 0;
 }
 
 int RunPorts(const CCliArgs&) {
@@ -490,24 +502,6 @@ int RunBackups(const CCliArgs&) {
     if (list.empty()) std::printf("No backups in %s\n", store.Folder().c_str());
     for (const CBackupEntry& b : list)
         std::printf("%s\t%s\t%s\t%s\t%s\n", b.time.c_str(), b.operation.c_str(),
-                    VariantName(b.variant).c_str(), b.comment.c_str(), b.path.c_str());
+                    CliVariantName(b.variant).c_str(), b.comment.c_str(), b.path.c_str());
     return 0;
 }
-
-int WithFileDocument(const std::string& path, const std::function<int(CZ30Doc&)>& body) {
-    CTerminalPlatform platform(false);
-    auto doc = NewDocument();
-    if (!Load(*doc, path)) return kExitFailure;
-    return body(*doc);
-}
-
-// --- Shared with the other command files ---------------------------------------------------------
-
-std::shared_ptr<void> UseTerminalPlatform(bool assumeYes) {
-    return std::make_shared<CTerminalPlatform>(assumeYes);
-}
-std::unique_ptr<CZ30Doc> NewCliDocument() { return NewDocument(); }
-bool LoadCliDocument(CZ30Doc& doc, const std::string& path) { return Load(doc, path); }
-bool SaveCliDocument(CZ30Doc& doc, const std::string& path) { return Save(doc, path); }
-bool CanWriteFile(const std::string& path, std::string* reason) { return CanWrite(path, reason); }
-std::string CliVariantName(int variant) { return VariantName(variant); }

@@ -58,7 +58,6 @@ bool IsPortText(const std::string& port);
 // that does not load is told on standard error and gives kExitFailure.
 int WithFileDocument(const std::string& path, const std::function<int(CZ30Doc&)>& body);
 // --- What the other command files share with these (csv_cmd, fleet, templates).
-class CZ30Doc;
 // The terminal's platform services for as long as the returned object lives.
 std::shared_ptr<void> UseTerminalPlatform(bool assumeYes);
 // A document for one command (the remembered variant stays as it is).
@@ -66,11 +65,16 @@ std::unique_ptr<CZ30Doc> NewCliDocument();
 // Load and save as the file commands do, telling the user why on failure.
 bool LoadCliDocument(CZ30Doc& doc, const std::string& path);
 bool SaveCliDocument(CZ30Doc& doc, const std::string& path);
+// Saves an edited file to output, else back to file, and prints "ktz30cli: wrote FILE: done".
+bool SaveEditedDocument(CZ30Doc& doc, const std::string& file, const std::string& output,
+                        const std::string& done);
 // What a write settles before any port is opened: the file loads, it holds every line the
 // write sends (unless --allow-partial), and with --maker-reserve the caution is answered yes.
 // 0 to go on, else the exit status after telling why.
 int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a);
-// Whether a file could be written at path; the system's reason when not.
-bool CanWriteFile(const std::string& path, std::string* reason);
+// Whether a read could write its file at path, as the save writes it; tells why not.
+bool ReadTargetWritable(const std::string& path);
+// The device a port text names: a COM number through the port resolver, else the path itself.
+std::string PortDeviceOf(const std::string& port);
 // "PMR 16CH"
 std::string CliVariantName(int variant);

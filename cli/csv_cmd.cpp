@@ -59,15 +59,14 @@ int CCsvCommand::Run() const {
                      s.c_str(), sub->get_name().c_str());
         return kExitUsage;
     }
-    return sub == m_export ? RunExport() : RunImport();
+    return WithFileDocument(m_file, [this, sub](CZ30Doc& doc) {
+        return sub == m_export ? RunExport(doc) : RunImport(doc);
+    });
 }
 
-int CCsvCommand::RunExport() const {
-    const auto platform = UseTerminalPlatform(false);
-    auto doc = NewCliDocument();
-    if (!LoadCliDocument(*doc, m_file)) return kExitFailure;
+int CCsvCommand::RunExport(CZ30Doc& doc) const {
     int count = 0;
-    const std::string text = ExportChannelCsv(doc->GetRoot(), doc->GetVariant(), &count);
+    const std::string text = ExportChannelCsv(doc.GetRoot(), doc.GetVariant(), &count);
     if (m_output.empty()) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : kExitFailure;
@@ -83,10 +82,7 @@ int CCsvCommand::RunExport() const {
     return 0;
 }
 
-int CCsvCommand::RunImport() const {
-    const auto platform = UseTerminalPlatform(false);
-    auto doc = NewCliDocument();
-    if (!LoadCliDocument(*doc, m_file)) return kExitFailure;
+int CCsvCommand::RunImport(CZ30Doc& doc) const {
     std::string text;
     errno = 0;
     switch (ReadFileBounded(m_csvIn, &text)) {
@@ -102,8 +98,8 @@ int CCsvCommand::RunImport() const {
         return kExitFailure;
     }
     CCsvImport import;
-    doc->Edit(kImportLabel, [&](CNode& root, CEditReport&) {
-        import = ImportChannelCsv(&root, doc->GetVariant(), text);
+    doc.Edit(kImportLabel, [&](CNode& root, CEditReport&) {
+        import = ImportChannelCsv(&root, doc.GetVariant(), text);
     });
     if (!import.error.empty()) {
         std::fprintf(stderr, "ktz30cli csv import: %s: %s\nktz30cli csv import: nothing saved\n",
@@ -113,8 +109,6 @@ int CCsvCommand::RunImport() const {
     for (const CCsvNote& note : import.notes)
         std::printf("%s\n", CsvNoteText(note).c_str());
     if (import.notesLeftOut) std::printf("... and %zu more\n", import.notesLeftOut);
-    const std::string target = m_output.empty() ? m_file : m_output;
-    if (!SaveCliDocument(*doc, target)) return kExitFailure;
-    std::printf("ktz30cli: wrote %s: %s\n", target.c_str(), CsvImportSummary(import).c_str());
+    if (!SaveEditedDocument(doc, m_file, m_output, CsvImportSummary(import))) return kExitFailure;
     return import.Clean() ? 0 : kExitCsvNoted;
 }

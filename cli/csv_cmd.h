@@ -7,6 +7,7 @@
 namespace CLI {
 class App;
 }
+class CZ30Doc;
 
 // Exit status of an import that skipped or adjusted rows (the file is saved all the same).
 constexpr int kExitCsvNoted = 3;
@@ -20,8 +21,9 @@ public:
     int Run() const;
 
 private:
-    int RunExport() const;
-    int RunImport() const;
+    // Their work on the loaded clone data file.
+    int RunExport(CZ30Doc& doc) const;
+    int RunImport(CZ30Doc& doc) const;
 
     CLI::App* m_csv = nullptr;
     CLI::App* m_export = nullptr;

@@ -165,10 +165,6 @@ void Start(CRadioRun& r, const QStringList& arguments) {
     p->closeWriteChannel();
 }
 
-} // namespace
-
-namespace {
-
 // "radio.hxq" with "-x" before its extension.
 std::string Suffixed(const std::string& output, const std::string& suffix) {
     const fs::path p(output);
@@ -192,7 +188,7 @@ int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::
     std::vector<CRadioRun> radios;
     std::set<std::string> devices, names;
     for (const std::string& port : a.ports) {
-        const std::string device = port.size() == 1 ? Platform().portResolver("COM" + port) : port;
+        const std::string device = PortDeviceOf(port);
         if (!devices.insert(device).second) {
             std::fprintf(stderr, "ktz30cli %s: port %s (%s) is given twice\n", verb.c_str(),
                          PortLabel(port).c_str(), device.c_str());
@@ -214,16 +210,9 @@ int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::
         if (verb == "read") radios[i].output = fileOf(a.output, i);
         if (!a.trace.empty()) radios[i].trace = fileOf(a.trace, i);
     }
-    if (verb == "read") {
-        for (const CRadioRun& r : radios) {
-            std::string reason;
-            if (!CanWriteFile(r.output, &reason)) {
-                std::fprintf(stderr, "ktz30cli read: cannot write %s: %s\n", r.output.c_str(),
-                             reason.c_str());
-                return kExitCannotSave;
-            }
-        }
-    }
+    if (verb == "read")
+        for (const CRadioRun& r : radios)
+            if (!ReadTargetWritable(r.output)) return kExitCannotSave;
     if (verb == "write")
         if (const int status = PrepareWrite(a)) return status;
 

@@ -10,13 +10,11 @@
 #include "core/platform.h"
 #include "params/node_access.h"
 #include "params/set_result.h"
+#include "tests/support/file_text.h"
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -121,11 +119,6 @@ std::uint64_t Fnv(const std::string& s) {
     return h;
 }
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string Bytes(const CByteImage& image) {
     return std::string(reinterpret_cast<const char*>(image.Data()), image.Size());
 }
@@ -144,21 +137,6 @@ std::vector<std::uint8_t> MakeImage(int kind, std::mt19937& rng) {
         for (int n = static_cast<int>(rng() % 60); n >= 0; --n)
             image[0x200 + rng() % 0x5D0] ^= static_cast<std::uint8_t>(1u << (rng() % 8));
     return image;
-}
-
-void WriteFile(const fs::path& p, const std::vector<std::uint8_t>& image) {
-    std::ofstream out(p, std::ios::binary);
-    out << "58270100\r\n#\r\n";
-    char buf[8];
-    for (unsigned a = 0; a < 2048; a += 16) {
-        std::snprintf(buf, sizeof buf, "%04X10", a);
-        out << buf;
-        for (unsigned i = 0; i < 16; ++i) {
-            std::snprintf(buf, sizeof buf, "%02X", image[a + i]);
-            out << buf;
-        }
-        out << "\r\n";
-    }
 }
 
 // Every leaf of a tree as "path=code text" lines.
@@ -204,7 +182,7 @@ TEST_F(DocumentBytes, LoadAndSaveGiveTheRecordedBytes) {
     }
     std::mt19937 rng(20260611);
     for (std::size_t i = 0; i < std::size(kRandomFiles); ++i) {
-        WriteFile(dir / "s.hxq", MakeImage(static_cast<int>(i % 3), rng));
+        WriteAll(dir / "s.hxq", WholeCloneFileText(MakeImage(static_cast<int>(i % 3), rng)));
         CZ30Doc doc;
         doc.SetRememberVariant(false);
         doc.GetCloneManager()->GetModelManager()->SetVariant(static_cast<int>(rng() % 6), true);
@@ -229,7 +207,7 @@ TEST_F(DocumentBytes, LoadAndSaveGiveTheRecordedBytes) {
 TEST_F(DocumentBytes, LoadAndSaveNeverWriteIntoTheTree) {
     std::mt19937 rng(7);
     for (int i = 0; i < 30; ++i) {
-        WriteFile(dir / "s.hxq", MakeImage(i % 3, rng));
+        WriteAll(dir / "s.hxq", WholeCloneFileText(MakeImage(i % 3, rng)));
         CZ30Doc doc;
         doc.SetRememberVariant(false);
         ASSERT_NO_THROW(doc.LoadFile((dir / "s.hxq").string())) << i;
@@ -248,7 +226,7 @@ TEST_F(DocumentBytes, LoadAndSaveNeverWriteIntoTheTree) {
 
         // The file manager's load with its fix-up, without the document's image to tree.
         CCloneManager* hub = doc.GetCloneManager();
-        WriteFile(dir / "t.hxq", MakeImage(i % 3, rng));
+        WriteAll(dir / "t.hxq", WholeCloneFileText(MakeImage(i % 3, rng)));
         EXPECT_EQ(hub->GetCloneFileIoManager()->LoadFromFile((dir / "t.hxq").string(),
                                                              hub->GetModelManager()),
                   kFileOk);

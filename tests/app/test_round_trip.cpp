@@ -7,12 +7,10 @@
 #include "core/platform.h"
 #include "tests/support/file_text.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -20,18 +18,10 @@ namespace {
 // A clone data file of 128 lines of random bytes (random bytes 7 and 0x7B bring up every
 // variant).
 void WriteRandomFile(const fs::path& p, std::mt19937& rng) {
-    std::ofstream out(p, std::ios::binary);
-    out << "58270100\r\n#\r\n";
-    char buf[8];
-    for (unsigned a = 0; a < 2048; a += 16) {
-        std::snprintf(buf, sizeof buf, "%04X10", a);
-        out << buf;
-        for (int i = 0; i < 16; ++i) {
-            std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(rng() & 0xFF));
-            out << buf;
-        }
-        out << "\r\n";
-    }
+    std::vector<std::uint8_t> image(2048);
+    for (std::uint8_t& b : image)
+        b = static_cast<std::uint8_t>(rng() & 0xFF);
+    WriteAll(p, WholeCloneFileText(image));
 }
 } // namespace
 

@@ -9,28 +9,16 @@
 #include "clone/clone_protocol.h"
 #include "platform/serial_device.h"
 #include "sim_process.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // A whole image as a transfer file, every byte different from its neighbours.
 std::string WholeImageText(unsigned seed) {
-    std::string text = "58270100\n#\n";
-    char s[8];
-    for (unsigned a = 0; a < 0x800; a += 16) {
-        std::snprintf(s, sizeof s, "%04X10", a);
-        text += s;
-        for (unsigned i = 0; i < 16; ++i) {
-            std::snprintf(s, sizeof s, "%02X", (a + i) * seed % 251);
-            text += s;
-        }
-        text += "\n";
-    }
-    return text;
+    std::vector<std::uint8_t> image(0x800);
+    for (unsigned a = 0; a < image.size(); ++a)
+        image[a] = static_cast<std::uint8_t>(a * seed % 251);
+    return WholeCloneFileText(image, "\n");
 }
 
 class PtyCloneTest : public ::testing::Test {

@@ -15,6 +15,7 @@
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
 #include "sheets/channel_ops.h"
+#include "sheets/mch_rows.h"
 
 #include <QSerialPortInfo>
 
@@ -443,7 +444,7 @@ int RunChannel(const CCliArgs& a) {
     auto doc = NewDocument();
     if (!Load(*doc, a.file)) return kExitFailure;
     const int rows =
-        MemoryRowsOf(doc->GetVariant(), doc->GetCloneManager()->GetModelManager()->IsManufacture());
+        MchSheetRows(doc->GetVariant(), doc->GetCloneManager()->GetModelManager()->IsManufacture());
     bool done = false;
     doc->Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {
         done = RunChannelCommand(&root, command, rows, &error);

@@ -169,9 +169,8 @@ int CZ30UsrCtcssFreqNode::Divider(double tenthsHz) {
 }
 
 CFreqParse CZ30UsrCtcssFreqNode::ParseFreq(const std::string& text) const {
-    CFreqParse p = ParseCommon(text);
+    const CFreqParse p = ParseClamped(text);
     if (p.refused) return p;
-    p = Changed(p, std::clamp(p.code, 600, 3000), CSetReason::Clamped);
     const int n = Divider(p.code);
     if (n == 0) return Refusal(CSetReason::OffRaster);
     return Changed(p, ToInt(std::floor(GetDivisor() * kToneClockHz / (128.0 * n) + 0.5)),

@@ -71,6 +71,12 @@ void ResetBit(CByteImage& image, const CByteImage& defaults, std::uint32_t a, un
     image.WriteBit(a, bit, defaults.ReadBit(a, bit) != 0);
 }
 
+// Records 2 to 32 of the five-tone transmit area hold no code on an LMR radio.
+void ClearTxRecords(CByteImage& image) {
+    for (std::uint32_t a = kTxRecord2; a <= kTxRecordLast; a += kTxRecordSize)
+        image.WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
+}
+
 void ResetBlock(CByteImage& image, const CByteImage& defaults, std::uint32_t a, std::uint32_t n) {
     for (std::uint32_t i = 0; i < n; ++i)
         ResetByte(image, defaults, a + i);
@@ -145,8 +151,7 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
         } else {
             data->Decode2ToneTxCode(root, *image);
             data->Encode2ToneTxCode(root, *image);
-            for (std::uint32_t a = kTxRecord2; a <= kTxRecordLast; a += kTxRecordSize)
-                image->WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
+            ClearTxRecords(*image);
             data->Decode2ToneRxCommon(root, *image);
             data->Encode2ToneRxCommon(root, *image);
         }
@@ -161,8 +166,7 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
         data->DecodeExpert(root, *image);
         data->EncodeExpert(root, *image);
     } else if (!pmr) {
-        for (std::uint32_t a = kTxRecord2; a <= kTxRecordLast; a += kTxRecordSize)
-            image->WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
+        ClearTxRecords(*image);
     }
 
     // 12. Option bits.

@@ -1,6 +1,5 @@
 #include "sheets/channel_ops.h"
 
-#include "clone/model_info.h"
 #include "core/ctext.h"
 #include "params/freq_nodes.h"
 #include "params/node.h"
@@ -195,11 +194,6 @@ bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes
             results->push_back({f.node, std::to_string(code), std::move(r)});
     }
     return true;
-}
-
-int MemoryRowsOf(int variant, bool manufacture) {
-    if (manufacture) return kMemoryChannels;
-    return ChannelClassOf(variant) == 2 ? 16 : 4;
 }
 
 namespace {

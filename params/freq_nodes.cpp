@@ -67,20 +67,10 @@ CFreqParse CFreqNode::Changed(CFreqParse p, long long code, CSetReason how) {
 
 CFreqParse CFreqNode::ParseFreq(const std::string& text) const { return ParseCommon(text); }
 
-int CFreqNode::ParseFreqText(const std::string& text) const {
-    const CFreqParse p = ParseFreq(text);
-    return p.refused ? GetValue() : p.code;
-}
-
 CSetResult CFreqNode::SetText(const std::string& text) {
     const CFreqParse p = ParseFreq(text);
     if (p.refused) return CSetResult::Refused(this, p.reason);
-    CSetResult r = SetValue(p.code);
-    if (r.status == CSetStatus::Stored && p.reason != CSetReason::None) {
-        r.status = CSetStatus::Adjusted;
-        r.reason = p.reason;
-    }
-    return r;
+    return SetValue(p.code).ChangedBefore(p.reason);
 }
 
 void CFreqNode::CopyFrom(const CNode& other) {

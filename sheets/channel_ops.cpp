@@ -179,9 +179,8 @@ bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes
         }
     }
     for (std::size_t i = 0; i < std::size(kRecordTexts); ++i) {
-        CSetResult r = SetValueByName(channel, kRecordTexts[i].node, parsed[i].code);
-        if (r.status == CSetStatus::Stored && parsed[i].reason != CSetReason::None)
-            r = CSetResult::Of(*channel->FindChild(kRecordTexts[i].node), parsed[i].reason);
+        CSetResult r = SetValueByName(channel, kRecordTexts[i].node, parsed[i].code)
+                           .ChangedBefore(parsed[i].reason);
         if (results) results->push_back({kRecordTexts[i].node, std::move(texts[i]), std::move(r)});
     }
     for (const CIntField& f : kRecordInts) {

@@ -3,6 +3,7 @@
 #include "clone/byte_image.h"
 #include "clone/clone_manager.h"
 #include "clone/default_data_manager.h"
+#include "clone/model_info.h"
 #include "clone/model_manager.h"
 #include "params/node_access.h"
 #include "radiomap/radio_data_manager.h"
@@ -99,7 +100,7 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
     // 1. The image's own variant rules the fix-up. Sections are re-encoded through a tree of
     // the fix-up's own: the document's tree and variant stay as they are.
     const int m = VariantOfImage(*image);
-    const bool pmr = m % 2 != 0;
+    const bool pmr = IsPmrVariant(m);
     std::unique_ptr<CZ30RadioDataManager> scratch;
     if (dynamic_cast<CZ30RadioDataManager*>(hub->GetRadioDataManager()))
         scratch = CZ30RadioDataManager::Scratch(hub, m);
@@ -248,7 +249,7 @@ int CZ30AdjustDataManager::SetChannelClass() {
     CCloneManagerTemplate* hub = GetOwner();
     CByteImage* image = hub ? hub->GetImage() : nullptr;
     if (!image) return 1;
-    const int cls = std::min(hub->GetVariant() / 2, kMaxChannelClass);
+    const int cls = std::min(ChannelClassOf(hub->GetVariant()), kMaxChannelClass);
     image->WriteByte(kChannelClass,
                      static_cast<std::uint8_t>((image->ReadByte(kChannelClass) & 0xF0) + cls));
     return 1;

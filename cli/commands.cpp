@@ -15,6 +15,7 @@
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
 #include "sheets/channel_ops.h"
+#include "sheets/mch_rows.h"
 
 #include <QSerialPortInfo>
 
@@ -455,7 +456,7 @@ int RunChannel(const CCliArgs& a) {
         return kExitUsage;
     }
     return WithFileDocument(a.file, [&](CZ30Doc& doc) {
-        const int rows = MemoryRowsOf(doc.GetVariant(),
+        const int rows = MchSheetRows(doc.GetVariant(),
                                       doc.GetCloneManager()->GetModelManager()->IsManufacture());
         bool done = false;
         doc.Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {

@@ -67,20 +67,10 @@ CFreqParse CFreqNode::Changed(CFreqParse p, long long code, CSetReason how) {
 
 CFreqParse CFreqNode::ParseFreq(const std::string& text) const { return ParseCommon(text); }
 
-int CFreqNode::ParseFreqText(const std::string& text) const {
-    const CFreqParse p = ParseFreq(text);
-    return p.refused ? GetValue() : p.code;
-}
-
 CSetResult CFreqNode::SetText(const std::string& text) {
     const CFreqParse p = ParseFreq(text);
     if (p.refused) return CSetResult::Refused(this, p.reason);
-    CSetResult r = SetValue(p.code);
-    if (r.status == CSetStatus::Stored && p.reason != CSetReason::None) {
-        r.status = CSetStatus::Adjusted;
-        r.reason = p.reason;
-    }
-    return r;
+    return SetValue(p.code).ChangedBefore(p.reason);
 }
 
 void CFreqNode::CopyFrom(const CNode& other) {
@@ -169,9 +159,8 @@ int CZ30UsrCtcssFreqNode::Divider(double tenthsHz) {
 }
 
 CFreqParse CZ30UsrCtcssFreqNode::ParseFreq(const std::string& text) const {
-    CFreqParse p = ParseCommon(text);
+    const CFreqParse p = ParseClamped(text);
     if (p.refused) return p;
-    p = Changed(p, std::clamp(p.code, 600, 3000), CSetReason::Clamped);
     const int n = Divider(p.code);
     if (n == 0) return Refusal(CSetReason::OffRaster);
     return Changed(p, ToInt(std::floor(GetDivisor() * kToneClockHz / (128.0 * n) + 0.5)),

@@ -29,8 +29,6 @@ public:
 
     // The node's rule applied to a typed text.
     virtual CFreqParse ParseFreq(const std::string& text) const;
-    // The code a typed text stands for; a refused text gives the current value.
-    int ParseFreqText(const std::string& text) const;
 
     // Stores the parsed text clamped to the range; a refused text leaves the value as it is.
     CSetResult SetText(const std::string& text) override;

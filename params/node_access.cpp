@@ -3,6 +3,8 @@
 #include "core/ctext.h"
 #include "params/value_nodes.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -133,6 +135,19 @@ bool KeepAllowedChars(std::string& text, const std::string& allowed) {
 }
 
 bool KeepPrintableChars(std::string& text) { return KeepAllowedChars(text, kPrintableChars); }
+
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
 
 std::string SubstituteChars(const std::string& text, const std::string& set,
                             const std::string& replacement) {

@@ -4,6 +4,7 @@
 #include "params/node.h"
 
 #include <string>
+#include <string_view>
 
 // The list part of a combo box, implemented by the views.
 class IListControl {
@@ -50,6 +51,10 @@ extern const char* const kNumericChars;   // "0123456789."
 // Removes every character not in allowed; true when something was removed.
 bool KeepAllowedChars(std::string& text, const std::string& allowed);
 bool KeepPrintableChars(std::string& text);
+// The text without blanks (spaces, tabs) at either end.
+std::string TrimBlanks(const std::string& text);
+// Whether two texts are the same, the letter case of ASCII letters aside.
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 // Every character of set replaced by replacement.
 std::string SubstituteChars(const std::string& text, const std::string& set,
                             const std::string& replacement);

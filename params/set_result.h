@@ -43,6 +43,15 @@ struct CSetResult {
 
     // Stored or adjusted: the tree holds the value.
     bool Taken() const { return status == CSetStatus::Stored || status == CSetStatus::Adjusted; }
+    // A value stored as a rule had already changed it: adjusted for the rule's reason (None
+    // leaves the result as it is).
+    CSetResult& ChangedBefore(CSetReason how) {
+        if (status == CSetStatus::Stored && how != CSetReason::None) {
+            status = CSetStatus::Adjusted;
+            reason = how;
+        }
+        return *this;
+    }
     // Stored, or adjusted for the given reason.
     static CSetResult Of(const CNode& node, CSetReason adjustment = CSetReason::None);
     static CSetResult Refused(const CNode* node, CSetReason reason);

@@ -3,6 +3,7 @@
 #include "clone/byte_image.h"
 #include "clone/clone_manager.h"
 #include "clone/default_data_manager.h"
+#include "clone/model_info.h"
 #include "clone/model_manager.h"
 #include "params/node_access.h"
 #include "radiomap/radio_data_manager.h"
@@ -71,6 +72,12 @@ void ResetBit(CByteImage& image, const CByteImage& defaults, std::uint32_t a, un
     image.WriteBit(a, bit, defaults.ReadBit(a, bit) != 0);
 }
 
+// Records 2 to 32 of the five-tone transmit area hold no code on an LMR radio.
+void ClearTxRecords(CByteImage& image) {
+    for (std::uint32_t a = kTxRecord2; a <= kTxRecordLast; a += kTxRecordSize)
+        image.WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
+}
+
 void ResetBlock(CByteImage& image, const CByteImage& defaults, std::uint32_t a, std::uint32_t n) {
     for (std::uint32_t i = 0; i < n; ++i)
         ResetByte(image, defaults, a + i);
@@ -93,7 +100,7 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
     // 1. The image's own variant rules the fix-up. Sections are re-encoded through a tree of
     // the fix-up's own: the document's tree and variant stay as they are.
     const int m = VariantOfImage(*image);
-    const bool pmr = m % 2 != 0;
+    const bool pmr = IsPmrVariant(m);
     std::unique_ptr<CZ30RadioDataManager> scratch;
     if (dynamic_cast<CZ30RadioDataManager*>(hub->GetRadioDataManager()))
         scratch = CZ30RadioDataManager::Scratch(hub, m);
@@ -145,8 +152,7 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
         } else {
             data->Decode2ToneTxCode(root, *image);
             data->Encode2ToneTxCode(root, *image);
-            for (std::uint32_t a = kTxRecord2; a <= kTxRecordLast; a += kTxRecordSize)
-                image->WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
+            ClearTxRecords(*image);
             data->Decode2ToneRxCommon(root, *image);
             data->Encode2ToneRxCommon(root, *image);
         }
@@ -161,8 +167,7 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
         data->DecodeExpert(root, *image);
         data->EncodeExpert(root, *image);
     } else if (!pmr) {
-        for (std::uint32_t a = kTxRecord2; a <= kTxRecordLast; a += kTxRecordSize)
-            image->WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
+        ClearTxRecords(*image);
     }
 
     // 12. Option bits.
@@ -244,7 +249,7 @@ int CZ30AdjustDataManager::SetChannelClass() {
     CCloneManagerTemplate* hub = GetOwner();
     CByteImage* image = hub ? hub->GetImage() : nullptr;
     if (!image) return 1;
-    const int cls = std::min(hub->GetVariant() / 2, kMaxChannelClass);
+    const int cls = std::min(ChannelClassOf(hub->GetVariant()), kMaxChannelClass);
     image->WriteByte(kChannelClass,
                      static_cast<std::uint8_t>((image->ReadByte(kChannelClass) & 0xF0) + cls));
     return 1;

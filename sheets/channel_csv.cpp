@@ -48,11 +48,6 @@ constexpr const char* kDefaults[kColumnCount] = {
     "",           "",   "", "", "0", "", "88.5", "88.5", "023", "NN", "023",
     "Tone->Tone", "FM", "", "", "",  "", "",     "",     "",    ""};
 
-constexpr int kToneUser = 51;
-constexpr int kToneOff = 1000;
-constexpr int kDcsNormal = 2000;
-constexpr int kDcsInverted = 3000;
-constexpr int kDcsEnd = 4000;
 constexpr double kDuplexLimitHz = 70e6; // a TX this far from RX or farther is a split
 constexpr int kWideRaster = 12500;
 constexpr const char* kUserTonePath = "CommonSet.Expert.UsrCtcssFreq";
@@ -69,12 +64,6 @@ std::string Lower(std::string s) {
     for (char& c : s)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
-}
-
-std::string Trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
 std::string Quoted(const std::string& s) { return "'" + s + "'"; }
@@ -316,7 +305,7 @@ public:
             bool found = false;
             for (const CChoice& c : choices ? choices->Choices() : std::vector<CChoice>{}) {
                 list += (list.empty() ? "" : ", ") + c.text;
-                if (Lower(c.text) == Lower(power)) {
+                if (SameTextIgnoringCase(c.text, power)) {
                     v->power = c.code;
                     found = true;
                 }
@@ -331,14 +320,14 @@ public:
     // The column's name as the file writes it.
     std::string Name(Column c) const {
         const int i = m_index[c];
-        return i >= 0 ? Trimmed(m_names[static_cast<std::size_t>(i)]) : kChannelCsvColumns[c];
+        return i >= 0 ? TrimBlanks(m_names[static_cast<std::size_t>(i)]) : kChannelCsvColumns[c];
     }
 
 private:
     std::string Cell(Column c) const {
         const int i = m_index[c];
         if (i < 0 || static_cast<std::size_t>(i) >= m_record.fields.size()) return {};
-        return Trimmed(m_record.fields[static_cast<std::size_t>(i)]);
+        return TrimBlanks(m_record.fields[static_cast<std::size_t>(i)]);
     }
     std::string Value(Column c) const {
         std::string cell = Cell(c);
@@ -501,7 +490,7 @@ CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text) {
     index.fill(-1);
     for (int c = 0; c < kColumnCount; ++c)
         for (std::size_t i = 0; i < names.size() && index[c] < 0; ++i)
-            if (Lower(Trimmed(names[i])) == Lower(kChannelCsvColumns[c]))
+            if (SameTextIgnoringCase(TrimBlanks(names[i]), kChannelCsvColumns[c]))
                 index[c] = static_cast<int>(i);
     for (Column c : {kLocation, kFrequency})
         if (index[c] < 0) {
@@ -515,7 +504,7 @@ CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text) {
     for (std::size_t r = 1; r < table.records.size(); ++r) {
         const CCsvRecord& record = table.records[r];
         if (std::all_of(record.fields.begin(), record.fields.end(),
-                        [](const std::string& f) { return Trimmed(f).empty(); }))
+                        [](const std::string& f) { return TrimBlanks(f).empty(); }))
             continue;
         CRowImport row(root, record, index, names);
         int n = 0;

@@ -12,11 +12,6 @@
 
 namespace {
 
-constexpr int kToneOff = 1000;
-constexpr int kLastListedTone = 51; // "USER"
-constexpr int kDcsNormal = 2000;
-constexpr int kDcsInverted = 3000;
-
 // A list control over plain texts, for the node accessors that fill lists.
 class CTextList final : public IListControl {
 public:
@@ -87,7 +82,7 @@ CListEntries ListEntries(CNode* channel, const char* node, int first, int last) 
 CListEntries ToneEntries(CNode* channel, const char* node) {
     CTextList list;
     FillComboWithRange(channel, node, list, kToneOff, kToneOff);
-    FillComboWithRange(channel, node, list, 0, kLastListedTone, false);
+    FillComboWithRange(channel, node, list, 0, kToneUser, false);
     return list.entries;
 }
 

@@ -1,6 +1,5 @@
 #include "sheets/channel_ops.h"
 
-#include "clone/model_info.h"
 #include "core/ctext.h"
 #include "params/freq_nodes.h"
 #include "params/node.h"
@@ -180,9 +179,8 @@ bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes
         }
     }
     for (std::size_t i = 0; i < std::size(kRecordTexts); ++i) {
-        CSetResult r = SetValueByName(channel, kRecordTexts[i].node, parsed[i].code);
-        if (r.status == CSetStatus::Stored && parsed[i].reason != CSetReason::None)
-            r = CSetResult::Of(*channel->FindChild(kRecordTexts[i].node), parsed[i].reason);
+        CSetResult r = SetValueByName(channel, kRecordTexts[i].node, parsed[i].code)
+                           .ChangedBefore(parsed[i].reason);
         if (results) results->push_back({kRecordTexts[i].node, std::move(texts[i]), std::move(r)});
     }
     for (const CIntField& f : kRecordInts) {
@@ -195,11 +193,6 @@ bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes
             results->push_back({f.node, std::to_string(code), std::move(r)});
     }
     return true;
-}
-
-int MemoryRowsOf(int variant, bool manufacture) {
-    if (manufacture) return kMemoryChannels;
-    return ChannelClassOf(variant) == 2 ? 16 : 4;
 }
 
 namespace {

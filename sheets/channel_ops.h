@@ -15,6 +15,15 @@ struct CFieldResult;
 
 constexpr int kMemoryChannels = 36;
 
+// The codes of a channel's tone squelch ("CTonRx", "CTonTx"): 0 to 50 the CTCSS tones, the user
+// tone, off, and a digital code as its three octal digits read as a decimal number above the
+// base of its polarity.
+constexpr int kToneUser = 51;
+constexpr int kToneOff = 1000;
+constexpr int kDcsNormal = 2000;
+constexpr int kDcsInverted = 3000;
+constexpr int kDcsEnd = 4000;
+
 // The questions the sheets ask before a delete or an insert loses a channel in use.
 extern const char* const kDeleteChannelQuestion;   // "Delete CH ?"
 extern const char* const kChannelOverflowQuestion; // "CH overflow\nLast channel will be deleted."
@@ -57,10 +66,6 @@ bool IsChannelRecord(std::span<const std::uint8_t> bytes);
 // setters made of the two texts (or the one refused) and of every integer not stored as given.
 bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes,
                          std::vector<CFieldResult>* results = nullptr);
-
-// The memory sheet's rows for a variant: 4 for the 1CH and 2CH radios (the rows beyond their
-// channels marked), 16 for the 16CH ones, 36 in manufacture mode.
-int MemoryRowsOf(int variant, bool manufacture = false);
 
 // A row operation named by words, as a script gives it: "clear N", "delete N", "insert N",
 // "copy FROM TO". It runs without questions: delete and insert lose what they lose.

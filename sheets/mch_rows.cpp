@@ -6,36 +6,16 @@
 #include "sheets/channel_ops.h"
 #include "sheets/sheet_desc.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace {
 
-constexpr int kToneOff = 1000;
-constexpr int kDcsNormal = 2000;
-constexpr int kDcsInverted = 3000;
-constexpr int kDcsEnd = 4000;
 constexpr const char* kSameAsRx = "<-----";
 
 // Whether a row shows a channel the variant lacks: 1CH and 2CH radios mark the rows after their
 // channels; 16CH radios mark none (the 36 rows of manufacture included).
 bool BeyondVariant(int variant, int n) {
-    switch (ChannelClassOf(variant)) {
-    case 0:
-        return n > 1;
-    case 1:
-        return n > 2;
-    default:
-        return false;
-    }
-}
-
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) ==
-               std::toupper(static_cast<unsigned char>(y));
-    });
+    return ChannelClassOf(variant) < 2 && n > ChannelsOfVariant(variant);
 }
 
 // A field's text followed by "L" when its long flag is set and the field is not OFF.
@@ -114,6 +94,6 @@ std::vector<std::string> MchRowTexts(CNode* root, bool pmr, int variant, int row
 }
 
 int MchSheetRows(int variant, bool manufacture) {
-    if (manufacture) return 36;
+    if (manufacture) return kMemoryChannels;
     return ChannelClassOf(variant) == 2 ? 16 : 4;
 }

@@ -16,5 +16,6 @@ std::string ToneText(const CNode* tone);
 // letters, and the channel's fields when it is in use.
 std::vector<std::string> MchRowTexts(CNode* root, bool pmr, int variant, int row);
 
-// The rows of a memory sheet: 36 in manufacture mode, 16 on a 16CH radio, else 4.
-int MchSheetRows(int variant, bool manufacture);
+// The rows of a memory sheet: 36 in manufacture mode, 16 on a 16CH radio, else 4 (the rows
+// beyond a 1CH or 2CH radio's channels marked).
+int MchSheetRows(int variant, bool manufacture = false);

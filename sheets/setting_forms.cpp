@@ -1,12 +1,12 @@
 #include "sheets/setting_forms.h"
 
+#include "clone/model_info.h"
 #include "core/ctext.h"
 #include "params/freq_nodes.h"
 #include "params/node_access.h"
 #include "params/value_nodes.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cmath>
 
@@ -125,8 +125,6 @@ const CFormDesc kForms[] = {
 };
 // clang-format on
 
-bool IsPmr(int variant) { return variant % 2 != 0; }
-
 // Decimals of a value shown divided by scale.
 int DecimalsOf(int scale) {
     int decimals = 0;
@@ -146,28 +144,15 @@ std::string Compact(std::string text) {
     return text;
 }
 
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool IsNumberRule(CFieldRule rule) {
     return rule == R::Timer || rule == R::Whole || rule == R::Count || rule == R::Factor;
 }
 
 // Whether a typed text means the value a number field now shows.
 bool MeansShown(const CFormField& field, const std::string& given, int value) {
-    const std::string typed = Trimmed(given);
+    const std::string typed = TrimBlanks(given);
     if (typed == NumberText(field.rule, field.scale, value)) return true;
-    if (field.rule == R::Timer && value == 0 && EqualNoCase(typed, "OFF")) return true;
+    if (field.rule == R::Timer && value == 0 && SameTextIgnoringCase(typed, "OFF")) return true;
     double x = 0;
     if (!IsWholeCNumber(typed) || !ParseCDouble(typed, &x)) return false;
     return std::fabs(x * field.scale - value) < 1e-6 * std::max(1.0, std::fabs(x * field.scale));
@@ -233,7 +218,9 @@ const CFormField* FindField(const std::string& path, const CFormDesc** form) {
     return nullptr;
 }
 
-std::string KeyListNode(int variant) { return IsPmr(variant) ? "Key_Conv_PMR" : "Key_Conv_LMR"; }
+std::string KeyListNode(int variant) {
+    return IsPmrVariant(variant) ? "Key_Conv_PMR" : "Key_Conv_LMR";
+}
 
 } // namespace
 
@@ -254,15 +241,15 @@ CNode* FieldNode(CNode* root, const CFormDesc& form, const CFormField& field) {
 }
 
 std::string FieldLabel(const CFormField& field, int variant) {
-    return !IsPmr(variant) && field.lmrLabel ? field.lmrLabel : field.label;
+    return !IsPmrVariant(variant) && field.lmrLabel ? field.lmrLabel : field.label;
 }
 
 bool FieldEnabled(const CFormField& field, int variant) {
     switch (field.use) {
     case CFieldUse::PmrOnly:
-        return IsPmr(variant);
+        return IsPmrVariant(variant);
     case CFieldUse::LmrOnly:
-        return !IsPmr(variant);
+        return !IsPmrVariant(variant);
     case CFieldUse::Both:
         break;
     }
@@ -303,7 +290,7 @@ int KeyEntryIndex(const std::vector<std::string>& entries, const std::string& ke
 }
 
 std::string KeyStoreText(const std::string& entry) {
-    return EqualNoCase(entry, "Moni") ? std::string("Moni(Audi)") : entry;
+    return SameTextIgnoringCase(entry, "Moni") ? std::string("Moni(Audi)") : entry;
 }
 
 // --- Typing filters ------------------------------------------------------------------------------

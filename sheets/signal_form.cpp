@@ -16,6 +16,11 @@ namespace {
 constexpr int kEvenTimerMin = 2;
 constexpr int kEvenTimerMax = 30;
 
+// base + "." + name, or name alone below the root.
+std::string PathBelow(const std::string& base, const char* name) {
+    return base.empty() ? std::string(name) : base + "." + name;
+}
+
 CNode* FieldNode(CNode* root, const std::string& base, const CFieldSpec& field) {
     return *field.node ? GetNode(root, FieldPath(base, field)) : nullptr;
 }
@@ -61,7 +66,7 @@ CSetResult StoreField(CNode* root, CNode* node, const CFieldSpec& field, const s
 } // namespace
 
 std::string FieldPath(const std::string& base, const CFieldSpec& field) {
-    return base.empty() ? std::string(field.node) : base + "." + field.node;
+    return PathBelow(base, field.node);
 }
 
 CFormState ReadForm(CNode* root, const std::string& base, const CSignalFormDesc& form,
@@ -81,8 +86,7 @@ CListEntries FieldEntries(CNode* root, const std::string& base, const CFieldSpec
     if (field.kind != CFieldKind::List) return {};
     if (!*field.source) return EntriesOf(root, FieldPath(base, field), field.first, field.last);
     // Texts of another node: the entry showing this node's text is the selected one.
-    CListEntries entries = EntriesOf(root, base.empty() ? field.source : base + "." + field.source,
-                                     field.first, field.last);
+    CListEntries entries = EntriesOf(root, PathBelow(base, field.source), field.first, field.last);
     const CNode* node = FieldNode(root, base, field);
     const auto it = std::find(entries.texts.begin(), entries.texts.end(),
                               node ? node->GetText() : std::string());

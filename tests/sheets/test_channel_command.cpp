@@ -4,6 +4,7 @@
 #include "core/platform.h"
 #include "params/node_access.h"
 #include "sheets/channel_ops.h"
+#include "sheets/mch_rows.h"
 #include "tests/support/variant_doc.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ protected:
     // receive frequency, with Prio A on 7, Prio B on the last row and Emergency on 3.
     std::unique_ptr<CZ30Doc> MakeDoc(int variant, int count) {
         auto doc = VariantDoc(variant);
-        const int rows = MemoryRowsOf(variant);
+        const int rows = MchSheetRows(variant);
         doc->Edit("numbers", [&](CNode& root, CEditReport&) {
             for (int n = 1; n <= count; ++n) {
                 SetValueByName(ChannelNode(&root, n), "ChOn", 1);
@@ -87,14 +88,14 @@ TEST_F(ChannelCommand, RunsAsOneEditWithTheSheetsMoves) {
         bool ok = false;
         const CEditStep step =
             doc->Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {
-                ok = RunChannelCommand(&root, command, MemoryRowsOf(c.variant), &error);
+                ok = RunChannelCommand(&root, command, MchSheetRows(c.variant), &error);
             });
         EXPECT_TRUE(ok) << what << ": " << error;
         EXPECT_EQ(step.label, c.label);
         EXPECT_EQ(ChannelCommandDoneText(command), c.done);
         EXPECT_EQ(step.before, image) << what;
         EXPECT_TRUE(doc->IsModified()) << what;
-        EXPECT_EQ(Origins(*doc, MemoryRowsOf(c.variant)), c.origins) << what;
+        EXPECT_EQ(Origins(*doc, MchSheetRows(c.variant)), c.origins) << what;
         EXPECT_EQ(Value(*doc, "Mch.PrioA"), c.prioA) << what;
         EXPECT_EQ(Value(*doc, "Mch.PrioB"), c.prioB) << what;
         EXPECT_EQ(Value(*doc, "Mch.Emr"), c.emr) << what;
@@ -133,7 +134,7 @@ TEST_F(ChannelCommand, BadWordsOrChannelsChangeNothing) {
         if (ParseChannelCommand(c.words, &command, &error)) {
             const CEditStep step = doc->Edit(ChannelCommandLabel(command), [&](CNode& root,
                                                                                CEditReport&) {
-                EXPECT_FALSE(RunChannelCommand(&root, command, MemoryRowsOf(c.variant), &error));
+                EXPECT_FALSE(RunChannelCommand(&root, command, MchSheetRows(c.variant), &error));
             });
             EXPECT_FALSE(step.Changed());
         }

@@ -27,7 +27,7 @@ const std::string kHeader = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFre
 std::string Ch(int n, const char* field) { return "Mch.CH" + std::to_string(n) + "." + field; }
 
 // What a test puts into one channel, by code.
-struct CChannelSpec {
+struct CChannelValues {
     int rx, tx;
     int toneTx = 1000, toneRx = 1000;
     int inhTx = 0, narrow = 0, scan = 1, power = 0;
@@ -38,7 +38,7 @@ protected:
     void SetUp() override { ResetPlatform(); }
     void TearDown() override { ResetPlatform(); }
 
-    static void Put(CZ30Doc& doc, int n, const CChannelSpec& s) {
+    static void Put(CZ30Doc& doc, int n, const CChannelValues& s) {
         doc.Edit("put", [&](CNode& root, CEditReport&) {
             CNode* ch = ChannelNode(&root, n);
             const std::map<std::string, int> values = {
@@ -334,12 +334,12 @@ TEST_F(ChannelCsv, RoundTripLeavesTheImageByteForByte) {
         doc->Edit("user tone", [](CNode&, CEditReport& r) {
             r.SetText("CommonSet.Expert.UsrCtcssFreq", "100.0"); // the same as table tone 13
         });
-        const CChannelSpec specs[] = {
+        const CChannelValues channels[] = {
             {146531250, 147131250, 51, 13, 0, 1, 0, 2}, {446006250, 446006250, 2023, 3754, 1},
             {150000000, 450000000, 13, 51, 0, 0, 1, 1}, {146520000, 146520000},
             {430002500, 439402500, 1000, 3023},         {145000000, 144400000, 50, 0, 0, 1}};
         for (int n = 1; n <= ChannelsOfVariant(variant); ++n)
-            Put(*doc, n, specs[(n - 1) % std::size(specs)]);
+            Put(*doc, n, channels[(n - 1) % std::size(channels)]);
         // A channel off between channels in use stays off; a TX of 0 Hz is kept where it is.
         if (ChannelsOfVariant(variant) > 2) {
             doc->Edit("off", [](CNode& root, CEditReport&) { ResetChannel(&root, 7); });

@@ -21,11 +21,11 @@ std::string PathBelow(const std::string& base, const char* name) {
     return base.empty() ? std::string(name) : base + "." + name;
 }
 
-CNode* FieldNode(CNode* root, const std::string& base, const CFieldSpec& field) {
+CNode* FieldNode(CNode* root, const std::string& base, const CFieldDesc& field) {
     return *field.node ? GetNode(root, FieldPath(base, field)) : nullptr;
 }
 
-std::string FieldText(const CNode* node, const CFieldSpec& field) {
+std::string FieldText(const CNode* node, const CFieldDesc& field) {
     if (!node) return {};
     switch (field.kind) {
     case CFieldKind::Timer:
@@ -48,7 +48,7 @@ CListEntries EntriesOf(CNode* root, const std::string& path, int first, int last
                        last);
 }
 
-CSetResult StoreField(CNode* root, CNode* node, const CFieldSpec& field, const std::string& text) {
+CSetResult StoreField(CNode* root, CNode* node, const CFieldDesc& field, const std::string& text) {
     if (!node) return CSetResult::Refused(nullptr, CSetReason::UnknownPath);
     switch (field.kind) {
     case CFieldKind::Code:
@@ -65,14 +65,14 @@ CSetResult StoreField(CNode* root, CNode* node, const CFieldSpec& field, const s
 
 } // namespace
 
-std::string FieldPath(const std::string& base, const CFieldSpec& field) {
+std::string FieldPath(const std::string& base, const CFieldDesc& field) {
     return PathBelow(base, field.node);
 }
 
 CFormState ReadForm(CNode* root, const std::string& base, const CSignalFormDesc& form,
                     bool specialRow) {
     CFormState state;
-    for (const CFieldSpec& field : form.fields) {
+    for (const CFieldDesc& field : form.fields) {
         const bool enabled = !(specialRow && field.notOnSpecialRow);
         state.enabled.push_back(enabled);
         state.texts.push_back(enabled ? FieldText(FieldNode(root, base, field), field)
@@ -81,7 +81,7 @@ CFormState ReadForm(CNode* root, const std::string& base, const CSignalFormDesc&
     return state;
 }
 
-CListEntries FieldEntries(CNode* root, const std::string& base, const CFieldSpec& field) {
+CListEntries FieldEntries(CNode* root, const std::string& base, const CFieldDesc& field) {
     if (field.kind == CFieldKind::Radio) return EntriesOf(root, FieldPath(base, field), 0, 1);
     if (field.kind != CFieldKind::List) return {};
     if (!*field.source) return EntriesOf(root, FieldPath(base, field), field.first, field.last);
@@ -99,7 +99,7 @@ std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base,
                                     const CSignalFormDesc& form, const CFormState& state) {
     std::vector<CFieldResult> results;
     for (std::size_t i = 0; i < form.fields.size() && i < state.texts.size(); ++i) {
-        const CFieldSpec& field = form.fields[i];
+        const CFieldDesc& field = form.fields[i];
         const std::string& text = state.texts[i];
         if (field.kind == CFieldKind::Lock || (i < state.enabled.size() && !state.enabled[i]))
             continue;
@@ -115,7 +115,7 @@ std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base,
 std::vector<CDialogField> FormFields(const CSignalFormDesc& form, const CFormState& state) {
     std::vector<CDialogField> fields;
     for (std::size_t i = 0; i < form.fields.size(); ++i) {
-        const CFieldSpec& field = form.fields[i];
+        const CFieldDesc& field = form.fields[i];
         if (field.kind == CFieldKind::Lock) continue;
         fields.push_back({field.group, field.subgroup, field.label,
                           i < state.texts.size() ? state.texts[i] : std::string()});

@@ -23,7 +23,7 @@ enum class CFieldKind {
     Lock,      // a check box of the dialog alone: while checked, `controls` is disabled
 };
 
-struct CFieldSpec {
+struct CFieldDesc {
     const char* label;
     const char* node; // path below the form's node; "" for a Lock
     CFieldKind kind;
@@ -43,65 +43,65 @@ struct CFieldSpec {
     bool beside = false;       // Check, Lock: beside the field before it
     const char* controls = ""; // Radio, Lock: the group disabled by the second text / a check
 
-    constexpr CFieldSpec In(const char* g, const char* sub = "") const {
-        CFieldSpec f = *this;
+    constexpr CFieldDesc In(const char* g, const char* sub = "") const {
+        CFieldDesc f = *this;
         f.group = g;
         f.subgroup = sub;
         return f;
     }
-    constexpr CFieldSpec NotOnSpecialRow() const {
-        CFieldSpec f = *this;
+    constexpr CFieldDesc NotOnSpecialRow() const {
+        CFieldDesc f = *this;
         f.notOnSpecialRow = true;
         return f;
     }
-    constexpr CFieldSpec Beside() const {
-        CFieldSpec f = *this;
+    constexpr CFieldDesc Beside() const {
+        CFieldDesc f = *this;
         f.beside = true;
         return f;
     }
-    constexpr CFieldSpec Controls(const char* g) const {
-        CFieldSpec f = *this;
+    constexpr CFieldDesc Controls(const char* g) const {
+        CFieldDesc f = *this;
         f.controls = g;
         return f;
     }
 };
 
 // The fields of the forms, built like a table.
-constexpr CFieldSpec EditField(const char* label, const char* node) {
+constexpr CFieldDesc EditField(const char* label, const char* node) {
     return {label, node, CFieldKind::Edit};
 }
-constexpr CFieldSpec CodeField(const char* label, const char* node, const char* allowed,
+constexpr CFieldDesc CodeField(const char* label, const char* node, const char* allowed,
                                int maxLength) {
-    CFieldSpec f{label, node, CFieldKind::Code};
+    CFieldDesc f{label, node, CFieldKind::Code};
     f.allowed = allowed;
     f.maxLength = maxLength;
     return f;
 }
-constexpr CFieldSpec TimerField(const char* label, const char* node, int scale,
+constexpr CFieldDesc TimerField(const char* label, const char* node, int scale,
                                 CFieldKind kind = CFieldKind::Timer) {
-    CFieldSpec f{label, node, kind};
+    CFieldDesc f{label, node, kind};
     f.scale = scale;
     return f;
 }
-constexpr CFieldSpec ListField(const char* label, const char* node, int first = 1, int last = 0,
+constexpr CFieldDesc ListField(const char* label, const char* node, int first = 1, int last = 0,
                                const char* source = "") {
-    CFieldSpec f{label, node, CFieldKind::List};
+    CFieldDesc f{label, node, CFieldKind::List};
     f.first = first;
     f.last = last;
     f.source = source;
     return f;
 }
-constexpr CFieldSpec CheckField(const char* label, const char* node) {
+constexpr CFieldDesc CheckField(const char* label, const char* node) {
     return {label, node, CFieldKind::Check};
 }
-constexpr CFieldSpec RadioField(const char* label, const char* node) {
+constexpr CFieldDesc RadioField(const char* label, const char* node) {
     return {label, node, CFieldKind::Radio};
 }
-constexpr CFieldSpec LockField(const char* label) { return {label, "", CFieldKind::Lock}; }
+constexpr CFieldDesc LockField(const char* label) { return {label, "", CFieldKind::Lock}; }
 
 struct CSignalFormDesc {
     const char* title;
-    std::span<const CFieldSpec> fields;
+    std::span<const CFieldDesc> fields;
     const char* secondColumn = ""; // the group that begins a second column, "" for one column
 };
 
@@ -124,13 +124,13 @@ extern const char* const kCheckOn;  // "ON"
 extern const char* const kCheckOff; // "OFF"
 
 // The path of a field: base + "." + node.
-std::string FieldPath(const std::string& base, const CFieldSpec& field);
+std::string FieldPath(const std::string& base, const CFieldDesc& field);
 
 // The form's texts as the nodes below base hold them; specialRow disables the fields marked so.
 CFormState ReadForm(CNode* root, const std::string& base, const CSignalFormDesc& form,
                     bool specialRow = false);
 // What a list or the radio buttons of a field offer, and which entry shows the node's text.
-CListEntries FieldEntries(CNode* root, const std::string& base, const CFieldSpec& field);
+CListEntries FieldEntries(CNode* root, const std::string& base, const CFieldDesc& field);
 // Stores the enabled fields in the form's order. Outcomes carry the path from the root.
 std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base,
                                     const CSignalFormDesc& form, const CFormState& state);

@@ -21,7 +21,7 @@ constexpr const char* kTxCodeChars = "ABCDEG0123456789*";
 constexpr int kCodeLength = 7;
 
 // --- Row editors.
-constexpr CFieldSpec kTwoToneRxFields[] = {
+constexpr CFieldDesc kTwoToneRxFields[] = {
     EditField("1st", "1stFreq").In("Rx Freq").NotOnSpecialRow(),
     EditField("2nd", "2ndFreq").In("Rx Freq").NotOnSpecialRow(),
     ListField("Group Call", "Group").NotOnSpecialRow(),
@@ -31,7 +31,7 @@ constexpr CFieldSpec kTwoToneRxFields[] = {
     ListField("Stun", "Stun"),
     ListField("Scan", "Scan"),
 };
-constexpr CFieldSpec kFiveToneRxFields[] = {
+constexpr CFieldDesc kFiveToneRxFields[] = {
     CodeField("RX Code", "RxCode", kRxCodeChars, kCodeLength).NotOnSpecialRow(),
     CheckField("ID-Dec", "IdDec").Beside(),
     ListField("LED", "Bell"),
@@ -42,17 +42,17 @@ constexpr CFieldSpec kFiveToneRxFields[] = {
     ListField("Beep", "Beep"),
     ListField("Stun", "Stun"),
 };
-constexpr CFieldSpec kFiveToneTxFields[] = {
+constexpr CFieldDesc kFiveToneTxFields[] = {
     CodeField("TX Code", "TxCode", kTxCodeChars, kCodeLength),
     CheckField("Dec", "ABCDec").In("", "ABC"),
     CheckField("Aud", "ABCAud").In("", "ABC"),
 };
-constexpr CFieldSpec kFormatFields[] = {
+constexpr CFieldDesc kFormatFields[] = {
     TimerField("Tone Period", "TonPeriod", 1000),
     TimerField("Notone Timer", "NoTonTim", 100),
     TimerField("Tone Length", "TonLen", 1000).NotOnSpecialRow(),
 };
-constexpr CFieldSpec kUserToneFields[] = {
+constexpr CFieldDesc kUserToneFields[] = {
     EditField("Encode", "Enc"),
     LockField("Auto").Beside().Controls("Decode"),
     EditField("Low", "DecL").In("Decode"),
@@ -72,12 +72,12 @@ const CSignalSheetDef kSheets[] = {
 };
 
 // --- Dialogs.
-constexpr CFieldSpec kTwoToneSettingFields[] = {
+constexpr CFieldDesc kTwoToneSettingFields[] = {
     TimerField("Notone Timer", "NoTonTim", 100, CFieldKind::EvenTimer),
     TimerField("Group Timer", "GroupTim", 10),
     TimerField("Beep Repeat Timer", "BeepRepTim", 1),
 };
-constexpr CFieldSpec kTwoToneTxCodeFields[] = {
+constexpr CFieldDesc kTwoToneTxCodeFields[] = {
     RadioField("Code Type", "CodeType").Controls("2nd Tone"),
     EditField("Frequency", "1stTonFreq").In("1st Tone"),
     TimerField("Period", "1stTonPeriod", 10).In("1st Tone"),
@@ -88,7 +88,7 @@ constexpr const char* kTxCodeCh = "TX Code CH";
 constexpr const char* kSpecialTone = "Special Tone";
 constexpr const char* kRxCodeCh = "RX Code CH";
 constexpr const char* kSpcTonStr = "TxCodeCom.SpcTonStr";
-constexpr CFieldSpec kFiveToneSettingFields[] = {
+constexpr CFieldDesc kFiveToneSettingFields[] = {
     TimerField("Long Tone Timer", "TxCodeCom.LngTonTim", 100).In(kTxCodeCh),
     TimerField("Link R Timer", "TxCodeCom.LnkRTim", 100).In(kTxCodeCh),
     TimerField("Link 1 Timer", "TxCodeCom.Lnk1Tim", 100).In(kTxCodeCh),

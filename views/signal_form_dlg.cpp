@@ -38,7 +38,7 @@ CSignalFormDlg::CSignalFormDlg(CNode* root, const std::string& base, const CSign
     columns->addLayout(column);
     bool secondColumn = false;
     for (std::size_t i = 0; i < form.fields.size(); ++i) {
-        const CFieldSpec& field = form.fields[i];
+        const CFieldDesc& field = form.fields[i];
         if (!secondColumn && *form.secondColumn &&
             std::string_view(field.group) == form.secondColumn) {
             secondColumn = true;
@@ -91,7 +91,7 @@ CSignalFormDlg::CBox& CSignalFormDlg::BoxFor(const std::string& group, const std
     return m_boxes.back();
 }
 
-QWidget* CSignalFormDlg::MakeControl(CNode* root, const std::string& base, const CFieldSpec& field,
+QWidget* CSignalFormDlg::MakeControl(CNode* root, const std::string& base, const CFieldDesc& field,
                                      const std::string& text, QWidget* parent) {
     const QString name = Text(*field.node ? field.node : field.label);
     if (IsEdit(field.kind)) {
@@ -135,7 +135,7 @@ QWidget* CSignalFormDlg::MakeControl(CNode* root, const std::string& base, const
     return list;
 }
 
-QWidget* CSignalFormDlg::Place(const CFieldSpec& field, QWidget* control, CBox& box) {
+QWidget* CSignalFormDlg::Place(const CFieldDesc& field, QWidget* control, CBox& box) {
     if (field.kind == CFieldKind::Radio) {
         box.layout->insertWidget(box.layout->indexOf(box.checks), control);
         return nullptr;
@@ -163,7 +163,7 @@ void CSignalFormDlg::UpdateEnabling() {
     // A code type of "Group" has no second tone; "Auto" decode limits are not typed.
     const CFormState state = State();
     for (std::size_t i = 0; i < m_controls.size(); ++i) {
-        const CFieldSpec& field = m_form.fields[i];
+        const CFieldDesc& field = m_form.fields[i];
         if (!*field.controls) continue;
         bool off = false;
         if (field.kind == CFieldKind::Lock) {
@@ -199,7 +199,7 @@ CFormState CSignalFormDlg::State() const {
 
 QWidget* CSignalFormDlg::Field(const char* nameOrLabel) const {
     for (std::size_t i = 0; i < m_controls.size(); ++i) {
-        const CFieldSpec& field = m_form.fields[i];
+        const CFieldDesc& field = m_form.fields[i];
         if (std::string_view(*field.node ? field.node : field.label) == nameOrLabel)
             return m_controls[i];
     }

@@ -47,10 +47,10 @@ private:
     };
 
     CBox& BoxFor(const std::string& group, const std::string& subgroup, QVBoxLayout* column);
-    QWidget* MakeControl(CNode* root, const std::string& base, const CFieldSpec& field,
+    QWidget* MakeControl(CNode* root, const std::string& base, const CFieldDesc& field,
                          const std::string& text, QWidget* parent);
     // Puts a control into its box; returns its label, if it has one.
-    QWidget* Place(const CFieldSpec& field, QWidget* control, CBox& box);
+    QWidget* Place(const CFieldDesc& field, QWidget* control, CBox& box);
     void UpdateEnabling();
 
     const CSignalFormDesc& m_form;

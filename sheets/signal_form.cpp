@@ -109,7 +109,7 @@ std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base,
             continue;
         const std::string path = FieldPath(base, field);
         CNode* node = GetNode(root, path);
-        if (field.keepWhenEmpty && node && ExpandGroupTone(text, GroupToneText(root)).empty()) {
+        if (field.keepWhenEmpty && node && text.empty()) {
             results.push_back({path, text, CSetResult::Refused(node, CSetReason::Empty)});
             continue;
         }

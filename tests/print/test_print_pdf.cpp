@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace testhub;
@@ -206,34 +207,28 @@ TEST(PrintPdf, CancelStopsTheJobAfterThePageInHand) {
 // "Common 2" prints its label and value cells 18 widths of "W" wide each, even where the two
 // do not fit across the page: the value stands 18 "W" right of its label.
 TEST(PrintPdf, CommonTwoCellsAreEighteenWidthsOfW) {
-    auto hub = Radio(kPmr16);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("common2.pdf"));
-    QFile file(path);
+    QFile file(dir.filePath(QStringLiteral("common2.pdf")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(Pdf(*hub, kPmr16, {I::Common2}));
+    file.write(Pdf(*Radio(kPmr16), kPmr16, {I::Common2}));
     file.close();
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file.fileName(), "-"});
     ASSERT_TRUE(p.waitForFinished(30000) && p.exitCode() == 0);
-    // The words of the label's line, left to right: the label's first word, the value last.
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    // The words of the first label's line: "Lockout" first, the value last.
     const QRegularExpression word(
         QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
     double labelX = -1, labelY = -1, valueX = -1;
-    for (auto it = word.globalMatch(html); it.hasNext();) {
+    for (auto it = word.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const double x = m.captured(1).toDouble(), y = m.captured(2).toDouble();
-        if (labelX < 0 && m.captured(3) == QStringLiteral("Lockout")) {
-            labelX = x;
-            labelY = y;
-        } else if (labelX >= 0 && std::abs(y - labelY) < 1) {
+        if (labelX < 0 && m.captured(3) == QStringLiteral("Lockout"))
+            std::tie(labelX, labelY) = std::pair(x, y);
+        else if (labelX >= 0 && std::abs(y - labelY) < 1)
             valueX = x;
-        }
     }
-    ASSERT_GE(valueX, 0) << html.toStdString();
+    ASSERT_GE(valueX, 0);
     QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     const double w = QFontMetricsF(PrintFont(CPageRenderer::kTextPoints), &writer)
                          .horizontalAdvance(QLatin1Char('W')) *

@@ -46,6 +46,8 @@ struct CEditOutcome {
     std::string path;
     std::string given; // the text, or the code in decimal
     CSetResult result;
+    // Told beside a value taken: "stored, the radio does not use that channel".
+    std::string note = {};
 };
 
 // What the change function of an edit reports. SetText and SetCode find the node by its path
@@ -112,10 +114,13 @@ public:
     // undo stack later (one undo command per CEditStep).
     // 1. Tree to image; the image as it stands is `before`.
     // 2. change(root, report) runs on the tree and sets values through the report.
-    // 3. The values derived from what it set are brought up to date; tree to image is `after`.
+    // 3. The values derived from what it set are brought up to date (a value they move is
+    //    adjusted, Centred); tree to image is `after`.
     // 4. Each value the tree took is checked against the image: not kept where the radio map
-    //    says so (the reason with a sentence), adjusted (ImageForm) where the image as a save
-    //    writes it gives another value back (`stored` is that value).
+    //    says so (the reason with a sentence), noted where the radio does not use it (a channel
+    //    beyond the variant's), adjusted (ImageForm) where the image as a save writes it gives
+    //    another value back: `stored` is that value, and the tree takes it, so that every view
+    //    shows what was stored.
     // 5. The document is marked modified unless before == after, and the notice fires once
     //    (Edit, changedPath).
     CEditStep Edit(std::string label, const std::function<void(CNode& root, CEditReport&)>& change,
@@ -196,8 +201,8 @@ private:
     // image stays as it was then).
     void StageFile(const std::string& path);
     void LoadStaged();
-    // Step 4 of Edit.
-    void CheckAgainstImage(std::vector<CEditOutcome>& outcomes) const;
+    // Step 4 of Edit; true when a value of the tree was put back to what the image keeps.
+    bool CheckAgainstImage(std::vector<CEditOutcome>& outcomes);
 
     std::unique_ptr<CCloneManager> m_hub;
     std::string m_scratch;

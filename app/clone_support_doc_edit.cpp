@@ -5,6 +5,7 @@
 #include "clone/byte_image.h"
 #include "clone/radio_data_manager.h"
 #include "params/node_access.h"
+#include "params/value_nodes.h"
 
 #include <algorithm>
 
@@ -55,25 +56,57 @@ CEditStep CCloneSupportDoc::Edit(std::string label,
         change(*root, report);
         step.outcomes = std::move(report.Outcomes());
     }
+    // What the values set hold before the values derived from them are brought up to date.
+    std::vector<std::string> held;
+    for (const CEditOutcome& o : step.outcomes) {
+        const CNode* node = o.result.Taken() ? GetNode(GetRoot(), o.path) : nullptr;
+        held.push_back(node ? ValueText(*node) : std::string());
+    }
     CRadioDataManager* data = m_hub->GetRadioDataManager();
     for (const CEditOutcome& o : step.outcomes)
         if (data && o.result.Taken()) data->UpdateDependents(o.path);
+    for (std::size_t i = 0; i < step.outcomes.size(); ++i) {
+        CSetResult& r = step.outcomes[i].result;
+        const CNode* node = r.Taken() ? GetNode(GetRoot(), step.outcomes[i].path) : nullptr;
+        if (!node || ValueText(*node) == held[i]) continue;
+        r.ChangedBefore(CSetReason::Centred);
+        r.stored = ValueText(*node);
+    }
     m_hub->TreeToImage();
     step.after = ImageBytes();
-    CheckAgainstImage(step.outcomes);
+    if (CheckAgainstImage(step.outcomes)) {
+        m_hub->TreeToImage();
+        step.after = ImageBytes();
+    }
     if (step.Changed()) SetModifiedFlag(true);
     Notify(CChangeReason::Edit, changedPath);
     return step;
 }
 
-void CCloneSupportDoc::CheckAgainstImage(std::vector<CEditOutcome>& outcomes) const {
+namespace {
+
+// The live node takes the value of the node the image gave back.
+void TakeValue(CNode& live, const CNode& kept) {
+    if (auto* text = dynamic_cast<CStringNode*>(&live))
+        text->SetString(static_cast<const CStringNode&>(kept).GetString());
+    else
+        live.SetValue(kept.GetValue());
+}
+
+} // namespace
+
+bool CCloneSupportDoc::CheckAgainstImage(std::vector<CEditOutcome>& outcomes) {
     CRadioDataManager* data = m_hub->GetRadioDataManager();
-    if (!data) return;
+    if (!data) return false;
+    bool retaken = false;
     std::unique_ptr<CRadioDataManager> scratch; // the tree a save and a reload would give
     for (CEditOutcome& o : outcomes) {
         if (!o.result.Taken()) continue;
         const CKeep keep = data->Keeps(o.path);
-        if (!keep.Kept()) {
+        if (keep.reason == CSetReason::BeyondChannels) {
+            // Every channel record is stored, whatever the variant uses.
+            o.note = SetReasonText(keep.reason);
+        } else if (!keep.Kept()) {
             o.result.status = CSetStatus::NotKept;
             o.result.reason = keep.reason;
             o.result.detail = keep.detail;
@@ -85,10 +118,10 @@ void CCloneSupportDoc::CheckAgainstImage(std::vector<CEditOutcome>& outcomes) co
             if (CAdjustDataManager* adjust = m_hub->GetAdjustDataManager())
                 adjust->FixUpImage(saved);
             scratch = data->NewScratch(GetVariant());
-            if (!scratch) return;
+            if (!scratch) return retaken;
             scratch->ImageToTree(scratch->GetRoot(), saved);
         }
-        const CNode* live = GetNode(GetRoot(), o.path);
+        CNode* live = GetNode(GetRoot(), o.path);
         const CNode* kept = GetNode(scratch->GetRoot(), o.path);
         if (!live || !kept) continue;
         const std::string keptText = ValueText(*kept);
@@ -96,7 +129,12 @@ void CCloneSupportDoc::CheckAgainstImage(std::vector<CEditOutcome>& outcomes) co
         o.result.status = CSetStatus::Adjusted;
         o.result.reason = CSetReason::ImageForm;
         o.result.stored = keptText;
+        if (live->ChildCount() == 0 && kept->ChildCount() == 0) {
+            TakeValue(*live, *kept);
+            retaken = true;
+        }
     }
+    return retaken;
 }
 
 void CCloneSupportDoc::RestoreImage(const std::vector<std::uint8_t>& bytes, CChangeReason reason) {

@@ -237,6 +237,15 @@ std::string Failure(const CZ30Doc& doc, const CEditOutcome& o, bool code) {
     }
 }
 
+// The note beside a value taken: "ktz30cli set: Mch.CH3.ChOn: stored, the radio does not use
+// that channel (this radio has 1 channel)".
+void TellNote(const CZ30Doc& doc, const char* verb, const CEditOutcome& o) {
+    if (o.note.empty()) return;
+    const std::string detail = doc.Keeps(o.path).detail;
+    std::fprintf(stderr, "ktz30cli %s: %s: %s%s\n", verb, o.path.c_str(), o.note.c_str(),
+                 detail.empty() ? "" : (" (" + detail + ")").c_str());
+}
+
 // Channels switched on among the variant's: "1, 2".
 std::vector<int> ChannelsOn(const CZ30Doc& doc) {
     std::vector<int> on;
@@ -433,6 +442,7 @@ int RunSet(const CCliArgs& a) {
                              o.path.c_str(), o.given.c_str(), o.result.stored.c_str(),
                              SetReasonText(o.result.reason));
             }
+            TellNote(doc, "set", o);
         }
         if (!step.AllTaken() ||
             std::any_of(step.outcomes.begin(), step.outcomes.end(), [](const CEditOutcome& o) {
@@ -459,9 +469,16 @@ int RunChannel(const CCliArgs& a) {
         const int rows = MchSheetRows(doc.GetVariant(),
                                       doc.GetCloneManager()->GetModelManager()->IsManufacture());
         bool done = false;
-        doc.Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport&) {
-            done = RunChannelCommand(&root, command, rows, &error);
-        });
+        const CEditStep step =
+            doc.Edit(ChannelCommandLabel(command), [&](CNode& root, CEditReport& report) {
+                done = RunChannelCommand(&root, command, rows, &error);
+                // The channel acted on, told as the sheet tells it.
+                const std::string path = "Mch.CH" + std::to_string(ChannelCommandTarget(command));
+                if (const CNode* ch = done ? GetNode(&root, path) : nullptr)
+                    report.Add(path, {}, CSetResult::Of(*ch));
+            });
+        for (const CEditOutcome& o : step.outcomes)
+            TellNote(doc, "channel", o);
         if (!done) {
             std::fprintf(stderr, "ktz30cli channel: %s\nktz30cli channel: nothing saved\n",
                          error.c_str());

@@ -46,6 +46,8 @@ const char* SetReasonText(CSetReason reason) {
         return "trailing blanks removed";
     case CSetReason::ImageForm:
         return "as the radio stores it";
+    case CSetReason::Centred:
+        return "centred in its decode window";
     case CSetReason::NotANumber:
         return "not a number";
     case CSetReason::NotAChoice:
@@ -56,18 +58,35 @@ const char* SetReasonText(CSetReason reason) {
         return "the node keeps its value";
     case CSetReason::UnknownPath:
         return "unknown path";
+    case CSetReason::Empty:
+        return "left empty, the value is kept";
     case CSetReason::OtherFamily:
         return "not used by this radio";
     case CSetReason::ChannelOff:
         return "the channel is off";
     case CSetReason::BeyondChannels:
-        return "this radio has fewer channels";
+        return "stored, the radio does not use that channel";
     case CSetReason::DefaultChannel:
         return "the default channel is not stored in the radio";
     case CSetReason::NotStored:
         return "not stored in the radio";
     }
     return "";
+}
+
+std::string OutcomePhrase(const std::string& name, const std::string& given, const CSetResult& r,
+                          const std::string& shown) {
+    const std::string why = SetReasonText(r.reason);
+    switch (r.status) {
+    case CSetStatus::Stored:
+        return {};
+    case CSetStatus::Adjusted:
+        return name + " adjusted to " + shown + " (" + why + ")";
+    case CSetStatus::Refused:
+    case CSetStatus::NotKept:
+        break;
+    }
+    return name + " \"" + given + "\" not taken (" + why + ")";
 }
 
 std::string ValueText(const CNode& node) {

@@ -21,16 +21,18 @@ enum class CSetReason {
     Rounded,   // to the node's unit
     Trimmed,   // trailing blanks removed
     ImageForm, // the image keeps it in another form (cut to its length, a code it allows)
+    Centred,   // a two-tone centre moved onto the middle of the decode window it set
     // Refused
     NotANumber, // no finite decimal number, trailing junk, or far beyond any value
     NotAChoice,
     OffRaster,   // fits no raster
     NoValue,     // the node holds no value of that kind (a branch; a code given to a text)
     UnknownPath, // there is no such node
+    Empty,       // an emptied field that keeps what it holds (a five-tone receive code)
     // Not kept
     OtherFamily,    // a setting of the other signalling family (LMR two-tone, PMR five-tone)
     ChannelOff,     // a field of a channel that is switched off
-    BeyondChannels, // a channel the variant does not have
+    BeyondChannels, // a channel the variant does not have: stored, but never used by the radio
     DefaultChannel, // "Mch.CH0", the template of cleared channels
     NotStored,      // the image has no place for it
 };
@@ -69,6 +71,12 @@ struct CKeep {
 // "not a number", ...
 const char* SetStatusWord(CSetStatus status);
 const char* SetReasonText(CSetReason reason);
+
+// One value as a status line tells it, by the name the user knows it by and the value as its
+// field shows it now: "RX Frequency adjusted to 146.53125 (snapped ...)", "TX C.Tone "089" not
+// taken (not one of the choices)"; empty for a value stored as given.
+std::string OutcomePhrase(const std::string& name, const std::string& given, const CSetResult& r,
+                          const std::string& shown);
 
 // A node's value as the user reads it: its text, or its code where it has no text (numeric
 // settings); a string node's string even when empty.

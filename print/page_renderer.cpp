@@ -154,11 +154,16 @@ CPrintOutcome CPageRenderer::DrawForm(const CPrintSection& section,
         labelNeed = std::max(labelNeed, fm.horizontalAdvance(Text(l.label)) + l.indent * w);
         valueNeed = std::max(valueNeed, fm.horizontalAdvance(Text(l.value)));
     }
-    const auto [labelW, valueW] = FitFormCells(
-        section.labelWidth > 0 ? section.labelWidth : CeilDiv(labelNeed + 2 * inset, w),
-        section.valueWidth > 0 ? section.valueWidth
-                               : std::max(kMinValueCell, CeilDiv(valueNeed + 2 * inset, w)),
-        m_body.width() / w);
+    // Cells the form states keep their widths; on a narrow page they run to the page's edge.
+    const bool stated = section.labelWidth > 0 && section.valueWidth > 0;
+    const auto [labelW, valueW] =
+        stated ? std::pair{section.labelWidth, section.valueWidth}
+               : FitFormCells(section.labelWidth > 0 ? section.labelWidth
+                                                     : CeilDiv(labelNeed + 2 * inset, w),
+                              section.valueWidth > 0
+                                  ? section.valueWidth
+                                  : std::max(kMinValueCell, CeilDiv(valueNeed + 2 * inset, w)),
+                              m_body.width() / w);
     const int labelWidth = labelW * w;
     const int valueWidth = valueW * w;
     const int lines = static_cast<int>(section.lines.size());

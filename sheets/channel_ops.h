@@ -83,6 +83,10 @@ bool ParseChannelCommand(const std::vector<std::string>& words, CChannelCommand*
 // attribute moves; copy puts the clipboard record of one channel into the other. False with a
 // message, and nothing changed, for a channel outside 1..rows.
 bool RunChannelCommand(CNode* root, const CChannelCommand& command, int rows, std::string* error);
+// The channel a command changes: copy's target, else the channel named.
+inline int ChannelCommandTarget(const CChannelCommand& command) {
+    return command.verb == CChannelVerb::Copy ? command.to : command.channel;
+}
 // The edit's name ("Delete CH 5", "Copy CH 2 to CH 7") and the line that reports it done
 // ("Deleted CH 5.", "Copied CH 2 to CH 7.").
 std::string ChannelCommandLabel(const CChannelCommand& command);

@@ -133,17 +133,6 @@ int DecimalsOf(int scale) {
     return decimals;
 }
 
-// "3032.00000" as "3032", "25.500" as "25.5"; texts that are no number stay as they are.
-std::string Compact(std::string text) {
-    if (!IsWholeCNumber(text) || text.find('.') == std::string::npos ||
-        text.find_first_of("eE") != std::string::npos)
-        return text;
-    while (text.back() == '0')
-        text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text;
-}
-
 bool IsNumberRule(CFieldRule rule) {
     return rule == R::Timer || rule == R::Whole || rule == R::Count || rule == R::Factor;
 }
@@ -295,13 +284,21 @@ std::string KeyStoreText(const std::string& entry) {
 
 // --- Typing filters ------------------------------------------------------------------------------
 
-bool FilterTyping(std::string& text, int& caret, const std::string& allowed) {
+bool FilterTyping(std::string& text, int& caret, const std::string& allowed,
+                  std::size_t maxLength) {
     std::string kept;
     int newCaret = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (allowed.find(text[i]) == std::string::npos) continue;
         kept.push_back(text[i]);
         if (static_cast<int>(i) < caret) ++newCaret;
+    }
+    if (maxLength > 0 && kept.size() > maxLength) {
+        const std::size_t excess = kept.size() - maxLength;
+        const std::size_t end =
+            std::clamp<std::size_t>(static_cast<std::size_t>(newCaret), excess, kept.size());
+        kept.erase(end - excess, excess);
+        newCaret = static_cast<int>(end - excess);
     }
     if (kept.size() == text.size()) return false;
     text.swap(kept);
@@ -375,37 +372,52 @@ std::string FieldText(CNode* root, const CFormDesc& form, const CFormField& fiel
 }
 
 std::string FieldToolTip(CNode* root, const CFormDesc& form, const CFormField& field) {
-    CNode* node = FieldNode(root, form, field);
-    const std::string unit = *field.unit ? std::string(" ") + field.unit : std::string();
     if (field.rule == R::Comment)
         return "Up to " + std::to_string(kCommentChars) + " characters, space to ~";
     if (field.rule == R::DtmfCode)
         return "Up to " + std::to_string(kDtmfCodeChars) + " DTMF digits: 0 to 9, A to F, * and #";
-    if (const auto* freq = dynamic_cast<const CFreqNode*>(node);
-        freq && field.rule == R::Frequency) {
+    if (!IsNumberRule(field.rule) && field.rule != R::Frequency) return {};
+    return RangeToolTip(FieldNode(root, form, field), field.rule == R::Factor ? field.scale : 1,
+                        field.unit, field.rule == R::Timer);
+}
+
+std::string RangeToolTip(const CNode* node, int scale, const char* unit, bool offZero) {
+    const std::string units = *unit ? std::string(" ") + unit : std::string();
+    if (const auto* freq = dynamic_cast<const CFreqNode*>(node)) {
         const double divisor = freq->GetDivisor();
         // What may be typed: the parse limits where the node has them.
         const auto* limited = dynamic_cast<const CParseLimitedFreqNode*>(freq);
         const int low = limited ? limited->GetParseMin() : freq->GetMin();
         const int high = limited ? limited->GetParseMax() : freq->GetMax();
-        std::string tip = Compact(FormatFixed(low / divisor, 6)) + " to " +
-                          Compact(FormatFixed(high / divisor, 6)) + unit;
+        std::string tip = CompactNumber(FormatFixed(low / divisor, 6)) + " to " +
+                          CompactNumber(FormatFixed(high / divisor, 6)) + units;
         if (dynamic_cast<const CZ30IfFreqNode*>(freq))
             tip += "; a multiple of 0.025";
         else if (dynamic_cast<const CZ30BeepFreqNode*>(freq) ||
-                 dynamic_cast<const CZ30UsrCtcssFreqNode*>(freq))
+                 dynamic_cast<const CZ30UsrCtcssFreqNode*>(freq) ||
+                 dynamic_cast<const CZ30UsrTonEncNode*>(freq))
             tip += "; the nearest tone the radio makes is kept";
         return tip;
     }
     const auto* range = dynamic_cast<const CRangeValue*>(node);
-    if (!range || !IsNumberRule(field.rule)) return {};
-    const int decimals = field.rule == R::Factor ? DecimalsOf(field.scale) : 0;
-    const double scale = field.rule == R::Factor ? field.scale : 1;
-    const int lowest = field.rule == R::Timer ? std::max(range->GetMin(), 1) : range->GetMin();
-    std::string tip = FormatFixed(lowest / scale, decimals) + " to " +
-                      FormatFixed(range->GetMax() / scale, decimals) + unit;
-    if (field.rule == R::Timer) tip += "; OFF = 0";
+    if (!range) return {};
+    const int decimals = DecimalsOf(scale);
+    const double divisor = std::max(scale, 1);
+    const int lowest = offZero ? std::max(range->GetMin(), 1) : range->GetMin();
+    std::string tip = FormatFixed(lowest / divisor, decimals) + " to " +
+                      FormatFixed(range->GetMax() / divisor, decimals) + units;
+    if (offZero) tip += "; OFF = 0";
     return tip;
+}
+
+std::string CompactNumber(std::string text) {
+    if (!IsWholeCNumber(text) || text.find('.') == std::string::npos ||
+        text.find_first_of("eE") != std::string::npos)
+        return text;
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
 }
 
 std::vector<CFormCell> FormCells(CNode* root, CSettingForm form, int variant) {
@@ -482,7 +494,7 @@ std::string FormOutcomeText(CNode* root, int variant, const std::vector<CFieldRe
             std::string value = field && r.result.reason != CSetReason::ImageForm
                                     ? FieldText(root, *form, *field, variant)
                                     : r.result.stored;
-            value = Compact(value);
+            value = CompactNumber(value);
             if (field && *field->unit && IsWholeCNumber(value))
                 value += std::string(" ") + field->unit;
             append(adjusted, name + " " + value);

@@ -86,8 +86,10 @@ int KeyEntryIndex(const std::vector<std::string>& entries, const std::string& ke
 std::string KeyStoreText(const std::string& entry);
 
 // --- Typing filters: characters outside allowed are removed; caret (a position in text) moves
-// back by the characters removed before it. True when something was removed.
-bool FilterTyping(std::string& text, int& caret, const std::string& allowed);
+// back by the characters removed before it. Then, beyond maxLength (0: no limit), the characters
+// just before the caret go, the end of what was typed or pasted. True when something was removed.
+bool FilterTyping(std::string& text, int& caret, const std::string& allowed,
+                  std::size_t maxLength = 0);
 
 // --- What a form shows
 // The text a field shows: an edit's text, the list entry selected ("" for none) or the check
@@ -98,6 +100,12 @@ CListEntries FieldListEntries(CNode* root, const CFormDesc& form, const CFormFie
                               int variant);
 // Unit and range of an edit field ("0.0 to 25.5 s", "1 to 255 s; OFF = 0"); empty for others.
 std::string FieldToolTip(CNode* root, const CFormDesc& form, const CFormField& field);
+// The range of a number node shown divided by scale ("0 to 60 s", "0.02 to 0.30 s"; offZero: at
+// least 1, with "; OFF = 0"), or of a frequency node as it may be typed; empty for other nodes.
+std::string RangeToolTip(const CNode* node, int scale, const char* unit, bool offZero = false);
+// A number text without the zeros that end its decimals ("3032.00000" as "3032", "25.500" as
+// "25.5"); texts that are no number stay as they are.
+std::string CompactNumber(std::string text);
 
 // One label and value cell pair as the form shows it, with the group it stands in.
 struct CFormCell {

@@ -3,6 +3,7 @@
 #include "core/ctext.h"
 #include "params/node.h"
 #include "params/node_access.h"
+#include "sheets/setting_forms.h"
 
 #include <algorithm>
 #include <climits>
@@ -107,9 +108,49 @@ std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base,
         if ((field.kind == CFieldKind::List || field.kind == CFieldKind::Radio) && text.empty())
             continue;
         const std::string path = FieldPath(base, field);
-        results.push_back({path, text, StoreField(root, GetNode(root, path), field, text)});
+        CNode* node = GetNode(root, path);
+        if (field.keepWhenEmpty && node && text.empty()) {
+            results.push_back({path, text, CSetResult::Refused(node, CSetReason::Empty)});
+            continue;
+        }
+        results.push_back({path, text, StoreField(root, node, field, text)});
     }
     return results;
+}
+
+std::string FormOutcomeText(CNode* root, const std::string& base, const CSignalFormDesc& form,
+                            const std::string& where, const std::vector<CFieldResult>& results) {
+    std::string text;
+    for (const CFieldResult& r : results) {
+        const auto field =
+            std::find_if(form.fields.begin(), form.fields.end(), [&](const CFieldDesc& f) {
+                return *f.node && FieldPath(base, f) == r.node;
+            });
+        std::string name = r.node, shown = r.result.stored;
+        if (field != form.fields.end()) {
+            name = *field->name ? field->name : field->label;
+            shown = CompactNumber(FieldText(FieldNode(root, base, *field), *field));
+            if (*field->unit) shown += std::string(" ") + field->unit;
+        }
+        const std::string phrase = OutcomePhrase(name, r.given, r.result, shown);
+        if (!phrase.empty()) text += (text.empty() ? where + ": " : "; ") + phrase;
+    }
+    return text;
+}
+
+std::string FieldToolTip(CNode* root, const std::string& base, const CFieldDesc& field) {
+    switch (field.kind) {
+    case CFieldKind::Code:
+        return "Up to " + std::to_string(field.maxLength) + " of " + field.allowed;
+    case CFieldKind::Edit:
+        return RangeToolTip(FieldNode(root, base, field), 1, field.unit);
+    case CFieldKind::Timer:
+    case CFieldKind::EvenTimer:
+        return RangeToolTip(FieldNode(root, base, field), field.scale, field.unit) +
+               (field.kind == CFieldKind::EvenTimer ? "; in steps of 0.02 s" : "");
+    default:
+        return {};
+    }
 }
 
 std::vector<CDialogField> FormFields(const CSignalFormDesc& form, const CFormState& state) {

@@ -34,9 +34,12 @@ struct CFieldDesc {
     // first > last.
     int first = 1;
     int last = 0;
-    const char* source = "";  // List: the node whose texts fill the list ("": the field's node)
-    const char* allowed = ""; // Code: the characters kept as typed
-    int maxLength = 0;        // 0: no limit
+    const char* source = "";    // List: the node whose texts fill the list ("": the field's node)
+    const char* allowed = "";   // Code: the characters kept as typed
+    int maxLength = 0;          // 0: no limit
+    const char* unit = "";      // of the value shown
+    const char* name = "";      // the field in messages, "": the label
+    bool keepWhenEmpty = false; // an emptied edit leaves the node as it is
     // Disabled and empty on the special row of its sheet (the group row of the receive sheets,
     // the DTMF format) and never stored there.
     bool notOnSpecialRow = false;
@@ -64,11 +67,23 @@ struct CFieldDesc {
         f.controls = g;
         return f;
     }
+    constexpr CFieldDesc Named(const char* n) const {
+        CFieldDesc f = *this;
+        f.name = n;
+        return f;
+    }
+    constexpr CFieldDesc KeptWhenEmpty() const {
+        CFieldDesc f = *this;
+        f.keepWhenEmpty = true;
+        return f;
+    }
 };
 
-// The fields of the forms, built like a table.
+// The fields of the forms, built like a table. Edits hold tones in Hz, timers seconds.
 constexpr CFieldDesc EditField(const char* label, const char* node) {
-    return {label, node, CFieldKind::Edit};
+    CFieldDesc f{label, node, CFieldKind::Edit};
+    f.unit = "Hz";
+    return f;
 }
 constexpr CFieldDesc CodeField(const char* label, const char* node, const char* allowed,
                                int maxLength) {
@@ -81,6 +96,7 @@ constexpr CFieldDesc TimerField(const char* label, const char* node, int scale,
                                 CFieldKind kind = CFieldKind::Timer) {
     CFieldDesc f{label, node, kind};
     f.scale = scale;
+    f.unit = "s";
     return f;
 }
 constexpr CFieldDesc ListField(const char* label, const char* node, int first = 1, int last = 0,
@@ -131,9 +147,18 @@ CFormState ReadForm(CNode* root, const std::string& base, const CSignalFormDesc&
                     bool specialRow = false);
 // What a list or the radio buttons of a field offer, and which entry shows the node's text.
 CListEntries FieldEntries(CNode* root, const std::string& base, const CFieldDesc& field);
-// Stores the enabled fields in the form's order. Outcomes carry the path from the root.
+// Stores the enabled fields in the form's order. Outcomes carry the path from the root; an
+// emptied field kept when empty is refused (Empty).
 std::vector<CFieldResult> ApplyForm(CNode* root, const std::string& base,
                                     const CSignalFormDesc& form, const CFormState& state);
+// The status line about what OK made of the fields, by their names as the dialog shows them and
+// with their values as they show them now, in their units: "CH 2: 1st Frequency adjusted to
+// 3300 Hz (centred in its decode window)"; where names the row or dialog. Empty when every
+// value was stored as given.
+std::string FormOutcomeText(CNode* root, const std::string& base, const CSignalFormDesc& form,
+                            const std::string& where, const std::vector<CFieldResult>& results);
+// The range of an edit ("0 to 60 s", "250 to 3300 Hz; ..."), or the characters a code takes.
+std::string FieldToolTip(CNode* root, const std::string& base, const CFieldDesc& field);
 // The fields as (group, label, value), Lock boxes left out.
 std::vector<CDialogField> FormFields(const CSignalFormDesc& form, const CFormState& state);
 

@@ -22,8 +22,8 @@ constexpr int kCodeLength = 7;
 
 // --- Row editors.
 constexpr CFieldDesc kTwoToneRxFields[] = {
-    EditField("1st", "1stFreq").In("Rx Freq").NotOnSpecialRow(),
-    EditField("2nd", "2ndFreq").In("Rx Freq").NotOnSpecialRow(),
+    EditField("1st", "1stFreq").In("Rx Freq").NotOnSpecialRow().Named("1st Frequency"),
+    EditField("2nd", "2ndFreq").In("Rx Freq").NotOnSpecialRow().Named("2nd Frequency"),
     ListField("Group Call", "Group").NotOnSpecialRow(),
     ListField("LED", "Bell"),
     ListField("ANS", "ANS"),
@@ -32,7 +32,7 @@ constexpr CFieldDesc kTwoToneRxFields[] = {
     ListField("Scan", "Scan"),
 };
 constexpr CFieldDesc kFiveToneRxFields[] = {
-    CodeField("RX Code", "RxCode", kRxCodeChars, kCodeLength).NotOnSpecialRow(),
+    CodeField("RX Code", "RxCode", kRxCodeChars, kCodeLength).NotOnSpecialRow().KeptWhenEmpty(),
     CheckField("ID-Dec", "IdDec").Beside(),
     ListField("LED", "Bell"),
     ListField("ABC", "ABC").NotOnSpecialRow(),
@@ -55,8 +55,8 @@ constexpr CFieldDesc kFormatFields[] = {
 constexpr CFieldDesc kUserToneFields[] = {
     EditField("Encode", "Enc"),
     LockField("Auto").Beside().Controls("Decode"),
-    EditField("Low", "DecL").In("Decode"),
-    EditField("High", "DecH").In("Decode"),
+    EditField("Low", "DecL").In("Decode").Named("Decode Low"),
+    EditField("High", "DecH").In("Decode").Named("Decode High"),
 };
 
 constexpr CSignalFormDesc kTwoToneRxEditor{"Edit RX Code", kTwoToneRxFields};
@@ -79,10 +79,10 @@ constexpr CFieldDesc kTwoToneSettingFields[] = {
 };
 constexpr CFieldDesc kTwoToneTxCodeFields[] = {
     RadioField("Code Type", "CodeType").Controls("2nd Tone"),
-    EditField("Frequency", "1stTonFreq").In("1st Tone"),
-    TimerField("Period", "1stTonPeriod", 10).In("1st Tone"),
-    EditField("Frequency", "2ndTonFreq").In("2nd Tone"),
-    TimerField("Period", "2ndTonPeriod", 10).In("2nd Tone"),
+    EditField("Frequency", "1stTonFreq").In("1st Tone").Named("1st Tone Frequency"),
+    TimerField("Period", "1stTonPeriod", 10).In("1st Tone").Named("1st Tone Period"),
+    EditField("Frequency", "2ndTonFreq").In("2nd Tone").Named("2nd Tone Frequency"),
+    TimerField("Period", "2ndTonPeriod", 10).In("2nd Tone").Named("2nd Tone Period"),
 };
 constexpr const char* kTxCodeCh = "TX Code CH";
 constexpr const char* kSpecialTone = "Special Tone";
@@ -227,6 +227,11 @@ std::vector<std::string> SignalRowTexts(CNode* root, CSignalSheet sheet, int row
     }
     cells.insert(cells.end(), rest.begin(), rest.end());
     return cells;
+}
+
+std::string SignalRowLabel(CSignalSheet sheet, int row) {
+    if (sheet == CSignalSheet::FiveToneUserTone) return "User Tone " + SignalRowName(sheet, row);
+    return SignalCaption(sheet, row).substr(3); // " - "
 }
 
 std::string SignalCaption(CSignalSheet sheet, int row) {

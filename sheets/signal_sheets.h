@@ -28,6 +28,8 @@ std::string SignalRowName(CSignalSheet sheet, int row);
 // The group code row of the receive sheets and the DTMF format: some fields are not theirs.
 bool IsSpecialRow(CSignalSheet sheet, int row);
 std::vector<std::string> SignalRowTexts(CNode* root, CSignalSheet sheet, int row);
+// The row as the status bar names it: "CH 2", "Group", "CCIR", "User Tone E".
+std::string SignalRowLabel(CSignalSheet sheet, int row);
 // The caption suffix for the selected row (-1: none): " - CH 2", " - Group", " - CCIR", " - E";
 // five blanks without a selection.
 std::string SignalCaption(CSignalSheet sheet, int row);

@@ -77,46 +77,15 @@ CEditStep RunEdit(CCloneSupportDoc& doc, const QString& label, const CEditChange
     return step;
 }
 
-QString EditOutcomeText(const CEditStep& step) {
-    QStringList adjusted, refused;
-    for (const CEditOutcome& o : step.outcomes) {
-        const QString path = QString::fromStdString(o.path);
-        switch (o.result.status) {
-        case CSetStatus::Stored:
-            break;
-        case CSetStatus::Adjusted:
-            adjusted << path + ' ' + QString::fromStdString(o.result.stored);
-            break;
-        case CSetStatus::Refused:
-        case CSetStatus::NotKept:
-            refused << path + ": " + QString::fromUtf8(SetReasonText(o.result.reason));
-            break;
-        }
-    }
-    QStringList parts;
-    if (!adjusted.isEmpty()) parts << "Adjusted: " + adjusted.join(", ");
-    if (!refused.isEmpty()) parts << "Not taken: " + refused.join(", ");
-    return parts.join("; ");
-}
-
 QString EditOutcomeText(const CEditStep& step,
                         const std::function<QString(const std::string& path)>& nameOf) {
-    QStringList parts;
+    QStringList parts, notes;
     for (const CEditOutcome& o : step.outcomes) {
-        const QString reason = QString::fromUtf8(SetReasonText(o.result.reason));
-        switch (o.result.status) {
-        case CSetStatus::Stored:
-            break;
-        case CSetStatus::Adjusted:
-            parts << QStringLiteral("%1 adjusted to %2 (%3)")
-                         .arg(nameOf(o.path), QString::fromStdString(o.result.stored), reason);
-            break;
-        case CSetStatus::Refused:
-        case CSetStatus::NotKept:
-            parts << QStringLiteral("%1 \"%2\" not taken (%3)")
-                         .arg(nameOf(o.path), QString::fromStdString(o.given), reason);
-            break;
-        }
+        if (o.result.status != CSetStatus::Stored)
+            parts << QString::fromStdString(
+                OutcomePhrase(nameOf(o.path).toStdString(), o.given, o.result, o.result.stored));
+        if (!o.note.empty() && !notes.contains(QString::fromStdString(o.note)))
+            notes << QString::fromStdString(o.note);
     }
-    return parts.join(QStringLiteral("; "));
+    return (parts + notes).join(QStringLiteral("; "));
 }

@@ -25,11 +25,10 @@ CEditStep RunEdit(CCloneSupportDoc& doc, const QString& label, const CEditChange
 // clone read and a model change, and marked clean by a save.
 QUndoStack* UndoStackOf(CCloneSupportDoc& doc);
 
-// A line for the status bar about the values an edit adjusted, refused or could not keep
-// ("Adjusted: Mch.CH2.FreqRx 146.53125"); empty when every value was stored as given.
-QString EditOutcomeText(const CEditStep& step);
-// The same for a user who knows the values by the names on the screen: nameOf gives the name
-// of a path ("RX Frequency"). "RX Frequency adjusted to 146.53125 (snapped to ...); TX C.Tone
-// "089" not taken (not one of the choices)".
+// A line for the status bar about the values an edit adjusted, refused or could not keep, for a
+// user who knows the values by the names on the screen: nameOf gives the name of a path ("RX
+// Frequency"). "RX Frequency adjusted to 146.53125 (snapped to ...); TX C.Tone "089" not taken
+// (not one of the choices)", then the notes ("stored, the radio does not use that channel"),
+// each once. Empty when every value was stored as given.
 QString EditOutcomeText(const CEditStep& step,
                         const std::function<QString(const std::string& path)>& nameOf);

@@ -1,6 +1,7 @@
 #include "views/mch_sheet.h"
 
 #include "core/platform.h"
+#include "params/node_access.h"
 #include "params/set_result.h"
 #include "sheets/channel_entry.h"
 #include "sheets/channel_ops.h"
@@ -73,7 +74,8 @@ void CZ30MchSheet::EditRow() {
 
 void CZ30MchSheet::TellOutcome(int n, const std::string& prefix, const CEditStep& step) {
     const QString outcome = EditOutcomeText(step, [&](const std::string& path) {
-        return QString::fromStdString(ChannelFieldLabel(path.substr(prefix.size())));
+        return QString::fromStdString(
+            ChannelFieldLabel(path.size() > prefix.size() ? path.substr(prefix.size()) : path));
     });
     if (!outcome.isEmpty())
         Platform().prompts->SetStatusText(
@@ -136,9 +138,23 @@ void CZ30MchSheet::PasteRow() {
     TellOutcome(n, prefix, step);
 }
 
+void CZ30MchSheet::RunRowOperation(const char* verb, int n,
+                                   const std::function<void(CNode& root)>& change, int changedRow) {
+    // The channel acted on, as the edit's outcome: a channel the radio does not use is noted.
+    const std::string path = "Mch.CH" + std::to_string(n);
+    const CEditStep step = RunEdit(
+        EditLabel(verb, n),
+        [&](CNode& root, CEditReport& report) {
+            change(root);
+            if (const CNode* ch = GetNode(&root, path)) report.Add(path, {}, CSetResult::Of(*ch));
+        },
+        changedRow);
+    TellOutcome(n, path + '.', step);
+}
+
 void CZ30MchSheet::ResetChannel(int channel) {
-    RunEdit(
-        EditLabel("Clear", channel), [&](CNode& root) { ::ResetChannel(&root, channel); },
+    RunRowOperation(
+        "Clear", channel, [&](CNode& root) { ::ResetChannel(&root, channel); },
         channel - ChannelOfRow(0));
 }
 
@@ -151,7 +167,7 @@ void CZ30MchSheet::DeleteRow() {
     if (n < 1) return;
     if (IsChannelOn(Root(), n) && !AskYesNo(kDeleteChannelQuestion, true)) return;
     CWaitCursor wait;
-    RunEdit(EditLabel("Delete", n), [&](CNode& root) { DeleteChannel(&root, n, RowCount()); });
+    RunRowOperation("Delete", n, [&](CNode& root) { DeleteChannel(&root, n, RowCount()); });
 }
 
 void CZ30MchSheet::InsertRow() {
@@ -159,5 +175,5 @@ void CZ30MchSheet::InsertRow() {
     if (n < 1) return;
     if (IsChannelOn(Root(), RowCount()) && !AskYesNo(kChannelOverflowQuestion, false)) return;
     CWaitCursor wait;
-    RunEdit(EditLabel("Insert", n), [&](CNode& root) { InsertChannel(&root, n, RowCount()); });
+    RunRowOperation("Insert", n, [&](CNode& root) { InsertChannel(&root, n, RowCount()); });
 }

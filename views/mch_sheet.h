@@ -28,6 +28,10 @@ private:
     // The values of channel n (paths under prefix "Mch.CH<n>.") that an edit stored in another
     // form, or not at all, on the status bar.
     static void TellOutcome(int n, const std::string& prefix, const CEditStep& step);
+    // A row operation on channel n named verb ("Clear CH 3"), told like an edit of the channel.
+    // changedRow: the one row it changes, -1 for all.
+    void RunRowOperation(const char* verb, int n, const std::function<void(CNode& root)>& change,
+                         int changedRow = -1);
 
     bool m_pmr;
 };

@@ -154,9 +154,8 @@ QWidget* CSettingPage::MakeControl(CNode* root, const CFormField& field) {
         if (field.rule == CFieldRule::Comment || field.rule == CFieldRule::DtmfCode) {
             const bool comment = field.rule == CFieldRule::Comment;
             const int chars = comment ? kCommentChars : kDtmfCodeChars;
-            edit->setValidator(
-                new CTypingFilter(comment ? kPrintableChars : kDtmfChars, !comment, edit));
-            edit->setMaxLength(chars);
+            edit->setValidator(new CTypingFilter(comment ? kPrintableChars : kDtmfChars,
+                                                 static_cast<std::size_t>(chars), edit));
             edit->setMinimumWidth(
                 edit->fontMetrics().horizontalAdvance(QString(chars + 2, QLatin1Char('X'))));
         }

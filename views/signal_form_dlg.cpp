@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
@@ -97,11 +99,11 @@ QWidget* CSignalFormDlg::MakeControl(CNode* root, const std::string& base, const
     if (IsEdit(field.kind)) {
         auto* edit = new QLineEdit(Text(text), parent);
         edit->setObjectName(name);
-        if (field.maxLength > 0) edit->setMaxLength(field.maxLength);
-        // Codes keep their own characters (their letters in capitals), numbers the digits and
-        // the point.
-        edit->setValidator(new CTypingFilter(
-            field.kind == CFieldKind::Code ? field.allowed : kNumericChars, true, edit));
+        // Codes keep their own characters, numbers the digits and the point.
+        edit->setValidator(
+            new CTypingFilter(field.kind == CFieldKind::Code ? field.allowed : kNumericChars,
+                              static_cast<std::size_t>(std::max(field.maxLength, 0)), edit));
+        edit->setToolTip(Text(FieldToolTip(root, base, field)));
         return edit;
     }
     if (field.kind == CFieldKind::Check || field.kind == CFieldKind::Lock) {
@@ -152,7 +154,9 @@ QWidget* CSignalFormDlg::Place(const CFieldDesc& field, QWidget* control, CBox& 
     m_lastRow = new QHBoxLayout;
     m_lastRow->addWidget(control, 1);
     box.form->addRow(Text(field.label), m_lastRow);
-    return box.form->labelForField(m_lastRow);
+    QWidget* label = box.form->labelForField(m_lastRow);
+    if (label) label->setToolTip(control->toolTip());
+    return label;
 }
 
 void CSignalFormDlg::UpdateEnabling() {

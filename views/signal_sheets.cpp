@@ -13,10 +13,14 @@ void Report(CEditReport& report, const std::vector<CFieldResult>& results) {
         report.Add(r.node, r.given, r.result);
 }
 
-// Values adjusted or not taken are told on the status bar.
-void TellOutcome(const CEditStep& step) {
-    const QString text = EditOutcomeText(step);
-    if (!text.isEmpty()) Platform().prompts->SetStatusText(" " + text.toStdString());
+// Values adjusted or not taken are told on the status bar, by the names the form shows.
+void TellOutcome(CNode* root, const std::string& base, const CSignalFormDesc& form,
+                 const std::string& where, const CEditStep& step) {
+    std::vector<CFieldResult> results;
+    for (const CEditOutcome& o : step.outcomes)
+        results.push_back({o.path, o.given, o.result});
+    const std::string text = FormOutcomeText(root, base, form, where, results);
+    if (!text.empty()) Platform().prompts->SetStatusText(" " + text);
 }
 
 // The dialogs open by name from the tree. This file is linked with every sheet frame.
@@ -59,12 +63,13 @@ void CZ30SignalSheet::EditRow() {
     const CFormState state = dialog.State();
     const QString label =
         QString::fromUtf8(form.title) + ' ' + QString::fromStdString(SignalRowName(m_sheet, row));
-    TellOutcome(RunEdit(
+    const CEditStep step = RunEdit(
         label,
         [&](CNode& root, CEditReport& report) {
             Report(report, ApplyRowEditor(&root, m_sheet, row, state));
         },
-        row));
+        row);
+    TellOutcome(Root(), SignalRowPath(m_sheet, row), form, SignalRowLabel(m_sheet, row), step);
 }
 
 CSheetView* CreateSignalSheet(int index, CCloneSupportDoc* doc, QWidget* parent) {
@@ -97,6 +102,6 @@ bool OpenSignalDialog(QWidget* parent, CCloneSupportDoc& doc, CSignalDialog whic
             Report(report, ApplyForm(&r, def.node, def.form, state));
         },
         def.node);
-    TellOutcome(step);
+    TellOutcome(root, def.node, def.form, def.form.title, step);
     return step.Changed();
 }

@@ -1,11 +1,45 @@
 #include "app/qt/color_status_bar.h"
 
 #include <QLabel>
+#include <QResizeEvent>
+
+namespace {
+
+// The prompt pane: a text too long for the pane ends in "..." and is told whole in the tool tip.
+class CFittingLabel : public QLabel {
+public:
+    explicit CFittingLabel(QWidget* parent) : QLabel(parent) {
+        // Its width follows the bar, never the text.
+        setSizePolicy(QSizePolicy::Ignored, sizePolicy().verticalPolicy());
+    }
+    void SetWholeText(const QString& text) {
+        m_whole = text;
+        Fit();
+    }
+    const QString& WholeText() const { return m_whole; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        Fit();
+    }
+
+private:
+    void Fit() {
+        const QString shown =
+            fontMetrics().elidedText(m_whole, Qt::ElideRight, contentsRect().width());
+        setText(shown);
+        setToolTip(shown == m_whole ? QString() : m_whole);
+    }
+    QString m_whole;
+};
+
+} // namespace
 
 CColorStatusBar::CColorStatusBar(QWidget* parent) : QStatusBar(parent) {
     setSizeGripEnabled(true);
     for (int i = 0; i < kPaneCount; ++i) {
-        auto* label = new QLabel(this);
+        auto* label = i == kPrompt ? new CFittingLabel(this) : new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setContentsMargins(3, 0, 3, 0);
         label->setAutoFillBackground(true);
@@ -34,13 +68,17 @@ CColorStatusBar::CColorStatusBar(QWidget* parent) : QStatusBar(parent) {
 void CColorStatusBar::SetPaneText(int pane, const QString& text, bool sizeToText) {
     if (pane < 0 || pane >= kPaneCount) return;
     QLabel* label = m_panes[pane];
-    label->setText(text);
+    if (pane == kPrompt)
+        static_cast<CFittingLabel*>(label)->SetWholeText(text);
+    else
+        label->setText(text);
     if (sizeToText) label->setFixedWidth(label->fontMetrics().horizontalAdvance(text) + 12);
     // Status texts change during transfers that do not pump messages: draw now.
     label->repaint();
 }
 
 QString CColorStatusBar::PaneText(int pane) const {
+    if (pane == kPrompt) return static_cast<CFittingLabel*>(m_panes[pane])->WholeText();
     return (pane >= 0 && pane < kPaneCount) ? m_panes[pane]->text() : QString();
 }
 

@@ -1,5 +1,6 @@
 // The status bar: a stretching prompt pane, the CAP, NUM and SCRL indicators and the mode pane,
-// each pane with its own colours.
+// each pane with its own colours. A prompt too long for its pane is cut with "..." and shown
+// whole in the pane's tool tip.
 #pragma once
 
 #include <QStatusBar>
@@ -17,6 +18,7 @@ public:
 
     // With sizeToText the pane becomes as wide as the text.
     void SetPaneText(int pane, const QString& text, bool sizeToText = false);
+    // The whole text, also of a prompt cut to fit.
     QString PaneText(int pane) const;
     void SetPaneColors(int pane, const QColor& text, const QColor& back);
     QColor PaneTextColor(int pane) const;

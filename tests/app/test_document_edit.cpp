@@ -29,6 +29,7 @@ struct Expect {
     CSetReason reason;
     const char* stored;
     const char* detail;
+    const char* note = "";
 };
 
 class DocumentEdit : public ::testing::Test {
@@ -78,9 +79,10 @@ TEST_F(DocumentEdit, EveryValueSaysWhatBecameOfIt) {
         {4,
          {"5ToneCodeCH.TXCodeCH.CH1.TxCode", "123", 0},
          {S::NotKept, W::OtherFamily, "123", "not used by LMR radios"}},
+        // Stored, with a note (below): every channel record is stored, whatever the variant.
         {1,
          {"Mch.CH30.ChOn", "ON", 0},
-         {S::NotKept, W::BeyondChannels, "ON", "this radio has 1 channel"}},
+         {S::Stored, W::None, "ON", "", "stored, the radio does not use that channel"}},
         {5,
          {"CommonSet.Common1.Comment1", "ABCDEFGHIJKLMNOPQRST", 0},
          {S::Adjusted, W::ImageForm, "ABCDEFGHIJKLMNOP", ""}},
@@ -89,6 +91,10 @@ TEST_F(DocumentEdit, EveryValueSaysWhatBecameOfIt) {
         {4,
          {"2ToneCodeCH.RXCodeCH.CH1.1stFreq", "1000", 0},
          {S::Stored, W::None, "1000.00000", ""}},
+        // The tone moves to the middle of the decode window it sets.
+        {4,
+         {"2ToneCodeCH.RXCodeCH.CH1.1stFreq", "1500.3", 0},
+         {S::Adjusted, W::Centred, "1500.50000", ""}},
     };
     for (const Case& c : cases) {
         auto doc = MakeDoc(c.variant);
@@ -100,6 +106,7 @@ TEST_F(DocumentEdit, EveryValueSaysWhatBecameOfIt) {
         EXPECT_EQ(r.reason, c.expect.reason) << what << ": " << SetReasonText(r.reason);
         EXPECT_EQ(r.stored, c.expect.stored) << what;
         EXPECT_EQ(r.detail, c.expect.detail) << what;
+        EXPECT_EQ(step.outcomes[0].note, c.expect.note) << what;
         EXPECT_EQ(step.AllTaken(), r.Taken()) << what;
         // The image changes only for what it keeps (channels beyond the variant are stored but
         // never used), and only then is the document modified.

@@ -12,6 +12,7 @@
 #include "views/tree_items.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -234,18 +235,29 @@ TEST_F(FormTest, CodesAndCommentsDropWhatTheRadioCannotHold) {
     });
     EXPECT_EQ(code, QStringLiteral("12#"));
     EXPECT_EQ(Node("DTMFAutoD.DTMFDial.AD1.Code")->GetText(), "12#");
-    // The DTMF letters typed in lower case are taken as capitals.
+    // Letters in lower case are none of the DTMF digits: removed, not converted.
     Open(treecode::kDtmfAutodial, [&](QWidget* form) {
         auto* edit = ControlOf<QLineEdit>(form, "DTMFDial.AD1.Code");
         edit->setCursorPosition(1);
-        QTest::keyClicks(edit, QStringLiteral("azd"));
+        QTest::keyClicks(edit, QStringLiteral("azDd"));
         code = edit->text();
         caret = edit->cursorPosition();
         return true;
     });
-    EXPECT_EQ(code, QStringLiteral("1AD2#"));
-    EXPECT_EQ(caret, 3);
-    EXPECT_EQ(Node("DTMFAutoD.DTMFDial.AD1.Code")->GetText(), "1AD2#");
+    EXPECT_EQ(code, QStringLiteral("1D2#"));
+    EXPECT_EQ(caret, 2);
+    EXPECT_EQ(Node("DTMFAutoD.DTMFDial.AD1.Code")->GetText(), "1D2#");
+    // A paste loses what the field does not take before the field's length is counted.
+    Open(treecode::kDtmfAutodial, [&](QWidget* form) {
+        auto* edit = ControlOf<QLineEdit>(form, "DTMFDial.AD1.Code");
+        edit->selectAll();
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("1-2-3-4-5-6-7-8-9-0-1-2-3-4-5-6-7-8-9-0-1-2-3-4-5"));
+        edit->paste();
+        return true;
+    });
+    Doc().GetCloneManager()->ImageToTree(); // what the image holds
+    EXPECT_EQ(Node("DTMFAutoD.DTMFDial.AD1.Code")->GetText(), "123456789012345678901234");
 
     Open(treecode::kCommon1, [&](QWidget* form) {
         auto* edit = ControlOf<QLineEdit>(form, "Comment1");

@@ -27,6 +27,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -414,9 +415,8 @@ TEST_F(SheetTest, PastedValuesTheChannelCannotHoldAreTold) {
         // A frequency that is none: nothing pasted, and it is told.
         {kLmr16, 1, "abc", "146.52", true, " CH 2: RX Frequency \"abc\" not taken (not a number)"},
         {kLmr16, 1, "146.52", "146.52", false, ""}, // an empty channel
-        {kLmr1, 2, "146.5", "146.5", true,
-         " CH 3: RX Frequency \"146.5\" not taken (this radio has fewer channels); TX Frequency "
-         "\"146.5\" not taken (this radio has fewer channels)"},
+        // A row marked "*": stored, though the radio does not use it.
+        {kLmr1, 2, "146.5", "146.5", true, " CH 3: stored, the radio does not use that channel"},
     };
     ModalHand hand;
     hand.handler = Answer(QMessageBox::Yes);
@@ -682,6 +682,28 @@ TEST_F(SheetTest, RowEditorRefusesWhatNoRasterTakesAndTellsWhatItAdjusted) {
         }
         EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt).toStdString(), c.status)
             << c.rx;
+    }
+    Finish();
+}
+
+// The rows a 1CH or 2CH radio marks "*" are stored like any other, and the status bar says that
+// the radio does not use them.
+TEST_F(SheetTest, RowsMarkedUnusedAreStoredWithANote) {
+    CZ30MainFrame& frame = StartWith(kLmr1);
+    CZ30Doc& doc = app->Document();
+    for (const auto& [row, command, status, stored] :
+         {std::tuple{2, cmd::kEditMemory, " CH 3: stored, the radio does not use that channel",
+                     "146.50000"},
+          {0, cmd::kEditMemory, "", "146.50000"},
+          {2, cmd::kClear, " CH 3: stored, the radio does not use that channel", "0.00000"}}) {
+        frame.SetStatusText(QString());
+        ModalHand hand;
+        hand.handler = EditFrequencies("146.5");
+        Sheet().SelectRow(row);
+        frame.RouteCommand(command);
+        EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt).toStdString(), status);
+        doc.GetCloneManager()->ImageToTree(); // what the image holds
+        EXPECT_EQ(GetNode(Root(), Ch(row + 1, "FreqRx"))->GetText(), stored) << row;
     }
     Finish();
 }

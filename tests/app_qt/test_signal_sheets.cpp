@@ -13,9 +13,11 @@
 #include "views/signal_form_dlg.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -163,9 +165,9 @@ TEST_F(SignalSheetTest, CodesLoseWhatTheyCannotHoldAsTheyAreTyped) {
     const Case cases[] = {
         {4, "RxCode", "12X+4", "12+4"},        // "X" goes, a wildcard stays
         {4, "RxCode", "123456789", "1234567"}, // seven digits at most
-        {4, "RxCode", "1a2bg*", "1A2BG*"},     // letters count in either case
+        {4, "RxCode", "1a2bg*", "12*"},        // letters in lower case are none of the code's
         {5, "TxCode", "1+2X*", "12*"},         // no wildcard in a transmit code
-        {5, "TxCode", "e1x", "E1"},
+        {5, "TxCode", "e1x", "1"},
         {6, "TonPeriod", "0,1a5", "015"}, // numbers only
     };
     for (const Case& c : cases) {
@@ -225,7 +227,7 @@ TEST_F(SignalSheetTest, EveryEditorIsOneStepThatUndoTakesBackToTheByte) {
              // An even number of 10 ms steps, and the status bar says so.
              EXPECT_EQ(Text("2ToneCodeCH.RXCodeCom.NoTonTim"), "6");
              EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt),
-                       QStringLiteral(" Adjusted: 2ToneCodeCH.RXCodeCom.NoTonTim 0.060"));
+                       QStringLiteral(" 2Tone Setting: Notone Timer adjusted to 0.06 s (rounded)"));
          }},
         {kLmr16, 0, 0, editor::kTwoToneTxCode,
          [](CSignalFormDlg& f) {
@@ -282,5 +284,76 @@ TEST_F(SignalSheetTest, EveryEditorIsOneStepThatUndoTakesBackToTheByte) {
         f.reject();
     });
     EXPECT_EQ(UndoStackOf(Doc())->index(), steps);
+    Finish();
+}
+
+// What OK stored is what the sheet shows and the image holds, told by the field's label and row
+// in its unit; a code keeps its set's characters before its limit cuts it, and an emptied
+// receive code keeps its value. The edits say their ranges in tool tips.
+TEST_F(SignalSheetTest, OkStoresWhatTheFieldTakesAndTellsItByItsName) {
+    CZ30MainFrame& frame = StartWith(kPmr16);
+    struct Case {
+        int variant, sheet, row, column; // sheet 0: the dialog; column: the field's cell
+        const char *dialog, *field, *tip;
+        const char *pasted, *shown; // the field's text as a paste replaced it
+        const char *path, *stored;  // read back from the image
+        const char *cell, *status;  // afterwards
+    };
+    const Case cases[] = {
+        {kPmr16, 4, 1, 1, nullptr, "RxCode", "Up to 7 of ABCDEG0123456789*+", "", "",
+         "RXCodeCH.CH2.RxCode", "22222", "22222",
+         " CH 2: RX Code \"\" not taken (left empty, the value is kept)"},
+        {kPmr16, 4, 0, 1, nullptr, "RxCode", nullptr, "1 2 3 4 5", "12345", "RXCodeCH.CH1.RxCode",
+         "12345", "12345", ""},
+        {kPmr16, 4, 0, 1, nullptr, "RxCode", nullptr, "12#xyz 9+G", "129+G", "RXCodeCH.CH1.RxCode",
+         "129+A", "129+*", ""},
+        {kPmr16, 5, 0, 1, nullptr, "TxCode", "Up to 7 of ABCDEG0123456789*", "1-2-3-4-5-6-7-8-9",
+         "1234567", "TXCodeCH.CH1.TxCode", "1234567", "1234567", ""},
+        {kPmr16, 6, 9, 2, nullptr, "NoTonTim", "0.02 to 0.30 s", "0.050", "0.050",
+         "Format.DTMF.NoTonTim", "6", "0.060",
+         " DTMF: Notone Timer adjusted to 0.06 s (as the radio stores it)"},
+        {kLmr16, 3, 1, 1, nullptr, "1stFreq", "250 to 3300.2 Hz", "1500.3", "1500.3",
+         "RXCodeCH.CH2.1stFreq", "1500.50000", "1500.50000",
+         " CH 2: 1st Frequency adjusted to 1500.5 Hz (centred in its decode window)"},
+        {kLmr16, 3, 1, 1, nullptr, "1stFreq", nullptr, "3300.2", "3300.2", "RXCodeCH.CH2.1stFreq",
+         "3300.00000", "3300.00000",
+         " CH 2: 1st Frequency adjusted to 3300 Hz (centred in its decode window)"},
+        {kLmr16, 0, 0, 0, editor::kTwoToneSetting, "BeepRepTim", "0 to 60 s", "61", "61",
+         "RXCodeCom.BeepRepTim", "60", nullptr,
+         " 2Tone Setting: Beep Repeat Timer adjusted to 60 s (clamped into range)"},
+    };
+    for (const Case& c : cases) {
+        if (Doc().GetVariant() != c.variant) ChangeModelTo(c.variant);
+        frame.SetStatusText(QString());
+        QString shown, tip;
+        Open(c.sheet, c.row, c.dialog, [&](CSignalFormDlg& form) {
+            auto* edit = qobject_cast<QLineEdit*>(form.Field(c.field));
+            tip = edit->toolTip();
+            edit->clear();
+            QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+            edit->paste();
+            shown = edit->text();
+            Ok(form);
+        });
+        const std::string what = std::string(c.field) + " " + c.pasted;
+        EXPECT_TRUE(!c.tip || tip.toStdString() == c.tip) << what << ": " << tip.toStdString();
+        EXPECT_EQ(shown.toStdString(), c.shown) << what;
+        const QString cell = c.cell ? Sheet().CellText(c.row, c.column) : QString();
+        EXPECT_TRUE(!c.cell || cell.toStdString() == c.cell) << what << ": " << cell.toStdString();
+        EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt).toStdString(), c.status)
+            << what;
+        Doc().GetCloneManager()->TreeToImage();
+        Doc().GetCloneManager()->ImageToTree();
+        EXPECT_EQ(
+            Text((c.variant == kPmr16 ? "5ToneCodeCH." : "2ToneCodeCH.") + std::string(c.path)),
+            c.stored)
+            << what;
+    }
+    // A note longer than the bar ends in "..." there and is told whole in the tool tip.
+    frame.resize(360, 400);
+    QApplication::processEvents();
+    const QLabel* pane = frame.StatusBar()->PaneLabel(CColorStatusBar::kPrompt);
+    EXPECT_TRUE(pane->text().endsWith(QChar(0x2026))) << pane->text().toStdString();
+    EXPECT_EQ(pane->toolTip(), frame.StatusBar()->PaneText(CColorStatusBar::kPrompt));
     Finish();
 }

@@ -326,6 +326,19 @@ TEST_F(CliTest, ChannelOperationsEditTheFile) {
     }
 }
 
+// A row a 2CH radio's sheet marks "*" takes a channel operation as set takes its values: stored,
+// with a note.
+TEST_F(CliTest, ChannelOperationOnARowTheRadioDoesNotUseIsStoredWithANote) {
+    const std::string f = MakeFile("unused.hxq", 2);
+    const CRun r = Run({"channel", f, "copy", "1", "4"});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_TRUE(Has(r.err, "ktz30cli channel: Mch.CH4: stored, the radio does not use that "
+                           "channel (this radio has 2 channels)\n"))
+        << r.err;
+    EXPECT_EQ(Get(f, "Mch.CH4.FreqRx"), "446.10000");
+    EXPECT_FALSE(Has(Run({"channel", f, "clear", "2"}).err, "does not use"));
+}
+
 TEST_F(CliTest, MakerReserveWriteSendsTheWholeImage) {
     const std::string log = File("wire.log");
     CSim sim({"--variant", "4", "--log", QString::fromStdString(log)});
@@ -526,7 +539,11 @@ TEST_F(CliTest, SetSaysWhatBecameOfEveryAssignment) {
          {"2ToneCodeCH.RXCodeCH.CH1.1stFreq=1000"},
          1,
          {"2ToneCodeCH.RXCodeCH.CH1.1stFreq: not used by PMR radios"}},
-        {1, {"Mch.CH30.ChOn=ON"}, 1, {"Mch.CH30.ChOn: this radio has 1 channel"}},
+        // Every channel record is stored; the radio does not use this one.
+        {1,
+         {"Mch.CH30.ChOn=ON"},
+         0,
+         {"Mch.CH30.ChOn: stored, the radio does not use that channel (this radio has 1 channel)"}},
         {4, {"Mch.CH1.RfPwr=Max"}, 1, {"'Max' is not one of the choices (Low1, Low2, High)"}},
         {4,
          {"CommonSet.Common1.InATim:=5"},

@@ -9,15 +9,19 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <clocale>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace testhub;
@@ -198,6 +202,38 @@ TEST(PrintPdf, CancelStopsTheJobAfterThePageInHand) {
         EXPECT_EQ(outcome, stopAt ? CPrintOutcome::Cancelled : CPrintOutcome::Done) << stopAt;
         EXPECT_EQ(renderer.Pages(), stopAt ? stopAt : asked) << stopAt;
     }
+}
+
+// "Common 2" prints its label and value cells 18 widths of "W" wide each, even where the two
+// do not fit across the page: the value stands 18 "W" right of its label.
+TEST(PrintPdf, CommonTwoCellsAreEighteenWidthsOfW) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("common2.pdf")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Pdf(*Radio(kPmr16), kPmr16, {I::Common2}));
+    file.close();
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file.fileName(), "-"});
+    ASSERT_TRUE(p.waitForFinished(30000) && p.exitCode() == 0);
+    // The words of the first label's line: "Lockout" first, the value last.
+    const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    double labelX = -1, labelY = -1, valueX = -1;
+    for (auto it = word.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const double x = m.captured(1).toDouble(), y = m.captured(2).toDouble();
+        if (labelX < 0 && m.captured(3) == QStringLiteral("Lockout"))
+            std::tie(labelX, labelY) = std::pair(x, y);
+        else if (labelX >= 0 && std::abs(y - labelY) < 1)
+            valueX = x;
+    }
+    ASSERT_GE(valueX, 0);
+    QBuffer buffer;
+    QPdfWriter writer(&buffer);
+    const double w = QFontMetricsF(PrintFont(CPageRenderer::kTextPoints), &writer)
+                         .horizontalAdvance(QLatin1Char('W')) *
+                     72.0 / writer.resolution();
+    EXPECT_NEAR((valueX - labelX) / w, 18.0, 0.25);
 }
 
 TEST(PrintPdf, AnEmptyJobWritesNothing) {

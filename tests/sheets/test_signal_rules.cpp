@@ -192,9 +192,9 @@ TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
          {{0x013E, {0x03, 0xCA, 0x04, 0x06, 0x05, 0xAF, 0x06, 0x09}}},
          {{"2ToneCodeCH.RXCodeCH.CH1.1stFreq", CSetStatus::Stored}}},
         // 449.8 Hz: window 437-463, centre 450.0, once though both tones were set; read back,
-        // that window moves to 450.5.
+        // that window moves to 450.5, which the tree takes.
         {lmr.get(), false, int(S::TwoToneRx), 1, {{"1stFreq", "449.8"}, {"2ndFreq", "1500.0"}},
-         {{"2ToneCodeCH.RXCodeCH.CH2.1stFreq", "450.00000"}},
+         {{"2ToneCodeCH.RXCodeCH.CH2.1stFreq", "450.50000"}},
          {{0x0146, {0x01, 0xB5, 0x01, 0xCF}}},
          {{"2ToneCodeCH.RXCodeCH.CH2.1stFreq", CSetStatus::Adjusted}}},
         // The group code has no tones and no group call: those fields are not stored.
@@ -228,17 +228,18 @@ TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
         {pmr.get(), false, int(S::FiveToneRx), 1, {{"RxCode", "1+3"}},
          {{"5ToneCodeCH.RXCodeCH.CH2.RxCode", "1+3"}},
          {{0x060E, {0x10, 0x3F, 0xFF, 0xFF}}}, {}},
-        // An emptied code is cleared.
+        // An emptied code keeps the code it had.
         {pmr.get(), false, int(S::FiveToneRx), 2, {{"RxCode", ""}},
-         {{"5ToneCodeCH.RXCodeCH.CH3.RxCode", ""}},
-         {{0x0617, {0xFF, 0xFF, 0xFF, 0xFF}}}, {}},
+         {{"5ToneCodeCH.RXCodeCH.CH3.RxCode", "33333"}},
+         {{0x0617, {0x33, 0x33, 0x3F, 0xFF}}},
+         {{"5ToneCodeCH.RXCodeCH.CH3.RxCode", CSetStatus::Refused}}},
         {pmr.get(), false, int(S::FiveToneTx), 4, {{"TxCode", "G12"}, {"ABCAud", "ON"}},
          {{"5ToneCodeCH.TXCodeCH.CH5.TxCode", "E12"}, {"5ToneCodeCH.TXCodeCH.CH5.ABCAud", "ON"}},
          {{0x0538, {0xE1, 0x2F, 0xFF, 0xFF}}}, {}},
         // The radio keeps even notone times and tone lengths in steps of 9.125 ms.
         {pmr.get(), false, int(S::FiveToneFormat), 1,
          {{"TonPeriod", "0.1"}, {"NoTonTim", "0.075"}, {"TonLen", "1.000"}},
-         {{"5ToneCodeCH.Format.CCIR.TonLen", "1000"}},
+         {{"5ToneCodeCH.Format.CCIR.TonLen", "995"}},
          {{0x017B, {100}}, {0x0184, {8}}, {0x018D, {109}}},
          {{"5ToneCodeCH.Format.CCIR.NoTonTim", CSetStatus::Adjusted},
           {"5ToneCodeCH.Format.CCIR.TonLen", CSetStatus::Adjusted}}},

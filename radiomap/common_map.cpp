@@ -21,39 +21,21 @@ constexpr std::uint16_t kComment2 = 0x0110;
 constexpr std::size_t kCommentLength = 16;
 constexpr std::uint16_t kIfFreq = 0x0008; // three bytes
 
-// The same keys in the order of the tree.
-constexpr const char* kKeyNodeOrder[] = {"KeyF0Conv",    "KeyF1Conv",    "KeyF2Conv",
-                                         "KeyMicUpConv", "KeyMicDnConv", "KeyMicAConv",
-                                         "KeyMicBConv"};
-
 struct KeyFunction {
     int code;
     const char* text;
 };
 
+// clang-format off
 // Key-function codes as stored, with their texts.
-constexpr KeyFunction kKeyFunctions[] = {{0, "Null"},
-                                         {4, "Scan A Start/Stop"},
-                                         {5, "Scan B Start/Stop"},
-                                         {7, "Prio A"},
-                                         {8, "Prio A (Rewrite)"},
-                                         {9, "Prio B"},
-                                         {10, "MR-CH 1"},
-                                         {11, "MR-CH 2"},
-                                         {12, "MR-CH 3"},
-                                         {13, "MR-CH 4"},
-                                         {14, "Moni(Audi)"},
-                                         {15, "Lock1"},
-                                         {16, "High/Low"},
-                                         {17, "Wide/Narrow"},
-                                         {18, "Lock2"},
-                                         {20, "Talk Around"},
-                                         {23, "DTMF Autodial"},
-                                         {24, "Call"},
-                                         {25, "Call A (Code 30)"},
-                                         {26, "Call B (Code 29)"},
-                                         {27, "Emergency Single"},
-                                         {28, "Emergency Repeat"}};
+constexpr KeyFunction kKeyFunctions[] = {
+    {0, "Null"}, {4, "Scan A Start/Stop"}, {5, "Scan B Start/Stop"}, {7, "Prio A"},
+    {8, "Prio A (Rewrite)"}, {9, "Prio B"}, {10, "MR-CH 1"}, {11, "MR-CH 2"}, {12, "MR-CH 3"},
+    {13, "MR-CH 4"}, {14, "Moni(Audi)"}, {15, "Lock1"}, {16, "High/Low"}, {17, "Wide/Narrow"},
+    {18, "Lock2"}, {20, "Talk Around"}, {23, "DTMF Autodial"}, {24, "Call"},
+    {25, "Call A (Code 30)"}, {26, "Call B (Code 29)"}, {27, "Emergency Single"},
+    {28, "Emergency Repeat"}};
+// clang-format on
 
 // Availability class of each key-function code: 3 or 4 any variant, 0 LMR only, 1 PMR only,
 // anything else never.
@@ -67,49 +49,18 @@ constexpr std::array<std::uint8_t, kKeyCodeCount> kKeyClass = {
     5, 5, 5, 5, 5, 5,             // 50-55
 };
 
+// clang-format off
 // Display lists of the key page (not stored).
-constexpr const char* kKeyConvLmr[] = {"Null",
-                                       "Scan A Start/Stop",
-                                       "Scan B Start/Stop",
-                                       "Prio A",
-                                       "Prio A (Rewrite)",
-                                       "Prio B",
-                                       "MR-CH 1",
-                                       "MR-CH 2",
-                                       "MR-CH 3",
-                                       "MR-CH 4",
-                                       "Moni",
-                                       "Lock1",
-                                       "Lock2",
-                                       "High/Low",
-                                       "Talk Around",
-                                       "Wide/Narrow",
-                                       "DTMF Autodial",
-                                       "Call",
-                                       "Emergency Single",
-                                       "Emergency Repeat"};
-constexpr const char* kKeyConvPmr[] = {"Null",
-                                       "Scan A Start/Stop",
-                                       "Scan B Start/Stop",
-                                       "Prio A",
-                                       "Prio A (Rewrite)",
-                                       "Prio B",
-                                       "MR-CH 1",
-                                       "MR-CH 2",
-                                       "MR-CH 3",
-                                       "MR-CH 4",
-                                       "Moni(Audi)",
-                                       "Lock1",
-                                       "Lock2",
-                                       "High/Low",
-                                       "Talk Around",
-                                       "Wide/Narrow",
-                                       "DTMF Autodial",
-                                       "Call",
-                                       "Call A (Code 30)",
-                                       "Call B (Code 29)",
-                                       "Emergency Single",
-                                       "Emergency Repeat"};
+constexpr const char* kKeyConvLmr[] = {
+    "Null", "Scan A Start/Stop", "Scan B Start/Stop", "Prio A", "Prio A (Rewrite)", "Prio B",
+    "MR-CH 1", "MR-CH 2", "MR-CH 3", "MR-CH 4", "Moni", "Lock1", "Lock2", "High/Low",
+    "Talk Around", "Wide/Narrow", "DTMF Autodial", "Call", "Emergency Single", "Emergency Repeat"};
+constexpr const char* kKeyConvPmr[] = {
+    "Null", "Scan A Start/Stop", "Scan B Start/Stop", "Prio A", "Prio A (Rewrite)", "Prio B",
+    "MR-CH 1", "MR-CH 2", "MR-CH 3", "MR-CH 4", "Moni(Audi)", "Lock1", "Lock2", "High/Low",
+    "Talk Around", "Wide/Narrow", "DTMF Autodial", "Call", "Call A (Code 30)", "Call B (Code 29)",
+    "Emergency Single", "Emergency Repeat"};
+// clang-format on
 
 char PrintableOrSpace(unsigned char c) { return (c < 32 || c > 127) ? ' ' : static_cast<char>(c); }
 

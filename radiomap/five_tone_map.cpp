@@ -80,7 +80,7 @@ void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
         CNode* ch = New<CNode>(rx, RxChannelName(i).c_str());
         New<CStringNode>(ch, "RxCode", "");
         New<CBitNode>(ch, "IdDec", "OFF", "ON");
-        New<CNumNode>(ch, "Bell")->Choices({{0, "Null"}, {1, "OFF"}, {2, "ON"}, {3, "Blink"}});
+        AddChoices(New<CNumNode>(ch, "Bell"), kBellChoices);
         New<CBitNode>(ch, "EmrCanc", "Null", "Cancel");
         auto* abc = New<CNumNode>(ch, "ABC");
         abc->AddChoice(0, "OFF");
@@ -88,18 +88,10 @@ void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
             abc->AddChoice(n, std::to_string(n));
         abc->AddChoice(128, "STN");
         abc->AddChoice(255, "SGL");
-        New<CNumNode>(ch, "Beep")
-            ->Choices({{0, "Null"},
-                       {1, "OFF"},
-                       {2, "Pi(single)"},
-                       {3, "PiPi(single)"},
-                       {4, "PiRo(single)"},
-                       {5, "Pi(repeat)"},
-                       {6, "PiPi(repeat)"},
-                       {7, "PiRo(repeat)"}});
+        AddChoices(New<CNumNode>(ch, "Beep"), kBeepChoices);
         New<CNumNode>(ch, "AudMode")->Choices({{0, "Null"}, {1, "IN_A"}, {2, "Aud"}});
-        New<CNumNode>(ch, "Stun")->Choices({{0, "OFF"}, {1, "Kill"}});
-        New<CNumNode>(ch, "Scan")->Choices({{0, "Null"}, {1, "Cancel"}, {2, "Start"}});
+        AddChoices(New<CNumNode>(ch, "Stun"), kStunChoices);
+        AddChoices(New<CNumNode>(ch, "Scan"), kScanChoices);
     }
 
     CNode* tx = New<CNode>(five, "TXCodeCH");

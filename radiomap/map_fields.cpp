@@ -46,9 +46,8 @@ int Stored(const CRule& r, int v, int width, bool pmr) {
     case CRuleKind::Range:
         return Clamp(v, r.lo, r.hi) - r.bias;
     case CRuleKind::Pattern:
-        return v >= 0 && v < static_cast<int>(r.pattern->encode.size())
-                   ? r.pattern->encode[std::size_t(v)]
-                   : r.pattern->otherwise;
+        return v >= 0 && v < r.pattern->codes ? r.pattern->encode[std::size_t(v)]
+                                              : r.pattern->otherwise;
     case CRuleKind::Function:
     case CRuleKind::Divider:
         return r.to(v);
@@ -116,6 +115,11 @@ void DecodeFields(const CByteImage& image, CNode* root, const CFieldSection& sec
 void EncodeFields(CByteImage& image, CNode* root, const CFieldSection& section,
                   const CZ30RadioDataManager& map) {
     EncodeFields(image, section.base, GetNode(root, section.node), section, map);
+}
+
+void AddChoices(CNumNode* node, std::span<const CChoiceText> choices) {
+    for (const CChoiceText& c : choices)
+        node->AddChoice(c.code, c.text);
 }
 
 int HexTextValue(const std::string& text, int max) {

@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 
+class CNumNode;
 class CZ30RadioDataManager;
 
 namespace radiomap {
@@ -41,12 +42,28 @@ constexpr CPlace Apart(std::span<const CBitAt> bits) {
     return {0, 0, std::uint8_t(bits.size()), bits};
 }
 
-// Stored pattern -> code, code -> stored pattern; a code beyond the list is stored as otherwise.
+// Stored pattern -> code (one entry for each pattern the bits can hold), code -> stored pattern;
+// a code beyond the list is stored as otherwise.
 struct CPattern {
-    std::span<const int> decode;
-    std::span<const int> encode;
-    int otherwise;
+    std::array<int, 16> decode{};
+    std::array<int, 16> encode{};
+    int patterns = 0;
+    int codes = 0;
+    int otherwise = 0;
 };
+template <std::size_t D, std::size_t E>
+constexpr CPattern Patterns(const int (&decode)[D], const int (&encode)[E], int otherwise) {
+    static_assert(D <= 16 && E <= 16);
+    CPattern p;
+    for (std::size_t i = 0; i < D; ++i)
+        p.decode[i] = decode[i];
+    for (std::size_t i = 0; i < E; ++i)
+        p.encode[i] = encode[i];
+    p.patterns = static_cast<int>(D);
+    p.codes = static_cast<int>(E);
+    p.otherwise = otherwise;
+    return p;
+}
 
 enum class CRuleKind : std::uint8_t {
     Plain,    // the bits as a number; one bit stores whether the value is not 0
@@ -69,9 +86,7 @@ struct CRule {
     int (*from)(int) = nullptr;
     int (*to)(int) = nullptr;
 };
-inline constexpr int kInvertedStored[] = {1, 0};
-inline constexpr int kInvertedCodes[] = {1};
-inline constexpr CPattern kInverted = {kInvertedStored, kInvertedCodes, 0};
+inline constexpr CPattern kInverted = Patterns({1, 0}, {1}, 0);
 
 constexpr CRule Plain() { return {}; }
 constexpr CRule Range(int lo, int hi, int bias = 0) { return {CRuleKind::Range, lo, hi, bias}; }
@@ -93,6 +108,8 @@ constexpr CRule Unstored(int v) { return Range(v, v); }
 
 // Which radios write a field; every radio reads it.
 enum class CFamily : std::uint8_t { Both, Lmr, Pmr };
+inline constexpr CFamily kLmr = CFamily::Lmr;
+inline constexpr CFamily kPmr = CFamily::Pmr;
 
 struct CField {
     const char* name; // null: content of the image that no value holds
@@ -138,6 +155,13 @@ void EncodeFields(CByteImage& image, CNode* root, const CFieldSection& section,
 int AllowedKeyCode(int code, bool pmr);
 // The value of a one-digit hexadecimal text: 0 when empty or not hexadecimal, at most max.
 int HexTextValue(const std::string& text, int max);
+
+// A named choice of a value node, for the tree builders.
+struct CChoiceText {
+    int code;
+    const char* text;
+};
+void AddChoices(CNumNode* node, std::span<const CChoiceText> choices);
 
 inline CNode* Child(CNode* parent, const char* name) {
     return parent ? parent->FindChild(name) : nullptr;

@@ -22,31 +22,26 @@ constexpr std::uint32_t kTones = 6; // receive and transmit tone fields, 12 bits
 
 // ---- Choice lists ----
 
-struct Choice {
-    int code;
-    const char* text;
-};
-
-constexpr Choice kBnkSet[] = {
+constexpr CChoiceText kBnkSet[] = {
     {0, "Free"}, {1, "Bank(8CH*5Bank)"}, {2, "Bank(16CH*2Bank+8CH"}, {3, "Bank(20CH*2"}};
-constexpr Choice kRfPwr[] = {{0, "Low1"}, {1, "Low2"}, {2, "High"}};
-constexpr Choice kLockoutL[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt"}};
-constexpr Choice kLockoutP[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt1"}, {3, "Rpt2"}};
-constexpr Choice kAutoResetP[] = {
+constexpr CChoiceText kRfPwr[] = {{0, "Low1"}, {1, "Low2"}, {2, "High"}};
+constexpr CChoiceText kLockoutL[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt"}};
+constexpr CChoiceText kLockoutP[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt1"}, {3, "Rpt2"}};
+constexpr CChoiceText kAutoResetP[] = {
     {0, "Timer A"}, {1, "Timer B"}, {2, "Timer A Inact"}, {3, "Timer B Inact"}};
-constexpr Choice k2Ton[] = {{0, "OFF"}, {1, "1"}, {2, "2"}, {3, "3"}};
-constexpr Choice kLogInOfL[] = {{0, "OFF"}, {1, "L-IN"}, {2, "L-OFF"}, {3, "Both"}};
-constexpr Choice kLogInOfP[] = {{0, "OFF"},   {1, "L-IN"},   {2, "L-INA"},
-                                {3, "L-INI"}, {4, "L-OFF"},  {5, "L-OFFA"},
-                                {6, "Both"},  {7, "BothA1"}, {8, "BothA2"}};
-constexpr Choice kMoni[] = {{0, "OFF"},     {1, "Aud"},  {2, "In A"},    {3, "In A+R1"},
-                            {4, "In A+R2"}, {5, "Both"}, {6, "Both+R1"}, {7, "Both+R2"}};
-constexpr Choice kSel[] = {{0, "OFF"}, {1, "Aud"}, {2, "In A"}};
-constexpr Choice kAud[] = {{0, "OFF"}, {1, "Aud"}};
-constexpr Choice kMute[] = {{0, "CONT"}, {1, "SGL"}};
-constexpr Choice kForm[] = {{0, "USER"}, {1, "CCIR"}, {2, "ZVEI1"}, {3, "ZVEI2"}, {4, "DZVEI"},
-                            {5, "EEA"},  {6, "EEA2"}, {7, "DAPL"},  {8, "EIA"},   {9, "DTMF"}};
-constexpr Choice kIdPos[] = {{0, "OFF"}, {1, "BTM"}, {2, "TOP"}};
+constexpr CChoiceText k2Ton[] = {{0, "OFF"}, {1, "1"}, {2, "2"}, {3, "3"}};
+constexpr CChoiceText kLogInOfL[] = {{0, "OFF"}, {1, "L-IN"}, {2, "L-OFF"}, {3, "Both"}};
+constexpr CChoiceText kLogInOfP[] = {{0, "OFF"},   {1, "L-IN"},   {2, "L-INA"},
+                                     {3, "L-INI"}, {4, "L-OFF"},  {5, "L-OFFA"},
+                                     {6, "Both"},  {7, "BothA1"}, {8, "BothA2"}};
+constexpr CChoiceText kMoni[] = {{0, "OFF"},     {1, "Aud"},  {2, "In A"},    {3, "In A+R1"},
+                                 {4, "In A+R2"}, {5, "Both"}, {6, "Both+R1"}, {7, "Both+R2"}};
+constexpr CChoiceText kSel[] = {{0, "OFF"}, {1, "Aud"}, {2, "In A"}};
+constexpr CChoiceText kAud[] = {{0, "OFF"}, {1, "Aud"}};
+constexpr CChoiceText kMute[] = {{0, "CONT"}, {1, "SGL"}};
+constexpr CChoiceText kForm[] = {{0, "USER"}, {1, "CCIR"}, {2, "ZVEI1"}, {3, "ZVEI2"}, {4, "DZVEI"},
+                                 {5, "EEA"},  {6, "EEA2"}, {7, "DAPL"},  {8, "EIA"},   {9, "DTMF"}};
+constexpr CChoiceText kIdPos[] = {{0, "OFF"}, {1, "BTM"}, {2, "TOP"}};
 
 // CTCSS tones: the code is the index.
 constexpr const char* kCtcssTones[] = {
@@ -65,11 +60,6 @@ constexpr int kDcsNormal = 2000;
 constexpr int kDcsInverted = 3000;
 
 // ---- Helpers ----
-
-void AddChoices(CNumNode* node, std::span<const Choice> choices) {
-    for (const Choice& c : choices)
-        node->AddChoice(c.code, c.text);
-}
 
 // "OFF" for 0 and the numbers 1 to last.
 void AddCountChoices(CNumNode* node, int last) {

@@ -93,19 +93,11 @@ void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {
         New<CFreqNode>(ch, "1stFreq", kCentreMin, kCentreMin, kCentreMin, 33002, 10);
         New<CFreqNode>(ch, "2ndFreq", kCentreMin, kCentreMin, kCentreMin, 33002, 10);
         New<CNumNode>(ch, "Group")->Choices({{0, "1st"}, {1, "2nd"}});
-        New<CNumNode>(ch, "Bell")->Choices({{0, "Null"}, {1, "OFF"}, {2, "ON"}, {3, "Blink"}});
+        AddChoices(New<CNumNode>(ch, "Bell"), kBellChoices);
         New<CNumNode>(ch, "ANS")->Choices({{0, "OFF"}, {1, "ON"}});
-        New<CNumNode>(ch, "Beep")
-            ->Choices({{0, "Null"},
-                       {1, "OFF"},
-                       {2, "Pi(single)"},
-                       {3, "PiPi(single)"},
-                       {4, "PiRo(single)"},
-                       {5, "Pi(repeat)"},
-                       {6, "PiPi(repeat)"},
-                       {7, "PiRo(repeat)"}});
-        New<CNumNode>(ch, "Stun")->Choices({{0, "OFF"}, {1, "Kill"}});
-        New<CNumNode>(ch, "Scan")->Choices({{0, "Null"}, {1, "Cancel"}, {2, "Start"}});
+        AddChoices(New<CNumNode>(ch, "Beep"), kBeepChoices);
+        AddChoices(New<CNumNode>(ch, "Stun"), kStunChoices);
+        AddChoices(New<CNumNode>(ch, "Scan"), kScanChoices);
         ch->Bind();
     }
 

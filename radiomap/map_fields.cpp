@@ -8,19 +8,6 @@ namespace radiomap {
 
 namespace {
 
-int ReadPlace(const CByteImage& image, std::uint32_t base, const CPlace& p) {
-    int raw = 0, i = 0;
-    ForEachBit(p, base,
-               [&](std::uint32_t a, unsigned bit) { raw |= image.ReadBit(a, bit) << i++; });
-    return raw;
-}
-
-void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw) {
-    int i = 0;
-    ForEachBit(p, base,
-               [&](std::uint32_t a, unsigned bit) { image.WriteBit(a, bit, raw >> i++ & 1); });
-}
-
 // The value of stored bits under a rule that gives one.
 int Value(const CRule& r, int raw, bool pmr) {
     switch (r.kind) {
@@ -92,6 +79,19 @@ void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields f
 }
 
 } // namespace
+
+int ReadPlace(const CByteImage& image, std::uint32_t base, const CPlace& p) {
+    int raw = 0, i = 0;
+    ForEachBit(p, base,
+               [&](std::uint32_t a, unsigned bit) { raw |= image.ReadBit(a, bit) << i++; });
+    return raw;
+}
+
+void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw) {
+    int i = 0;
+    ForEachBit(p, base,
+               [&](std::uint32_t a, unsigned bit) { image.WriteBit(a, bit, raw >> i++ & 1); });
+}
 
 void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
                   const CFieldSection& section, const CZ30RadioDataManager& map) {

@@ -139,6 +139,10 @@ template <class F> void ForEachBit(const CPlace& p, std::uint32_t base, F f) {
     }
 }
 
+// The bits of a place, lowest first, and back.
+int ReadPlace(const CByteImage& image, std::uint32_t base, const CPlace& p);
+void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw);
+
 // The fields of parent from the image, and back; base is added to each place. A field whose node
 // parent lacks is left alone; a missing parent does nothing. Without a parent, the section's own
 // node under root at the section's base.

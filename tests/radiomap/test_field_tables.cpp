@@ -16,19 +16,6 @@ namespace {
 
 int Mask(const CPlace& p) { return (1 << p.width) - 1; }
 
-int ReadBits(const CByteImage& image, std::uint32_t base, const CPlace& p) {
-    int raw = 0, i = 0;
-    ForEachBit(p, base,
-               [&](std::uint32_t a, unsigned bit) { raw |= image.ReadBit(a, bit) << i++; });
-    return raw;
-}
-
-void WriteBits(CByteImage& image, std::uint32_t base, const CPlace& p, int raw) {
-    int i = 0;
-    ForEachBit(p, base,
-               [&](std::uint32_t a, unsigned bit) { image.WriteBit(a, bit, raw >> i++ & 1); });
-}
-
 std::vector<int> Spread(int lo, int hi) { return {lo, lo + (hi - lo) / 2, hi}; }
 
 // The values a record is tried with: the ends of what its rule stores and one between; where a
@@ -54,7 +41,7 @@ std::vector<int> Probes(const CField& f, CByteImage& image, std::uint32_t base, 
     default: {
         std::vector<int> read;
         for (int raw : Spread(r.kind == CRuleKind::Divider ? 1 : 0, Mask(f.place))) {
-            WriteBits(image, base, f.place, raw);
+            WritePlace(image, base, f.place, raw);
             DecodeFields(image, base, parent, section, map);
             read.push_back(parent->FindChild(f.name)->GetValue());
         }
@@ -125,9 +112,9 @@ TEST(FieldTables, EveryValueComesBackAndNoBitIsClaimedTwice) {
                     if (!node || f.rule.kind == CRuleKind::Factory) {
                         // Content no value holds: the factory bits or the fixed pattern.
                         EncodeFields(image, base, parent, *section, map);
-                        EXPECT_EQ(ReadBits(image, base, f.place),
+                        EXPECT_EQ(ReadPlace(image, base, f.place),
                                   f.rule.kind == CRuleKind::Factory
-                                      ? ReadBits(factory, base, f.place)
+                                      ? ReadPlace(factory, base, f.place)
                                       : f.rule.lo & Mask(f.place));
                         continue;
                     }
@@ -135,7 +122,7 @@ TEST(FieldTables, EveryValueComesBackAndNoBitIsClaimedTwice) {
                         for (int v : {0, 1, 3}) {
                             node->SetValue(v);
                             EncodeFields(image, base, parent, *section, map);
-                            EXPECT_EQ(ReadBits(image, base, f.place), v != 0 ? 1 : 0);
+                            EXPECT_EQ(ReadPlace(image, base, f.place), v != 0 ? 1 : 0);
                         }
                         continue;
                     }

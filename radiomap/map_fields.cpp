@@ -80,7 +80,10 @@ void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields f
 
 } // namespace
 
+// Bits within one byte take the short way; a word and bits apart go bit by bit.
 int ReadPlace(const CByteImage& image, std::uint32_t base, const CPlace& p) {
+    if (p.apart.empty() && p.width <= 8)
+        return image.ReadByte(base + p.at) >> p.bit & ((1 << p.width) - 1);
     int raw = 0, i = 0;
     ForEachBit(p, base,
                [&](std::uint32_t a, unsigned bit) { raw |= image.ReadBit(a, bit) << i++; });
@@ -88,6 +91,13 @@ int ReadPlace(const CByteImage& image, std::uint32_t base, const CPlace& p) {
 }
 
 void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw) {
+    if (p.apart.empty() && p.width <= 8) {
+        const int mask = ((1 << p.width) - 1) << p.bit;
+        const int b = image.ReadByte(base + p.at);
+        image.WriteByte(base + p.at,
+                        static_cast<std::uint8_t>((b & ~mask) | (raw << p.bit & mask)));
+        return;
+    }
     int i = 0;
     ForEachBit(p, base,
                [&](std::uint32_t a, unsigned bit) { image.WriteBit(a, bit, raw >> i++ & 1); });

@@ -9,14 +9,14 @@
 #include "adjust/profile_io.h"
 #include "core/platform.h"
 
-class frmCom {
+class frmCom : public IHxq3Port {
 public:
     static constexpr long kOutBufferSize = 1024;
     static constexpr long kInBufferSize = 4096;
     static constexpr unsigned kTimerMs = 50;
 
     explicit frmCom(IClock* clock = nullptr);
-    ~frmCom();
+    ~frmCom() override;
 
     // The device to use; without one, opening asks Platform().serialFactory for a device. The
     // form takes the device's events (bytes arrived, the line failed).
@@ -32,7 +32,7 @@ public:
     void Reset();
     bool comOpen() const;
     void comOpen(bool open);
-    bool comSendEnable() const { return comOpen(); }
+    bool comSendEnable() const override { return comOpen(); }
     int comPortNum() const { return m_comPortNum; }
     // Only 1 to 10 are taken; other numbers are ignored.
     void comPortNum(int n);
@@ -48,9 +48,9 @@ public:
     // The device name the port number stands for.
     std::string PortName() const;
 
-    long OutBufferSize() const { return kOutBufferSize; }
-    long OutBufferCount() const;
-    void Output(const ByteStr& bytes);
+    long OutBufferSize() const override { return kOutBufferSize; }
+    long OutBufferCount() const override;
+    void Output(const ByteStr& bytes) override;
 
     // The heartbeat: received bytes to the driver, the driver's task, the main form's task,
     // then the error check. A run that starts while one is under way (a message box shown from

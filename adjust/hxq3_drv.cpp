@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "adjust/eeprom.h"
-#include "adjust/frm_com.h"
 
 namespace {
 

@@ -9,7 +9,16 @@
 #include "adjust/tick.h"
 
 class clsCmcEeprom;
-class frmCom;
+
+// What the driver needs of the port it sends through (the port form implements it).
+class IHxq3Port {
+public:
+    virtual ~IHxq3Port() = default;
+    virtual bool comSendEnable() const = 0;
+    virtual long OutBufferSize() const = 0;
+    virtual long OutBufferCount() const = 0;
+    virtual void Output(const ByteStr& bytes) = 0;
+};
 
 class clsCmcHxq3Drv {
 public:
@@ -28,7 +37,7 @@ public:
     void retryCount(std::int16_t n) { m_retryCount = n; }
     std::int16_t retryCount() const { return m_retryCount; }
     void myEep(clsCmcEeprom* eep);
-    void myObjCom(frmCom* com) { m_com = com; }
+    void myObjCom(IHxq3Port* com) { m_com = com; }
     bool Running() const { return m_running; }
     std::int16_t lastError() const { return m_lastError; }
     void lastError(std::int16_t e) { m_lastError = e; }
@@ -64,7 +73,7 @@ private:
     std::int16_t m_retryCount = 0;
     std::int16_t m_retriesLeft = 0;
     clsCmcEeprom* m_eep = nullptr;
-    frmCom* m_com = nullptr;
+    IHxq3Port* m_com = nullptr;
     bool m_running = false;
     std::int16_t m_nowError = 0;
     std::int16_t m_lastError = 0;

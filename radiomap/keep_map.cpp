@@ -2,6 +2,7 @@
 // radio never gets).
 #include "clone/model_info.h"
 #include "params/node_access.h"
+#include "radiomap/memory_map.h"
 #include "radiomap/radio_data_manager.h"
 
 #include <algorithm>
@@ -9,14 +10,10 @@
 #include <string>
 #include <string_view>
 
+using namespace radiomap;
+
 namespace {
 
-// Channel fields of one signalling family; both always exist in the tree.
-constexpr std::string_view kLmrChannelFields[] = {"LockoutL", "AutoResetL", "LogInOfL", "2Ton"};
-constexpr std::string_view kPmrChannelFields[] = {
-    "LockoutP", "AutoResetP", "LogInOfP", "Moni",   "Sel",   "Call",   "PTT",
-    "Mute",     "Form",       "RPT",      "RPTLng", "STN",   "STNLng", "Id",
-    "IdLng",    "IdPos",      "RxCNo1",   "RxCNo2", "RxCNo3"};
 // Five-tone settings outside "5ToneCodeCH" that the fix-up of an LMR image resets.
 constexpr std::string_view kPmrOnlySettings[] = {"ScanList.ScanCom.AutChCal",
                                                  "CommonSet.Common1.InATim"};
@@ -35,6 +32,14 @@ constexpr std::string_view kNotStored[] = {"Mch.BnkSet",
 
 bool Contains(std::span<const std::string_view> list, std::string_view s) {
     return std::find(list.begin(), list.end(), s) != list.end();
+}
+
+// A channel field only the other family writes (both families have every field in the tree).
+bool OtherFamilysField(std::string_view field, bool pmr) {
+    return std::any_of(std::begin(kChannelFields), std::end(kChannelFields), [&](const CField& f) {
+        return f.name && field == f.name && f.rule.kind != CRuleKind::Flag &&
+               f.family == (pmr ? CFamily::Lmr : CFamily::Pmr);
+    });
 }
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
@@ -79,9 +84,7 @@ CKeep CZ30RadioDataManager::Keeps(const std::string& path) {
             return NotKept(CSetReason::BeyondChannels,
                            "this radio has " + std::to_string(channels) +
                                (channels == 1 ? " channel" : " channels"));
-        const std::span<const std::string_view> other =
-            pmr ? std::span<const std::string_view>(kLmrChannelFields) : kPmrChannelFields;
-        if (Contains(other, field)) return OtherFamily(pmr);
+        if (OtherFamilysField(field, pmr)) return OtherFamily(pmr);
         const std::string ch = "Mch.CH" + std::to_string(channel);
         if (!field.empty() && field != "ChOn" &&
             GetValueByName(GetNode(GetRoot(), ch), "ChOn") == 0)

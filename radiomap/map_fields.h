@@ -1,5 +1,6 @@
-// Field helpers shared by the section codecs: one byte, one bit or one big-endian word of the
-// image to or from a named child node. A missing node makes a helper do nothing.
+// The field records the section codecs are made of, and the one decoder and one encoder that walk
+// them. A record names a value of the tree, the place of its bits in the image (an address, or an
+// offset in a record whose base the codec gives) and the rule it is stored by.
 #pragma once
 
 #include "clone/byte_image.h"
@@ -7,69 +8,182 @@
 #include "params/node.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <span>
+#include <string>
+
+class CNumNode;
+class CZ30RadioDataManager;
 
 namespace radiomap {
+
+// One bit of a value whose bits lie apart.
+struct CBitAt {
+    std::uint16_t at;
+    std::uint8_t bit;
+};
+
+// width bits from bit up in the byte at; width 16 is the big-endian word at at and at + 1; apart
+// lists the bits one by one, lowest first. Width 0 is nowhere.
+struct CPlace {
+    std::uint16_t at = 0;
+    std::uint8_t bit = 0;
+    std::uint8_t width = 0;
+    std::span<const CBitAt> apart = {};
+};
+constexpr CPlace Byte(std::uint16_t at) { return {at, 0, 8}; }
+constexpr CPlace Word(std::uint16_t at) { return {at, 0, 16}; }
+constexpr CPlace Bit(std::uint16_t at, int bit) { return {at, std::uint8_t(bit), 1}; }
+constexpr CPlace Bits(std::uint16_t at, int low, int width) {
+    return {at, std::uint8_t(low), std::uint8_t(width)};
+}
+constexpr CPlace Apart(std::span<const CBitAt> bits) {
+    return {0, 0, std::uint8_t(bits.size()), bits};
+}
+
+// Stored pattern -> code (one entry for each pattern the bits can hold), code -> stored pattern;
+// a code beyond the list is stored as otherwise.
+struct CPattern {
+    std::array<int, 16> decode{};
+    std::array<int, 16> encode{};
+    int patterns = 0;
+    int codes = 0;
+    int otherwise = 0;
+};
+template <std::size_t D, std::size_t E>
+constexpr CPattern Patterns(const int (&decode)[D], const int (&encode)[E], int otherwise) {
+    static_assert(D <= 16 && E <= 16);
+    CPattern p;
+    for (std::size_t i = 0; i < D; ++i)
+        p.decode[i] = decode[i];
+    for (std::size_t i = 0; i < E; ++i)
+        p.encode[i] = encode[i];
+    p.patterns = static_cast<int>(D);
+    p.codes = static_cast<int>(E);
+    p.otherwise = otherwise;
+    return p;
+}
+
+enum class CRuleKind : std::uint8_t {
+    Plain,    // the bits as a number; one bit stores whether the value is not 0
+    Range,    // the value clamped into lo..hi, stored minus bias
+    Pattern,  // a pattern table
+    Function, // from(stored) and to(value)
+    Divider,  // a tone divider: 0 reads as the node's lowest tone, a tone of 0 is not written
+    KeyCode,  // a key-function code the variant offers, else 0 (both ways)
+    HexDigit, // a text of one hexadecimal digit, 0 to hi
+    Flag,     // writes whether the value is not 0; another record reads the value
+    Factory,  // the variant's factory bits; no value
+};
+
+struct CRule {
+    CRuleKind kind = CRuleKind::Plain;
+    int lo = 0;
+    int hi = 0;
+    int bias = 0;
+    const CPattern* pattern = nullptr;
+    int (*from)(int) = nullptr;
+    int (*to)(int) = nullptr;
+};
+inline constexpr CPattern kInverted = Patterns({1, 0}, {1}, 0);
+
+constexpr CRule Plain() { return {}; }
+constexpr CRule Range(int lo, int hi, int bias = 0) { return {CRuleKind::Range, lo, hi, bias}; }
+constexpr CRule Pattern(const CPattern& p) { return {CRuleKind::Pattern, 0, 0, 0, &p}; }
+constexpr CRule Inverted() { return Pattern(kInverted); } // one bit, set when the value is 0
+constexpr CRule Function(int (*from)(int), int (*to)(int)) {
+    return {CRuleKind::Function, 0, 0, 0, nullptr, from, to};
+}
+constexpr CRule Divider(int (*from)(int), int (*to)(int)) {
+    return {CRuleKind::Divider, 0, 0, 0, nullptr, from, to};
+}
+constexpr CRule KeyCode() { return {CRuleKind::KeyCode}; }
+constexpr CRule HexDigit(int max) { return {CRuleKind::HexDigit, 0, max}; }
+constexpr CRule Flag() { return {CRuleKind::Flag}; }
+constexpr CRule Factory() { return {CRuleKind::Factory}; }
+// Content no value holds (with no name), or a value the image does not keep (with no place).
+constexpr CRule Fixed(int v) { return Range(v, v); }
+constexpr CRule Unstored(int v) { return Range(v, v); }
+
+// Which radios write a field; every radio reads it.
+enum class CFamily : std::uint8_t { Both, Lmr, Pmr };
+inline constexpr CFamily kLmr = CFamily::Lmr;
+inline constexpr CFamily kPmr = CFamily::Pmr;
+
+struct CField {
+    const char* name; // null: content of the image that no value holds
+    CPlace place;
+    CRule rule = {};
+    CFamily family = CFamily::Both;
+};
+using CFields = std::span<const CField>;
+
+// The tables that code one node's children from one base. node and base name the first item of
+// a list (channel 1, receive code channel 1, ...); the codec gives each item's own.
+struct CFieldSection {
+    const char* node;
+    std::uint32_t base;
+    std::array<CFields, 3> tables;
+};
+
+// Calls f(address, bit) for each bit of the place, lowest first.
+template <class F> void ForEachBit(const CPlace& p, std::uint32_t base, F f) {
+    for (unsigned i = 0; i < p.width; ++i) {
+        if (!p.apart.empty())
+            f(base + p.apart[i].at, unsigned(p.apart[i].bit));
+        else if (p.width == 16)
+            f(base + p.at + (i < 8 ? 1 : 0), i % 8);
+        else
+            f(base + p.at, p.bit + i);
+    }
+}
+
+// The bits of a place, lowest first, and back.
+int ReadPlace(const CByteImage& image, std::uint32_t base, const CPlace& p);
+void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw);
+
+// The fields of parent from the image, and back; base is added to each place. A field whose node
+// parent lacks is left alone; a missing parent does nothing. Without a parent, the section's own
+// node under root at the section's base.
+void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
+                  const CFieldSection& section, const CZ30RadioDataManager& map);
+void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
+                  const CFieldSection& section, const CZ30RadioDataManager& map);
+void DecodeFields(const CByteImage& image, CNode* root, const CFieldSection& section,
+                  const CZ30RadioDataManager& map);
+void EncodeFields(CByteImage& image, CNode* root, const CFieldSection& section,
+                  const CZ30RadioDataManager& map);
+
+// A key-function code as the variant offers it (0 when it does not).
+int AllowedKeyCode(int code, bool pmr);
+// The value of a one-digit hexadecimal text: 0 when empty or not hexadecimal, at most max.
+int HexTextValue(const std::string& text, int max);
+
+// A named choice of a value node, for the tree builders.
+struct CChoiceText {
+    int code;
+    const char* text;
+};
+void AddChoices(CNumNode* node, std::span<const CChoiceText> choices);
 
 inline CNode* Child(CNode* parent, const char* name) {
     return parent ? parent->FindChild(name) : nullptr;
 }
-
 inline int Get(CNode* parent, const char* name) {
     CNode* n = Child(parent, name);
     return n ? n->GetValue() : 0;
 }
-
 inline void Set(CNode* parent, const char* name, int code) {
     if (CNode* n = Child(parent, name)) n->SetValue(code);
 }
-
 inline int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
-
-inline int Word(const CByteImage& image, std::uint32_t a) {
+inline int ReadWord(const CByteImage& image, std::uint32_t a) {
     return image.ReadByte(a) * 256 + image.ReadByte(a + 1);
 }
-
-inline void PutWord(CByteImage& image, std::uint32_t a, int word) {
+inline void WriteWord(CByteImage& image, std::uint32_t a, int word) {
     image.WriteByte(a, static_cast<std::uint8_t>((word >> 8) & 0xFF));
     image.WriteByte(a + 1, static_cast<std::uint8_t>(word & 0xFF));
 }
-
-// Two bits (low, low + 1) as one number.
-inline int Bits2(const CByteImage& image, std::uint32_t a, unsigned low) {
-    return image.ReadBit(a, low) + 2 * image.ReadBit(a, low + 1);
-}
-
-inline void ByteToNode(const CByteImage& image, std::uint32_t a, CNode* parent, const char* name) {
-    Set(parent, name, image.ReadByte(a));
-}
-
-inline void NodeToByte(CByteImage& image, std::uint32_t a, CNode* parent, const char* name) {
-    if (CNode* n = Child(parent, name))
-        image.WriteByte(a, static_cast<std::uint8_t>(n->GetValue()));
-}
-
-inline void BitToNode(const CByteImage& image, std::uint32_t a, unsigned bit, CNode* parent,
-                      const char* name) {
-    Set(parent, name, image.ReadBit(a, bit));
-}
-
-inline void NodeToBit(CByteImage& image, std::uint32_t a, unsigned bit, CNode* parent,
-                      const char* name) {
-    if (CNode* n = Child(parent, name)) image.WriteBit(a, bit, n->GetValue() != 0);
-}
-
-// Receive code channel fields whose layout both signalling systems share (two_tone_map.cpp).
-int BeepFromPattern(int pattern); // pattern 4 is "Null"
-int BeepToPattern(int code);
-int TwoBitChoice(int pattern); // pattern 3 reads as 2
-// "Bell", "Beep", "Stun" and "Scan" of the record at r.
-void DecodeRxCommonBits(const CByteImage& image, std::uint32_t r, CNode* channel);
-void EncodeRxCommonBits(CByteImage& image, std::uint32_t r, CNode* channel);
-// No-tone time (an even number 2 to 30) and beep repeat time (0 to 60).
-int NoTonTimFromByte(int stored);
-int NoTonTimToByte(int code);
-int BeepRepTimFromByte(int stored);
-int BeepRepTimToByte(int code);
 
 } // namespace radiomap

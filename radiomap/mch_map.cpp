@@ -1,8 +1,9 @@
 // Memory channels: the "Mch" branch of the tree and its codec. The radio keeps 36 channel records
 // of 20 bytes at 0x0200, one scan-list bit per channel at 0x01F0 and the priority and emergency
-// channel numbers at 0x0073 to 0x0075.
+// channel numbers at 0x0073 to 0x0075 (memory_map.h).
 #include "params/freq_nodes.h"
 #include "params/value_nodes.h"
+#include "radiomap/memory_map.h"
 #include "radiomap/radio_data_manager.h"
 
 #include <algorithm>
@@ -10,63 +11,37 @@
 #include <span>
 #include <string>
 
+using namespace radiomap;
+
 namespace {
 
-// ---- Memory map ----
-
-constexpr std::uint32_t kEmrChannel = 0x0073; // emergency channel - 1
-constexpr std::uint32_t kPrioA = 0x0074;      // priority channel A - 1
-constexpr std::uint32_t kPrioB = 0x0075;      // priority channel B - 1
-constexpr std::uint32_t kEmrFlag = 0x007C;    // bit 5: an emergency channel is set
-constexpr unsigned kEmrFlagBit = 5;
-constexpr std::uint32_t kScanList = 0x01F0;
-constexpr std::uint32_t kChannelBase = 0x0200;
-constexpr std::uint32_t kRecordSize = 20;
-constexpr int kChannelCount = 36;
-
-// Offsets within a channel record.
-enum : std::uint32_t {
-    kRx = 0,       // InhCh (bit 7) and receive frequency, BCD kHz
-    kTx = 3,       // InhTx (bit 7) and transmit frequency
-    kTones = 6,    // receive and transmit tone fields, 12 bits each
-    kFlags9 = 9,   // PwrSave, Moni bit 3, TOT, lockout, RfPwr
-    kFlags10 = 10, // log-in pattern, Moni bit 2, Mute
-    kFlags11 = 11, // Sel, Moni bits 0 and 1, Call, PTT, auto reset
-    kWidNar = 12,  // bit 7
-    kFormat = 15,  // IdPos pattern (bits 7, 6), Form (bits 3 to 0)
-    kRpt = 16,
-    kStn = 17,
-    kId = 18,
-    kLast = 19, // LMR: 2Ton; PMR: RxCNo1 to RxCNo3
-};
+// Offsets within a channel record of what is coded by hand.
+constexpr std::uint32_t kRx = 0;    // InhCh (bit 7) and receive frequency, BCD kHz
+constexpr std::uint32_t kTx = 3;    // InhTx (bit 7) and transmit frequency
+constexpr std::uint32_t kTones = 6; // receive and transmit tone fields, 12 bits each
 
 // ---- Choice lists ----
 
-struct Choice {
-    int code;
-    const char* text;
-};
-
-constexpr Choice kBnkSet[] = {
+constexpr CChoiceText kBnkSet[] = {
     {0, "Free"}, {1, "Bank(8CH*5Bank)"}, {2, "Bank(16CH*2Bank+8CH"}, {3, "Bank(20CH*2"}};
-constexpr Choice kRfPwr[] = {{0, "Low1"}, {1, "Low2"}, {2, "High"}};
-constexpr Choice kLockoutL[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt"}};
-constexpr Choice kLockoutP[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt1"}, {3, "Rpt2"}};
-constexpr Choice kAutoResetP[] = {
+constexpr CChoiceText kRfPwr[] = {{0, "Low1"}, {1, "Low2"}, {2, "High"}};
+constexpr CChoiceText kLockoutL[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt"}};
+constexpr CChoiceText kLockoutP[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt1"}, {3, "Rpt2"}};
+constexpr CChoiceText kAutoResetP[] = {
     {0, "Timer A"}, {1, "Timer B"}, {2, "Timer A Inact"}, {3, "Timer B Inact"}};
-constexpr Choice k2Ton[] = {{0, "OFF"}, {1, "1"}, {2, "2"}, {3, "3"}};
-constexpr Choice kLogInOfL[] = {{0, "OFF"}, {1, "L-IN"}, {2, "L-OFF"}, {3, "Both"}};
-constexpr Choice kLogInOfP[] = {{0, "OFF"},   {1, "L-IN"},   {2, "L-INA"},
-                                {3, "L-INI"}, {4, "L-OFF"},  {5, "L-OFFA"},
-                                {6, "Both"},  {7, "BothA1"}, {8, "BothA2"}};
-constexpr Choice kMoni[] = {{0, "OFF"},     {1, "Aud"},  {2, "In A"},    {3, "In A+R1"},
-                            {4, "In A+R2"}, {5, "Both"}, {6, "Both+R1"}, {7, "Both+R2"}};
-constexpr Choice kSel[] = {{0, "OFF"}, {1, "Aud"}, {2, "In A"}};
-constexpr Choice kAud[] = {{0, "OFF"}, {1, "Aud"}};
-constexpr Choice kMute[] = {{0, "CONT"}, {1, "SGL"}};
-constexpr Choice kForm[] = {{0, "USER"}, {1, "CCIR"}, {2, "ZVEI1"}, {3, "ZVEI2"}, {4, "DZVEI"},
-                            {5, "EEA"},  {6, "EEA2"}, {7, "DAPL"},  {8, "EIA"},   {9, "DTMF"}};
-constexpr Choice kIdPos[] = {{0, "OFF"}, {1, "BTM"}, {2, "TOP"}};
+constexpr CChoiceText k2Ton[] = {{0, "OFF"}, {1, "1"}, {2, "2"}, {3, "3"}};
+constexpr CChoiceText kLogInOfL[] = {{0, "OFF"}, {1, "L-IN"}, {2, "L-OFF"}, {3, "Both"}};
+constexpr CChoiceText kLogInOfP[] = {{0, "OFF"},   {1, "L-IN"},   {2, "L-INA"},
+                                     {3, "L-INI"}, {4, "L-OFF"},  {5, "L-OFFA"},
+                                     {6, "Both"},  {7, "BothA1"}, {8, "BothA2"}};
+constexpr CChoiceText kMoni[] = {{0, "OFF"},     {1, "Aud"},  {2, "In A"},    {3, "In A+R1"},
+                                 {4, "In A+R2"}, {5, "Both"}, {6, "Both+R1"}, {7, "Both+R2"}};
+constexpr CChoiceText kSel[] = {{0, "OFF"}, {1, "Aud"}, {2, "In A"}};
+constexpr CChoiceText kAud[] = {{0, "OFF"}, {1, "Aud"}};
+constexpr CChoiceText kMute[] = {{0, "CONT"}, {1, "SGL"}};
+constexpr CChoiceText kForm[] = {{0, "USER"}, {1, "CCIR"}, {2, "ZVEI1"}, {3, "ZVEI2"}, {4, "DZVEI"},
+                                 {5, "EEA"},  {6, "EEA2"}, {7, "DAPL"},  {8, "EIA"},   {9, "DTMF"}};
+constexpr CChoiceText kIdPos[] = {{0, "OFF"}, {1, "BTM"}, {2, "TOP"}};
 
 // CTCSS tones: the code is the index.
 constexpr const char* kCtcssTones[] = {
@@ -84,26 +59,7 @@ constexpr int kToneOff = 1000;
 constexpr int kDcsNormal = 2000;
 constexpr int kDcsInverted = 3000;
 
-// ---- Pattern tables (stored pattern -> code, code -> stored pattern) ----
-
-constexpr int kRfPwrDecode[4] = {0, 0, 1, 2};
-constexpr int kRfPwrEncode[4] = {1, 2, 3, 1}; // code 3 (and above) as code 0
-// Patterns:                       0  1  2  3  4  5  6  7  8  9 10 11 12 13 14 15
-constexpr int kLogInOfLDecode[16] = {0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 3};
-constexpr int kLogInOfPDecode[16] = {0, 3, 5, 4, 3, 0, 0, 0, 2, 0, 7, 0, 1, 0, 8, 6};
-constexpr int kMoniDecode[16] = {0, 1, 2, 5, 0, 0, 3, 6, 0, 0, 0, 0, 0, 0, 4, 7};
-constexpr int kLogInOfLEncode[4] = {0, 12, 3, 15};
-constexpr int kLogInOfPEncode[9] = {0, 12, 8, 4, 3, 2, 15, 10, 14};
-constexpr int kMoniEncode[8] = {0, 1, 2, 6, 14, 3, 7, 15};
-constexpr int kIdPosDecode[4] = {0, 1, 0, 2};
-constexpr int kIdPosEncode[4] = {0, 1, 3, 0}; // code 3 writes pattern 0
-
 // ---- Helpers ----
-
-void AddChoices(CNumNode* node, std::span<const Choice> choices) {
-    for (const Choice& c : choices)
-        node->AddChoice(c.code, c.text);
-}
 
 // "OFF" for 0 and the numbers 1 to last.
 void AddCountChoices(CNumNode* node, int last) {
@@ -111,25 +67,6 @@ void AddCountChoices(CNumNode* node, int last) {
     for (int i = 1; i <= last; ++i)
         node->AddChoice(i, std::to_string(i));
 }
-
-int Get(CNode* parent, const char* name) {
-    CNode* node = parent->FindChild(name);
-    return node ? node->GetValue() : 0;
-}
-
-void Set(CNode* parent, const char* name, int code) {
-    if (CNode* node = parent->FindChild(name)) node->SetValue(code);
-}
-
-int Bit(const CByteImage& image, std::uint32_t address, unsigned bit) {
-    return image.ReadBit(address, bit);
-}
-
-void PutBit(CByteImage& image, std::uint32_t address, unsigned bit, int on) {
-    image.WriteBit(address, bit, on != 0);
-}
-
-int Clamp(int code, int lo, int hi) { return std::max(lo, std::min(code, hi)); }
 
 CNode* Mch(CNode* root) { return root ? root->FindChild("Mch") : nullptr; }
 
@@ -210,14 +147,14 @@ void EncodeTones(CNode* ch, CByteImage& image, std::uint32_t a) {
     image.WriteByte(a + kTones + 2, static_cast<std::uint8_t>(tx % 256));
 }
 
-// ---- Channel record fields ----
+// ---- Frequencies and inhibit flags: the flag shares the first BCD byte ----
 
 void DecodeFrequencies(CNode* ch, const CByteImage& image, std::uint32_t a) {
     const bool on = image.ReadByte(a + kRx) != 0xFF;
     Set(ch, "ChOn", on);
-    Set(ch, "InhCh", on ? Bit(image, a + kRx, 7) : 0);
+    Set(ch, "InhCh", on ? image.ReadBit(a + kRx, 7) : 0);
     Set(ch, "FreqRx", DecodeFreq(image, a + kRx));
-    Set(ch, "InhTx", Bit(image, a + kTx, 7));
+    Set(ch, "InhTx", image.ReadBit(a + kTx, 7));
     Set(ch, "FreqTx", DecodeFreq(image, a + kTx));
 }
 
@@ -226,130 +163,9 @@ void EncodeFrequencies(CNode* ch, CByteImage& image, std::uint32_t a) {
     EncodeFreq(image, a + kTx, Get(ch, "FreqTx"), Get(ch, "InhTx"));
 }
 
-void DecodePower(CNode* ch, const CByteImage& image, std::uint32_t a) {
-    Set(ch, "WidNar", Bit(image, a + kWidNar, 7));
-    Set(ch, "PwrSave", Bit(image, a + kFlags9, 7));
-    Set(ch, "TOT", Bit(image, a + kFlags9, 4));
-    Set(ch, "RfPwr", kRfPwrDecode[image.ReadByte(a + kFlags9) & 3]);
-}
-
-void EncodePower(CNode* ch, CByteImage& image, std::uint32_t a) {
-    PutBit(image, a + kWidNar, 7, Get(ch, "WidNar"));
-    PutBit(image, a + kFlags9, 7, Get(ch, "PwrSave"));
-    PutBit(image, a + kFlags9, 4, Get(ch, "TOT"));
-    const int r = kRfPwrEncode[Clamp(Get(ch, "RfPwr"), 0, 3)];
-    PutBit(image, a + kFlags9, 1, r >> 1);
-    PutBit(image, a + kFlags9, 0, r & 1);
-}
-
-void DecodeLockout(CNode* ch, const CByteImage& image, std::uint32_t a) {
-    const int v = 2 * Bit(image, a + kFlags9, 3) + Bit(image, a + kFlags9, 2);
-    Set(ch, "LockoutL", std::min(v, 2));
-    Set(ch, "LockoutP", v);
-}
-
-void EncodeLockout(CNode* ch, CByteImage& image, std::uint32_t a, bool pmr) {
-    const int l = pmr ? Clamp(Get(ch, "LockoutP"), 0, 3) : Clamp(Get(ch, "LockoutL"), 0, 2);
-    PutBit(image, a + kFlags9, 3, l / 2);
-    PutBit(image, a + kFlags9, 2, l % 2);
-}
-
 // Channel n (1 to 36) is bit 7 - (n - 1) mod 8 of byte 0x01F0 + (n - 1) / 8.
 std::uint32_t ScanByte(int index) { return kScanList + static_cast<std::uint32_t>(index / 8); }
 unsigned ScanBit(int index) { return 7 - static_cast<unsigned>(index % 8); }
-
-void DecodeAutoReset(CNode* ch, const CByteImage& image, std::uint32_t a) {
-    const int v = (1 - Bit(image, a + kFlags11, 1)) + 2 * Bit(image, a + kFlags11, 0);
-    Set(ch, "AutoResetL", std::min(v, 1));
-    Set(ch, "AutoResetP", v);
-}
-
-void EncodeAutoReset(CNode* ch, CByteImage& image, std::uint32_t a, bool pmr) {
-    const int l = pmr ? Clamp(Get(ch, "AutoResetP"), 0, 3) : Clamp(Get(ch, "AutoResetL"), 0, 1);
-    PutBit(image, a + kFlags11, 0, l / 2);
-    PutBit(image, a + kFlags11, 1, 1 - l % 2);
-}
-
-void DecodeLogIn(CNode* ch, const CByteImage& image, std::uint32_t a) {
-    const int p = image.ReadByte(a + kFlags10) >> 4;
-    Set(ch, "LogInOfL", kLogInOfLDecode[p]);
-    Set(ch, "LogInOfP", kLogInOfPDecode[p]);
-}
-
-void EncodeLogIn(CNode* ch, CByteImage& image, std::uint32_t a, bool pmr) {
-    const int p = pmr ? kLogInOfPEncode[Clamp(Get(ch, "LogInOfP"), 0, 8)]
-                      : kLogInOfLEncode[Clamp(Get(ch, "LogInOfL"), 0, 3)];
-    const int b = image.ReadByte(a + kFlags10);
-    image.WriteByte(a + kFlags10, static_cast<std::uint8_t>((b & 0x0F) | p << 4));
-}
-
-// Monitor pattern: bit 0 in bit 5 and bit 1 in bit 4 of byte 11, bit 2 in bit 3 of byte 10,
-// bit 3 in bit 6 of byte 9.
-void DecodeSignalling(CNode* ch, const CByteImage& image, std::uint32_t a) {
-    const int m = Bit(image, a + kFlags11, 5) + 2 * Bit(image, a + kFlags11, 4) +
-                  4 * Bit(image, a + kFlags10, 3) + 8 * Bit(image, a + kFlags9, 6);
-    Set(ch, "Moni", kMoniDecode[m]);
-    Set(ch, "Sel", std::min(Bit(image, a + kFlags11, 7) + 2 * Bit(image, a + kFlags11, 6), 2));
-    Set(ch, "Call", Bit(image, a + kFlags11, 3));
-    Set(ch, "PTT", Bit(image, a + kFlags11, 2));
-    Set(ch, "Mute", Bit(image, a + kFlags10, 0));
-}
-
-void EncodeSignalling(CNode* ch, CByteImage& image, std::uint32_t a) {
-    const int m = kMoniEncode[Clamp(Get(ch, "Moni"), 0, 7)];
-    PutBit(image, a + kFlags9, 6, m >> 3 & 1);
-    PutBit(image, a + kFlags10, 3, m >> 2 & 1);
-    PutBit(image, a + kFlags11, 4, m >> 1 & 1);
-    PutBit(image, a + kFlags11, 5, m & 1);
-    const int sel = Clamp(Get(ch, "Sel"), 0, 2);
-    PutBit(image, a + kFlags11, 6, sel / 2);
-    PutBit(image, a + kFlags11, 7, sel % 2);
-    PutBit(image, a + kFlags11, 3, Get(ch, "Call"));
-    PutBit(image, a + kFlags11, 2, Get(ch, "PTT"));
-    PutBit(image, a + kFlags10, 0, Get(ch, "Mute"));
-}
-
-void DecodeFormat(CNode* ch, const CByteImage& image, std::uint32_t a) {
-    const int b = image.ReadByte(a + kFormat);
-    Set(ch, "Form", std::min(b & 0x0F, 9));
-    Set(ch, "IdPos", kIdPosDecode[(b >> 6 & 1) + 2 * (b >> 7 & 1)]);
-}
-
-void EncodeFormat(CNode* ch, CByteImage& image, std::uint32_t a) {
-    const int form = Get(ch, "Form");
-    const int i = kIdPosEncode[Clamp(Get(ch, "IdPos"), 0, 3)];
-    const int b = image.ReadByte(a + kFormat);
-    const int low = form >= 0 && form <= 8 ? form : 15;
-    image.WriteByte(a + kFormat, static_cast<std::uint8_t>(i << 6 | (b & 0x30) | low));
-}
-
-// Bit 7 is the long flag, bits 6 to 0 the count.
-void DecodeCount(CNode* ch, const CByteImage& image, std::uint32_t address, const char* lng,
-                 const char* count) {
-    const int b = image.ReadByte(address);
-    Set(ch, lng, b >> 7);
-    Set(ch, count, b & 0x7F);
-}
-
-void EncodeCount(CNode* ch, CByteImage& image, std::uint32_t address, const char* lng,
-                 const char* count) {
-    const int b = (Get(ch, lng) ? 0x80 : 0) + Clamp(Get(ch, count), 0, 32);
-    image.WriteByte(address, static_cast<std::uint8_t>(b));
-}
-
-void DecodeLast(CNode* ch, const CByteImage& image, std::uint32_t a) {
-    const int b = image.ReadByte(a + kLast);
-    Set(ch, "2Ton", std::min(b, 3));
-    Set(ch, "RxCNo1", b >> 7 & 1);
-    Set(ch, "RxCNo2", b >> 6 & 1);
-    Set(ch, "RxCNo3", b >> 5 & 1);
-}
-
-void EncodeRxCodeNumbers(CNode* ch, CByteImage& image, std::uint32_t a) {
-    const int b = (Get(ch, "RxCNo1") ? 0x80 : 0) | (Get(ch, "RxCNo2") ? 0x40 : 0) |
-                  (Get(ch, "RxCNo3") ? 0x20 : 0);
-    image.WriteByte(a + kLast, static_cast<std::uint8_t>(b));
-}
 
 } // namespace
 
@@ -433,11 +249,11 @@ void CZ30RadioDataManager::SetDefaultChannel(CNode* root) {
 void CZ30RadioDataManager::DecodeMch(CNode* root, CByteImage& image) {
     CNode* mch = Mch(root);
     if (!mch) return;
-    Set(mch, "BnkSet", 0); // the bank setting is not stored
-    Set(mch, "PrioA", std::min<int>(image.ReadByte(kPrioA), 35) + 1);
-    Set(mch, "PrioB", std::min<int>(image.ReadByte(kPrioB), 35) + 1);
+    DecodeFields(image, 0, mch, kMchSection, *this);
+    // "Emr" is a channel number with a flag bit elsewhere.
     Set(mch, "Emr",
-        Bit(image, kEmrFlag, kEmrFlagBit) ? std::min<int>(image.ReadByte(kEmrChannel), 35) + 1 : 0);
+        image.ReadBit(kEmrFlag, kEmrFlagBit) ? std::min<int>(image.ReadByte(kEmrChannel), 35) + 1
+                                             : 0);
     for (int i = 0; i < kChannelCount; ++i)
         DecodeChannel(root, image, i);
 }
@@ -445,10 +261,9 @@ void CZ30RadioDataManager::DecodeMch(CNode* root, CByteImage& image) {
 void CZ30RadioDataManager::EncodeMch(CNode* root, CByteImage& image) {
     CNode* mch = Mch(root);
     if (!mch) return;
-    image.WriteByte(kPrioA, static_cast<std::uint8_t>(Clamp(Get(mch, "PrioA"), 1, 36) - 1));
-    image.WriteByte(kPrioB, static_cast<std::uint8_t>(Clamp(Get(mch, "PrioB"), 1, 36) - 1));
+    EncodeFields(image, 0, mch, kMchSection, *this);
     const int e = Clamp(Get(mch, "Emr"), 0, 36);
-    PutBit(image, kEmrFlag, kEmrFlagBit, e != 0);
+    image.WriteBit(kEmrFlag, kEmrFlagBit, e != 0);
     image.WriteByte(kEmrChannel, static_cast<std::uint8_t>(e ? e - 1 : 0));
     for (int i = 0; i < kChannelCount; ++i)
         EncodeChannel(root, image, i);
@@ -461,17 +276,9 @@ void CZ30RadioDataManager::DecodeChannel(CNode* root, CByteImage& image, int ind
     const std::uint32_t a = RecordOf(index);
     DecodeFrequencies(ch, image, a);
     DecodeTones(ch, image, a);
-    DecodePower(ch, image, a);
-    DecodeLockout(ch, image, a);
-    Set(ch, "ScnLst1", Bit(image, ScanByte(index), ScanBit(index)));
-    DecodeAutoReset(ch, image, a);
-    DecodeLogIn(ch, image, a);
-    DecodeSignalling(ch, image, a);
-    DecodeFormat(ch, image, a);
-    DecodeCount(ch, image, a + kRpt, "RPTLng", "RPT");
-    DecodeCount(ch, image, a + kStn, "STNLng", "STN");
-    DecodeCount(ch, image, a + kId, "IdLng", "Id");
-    DecodeLast(ch, image, a);
+    DecodeFields(image, a, ch, kChannelSection, *this);
+    // The scan list keeps one bit a channel outside the records.
+    Set(ch, "ScnLst1", image.ReadBit(ScanByte(index), ScanBit(index)));
 }
 
 void CZ30RadioDataManager::EncodeChannel(CNode* root, CByteImage& image, int index) {
@@ -485,38 +292,8 @@ void CZ30RadioDataManager::EncodeChannel(CNode* root, CByteImage& image, int ind
         image.WriteByte(a + kRx, 0xFF);
         return;
     }
-    const bool pmr = IsPmr();
     EncodeFrequencies(ch, image, a);
     EncodeTones(ch, image, a);
-    EncodePower(ch, image, a);
-    EncodeLockout(ch, image, a, pmr);
-    PutBit(image, ScanByte(index), ScanBit(index), Get(ch, "ScnLst1"));
-    EncodeAutoReset(ch, image, a, pmr);
-    EncodeLogIn(ch, image, a, pmr);
-    if (pmr) {
-        EncodeSignalling(ch, image, a);
-        EncodeFormat(ch, image, a);
-        EncodeCount(ch, image, a + kRpt, "RPTLng", "RPT");
-        EncodeCount(ch, image, a + kStn, "STNLng", "STN");
-        EncodeCount(ch, image, a + kId, "IdLng", "Id");
-        EncodeRxCodeNumbers(ch, image, a);
-        return;
-    }
-    // LMR: the two-tone number, its signalling bits, and factory content for the five-tone
-    // fields.
-    const int twoTone = Get(ch, "2Ton");
-    image.WriteByte(a + kLast, static_cast<std::uint8_t>(Clamp(twoTone, 0, 3)));
-    PutBit(image, a + kFlags11, 3, twoTone != 0);
-    PutBit(image, a + kFlags11, 2, twoTone != 0);
-    PutBit(image, a + kFlags10, 0, twoTone != 0);
-    image.WriteByte(a + kFormat, image.ReadByte(a + kFormat) & 0xF0);
-    image.WriteByte(a + kStn, 0x81);
-    CopyDefaultBit(image, a + kFlags9, 6);
-    CopyDefaultBit(image, a + kFlags10, 3);
-    for (unsigned bit : {5u, 4u, 7u, 6u})
-        CopyDefaultBit(image, a + kFlags11, bit);
-    CopyDefaultByte(image, a + kRpt);
-    CopyDefaultByte(image, a + kId);
-    CopyDefaultBit(image, a + kFormat, 7);
-    CopyDefaultBit(image, a + kFormat, 6);
+    EncodeFields(image, a, ch, kChannelSection, *this);
+    image.WriteBit(ScanByte(index), ScanBit(index), Get(ch, "ScnLst1") != 0);
 }

@@ -3,10 +3,45 @@
 #include "clone/clone_manager.h"
 #include "clone/default_data_manager.h"
 #include "clone/model_manager.h"
+#include "radiomap/map_fields.h"
 
 #include <algorithm>
 
 KT_IMPLEMENT_DYNCREATE(CZ30RadioDataManager, CRadioDataManager)
+
+namespace {
+
+using M = CZ30RadioDataManager;
+using radiomap::CFamily;
+
+// The sections in the order they are decoded and encoded; a family's sections are encoded only
+// for its radios.
+struct CSectionCodec {
+    void (M::*decode)(CNode*, CByteImage&);
+    void (M::*encode)(CNode*, CByteImage&);
+    CFamily family = CFamily::Both;
+};
+constexpr CSectionCodec kSectionCodecs[] = {
+    {&M::DecodeMch, &M::EncodeMch},
+    {&M::DecodeDtmfAutodial, &M::EncodeDtmfAutodial},
+    {&M::DecodeDtmfCommon, &M::EncodeDtmfCommon},
+    {&M::DecodeScan, &M::EncodeScan},
+    {&M::Decode2ToneRxCodeCh, &M::Encode2ToneRxCodeCh, CFamily::Lmr},
+    {&M::Decode2ToneTxCode, &M::Encode2ToneTxCode, CFamily::Lmr},
+    {&M::Decode2ToneRxCommon, &M::Encode2ToneRxCommon, CFamily::Lmr},
+    {&M::Decode5ToneRxCodeCh, &M::Encode5ToneRxCodeCh, CFamily::Pmr},
+    {&M::Decode5ToneTxCodeCh, &M::Encode5ToneTxCodeCh, CFamily::Pmr},
+    {&M::Decode5ToneFormat, &M::Encode5ToneFormat, CFamily::Pmr},
+    {&M::Decode5ToneUsrTon, &M::Encode5ToneUsrTon, CFamily::Pmr},
+    {&M::Decode5ToneCommon, &M::Encode5ToneCommon, CFamily::Pmr},
+    {&M::DecodeKeyDisp, &M::EncodeKeyDisp},
+    {&M::DecodeCommon1, &M::EncodeCommon1},
+    {&M::DecodeCommon2, &M::EncodeCommon2},
+    {&M::DecodeExpert, &M::EncodeExpert},
+    {&M::DecodeMakerR, &M::EncodeMakerR},
+};
+
+} // namespace
 
 CZ30RadioDataManager::~CZ30RadioDataManager() {
     for (CNode* node : m_store)
@@ -44,48 +79,15 @@ int CZ30RadioDataManager::ImageToTree(CNode* root, CByteImage& image) {
         if (CModelManager* model = hub->GetModelManager())
             model->SetVariant(VariantOfImage(image), false);
 
-    DecodeMch(root, image);
-    DecodeDtmfAutodial(root, image);
-    DecodeDtmfCommon(root, image);
-    DecodeScan(root, image);
-    Decode2ToneRxCodeCh(root, image);
-    Decode2ToneTxCode(root, image);
-    Decode2ToneRxCommon(root, image);
-    Decode5ToneRxCodeCh(root, image);
-    Decode5ToneTxCodeCh(root, image);
-    Decode5ToneFormat(root, image);
-    Decode5ToneUsrTon(root, image);
-    Decode5ToneCommon(root, image);
-    DecodeKeyDisp(root, image);
-    DecodeCommon1(root, image);
-    DecodeCommon2(root, image);
-    DecodeExpert(root, image);
-    DecodeMakerR(root, image);
+    for (const CSectionCodec& c : kSectionCodecs)
+        (this->*c.decode)(root, image);
     return 1;
 }
 
 int CZ30RadioDataManager::TreeToImage(CNode* root, CByteImage& image) {
     image.WriteBit(0x07B, 3, IsPmr());
-    EncodeMch(root, image);
-    EncodeDtmfAutodial(root, image);
-    EncodeDtmfCommon(root, image);
-    EncodeScan(root, image);
-    if (IsPmr()) {
-        Encode5ToneRxCodeCh(root, image);
-        Encode5ToneTxCodeCh(root, image);
-        Encode5ToneFormat(root, image);
-        Encode5ToneUsrTon(root, image);
-        Encode5ToneCommon(root, image);
-    } else {
-        Encode2ToneRxCodeCh(root, image);
-        Encode2ToneTxCode(root, image);
-        Encode2ToneRxCommon(root, image);
-    }
-    EncodeKeyDisp(root, image);
-    EncodeCommon1(root, image);
-    EncodeCommon2(root, image);
-    EncodeExpert(root, image);
-    EncodeMakerR(root, image);
+    for (const CSectionCodec& c : kSectionCodecs)
+        if (c.family != (IsPmr() ? CFamily::Lmr : CFamily::Pmr)) (this->*c.encode)(root, image);
     return 1;
 }
 

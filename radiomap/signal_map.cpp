@@ -2,6 +2,7 @@
 #include "params/node_access.h"
 #include "params/value_nodes.h"
 #include "radiomap/map_fields.h"
+#include "radiomap/memory_map.h"
 #include "radiomap/radio_data_manager.h"
 
 #include <cstdint>
@@ -11,25 +12,13 @@ using namespace radiomap;
 
 namespace {
 
-// ScanList.ScanCom
-constexpr std::uint16_t kScanMode = 0x01F5; // bits 1, 0
-constexpr int kScanModeMax = 3;
-constexpr std::uint16_t kScanPwrSave = 0x01F5; // bit 4
-constexpr std::uint16_t kStopTim = 0x008D;
-constexpr std::uint16_t kResTim = 0x008E;
-constexpr std::uint16_t kPwrOnScan = 0x007D; // bit 7
-constexpr std::uint16_t kAutChCal = 0x007C;  // bit 1
-
-// DTMFAutoD
+// DTMF autodial memories, coded by hand: their codes are texts.
 constexpr int kAutodialCount = 3;
 constexpr std::uint16_t kAutodial = 0x01A0; // 13 bytes per memory
 constexpr std::uint32_t kAutodialSize = 13;
 constexpr std::uint32_t kAutodialCountByte = 12;
 constexpr std::size_t kAutodialDigits = 24;
 constexpr char kDtmfDigits[] = "0123456789ABCD*#";
-constexpr std::uint16_t kDtmfTim = 0x0089;
-constexpr std::uint16_t kDtmf1stTim = 0x008A;
-constexpr std::uint16_t kDtmfMarkTim = 0x008B;
 
 std::string AutodialName(int index) { return "AD" + std::to_string(index + 1); }
 
@@ -74,29 +63,11 @@ void CZ30RadioDataManager::BuildDtmfAutoD(CNode* root) {
 // ---- scan ----
 
 void CZ30RadioDataManager::DecodeScan(CNode* root, CByteImage& image) {
-    CNode* com = GetNode(root, "ScanList.ScanCom");
-    if (!com) return;
-    Set(com, "Mode", Bits2(image, kScanMode, 0));
-    BitToNode(image, kScanPwrSave, 4, com, "PwrSave");
-    ByteToNode(image, kStopTim, com, "StopTim");
-    ByteToNode(image, kResTim, com, "ResTim");
-    BitToNode(image, kPwrOnScan, 7, com, "PwrOnScan");
-    BitToNode(image, kAutChCal, 1, com, "AutChCal");
+    DecodeFields(image, root, kScanSection, *this);
 }
 
 void CZ30RadioDataManager::EncodeScan(CNode* root, CByteImage& image) {
-    CNode* com = GetNode(root, "ScanList.ScanCom");
-    if (!com) return;
-    if (Child(com, "Mode")) {
-        const int mode = Clamp(Get(com, "Mode"), 0, kScanModeMax);
-        image.WriteBit(kScanMode, 0, mode & 1);
-        image.WriteBit(kScanMode, 1, mode & 2);
-    }
-    NodeToBit(image, kScanPwrSave, 4, com, "PwrSave");
-    NodeToByte(image, kStopTim, com, "StopTim");
-    NodeToByte(image, kResTim, com, "ResTim");
-    NodeToBit(image, kPwrOnScan, 7, com, "PwrOnScan");
-    NodeToBit(image, kAutChCal, 1, com, "AutChCal");
+    EncodeFields(image, root, kScanSection, *this);
 }
 
 // ---- DTMF autodial ----
@@ -154,15 +125,9 @@ void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image, in
 }
 
 void CZ30RadioDataManager::DecodeDtmfCommon(CNode* root, CByteImage& image) {
-    CNode* com = GetNode(root, "DTMFAutoD.DTMFCom");
-    ByteToNode(image, kDtmfTim, com, "DTMFTim");
-    ByteToNode(image, kDtmf1stTim, com, "1stTim");
-    ByteToNode(image, kDtmfMarkTim, com, "MarkTim");
+    DecodeFields(image, root, kDtmfSection, *this);
 }
 
 void CZ30RadioDataManager::EncodeDtmfCommon(CNode* root, CByteImage& image) {
-    CNode* com = GetNode(root, "DTMFAutoD.DTMFCom");
-    NodeToByte(image, kDtmfTim, com, "DTMFTim");
-    NodeToByte(image, kDtmf1stTim, com, "1stTim");
-    NodeToByte(image, kDtmfMarkTim, com, "MarkTim");
+    EncodeFields(image, root, kDtmfSection, *this);
 }

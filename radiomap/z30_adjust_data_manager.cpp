@@ -6,6 +6,7 @@
 #include "clone/model_info.h"
 #include "clone/model_manager.h"
 #include "params/node_access.h"
+#include "radiomap/memory_map.h"
 #include "radiomap/radio_data_manager.h"
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include <string>
 
 KT_IMPLEMENT_DYNCREATE(CZ30AdjustDataManager, CAdjustDataManager)
+
+using namespace radiomap;
 
 namespace {
 
@@ -26,28 +29,16 @@ constexpr std::uint32_t kMaker = 0x7F8;
 constexpr char kMakerText[] = "NORQ Inc";
 constexpr int kMaxChannelClass = 9;
 
-// Channel records: bit 5 of byte 9 of each record from 0x200 comes from the defaults (the last
-// of the 37 lies in the unused gap after the 36 records).
-constexpr std::uint32_t kChannelRecords = 0x200;
-constexpr std::uint32_t kChannelRecordSize = 20;
+// Channel records: bit 5 of byte 9 of each record comes from the defaults (the last of the 37
+// lies in the unused gap after the 36 records).
 constexpr int kChannelBitRecords = 37;
 
-// Receive code channel record A (9 bytes), A = 1 to 3 for CH1 to CH3 and 0 for "CHG".
-constexpr std::uint32_t kRxRecords = 0x5FC;
-constexpr std::uint32_t kRxRecordSize = 9;
-constexpr int kRxChannels = 4;
-constexpr int kCodedRxChannels = 3;
-
 // Five-tone transmit records 2 to 32 while an LMR variant owns the area.
-constexpr std::uint32_t kTxRecord2 = 0x526;
-constexpr std::uint32_t kTxRecordLast = 0x5DA;
-constexpr std::uint32_t kTxRecordSize = 6;
 constexpr std::uint8_t kEmptyTxCode[4] = {0x01, 0xFF, 0xFF, 0xFF};
 
 // The 16 channels kept twice: 0x200-0x33F mirrored at 0x650-0x78F.
-constexpr std::uint32_t kMirrorSource = 0x200;
 constexpr std::uint32_t kMirrorTarget = 0x650;
-constexpr std::uint32_t kMirrorSize = 320;
+constexpr std::uint32_t kMirrorSize = 16 * kRecordSize;
 
 // Alignment values of the adjust area per radio revision.
 struct AlignmentValues {
@@ -74,7 +65,8 @@ void ResetBit(CByteImage& image, const CByteImage& defaults, std::uint32_t a, un
 
 // Records 2 to 32 of the five-tone transmit area hold no code on an LMR radio.
 void ClearTxRecords(CByteImage& image) {
-    for (std::uint32_t a = kTxRecord2; a <= kTxRecordLast; a += kTxRecordSize)
+    for (std::uint32_t a = kTxRecord + kTxRecordSize; a < kTxRecord + 32 * kTxRecordSize;
+         a += kTxRecordSize)
         image.WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
 }
 
@@ -123,8 +115,8 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
     }
     // 5. An unused bit of every channel record.
     for (int i = 0; i < kChannelBitRecords; ++i)
-        ResetBit(*image, defaults,
-                 kChannelRecords + kChannelRecordSize * static_cast<std::uint32_t>(i) + 9, 5);
+        ResetBit(*image, defaults, kChannelBase + kRecordSize * static_cast<std::uint32_t>(i) + 9,
+                 5);
 
     if (data && root) {
         // 6. Channels, DTMF and scan.
@@ -195,10 +187,10 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
     }
 
     // 14. The first 16 channels are kept twice.
-    std::uint8_t record[kChannelRecordSize];
-    for (std::uint32_t off = 0; off < kMirrorSize; off += kChannelRecordSize)
-        if (image->ReadBlock(kMirrorSource + off, record, kChannelRecordSize))
-            image->WriteBlock(kMirrorTarget + off, record, kChannelRecordSize);
+    std::uint8_t record[kRecordSize];
+    for (std::uint32_t off = 0; off < kMirrorSize; off += kRecordSize)
+        if (image->ReadBlock(kChannelBase + off, record, kRecordSize))
+            image->WriteBlock(kMirrorTarget + off, record, kRecordSize);
     return 1;
 }
 
@@ -221,19 +213,18 @@ void CZ30AdjustDataManager::SetStartupChannel(CNode* root, CByteImage& image) co
 void CZ30AdjustDataManager::FixReceiveCodeChannels(CZ30RadioDataManager& data, CNode* root,
                                                    CByteImage& image, const CByteImage& defaults,
                                                    bool pmr) const {
-    for (int w = 0; w < kRxChannels; ++w) {
-        const int a = w < kCodedRxChannels ? w + 1 : 0;
-        const std::uint32_t r = kRxRecords + kRxRecordSize * static_cast<std::uint32_t>(a);
+    for (int w = 0; w < kRxChannelCount; ++w) {
+        const std::uint32_t r = RxRecordOf(w);
         if (pmr) {
             data.Decode5ToneRxCodeCh(root, image, w);
-            if (w < kCodedRxChannels) ResetBlock(image, defaults, r, 4);
+            if (w < kCodedChannelCount) ResetBlock(image, defaults, r, 4);
             ResetBit(image, defaults, r + 6, 3);
             ResetBit(image, defaults, r + 7, 7);
             ResetBit(image, defaults, r + 7, 5);
             data.Encode5ToneRxCodeCh(root, image, w);
         } else {
             data.Decode2ToneRxCodeCh(root, image, w);
-            if (w < kCodedRxChannels) ResetBlock(image, defaults, r, 4);
+            if (w < kCodedChannelCount) ResetBlock(image, defaults, r, 4);
             ResetByte(image, defaults, r + 4);
             for (unsigned bit : {7u, 6u, 3u})
                 ResetBit(image, defaults, r + 6, bit);

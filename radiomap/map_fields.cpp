@@ -1,0 +1,140 @@
+#include "radiomap/map_fields.h"
+
+#include "params/node_access.h"
+#include "params/value_nodes.h"
+#include "radiomap/radio_data_manager.h"
+
+namespace radiomap {
+
+namespace {
+
+// The value of stored bits under a rule that gives one.
+int Value(const CRule& r, int raw, bool pmr) {
+    switch (r.kind) {
+    case CRuleKind::Range:
+        return Clamp(raw + r.bias, r.lo, r.hi);
+    case CRuleKind::Pattern:
+        return raw < static_cast<int>(r.pattern->decode.size())
+                   ? r.pattern->decode[std::size_t(raw)]
+                   : 0;
+    case CRuleKind::Function:
+    case CRuleKind::Divider:
+        return r.from(raw);
+    case CRuleKind::KeyCode:
+        return AllowedKeyCode(raw, pmr);
+    default:
+        return raw;
+    }
+}
+
+// The stored bits of a value.
+int Stored(const CRule& r, int v, int width, bool pmr) {
+    switch (r.kind) {
+    case CRuleKind::Range:
+        return Clamp(v, r.lo, r.hi) - r.bias;
+    case CRuleKind::Pattern:
+        return v >= 0 && v < r.pattern->codes ? r.pattern->encode[std::size_t(v)]
+                                              : r.pattern->otherwise;
+    case CRuleKind::Function:
+    case CRuleKind::Divider:
+        return r.to(v);
+    case CRuleKind::KeyCode:
+        return AllowedKeyCode(v, pmr);
+    default: // Plain, Flag
+        return width == 1 ? v != 0 : v;
+    }
+}
+
+void DecodeTable(const CByteImage& image, std::uint32_t base, CNode* parent, CFields fields,
+                 bool pmr) {
+    for (const CField& f : fields) {
+        CNode* node = f.name ? Child(parent, f.name) : nullptr;
+        if (!node || f.rule.kind == CRuleKind::Flag || f.rule.kind == CRuleKind::Factory) continue;
+        const int raw = ReadPlace(image, base, f.place);
+        if (f.rule.kind == CRuleKind::HexDigit)
+            node->SetText(std::string(1, kUpperHexDigits[std::min(raw, f.rule.hi)]));
+        else if (f.rule.kind == CRuleKind::Divider && raw == 0) {
+            if (auto* range = dynamic_cast<CRangeValue*>(node)) node->SetValue(range->GetMin());
+        } else
+            node->SetValue(Value(f.rule, raw, pmr));
+    }
+}
+
+void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields fields,
+                 const CZ30RadioDataManager& map) {
+    const bool pmr = map.IsPmr();
+    for (const CField& f : fields) {
+        if (f.family == (pmr ? CFamily::Lmr : CFamily::Pmr)) continue;
+        CNode* node = f.name ? Child(parent, f.name) : nullptr;
+        if (f.name && !node) continue;
+        const int v = node ? node->GetValue() : 0;
+        if (f.rule.kind == CRuleKind::Factory)
+            ForEachBit(f.place, base,
+                       [&](std::uint32_t a, unsigned bit) { map.CopyDefaultBit(image, a, bit); });
+        else if (f.rule.kind == CRuleKind::HexDigit)
+            WritePlace(image, base, f.place, HexTextValue(node->GetText(), f.rule.hi));
+        else if (f.rule.kind != CRuleKind::Divider || v > 0)
+            WritePlace(image, base, f.place, Stored(f.rule, v, f.place.width, pmr));
+    }
+}
+
+} // namespace
+
+// Bits within one byte take the short way; a word and bits apart go bit by bit.
+int ReadPlace(const CByteImage& image, std::uint32_t base, const CPlace& p) {
+    if (p.apart.empty() && p.width <= 8)
+        return image.ReadByte(base + p.at) >> p.bit & ((1 << p.width) - 1);
+    int raw = 0, i = 0;
+    ForEachBit(p, base,
+               [&](std::uint32_t a, unsigned bit) { raw |= image.ReadBit(a, bit) << i++; });
+    return raw;
+}
+
+void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw) {
+    if (p.apart.empty() && p.width <= 8) {
+        const int mask = ((1 << p.width) - 1) << p.bit;
+        const int b = image.ReadByte(base + p.at);
+        image.WriteByte(base + p.at,
+                        static_cast<std::uint8_t>((b & ~mask) | (raw << p.bit & mask)));
+        return;
+    }
+    int i = 0;
+    ForEachBit(p, base,
+               [&](std::uint32_t a, unsigned bit) { image.WriteBit(a, bit, raw >> i++ & 1); });
+}
+
+void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
+                  const CFieldSection& section, const CZ30RadioDataManager& map) {
+    if (!parent) return;
+    for (CFields t : section.tables)
+        DecodeTable(image, base, parent, t, map.IsPmr());
+}
+
+void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
+                  const CFieldSection& section, const CZ30RadioDataManager& map) {
+    if (!parent) return;
+    for (CFields t : section.tables)
+        EncodeTable(image, base, parent, t, map);
+}
+
+void DecodeFields(const CByteImage& image, CNode* root, const CFieldSection& section,
+                  const CZ30RadioDataManager& map) {
+    DecodeFields(image, section.base, GetNode(root, section.node), section, map);
+}
+
+void EncodeFields(CByteImage& image, CNode* root, const CFieldSection& section,
+                  const CZ30RadioDataManager& map) {
+    EncodeFields(image, section.base, GetNode(root, section.node), section, map);
+}
+
+void AddChoices(CNumNode* node, std::span<const CChoiceText> choices) {
+    for (const CChoiceText& c : choices)
+        node->AddChoice(c.code, c.text);
+}
+
+int HexTextValue(const std::string& text, int max) {
+    const int v = text.empty() ? 0 : HexDigitValue(text[0]);
+    return std::min(std::max(v, 0), max);
+}
+
+} // namespace radiomap

@@ -78,10 +78,10 @@ const char* BoxKey(const CBoxKey& b, bool pmr) { return b.key ? b.key : pmr ? "5
 constexpr int kCommon2Cells = 18;
 
 // Lines of a form: a heading where a group or a subgroup begins, the fields inside indented.
-std::vector<CPrintLine> FormLines(const std::vector<CDialogField>& fields) {
+std::vector<CPrintLine> FormLines(const std::vector<CFormCell>& cells) {
     std::vector<CPrintLine> lines;
-    const CDialogField* last = nullptr;
-    for (const CDialogField& f : fields) {
+    const CFormCell* last = nullptr;
+    for (const CFormCell& f : cells) {
         const bool newGroup = !last || last->group != f.group;
         if (newGroup && !f.group.empty()) lines.push_back({f.group, {}, true, 0});
         if ((newGroup || last->subgroup != f.subgroup) && !f.subgroup.empty())
@@ -93,11 +93,10 @@ std::vector<CPrintLine> FormLines(const std::vector<CDialogField>& fields) {
     return lines;
 }
 
-std::vector<CPrintLine> SettingFormLines(const CPrintSource& s, CSettingForm form) {
-    std::vector<CDialogField> fields;
-    for (CFormCell& c : FormCells(s.root, form, s.variant))
-        fields.push_back({std::move(c.group), {}, std::move(c.label), std::move(c.value)});
-    return FormLines(fields);
+// A settings form or a signalling dialog.
+const CFormDesc& FormOf(const CItemDef& def) {
+    return def.source == CSource::Form ? FormDescOf(static_cast<CSettingForm>(def.which))
+                                       : SignalDialogForm(static_cast<CSignalDialog>(def.which));
 }
 
 std::vector<CPrintColumn> Columns(const CSheetDesc& desc) {
@@ -194,12 +193,9 @@ CPrintSection PrintSection(const CPrintSource& s, CPrintItem item) {
         break;
     }
     case CSource::Form:
-        section.lines = SettingFormLines(s, static_cast<CSettingForm>(def->which));
-        if (item == I::Common2) section.labelWidth = section.valueWidth = kCommon2Cells;
-        break;
     case CSource::Dialog:
-        section.lines =
-            FormLines(SignalDialogFields(s.root, static_cast<CSignalDialog>(def->which)));
+        section.lines = FormLines(FormCells(s.root, BindForm(FormOf(*def), s.variant)));
+        if (item == I::Common2) section.labelWidth = section.valueWidth = kCommon2Cells;
         break;
     }
     return section;

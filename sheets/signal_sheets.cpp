@@ -6,6 +6,8 @@
 
 namespace {
 
+using K = CFieldKind;
+
 constexpr int kCodeChannels = 3; // rows 0 to 2; row 3 is the group code "CHG"
 constexpr const char* kFormatNames[] = {"USER", "CCIR", "ZVEI1", "ZVEI2", "DZVEI",
                                         "EEA",  "EEA2", "DAPL",  "EIA",   "DTMF"};
@@ -20,10 +22,41 @@ constexpr const char* kRxCodeChars = "ABCDEG0123456789*+";
 constexpr const char* kTxCodeChars = "ABCDEG0123456789*";
 constexpr int kCodeLength = 7;
 
+// The fields of the forms, built like a table. Tones are in Hz, timers in seconds.
+constexpr CFieldDesc ToneField(const char* label, const char* path) {
+    return {"", label, path, K::Tone, 1, "Hz"};
+}
+constexpr CFieldDesc CodeField(const char* label, const char* path, const char* allowed,
+                               int maxLength) {
+    CFieldDesc f{"", label, path, K::Code};
+    f.allowed = allowed;
+    f.maxLength = maxLength;
+    return f;
+}
+constexpr CFieldDesc TimerField(const char* label, const char* path, int scale,
+                                CFieldKind kind = K::Seconds) {
+    return {"", label, path, kind, scale, "s"};
+}
+constexpr CFieldDesc ListField(const char* label, const char* path, int first = 1, int last = 0,
+                               const char* source = "") {
+    CFieldDesc f{"", label, path, K::List};
+    f.first = first;
+    f.last = last;
+    f.source = source;
+    return f;
+}
+constexpr CFieldDesc CheckField(const char* label, const char* path) {
+    return {"", label, path, K::Check};
+}
+constexpr CFieldDesc RadioField(const char* label, const char* path) {
+    return {"", label, path, K::Radio};
+}
+constexpr CFieldDesc LockField(const char* label) { return {"", label, "", K::Lock}; }
+
 // --- Row editors.
 constexpr CFieldDesc kTwoToneRxFields[] = {
-    EditField("1st", "1stFreq").In("Rx Freq").NotOnSpecialRow().Named("1st Frequency"),
-    EditField("2nd", "2ndFreq").In("Rx Freq").NotOnSpecialRow().Named("2nd Frequency"),
+    ToneField("1st", "1stFreq").In("Rx Freq").NotOnSpecialRow().Named("1st Frequency"),
+    ToneField("2nd", "2ndFreq").In("Rx Freq").NotOnSpecialRow().Named("2nd Frequency"),
     ListField("Group Call", "Group").NotOnSpecialRow(),
     ListField("LED", "Bell"),
     ListField("ANS", "ANS"),
@@ -53,17 +86,19 @@ constexpr CFieldDesc kFormatFields[] = {
     TimerField("Tone Length", "TonLen", 1000).NotOnSpecialRow(),
 };
 constexpr CFieldDesc kUserToneFields[] = {
-    EditField("Encode", "Enc"),
+    ToneField("Encode", "Enc"),
     LockField("Auto").Beside().Controls("Decode"),
-    EditField("Low", "DecL").In("Decode").Named("Decode Low"),
-    EditField("High", "DecH").In("Decode").Named("Decode High"),
+    ToneField("Low", "DecL").In("Decode").Named("Decode Low"),
+    ToneField("High", "DecH").In("Decode").Named("Decode High"),
 };
 
-constexpr CSignalFormDesc kTwoToneRxEditor{"Edit RX Code", kTwoToneRxFields};
-constexpr CSignalFormDesc kFiveToneRxEditor{"Edit RX Code", kFiveToneRxFields};
-constexpr CSignalFormDesc kFiveToneTxEditor{"Edit TX Code", kFiveToneTxFields};
-constexpr CSignalFormDesc kFormatEditor{"Edit Format", kFormatFields};
-constexpr CSignalFormDesc kUserToneEditor{"Edit User Tone", kUserToneFields};
+constexpr CFormStyle kEditor = CFormStyle::Editor;
+// A row editor's fields start at the row's node.
+constexpr CFormDesc kTwoToneRxEditor{"Edit RX Code", "", kTwoToneRxFields, -1, kEditor};
+constexpr CFormDesc kFiveToneRxEditor{"Edit RX Code", "", kFiveToneRxFields, -1, kEditor};
+constexpr CFormDesc kFiveToneTxEditor{"Edit TX Code", "", kFiveToneTxFields, -1, kEditor};
+constexpr CFormDesc kFormatEditor{"Edit Format", "", kFormatFields, -1, kEditor};
+constexpr CFormDesc kUserToneEditor{"Edit User Tone", "", kUserToneFields, -1, kEditor};
 
 const CSignalSheetDef kSheets[] = {
     {3, k2ToneRxSheet, kTwoToneRxEditor},      {4, k5ToneRxSheet, kFiveToneRxEditor},
@@ -73,15 +108,15 @@ const CSignalSheetDef kSheets[] = {
 
 // --- Dialogs.
 constexpr CFieldDesc kTwoToneSettingFields[] = {
-    TimerField("Notone Timer", "NoTonTim", 100, CFieldKind::EvenTimer),
+    TimerField("Notone Timer", "NoTonTim", 100, K::EvenSeconds),
     TimerField("Group Timer", "GroupTim", 10),
     TimerField("Beep Repeat Timer", "BeepRepTim", 1),
 };
 constexpr CFieldDesc kTwoToneTxCodeFields[] = {
     RadioField("Code Type", "CodeType").Controls("2nd Tone"),
-    EditField("Frequency", "1stTonFreq").In("1st Tone").Named("1st Tone Frequency"),
+    ToneField("Frequency", "1stTonFreq").In("1st Tone").Named("1st Tone Frequency"),
     TimerField("Period", "1stTonPeriod", 10).In("1st Tone").Named("1st Tone Period"),
-    EditField("Frequency", "2ndTonFreq").In("2nd Tone").Named("2nd Tone Frequency"),
+    ToneField("Frequency", "2ndTonFreq").In("2nd Tone").Named("2nd Tone Frequency"),
     TimerField("Period", "2ndTonPeriod", 10).In("2nd Tone").Named("2nd Tone Period"),
 };
 constexpr const char* kTxCodeCh = "TX Code CH";
@@ -111,14 +146,11 @@ constexpr CFieldDesc kFiveToneSettingFields[] = {
     CheckField("7", "RxCodeCom.CompDigit7").In(kRxCodeCh, "Compare Digit"),
 };
 
-constexpr CSignalFormDesc kTwoToneSetting{"2Tone Setting", kTwoToneSettingFields};
-constexpr CSignalFormDesc kTwoToneTxCode{"TX Code", kTwoToneTxCodeFields};
-constexpr CSignalFormDesc kFiveToneSetting{"5Tone Setting", kFiveToneSettingFields, kSpecialTone};
-
-const CSignalDialogDef kDialogs[] = {
-    {kTwoToneSetting, "2ToneCodeCH.RXCodeCom"},
-    {kTwoToneTxCode, "2ToneCodeCH.TXCode"},
-    {kFiveToneSetting, "5ToneCodeCH"},
+// In the order of CSignalDialog; "Special Tone" begins the right-hand column of "5Tone Setting".
+constexpr CFormDesc kDialogs[] = {
+    {"2Tone Setting", "2ToneCodeCH.RXCodeCom", kTwoToneSettingFields, -1, kEditor},
+    {"TX Code", "2ToneCodeCH.TXCode", kTwoToneTxCodeFields, -1, kEditor},
+    {"5Tone Setting", "5ToneCodeCH", kFiveToneSettingFields, 6, kEditor},
 };
 
 bool IsReceiveSheet(CSignalSheet sheet) {
@@ -249,21 +281,11 @@ std::string SignalCaption(CSignalSheet sheet, int row) {
     return kNoSelection;
 }
 
-CFormState ReadRowEditor(CNode* root, CSignalSheet sheet, int row) {
-    return ReadForm(root, SignalRowPath(sheet, row), SignalSheetDef(sheet).editor,
-                    IsSpecialRow(sheet, row));
+CBoundForm RowEditor(CSignalSheet sheet, int row, int variant) {
+    return {&SignalSheetDef(sheet).editor, SignalRowPath(sheet, row), variant,
+            IsSpecialRow(sheet, row)};
 }
 
-std::vector<CFieldResult> ApplyRowEditor(CNode* root, CSignalSheet sheet, int row,
-                                         const CFormState& state) {
-    return ApplyForm(root, SignalRowPath(sheet, row), SignalSheetDef(sheet).editor, state);
-}
-
-const CSignalDialogDef& SignalDialogDef(CSignalDialog dialog) {
+const CFormDesc& SignalDialogForm(CSignalDialog dialog) {
     return kDialogs[static_cast<int>(dialog)];
-}
-
-std::vector<CDialogField> SignalDialogFields(CNode* root, CSignalDialog dialog) {
-    const CSignalDialogDef& def = SignalDialogDef(dialog);
-    return FormFields(def.form, ReadForm(root, def.node, def.form));
 }

@@ -4,8 +4,8 @@
 // and "5Tone Setting". The windows and the printout take the same texts.
 #pragma once
 
+#include "sheets/form.h"
 #include "sheets/sheet_desc.h"
-#include "sheets/signal_form.h"
 
 #include <string>
 #include <vector>
@@ -17,7 +17,7 @@ enum class CSignalSheet { TwoToneRx, FiveToneRx, FiveToneTx, FiveToneFormat, Fiv
 struct CSignalSheetDef {
     int index; // the sheet index (3 to 7)
     const CSheetDesc& desc;
-    const CSignalFormDesc& editor; // the row editor
+    const CFormDesc& editor; // the row editor
 };
 const CSignalSheetDef& SignalSheetDef(CSignalSheet sheet);
 
@@ -34,17 +34,9 @@ std::string SignalRowLabel(CSignalSheet sheet, int row);
 // five blanks without a selection.
 std::string SignalCaption(CSignalSheet sheet, int row);
 
-// The row editor of a row: what it shows, and its OK (outcomes carry the path from the root).
-CFormState ReadRowEditor(CNode* root, CSignalSheet sheet, int row);
-std::vector<CFieldResult> ApplyRowEditor(CNode* root, CSignalSheet sheet, int row,
-                                         const CFormState& state);
+// The row editor of a row, bound to the row's node.
+CBoundForm RowEditor(CSignalSheet sheet, int row, int variant);
 
 enum class CSignalDialog { TwoToneSetting, TwoToneTxCode, FiveToneSetting };
-
-struct CSignalDialogDef {
-    const CSignalFormDesc& form; // its title names the edit
-    const char* node;            // the node its field paths start from
-};
-const CSignalDialogDef& SignalDialogDef(CSignalDialog dialog);
-// The dialog's fields as it shows them on opening.
-std::vector<CDialogField> SignalDialogFields(CNode* root, CSignalDialog dialog);
+// A dialog's form; its title names the edit, its node is where its field paths start.
+const CFormDesc& SignalDialogForm(CSignalDialog dialog);

@@ -2,58 +2,41 @@
 
 #include "app/clone_support_doc.h"
 #include "clone/model_manager.h"
-#include "core/platform.h"
-#include "params/node_access.h"
 #include "views/doc_edit.h"
 #include "views/editor_registry.h"
-#include "views/typing_filter.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-#include <cstring>
 
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-bool SameGroup(const char* a, const char* b) {
-    return (!a && !b) || (a && b && std::strcmp(a, b) == 0);
+// A settings form at its node, its controls showing what the tree holds.
+CFormPage* NewPage(CNode* root, CSettingForm form, int variant, QWidget* parent) {
+    const CBoundForm bound = BindForm(FormDescOf(form), variant);
+    return new CFormPage(root, bound, ReadForm(root, bound), parent);
 }
 
-template <class List> QWidget* Find(const List& list, const std::string& path) {
-    for (const auto& [field, widget] : list)
-        if (path == field->path) return widget;
-    return nullptr;
-}
-
-using CFormEntries = std::vector<std::pair<CSettingForm, CFormEntry>>;
-
-// OK of a form: one edit of the document named label; the status bar names the fields whose
+// OK of the pages: one edit of the document named label; the status bar names the fields whose
 // values were adjusted or not taken. True when the image changed.
-bool ApplyForms(CCloneSupportDoc& doc, const QString& label, const CFormEntries& entries,
+bool ApplyPages(CCloneSupportDoc& doc, const QString& label, std::span<CFormPage* const> pages,
                 const std::string& changedPath) {
-    const int variant = doc.GetVariant();
+    std::vector<CBoundForm> forms;
+    std::vector<CFormState> states;
+    for (const CFormPage* page : pages) {
+        forms.push_back(page->Bound());
+        states.push_back(page->State());
+    }
     const CEditStep step = RunEdit(
         doc, label,
         [&](CNode& root, CEditReport& report) {
-            for (const auto& [form, entry] : entries)
-                for (CFieldResult& r : ApplyFormEntry(&root, form, variant, entry))
-                    report.Add(std::move(r.node), std::move(r.given), std::move(r.result));
+            for (std::size_t i = 0; i < forms.size(); ++i)
+                ReportResults(report, ApplyForm(&root, forms[i], states[i]));
         },
         changedPath);
-    std::vector<CFieldResult> results;
-    for (const CEditOutcome& o : step.outcomes)
-        results.push_back({o.path, o.given, o.result});
-    const std::string text = FormOutcomeText(doc.GetRoot(), variant, results);
-    if (!text.empty() && Platform().prompts) Platform().prompts->SetStatusText(text);
+    TellFormOutcome(doc.GetRoot(), forms, {}, step);
     return step.Changed();
 }
 
@@ -61,10 +44,10 @@ bool OpenCommonSetting(QWidget* parent, CCloneSupportDoc& doc, int page) {
     if (!doc.GetRoot()) return false;
     CCommonSettingSheet sheet(doc.GetRoot(), doc.GetVariant(), page, parent);
     if (sheet.exec() != QDialog::Accepted) return false;
-    CFormEntries entries;
+    std::vector<CFormPage*> visited;
     for (int i = 0; i < static_cast<int>(std::size(kCommonSettingPages)); ++i)
-        if (sheet.Visited(i)) entries.emplace_back(kCommonSettingPages[i], sheet.Page(i)->Entry());
-    return ApplyForms(doc, QStringLiteral("Common Setting"), entries, "CommonSet");
+        if (sheet.Visited(i)) visited.push_back(sheet.Page(i));
+    return ApplyPages(doc, QStringLiteral("Common Setting"), visited, "CommonSet");
 }
 
 bool OpenDialog(QWidget* parent, CCloneSupportDoc& doc, CSettingForm form) {
@@ -72,7 +55,8 @@ bool OpenDialog(QWidget* parent, CCloneSupportDoc& doc, CSettingForm form) {
     CSettingDlg dialog(doc.GetRoot(), form, doc.GetVariant(), parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     const CFormDesc& desc = FormDescOf(form);
-    return ApplyForms(doc, Text(desc.title), {{form, dialog.Page()->Entry()}}, desc.node);
+    CFormPage* const page = dialog.Page();
+    return ApplyPages(doc, Text(desc.title), std::span(&page, 1), desc.node);
 }
 
 bool MakerReserveOn(CCloneSupportDoc& doc) {
@@ -81,114 +65,6 @@ bool MakerReserveOn(CCloneSupportDoc& doc) {
 }
 
 } // namespace
-
-// --- CSettingPage --------------------------------------------------------------------------------
-
-CSettingPage::CSettingPage(CNode* root, CSettingForm form, int variant, QWidget* parent)
-    : QWidget(parent), m_desc(FormDescOf(form)), m_variant(variant) {
-    setObjectName(Text(m_desc.node));
-    auto* columns = new QHBoxLayout(this);
-    QVBoxLayout* column = nullptr;
-    QFormLayout* block = nullptr;
-    const char* blockGroup = nullptr;
-    for (int i = 0; i < static_cast<int>(m_desc.fields.size()); ++i) {
-        const CFormField& field = m_desc.fields[static_cast<std::size_t>(i)];
-        if (i == 0 || i == m_desc.secondColumn) {
-            if (column) column->addStretch();
-            column = new QVBoxLayout;
-            columns->addLayout(column);
-            block = nullptr;
-        }
-        // Fields of one group share a group box; fields without one share a plain form.
-        if (!block || !SameGroup(field.group, blockGroup)) {
-            if (field.group) {
-                auto* box = new QGroupBox(Text(field.group), this);
-                block = new QFormLayout(box);
-                column->addWidget(box);
-            } else {
-                block = new QFormLayout;
-                column->addLayout(block);
-            }
-            blockGroup = field.group;
-        }
-        QWidget* control = MakeControl(root, field);
-        const bool enabled = FieldEnabled(field, variant);
-        control->setEnabled(enabled);
-        if (field.rule == CFieldRule::Check) {
-            block->addRow(control);
-            continue;
-        }
-        block->addRow(Text(FieldLabel(field, variant)), control);
-        QWidget* label = block->labelForField(control);
-        label->setEnabled(enabled);
-        label->setToolTip(control->toolTip());
-        m_labels.emplace_back(&field, label);
-    }
-    if (column) column->addStretch();
-    columns->addStretch(); // a one-column form keeps its fields at their width
-}
-
-QWidget* CSettingPage::MakeControl(CNode* root, const CFormField& field) {
-    QWidget* control = nullptr;
-    switch (field.rule) {
-    case CFieldRule::Check: {
-        auto* box = new QCheckBox(Text(FieldLabel(field, m_variant)), this);
-        const CNode* node = FieldNode(root, m_desc, field);
-        box->setChecked(node && node->GetValue() != 0);
-        control = box;
-        break;
-    }
-    case CFieldRule::BitList:
-    case CFieldRule::ChoiceList:
-    case CFieldRule::KeyList: {
-        auto* list = new QComboBox(this);
-        const CListEntries entries = FieldListEntries(root, m_desc, field, m_variant);
-        for (const std::string& text : entries.texts)
-            list->addItem(Text(text));
-        list->setCurrentIndex(entries.selected);
-        control = list;
-        break;
-    }
-    default: {
-        auto* edit = new QLineEdit(this);
-        if (field.rule == CFieldRule::Comment || field.rule == CFieldRule::DtmfCode) {
-            const bool comment = field.rule == CFieldRule::Comment;
-            const int chars = comment ? kCommentChars : kDtmfCodeChars;
-            edit->setValidator(new CTypingFilter(comment ? kPrintableChars : kDtmfChars,
-                                                 static_cast<std::size_t>(chars), edit));
-            edit->setMinimumWidth(
-                edit->fontMetrics().horizontalAdvance(QString(chars + 2, QLatin1Char('X'))));
-        }
-        edit->setText(Text(FieldText(root, m_desc, field, m_variant)));
-        control = edit;
-        break;
-    }
-    }
-    control->setObjectName(Text(field.path));
-    control->setToolTip(Text(FieldToolTip(root, m_desc, field)));
-    m_controls.emplace_back(&field, control);
-    return control;
-}
-
-CFormEntry CSettingPage::Entry() const {
-    CFormEntry entry;
-    for (const auto& [field, control] : m_controls) {
-        if (!control->isEnabled()) continue;
-        std::string text;
-        if (auto* edit = qobject_cast<QLineEdit*>(control))
-            text = edit->text().toStdString();
-        else if (auto* box = qobject_cast<QCheckBox*>(control))
-            text.assign(1, box->isChecked() ? '1' : '0');
-        else if (auto* list = qobject_cast<QComboBox*>(control); list && list->currentIndex() >= 0)
-            text = list->currentText().toStdString();
-        entry.emplace_back(field->path, std::move(text));
-    }
-    return entry;
-}
-
-QWidget* CSettingPage::Control(const std::string& path) const { return Find(m_controls, path); }
-
-QWidget* CSettingPage::LabelOf(const std::string& path) const { return Find(m_labels, path); }
 
 // --- CSettingFormDlg ----------------------------------------------------------------------------
 
@@ -219,7 +95,7 @@ CCommonSettingSheet::CCommonSettingSheet(CNode* root, int variant, int page, QWi
     setWindowTitle(QStringLiteral("Common Setting"));
     setObjectName(QStringLiteral("CommonSetting"));
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
-        m_pages[i] = new CSettingPage(root, kCommonSettingPages[i], variant, m_tabs);
+        m_pages[i] = NewPage(root, kCommonSettingPages[i], variant, m_tabs);
         m_tabs->addTab(m_pages[i], Text(FormDescOf(kCommonSettingPages[i]).title));
     }
     const int first = std::clamp(page, 0, static_cast<int>(m_pages.size()) - 1);
@@ -234,7 +110,7 @@ CCommonSettingSheet::CCommonSettingSheet(CNode* root, int variant, int page, QWi
 // --- CSettingDlg ---------------------------------------------------------------------------------
 
 CSettingDlg::CSettingDlg(CNode* root, CSettingForm form, int variant, QWidget* parent)
-    : CSettingFormDlg(parent), m_page(new CSettingPage(root, form, variant, this)) {
+    : CSettingFormDlg(parent), m_page(NewPage(root, form, variant, this)) {
     setWindowTitle(Text(FormDescOf(form).title));
     SetContent(m_page);
 }

@@ -4,37 +4,14 @@
 #pragma once
 
 #include "sheets/setting_forms.h"
+#include "views/form_page.h"
 
 #include <QDialog>
 #include <array>
-#include <string>
-#include <utility>
-#include <vector>
 
 class CNode;
 class QDialogButtonBox;
 class QTabWidget;
-
-// One form's controls, laid out from its description.
-class CSettingPage : public QWidget {
-    Q_OBJECT
-public:
-    CSettingPage(CNode* root, CSettingForm form, int variant, QWidget* parent = nullptr);
-
-    // What the usable controls hold (disabled ones write nothing).
-    CFormEntry Entry() const;
-    // The control of a field (object name: the field's path) and its label.
-    QWidget* Control(const std::string& path) const;
-    QWidget* LabelOf(const std::string& path) const;
-
-private:
-    QWidget* MakeControl(CNode* root, const CFormField& field);
-
-    const CFormDesc& m_desc;
-    int m_variant;
-    std::vector<std::pair<const CFormField*, QWidget*>> m_controls;
-    std::vector<std::pair<const CFormField*, QWidget*>> m_labels;
-};
 
 // A settings form's window: modal, OK and Cancel, in the foreground when it opens.
 class CSettingFormDlg : public QDialog {
@@ -59,13 +36,13 @@ public:
     CCommonSettingSheet(CNode* root, int variant, int page, QWidget* parent = nullptr);
 
     QTabWidget* Tabs() const { return m_tabs; }
-    CSettingPage* Page(int index) const { return m_pages.at(static_cast<std::size_t>(index)); }
+    CFormPage* Page(int index) const { return m_pages.at(static_cast<std::size_t>(index)); }
     // Whether the page was shown during this showing; only those write on OK.
     bool Visited(int index) const { return m_visited.at(static_cast<std::size_t>(index)); }
 
 private:
     QTabWidget* m_tabs;
-    std::array<CSettingPage*, 4> m_pages{};
+    std::array<CFormPage*, 4> m_pages{};
     std::array<bool, 4> m_visited{};
 };
 
@@ -75,10 +52,10 @@ class CSettingDlg : public CSettingFormDlg {
 public:
     CSettingDlg(CNode* root, CSettingForm form, int variant, QWidget* parent = nullptr);
 
-    CSettingPage* Page() const { return m_page; }
+    CFormPage* Page() const { return m_page; }
 
 private:
-    CSettingPage* m_page;
+    CFormPage* m_page;
 };
 
 // Registers the openers of the four forms with the editor registry.

@@ -5,23 +5,9 @@
 #include "views/list_frame.h"
 #include "views/signal_form_dlg.h"
 
+#include <span>
+
 namespace {
-
-// What the form's OK set, as the edit reports it.
-void Report(CEditReport& report, const std::vector<CFieldResult>& results) {
-    for (const CFieldResult& r : results)
-        report.Add(r.node, r.given, r.result);
-}
-
-// Values adjusted or not taken are told on the status bar, by the names the form shows.
-void TellOutcome(CNode* root, const std::string& base, const CSignalFormDesc& form,
-                 const std::string& where, const CEditStep& step) {
-    std::vector<CFieldResult> results;
-    for (const CEditOutcome& o : step.outcomes)
-        results.push_back({o.path, o.given, o.result});
-    const std::string text = FormOutcomeText(root, base, form, where, results);
-    if (!text.empty()) Platform().prompts->SetStatusText(" " + text);
-}
 
 // The dialogs open by name from the tree. This file is linked with every sheet frame.
 [[maybe_unused]] const bool kRegistered = [] {
@@ -56,20 +42,19 @@ void CZ30SignalSheet::EditRow() {
     if (row < 0 || !Root()) return;
     CModalScope guard;
     if (!guard.Entered()) return;
-    const CSignalFormDesc& form = SignalSheetDef(m_sheet).editor;
-    CSignalFormDlg dialog(Root(), SignalRowPath(m_sheet, row), form,
-                          ReadRowEditor(Root(), m_sheet, row), this);
+    const CBoundForm editor = RowEditor(m_sheet, row, Variant());
+    CSignalFormDlg dialog(Root(), editor, ReadForm(Root(), editor), this);
     if (dialog.exec() != QDialog::Accepted) return;
     const CFormState state = dialog.State();
-    const QString label =
-        QString::fromUtf8(form.title) + ' ' + QString::fromStdString(SignalRowName(m_sheet, row));
+    const QString label = QString::fromUtf8(editor.form->title) + ' ' +
+                          QString::fromStdString(SignalRowName(m_sheet, row));
     const CEditStep step = RunEdit(
         label,
         [&](CNode& root, CEditReport& report) {
-            Report(report, ApplyRowEditor(&root, m_sheet, row, state));
+            ReportResults(report, ApplyForm(&root, editor, state));
         },
         row);
-    TellOutcome(Root(), SignalRowPath(m_sheet, row), form, SignalRowLabel(m_sheet, row), step);
+    TellFormOutcome(Root(), std::span(&editor, 1), SignalRowLabel(m_sheet, row), step);
 }
 
 CSheetView* CreateSignalSheet(int index, CCloneSupportDoc* doc, QWidget* parent) {
@@ -92,16 +77,14 @@ CSheetView* CreateSignalSheet(int index, CCloneSupportDoc* doc, QWidget* parent)
 bool OpenSignalDialog(QWidget* parent, CCloneSupportDoc& doc, CSignalDialog which) {
     CNode* root = doc.GetRoot();
     if (!root) return false;
-    const CSignalDialogDef& def = SignalDialogDef(which);
-    CSignalFormDlg dialog(root, def.node, def.form, ReadForm(root, def.node, def.form), parent);
+    const CBoundForm bound = BindForm(SignalDialogForm(which), doc.GetVariant());
+    CSignalFormDlg dialog(root, bound, ReadForm(root, bound), parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     const CFormState state = dialog.State();
     const CEditStep step = RunEdit(
-        doc, QString::fromUtf8(def.form.title),
-        [&](CNode& r, CEditReport& report) {
-            Report(report, ApplyForm(&r, def.node, def.form, state));
-        },
-        def.node);
-    TellOutcome(root, def.node, def.form, def.form.title, step);
+        doc, QString::fromUtf8(bound.form->title),
+        [&](CNode& r, CEditReport& report) { ReportResults(report, ApplyForm(&r, bound, state)); },
+        bound.base);
+    TellFormOutcome(root, std::span(&bound, 1), bound.form->title, step);
     return step.Changed();
 }

@@ -1,6 +1,6 @@
 #include "views/typing_filter.h"
 
-#include "sheets/setting_forms.h"
+#include "sheets/form.h"
 
 QValidator::State CTypingFilter::validate(QString& input, int& pos) const {
     // Characters beyond ASCII are in no allowed set.

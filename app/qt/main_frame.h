@@ -1,5 +1,6 @@
 // The main window: menus, toolbar, status bar and the four panes; routes every command to the
-// sheet shown (and through it the document), then the frame, then the application.
+// sheet shown (and through it the document), then the frame, then the application. The
+// commands, their menus and the frame's own handlers are in frame_commands.cpp.
 #pragma once
 
 #include "views/command_target.h"
@@ -8,7 +9,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
-#include <span>
 
 struct CChangeNotice;
 class CColorStatusBar;
@@ -89,7 +89,8 @@ protected:
 private:
     void CreateActions();
     void CreateMenus();
-    void AddMenuItems(QMenu* menu, std::span<const int> ids) const;
+    // The items of the menu bar's menu title that have all of flags, in table order.
+    void AddMenuItems(QMenu* menu, const char* title, unsigned flags);
     void CreateToolBar();
     void CreatePanes(ICommandTarget* document);
     void LoadPlacement();
@@ -117,7 +118,6 @@ private:
     CMessageView* m_rightCaption = nullptr;
     CZ30TreeView* m_tree = nullptr;
     CZ30ListFrame* m_sheets = nullptr;
-    QMenu* m_fileMenu = nullptr;
     QMenu* m_templateMenu = nullptr;
     QAction* m_recentAnchor = nullptr;
     bool m_startMaximized = false;

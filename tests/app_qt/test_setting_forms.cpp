@@ -31,7 +31,7 @@ constexpr int kLmr16 = 4, kPmr16 = 5;
 using Bytes = std::vector<std::uint8_t>;
 
 // The page shown by a form: the current page of "Common Setting", the page of a dialog.
-CSettingPage* ShownPage(QWidget* form) {
+CFormPage* ShownPage(QWidget* form) {
     if (auto* sheet = qobject_cast<CCommonSettingSheet*>(form))
         return sheet->Page(sheet->Tabs()->currentIndex());
     if (auto* dialog = qobject_cast<CSettingDlg*>(form)) return dialog->Page();
@@ -39,7 +39,7 @@ CSettingPage* ShownPage(QWidget* form) {
 }
 
 template <class W> W* ControlOf(QWidget* form, const char* path) {
-    CSettingPage* page = ShownPage(form);
+    CFormPage* page = ShownPage(form);
     return page ? qobject_cast<W*>(page->Control(path)) : nullptr;
 }
 
@@ -163,7 +163,7 @@ TEST_F(FormTest, CancelOnEveryFormLeavesImageAndModifiedFlag) {
             bool found = false;
             EXPECT_EQ(Open(f.code,
                            [&](QWidget* form) {
-                               CSettingPage* page = ShownPage(form);
+                               CFormPage* page = ShownPage(form);
                                QWidget* control = page ? page->Control(f.edit) : nullptr;
                                found = control != nullptr;
                                if (auto* edit = qobject_cast<QLineEdit*>(control))
@@ -338,7 +338,7 @@ TEST_F(FormTest, FieldsOfTheOtherFamilyAreDisabled) {
         bool enabled = !c.enabled, labelEnabled = !c.enabled, checked = false;
         QString label;
         Open(c.code, [&](QWidget* form) {
-            CSettingPage* page = ShownPage(form);
+            CFormPage* page = ShownPage(form);
             QWidget* control = page->Control(c.path);
             enabled = control->isEnabled();
             if (auto* box = qobject_cast<QCheckBox*>(control)) {

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,14 +16,38 @@ using namespace testhub;
 namespace {
 
 constexpr int kLmr16 = 4, kPmr16 = 5;
-using R = CFieldRule;
+using R = CFieldKind;
 using F = CSettingForm;
 
-const CFormField& Field(F form, const std::string& path) {
-    for (const CFormField& f : FormDescOf(form).fields)
+const CFieldDesc& Field(F form, const std::string& path) {
+    for (const CFieldDesc& f : FormDescOf(form).fields)
         if (path == f.path) return f;
     ADD_FAILURE() << "no field " << path;
     return FormDescOf(form).fields[0];
+}
+
+CBoundForm Bound(F form, int variant) { return BindForm(FormDescOf(form), variant); }
+
+// OK of a form whose controls hold the entry's (path, text) pairs; the fields it leaves out are
+// not written.
+std::vector<CFieldResult>
+ApplyEntry(CNode* root, F form, int variant,
+           const std::vector<std::pair<std::string, std::string>>& entry) {
+    const CBoundForm bound = Bound(form, variant);
+    CFormState state = ReadForm(root, bound);
+    for (std::size_t i = 0; i < bound.form->fields.size(); ++i) {
+        const auto given = std::find_if(entry.begin(), entry.end(), [&](const auto& e) {
+            return e.first == bound.form->fields[i].path;
+        });
+        state.enabled[i] = state.enabled[i] && given != entry.end();
+        if (given != entry.end()) state.texts[i] = given->second;
+    }
+    return ApplyForm(root, bound, state);
+}
+
+std::string OutcomeText(CNode* root, F form, int variant, const std::vector<CFieldResult>& r) {
+    const CBoundForm bound = Bound(form, variant);
+    return FormOutcomeText(root, std::span(&bound, 1), {}, r);
 }
 
 } // namespace
@@ -53,11 +79,9 @@ TEST(SettingForms, NumberTextsAndTypedNumbers) {
 TEST(SettingForms, KeyListsMatchWholeTexts) {
     auto lmr = MakeHub(kLmr16);
     auto pmr = MakeHub(kPmr16);
-    const CFormField& red = Field(F::KeyDisplay, "KeyF0Conv");
-    const CListEntries lmrList =
-        FieldListEntries(lmr->GetRoot(), FormDescOf(F::KeyDisplay), red, kLmr16);
-    const CListEntries pmrList =
-        FieldListEntries(pmr->GetRoot(), FormDescOf(F::KeyDisplay), red, kPmr16);
+    const CFieldDesc& red = Field(F::KeyDisplay, "KeyF0Conv");
+    const CListEntries lmrList = FieldEntries(lmr->GetRoot(), Bound(F::KeyDisplay, kLmr16), red);
+    const CListEntries pmrList = FieldEntries(pmr->GetRoot(), Bound(F::KeyDisplay, kPmr16), red);
     ASSERT_EQ(lmrList.texts.size(), 20u);
     ASSERT_EQ(pmrList.texts.size(), 22u);
     EXPECT_EQ(lmrList.texts[10], "Moni");
@@ -85,28 +109,30 @@ TEST(SettingForms, KeyListsMatchWholeTexts) {
 
     // A key code without a text selects nothing.
     SetValue(*pmr, "CommonSet.KeyDisp.KeyF0Conv", 49);
-    EXPECT_EQ(FieldListEntries(pmr->GetRoot(), FormDescOf(F::KeyDisplay), red, kPmr16).selected,
-              -1);
-    EXPECT_EQ(FieldText(pmr->GetRoot(), FormDescOf(F::KeyDisplay), red, kPmr16), "");
+    EXPECT_EQ(FieldEntries(pmr->GetRoot(), Bound(F::KeyDisplay, kPmr16), red).selected, -1);
+    EXPECT_EQ(FieldText(pmr->GetRoot(), Bound(F::KeyDisplay, kPmr16), red), "");
 }
 
 TEST(SettingForms, EveryFieldHasItsNodeAndTheCellsReadAsTheFormShows) {
     for (int variant : {kLmr16, kPmr16}) {
         auto hub = MakeHub(variant);
+        std::set<const CFormDesc*> forms;
         for (F form : {F::KeyDisplay, F::Common1, F::Common2, F::Expert, F::ScanSetting,
                        F::DtmfAutodial, F::Maker}) {
             const CFormDesc& desc = FormDescOf(form);
-            EXPECT_EQ(desc.form, form);
-            for (const CFormField& f : desc.fields) {
-                EXPECT_NE(FieldNode(hub->GetRoot(), desc, f), nullptr) << desc.title << f.path;
-                const bool list =
-                    f.rule == R::BitList || f.rule == R::ChoiceList || f.rule == R::KeyList;
+            forms.insert(&desc);
+            for (const CFieldDesc& f : desc.fields) {
+                EXPECT_NE(FieldNode(hub->GetRoot(), Bound(form, variant), f), nullptr)
+                    << desc.title << f.path;
+                const bool list = f.kind == R::List || f.kind == R::KeyList;
                 if (list) {
-                    EXPECT_GE(FieldListEntries(hub->GetRoot(), desc, f, variant).texts.size(), 2u)
+                    EXPECT_GE(FieldEntries(hub->GetRoot(), Bound(form, variant), f).texts.size(),
+                              2u)
                         << f.path;
                 }
             }
         }
+        EXPECT_EQ(forms.size(), 7u); // each form has a table of its own
     }
 
     auto hub = MakeHub(kLmr16);
@@ -117,10 +143,10 @@ TEST(SettingForms, EveryFieldHasItsNodeAndTheCellsReadAsTheFormShows) {
     SetValue(*hub, "CommonSet.Common1.IdOut", 1);
     Node(*hub, "CommonSet.Common1.Comment1")->SetText("KT\x01Z30");
     const std::string inactive =
-        FieldText(hub->GetRoot(), FormDescOf(F::Common1), Field(F::Common1, "InATim"), kLmr16);
+        FieldText(hub->GetRoot(), Bound(F::Common1, kLmr16), Field(F::Common1, "InATim"));
     const std::string beep = Node(*hub, "CommonSet.Common1.BeepOn")->GetText();
     const std::string penalty =
-        FieldText(hub->GetRoot(), FormDescOf(F::Common1), Field(F::Common1, "PenaltyTim"), kLmr16);
+        FieldText(hub->GetRoot(), Bound(F::Common1, kLmr16), Field(F::Common1, "PenaltyTim"));
     const std::vector<std::vector<std::string>> expected = {
         {"", "Auto Reset Timer A", "OFF"}, {"", "Auto Reset Timer B", "30.000"},
         {"", "Inactive Timer", inactive},  {"", "SQL Level", "3"},
@@ -129,10 +155,10 @@ TEST(SettingForms, EveryFieldHasItsNodeAndTheCellsReadAsTheFormShows) {
         {"Clone Comment", "(1)", "KTZ30"}, {"Clone Comment", "(2)", ""},
     };
     std::vector<std::vector<std::string>> cells;
-    for (const CFormCell& c : FormCells(hub->GetRoot(), F::Common1, kLmr16))
+    for (const CFormCell& c : FormCells(hub->GetRoot(), Bound(F::Common1, kLmr16)))
         cells.push_back({c.group, c.label, c.value});
     EXPECT_EQ(cells, expected);
-    EXPECT_EQ(FormCells(hub->GetRoot(), F::Common1, kPmr16)[6].label, "ID Out");
+    EXPECT_EQ(FormCells(hub->GetRoot(), Bound(F::Common1, kPmr16))[6].label, "ID Out");
 }
 
 TEST(SettingForms, ToolTipsGiveUnitAndRange) {
@@ -154,7 +180,7 @@ TEST(SettingForms, ToolTipsGiveUnitAndRange) {
         {F::DtmfAutodial, "DTMFDial.AD1.Code", "Up to 24 DTMF digits: 0 to 9, A to F, * and #"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FieldToolTip(hub->GetRoot(), FormDescOf(c.form), Field(c.form, c.path)), c.tip)
+        EXPECT_EQ(FieldToolTip(hub->GetRoot(), Bound(c.form, kPmr16), Field(c.form, c.path)), c.tip)
             << c.path;
 }
 
@@ -183,7 +209,7 @@ TEST(SettingForms, OkStoresTheEntryAndNamesWhatWasAdjusted) {
         {F::Common1, kPmr16, "Comment1", "ABCDEFGHIJKLMNOPQRS", "ABCDEFGHIJKLMNOP",
          "Adjusted: Clone Comment (1) ABCDEFGHIJKLMNOP"},
         {F::Common1, kPmr16, "Comment2", "Depot 7  ", "Depot 7", ""},
-        {F::Common1, kPmr16, "IdOut", "1", "ON", ""},
+        {F::Common1, kPmr16, "IdOut", "ON", "ON", ""},
         {F::ScanSetting, kPmr16, "StopTim", "2.55", "25", "Adjusted: Stop Timer 2.5 s"},
         {F::ScanSetting, kPmr16, "StopTim", "-1", "0", "Adjusted: Stop Timer 0 s"},
         {F::ScanSetting, kPmr16, "Mode", "MODE2", "MODE2", ""},
@@ -211,7 +237,7 @@ TEST(SettingForms, OkStoresTheEntryAndNamesWhatWasAdjusted) {
         const std::string path = std::string(desc.node) + '.' + c.path;
         const std::string before = ValueText(*Node(*hub, path));
         const std::vector<CFieldResult> results =
-            ApplyFormEntry(hub->GetRoot(), c.form, c.variant, {{c.path, c.typed}});
+            ApplyEntry(hub->GetRoot(), c.form, c.variant, {{c.path, c.typed}});
         const std::string after = ValueText(*Node(*hub, path));
         const std::string what = path + " <- \"" + c.typed + '"';
         if (std::string(c.status) == "-") {
@@ -223,15 +249,15 @@ TEST(SettingForms, OkStoresTheEntryAndNamesWhatWasAdjusted) {
         EXPECT_EQ(results[0].node, path);
         EXPECT_EQ(results[0].given, c.typed);
         EXPECT_EQ(after, std::string(c.text) == "-" ? before : c.text) << what;
-        EXPECT_EQ(FormOutcomeText(hub->GetRoot(), c.variant, results), c.status) << what;
+        EXPECT_EQ(OutcomeText(hub->GetRoot(), c.form, c.variant, results), c.status) << what;
     }
 
     // Fields the entry leaves out keep their values; outcomes are listed in the form's order.
     auto hub = MakeHub(kPmr16);
     SetValue(*hub, "CommonSet.Expert.FastScnTim", 40);
-    const auto results = ApplyFormEntry(hub->GetRoot(), F::Expert, kPmr16,
-                                        {{"PwrSavTim2", "999"}, {"BeepFreqH", "2900"}});
+    const auto results = ApplyEntry(hub->GetRoot(), F::Expert, kPmr16,
+                                    {{"PwrSavTim2", "999"}, {"BeepFreqH", "2900"}});
     EXPECT_EQ(Value(*hub, "CommonSet.Expert.FastScnTim"), 40);
-    EXPECT_EQ(FormOutcomeText(hub->GetRoot(), kPmr16, results),
+    EXPECT_EQ(OutcomeText(hub->GetRoot(), F::Expert, kPmr16, results),
               "Adjusted: High Beep Frequency 2880 Hz, PWR Save Start Timer (2nd) 255 s");
 }

@@ -35,9 +35,9 @@ std::string Join(const std::vector<std::string>& cells) {
     return joined;
 }
 
-int FieldIndex(const CSignalFormDesc& form, const std::string& node) {
+int FieldIndex(const CFormDesc& form, const std::string& node) {
     for (std::size_t i = 0; i < form.fields.size(); ++i)
-        if (node == form.fields[i].node) return static_cast<int>(i);
+        if (node == form.fields[i].path) return static_cast<int>(i);
     return -1;
 }
 
@@ -251,12 +251,12 @@ TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
     // clang-format on
     for (const Case& c : cases) {
         CNode* root = c.doc->GetRoot();
-        const CSignalFormDesc& form = c.dialog ? SignalDialogDef(CSignalDialog(c.which)).form
-                                               : SignalSheetDef(CSignalSheet(c.which)).editor;
-        const std::string base = c.dialog ? SignalDialogDef(CSignalDialog(c.which)).node
-                                          : SignalRowPath(CSignalSheet(c.which), c.row);
-        CFormState state = c.dialog ? ReadForm(root, base, form)
-                                    : ReadRowEditor(root, CSignalSheet(c.which), c.row);
+        const CBoundForm bound =
+            c.dialog ? BindForm(SignalDialogForm(CSignalDialog(c.which)), c.doc->GetVariant())
+                     : RowEditor(CSignalSheet(c.which), c.row, c.doc->GetVariant());
+        const CFormDesc& form = *bound.form;
+        const std::string& base = bound.base;
+        CFormState state = ReadForm(root, bound);
         for (const auto& [node, text] : c.typed) {
             const int i = FieldIndex(form, node);
             ASSERT_GE(i, 0) << node;
@@ -264,7 +264,7 @@ TEST_F(SignalRules, EditorsStoreWhatTheyShowDownToTheImageBytes) {
         }
         const std::string what = std::string(form.title) + " " + base;
         const CEditStep step = c.doc->Edit(what, [&](CNode& r, CEditReport& report) {
-            for (const CFieldResult& f : ApplyForm(&r, base, form, state))
+            for (const CFieldResult& f : ApplyForm(&r, bound, state))
                 report.Add(f.node, f.given, f.result);
         });
         for (const auto& [path, text] : c.held)
@@ -294,14 +294,15 @@ TEST_F(SignalRules, DialogsListTheirFieldsAsTheyShowThem) {
                                      {"2ndTonPeriod", 3}})
         GetNode(lmr->GetRoot(), std::string("2ToneCodeCH.TXCode.") + path)->SetValue(code);
     std::string txCode;
-    for (const CDialogField& f : SignalDialogFields(lmr->GetRoot(), CSignalDialog::TwoToneTxCode))
+    for (const CFormCell& f : FormCells(
+             lmr->GetRoot(), BindForm(SignalDialogForm(CSignalDialog::TwoToneTxCode), kLmr16)))
         txCode += f.group + "/" + f.label + "=" + f.value + ";";
     EXPECT_EQ(txCode, "/Code Type=Group;1st Tone/Frequency=1000.00000;1st Tone/Period=2.500;"
                       "2nd Tone/Frequency=1500.00000;2nd Tone/Period=0.300;");
 
     auto pmr = VariantDoc(kPmr16);
-    const std::vector<CDialogField> five =
-        SignalDialogFields(pmr->GetRoot(), CSignalDialog::FiveToneSetting);
+    const std::vector<CFormCell> five = FormCells(
+        pmr->GetRoot(), BindForm(SignalDialogForm(CSignalDialog::FiveToneSetting), kPmr16));
     ASSERT_EQ(five.size(), 20u);
     EXPECT_EQ(five[9].group + "/" + five[9].label, "Special Tone/PTT Call at Inaudible");
     EXPECT_EQ(five[19].group + "/" + five[19].subgroup + "/" + five[19].label,

@@ -30,8 +30,8 @@ void ShootEditor(CZ30MainFrame& frame, const char* editor, int page, const QStri
         QWidget* popup = nullptr;
         if (openList) {
             auto* sheet = qobject_cast<CCommonSettingSheet*>(form);
-            CSettingPage* shown = sheet ? sheet->Page(sheet->Tabs()->currentIndex())
-                                        : form->findChild<CSettingPage*>();
+            CFormPage* shown =
+                sheet ? sheet->Page(sheet->Tabs()->currentIndex()) : form->findChild<CFormPage*>();
             if (auto* list = qobject_cast<QComboBox*>(shown->Control(openList))) {
                 list->showPopup();
                 Wait(300);

@@ -41,8 +41,10 @@ CCsvCommand::CCsvCommand(CLI::App& app) {
         "unknown ones are left aside. Location is the channel number; a channel that was off\n"
         "starts from the blank channel, and what the list does not carry keeps its value.\n"
         "Rows the radio cannot take (a channel it does not have, a frequency off every raster,\n"
-        "a tone it cannot make, a mode other than FM and NFM) are skipped; values it keeps in\n"
-        "another form are adjusted. Each is reported with its row and column.\n"
+        "a tone it cannot make, a mode other than FM and NFM) are skipped, and so are rows with\n"
+        "fewer fields than the header; values it keeps in another form are adjusted (the Duplex\n"
+        "decides on which side TX lies, whatever the Offset's sign). Each is reported with its\n"
+        "row and column.\n"
         "Exit status: 0 every row imported as given, 3 rows skipped or adjusted (the file is\n"
         "saved), 1 failure (nothing saved), 2 a usage error.");
     for (CLI::App* sub : {m_export, m_import})

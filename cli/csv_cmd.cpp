@@ -30,7 +30,8 @@ CCsvCommand::CCsvCommand(CLI::App& app) {
         "One row per channel in use under the header line Location,Name,Frequency,Duplex,Offset,\n"
         "Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,\n"
         "Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE: the layout CHIRP reads and writes.\n"
-        "Exit status: 0 success, 1 failure (the message says why), 2 a usage error.");
+        "Exit status: 0 success, 1 failure (the message says why), 2 a usage error, 74 the list\n"
+        "cannot be written to standard output.");
 
     m_import = m_csv->add_subcommand("import", "set channels from a channel list, then save");
     m_import->add_option("FILE", m_file, "a clone data file (.hxq)")->required();
@@ -69,9 +70,9 @@ int CCsvCommand::Run() const {
 int CCsvCommand::RunExport(CZ30Doc& doc) const {
     int count = 0;
     const std::string text = ExportChannelCsv(doc.GetRoot(), doc.GetVariant(), &count);
-    if (m_output.empty()) {
+    if (m_output.empty()) { // the program checks standard output when it ends
         std::fwrite(text.data(), 1, text.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : kExitFailure;
+        return 0;
     }
     std::string error;
     if (!ReplaceFile(m_output, text, &error)) {

@@ -56,8 +56,11 @@ protected:
         p.start();
     }
 
-    CRun Run(const std::vector<std::string>& args, const std::string& input = {}) const {
+    // output: where standard output goes instead of the returned text.
+    CRun Run(const std::vector<std::string>& args, const std::string& input = {},
+             const QString& output = {}) const {
         QProcess p;
+        if (!output.isEmpty()) p.setStandardOutputFile(output);
         Start(p, args);
         CRun r;
         if (!p.waitForStarted(5000)) return r;

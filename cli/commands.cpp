@@ -71,7 +71,6 @@ std::string WhyNotWritable(const std::string& path) {
     if (std::string why = WhyNotReplaceable(path); !why.empty()) return why;
     if (!fs::is_directory(dir, ec)) return std::strerror(ENOENT);
 #ifndef _WIN32
-    if (exists && ::access(path.c_str(), W_OK) != 0) return std::strerror(errno);
     if (::access(dir.c_str(), W_OK | X_OK) != 0) return std::strerror(errno);
 #endif
     return {};

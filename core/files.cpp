@@ -65,18 +65,23 @@ std::string ErrnoText(const char* what) { return std::string(what) + ": " + std:
 
 const char* const kOurPrefixes[] = {kTransferFilePrefix, kScratchFilePrefix};
 
-// A prefix and the six letters or digits that make a temporary name unique.
+// The name ends, from its character at from, with the six letters or digits that make a
+// temporary name unique.
+bool IsUniqueTail(const std::string& name, std::size_t from) {
+    if (name.size() != from + 6) return false;
+    for (std::size_t i = from; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return false;
+    }
+    return true;
+}
+
+// One of our prefixes and a unique tail.
 bool HasOurName(const std::string& name) {
     for (const char* prefix : kOurPrefixes) {
         const std::size_t n = std::strlen(prefix);
-        if (name.size() != n + 6 || name.compare(0, n, prefix) != 0) continue;
-        bool unique = true;
-        for (std::size_t i = n; i < name.size(); ++i) {
-            const char c = name[i];
-            unique = unique &&
-                     ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
-        }
-        if (unique) return true;
+        if (name.compare(0, n, prefix) == 0 && IsUniqueTail(name, n)) return true;
     }
     return false;
 }
@@ -143,11 +148,46 @@ KtRead ReadFileBounded(const std::string& path, std::string* text, std::size_t l
     return KtRead::Ok;
 }
 
+bool IsLinkToNothing(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return false;
+    const fs::file_status st = fs::status(path, ec); // a loop gives an error
+    return ec || !fs::exists(st);
+}
+
 std::string WhyNotReplaceable(const std::string& target) {
+    if (IsLinkToNothing(target))
+        return target + " is a symbolic link to nothing; it was left as it is.";
     std::error_code ec;
     const fs::file_status st = fs::status(target, ec);
-    if (ec || !fs::exists(st) || fs::is_regular_file(st)) return {};
-    return target + " is " + KindOf(st) + ", not a regular file; it was left as it is.";
+    if (ec || !fs::exists(st)) return {};
+    if (!fs::is_regular_file(st))
+        return target + " is " + KindOf(st) + ", not a regular file; it was left as it is.";
+#ifndef _WIN32
+    // A rename would replace a file the user may not write.
+    if (::access(target.c_str(), W_OK) != 0) return std::strerror(errno);
+#endif
+    return {};
+}
+
+int RemoveStaleSaveFiles(const std::string& folder) {
+    using namespace std::chrono_literals;
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    int removed = 0;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code e;
+        const std::string name = it->path().filename().string();
+        const std::size_t mark = name.rfind(kSaveFileMark);
+        if (mark == std::string::npos || mark == 0 ||
+            !IsUniqueTail(name, mark + std::strlen(kSaveFileMark)) || it->is_symlink(e) ||
+            !it->is_regular_file(e))
+            continue;
+        const auto changed = it->last_write_time(e);
+        if (e || now - changed < 1h || !OwnedByUs(it->path())) continue;
+        if (fs::remove(it->path(), e)) ++removed;
+    }
+    return removed;
 }
 
 bool ReplaceFile(const std::string& path, const std::string& contents, std::string* error) {
@@ -156,7 +196,7 @@ bool ReplaceFile(const std::string& path, const std::string& contents, std::stri
     // A link is followed: the file it names is replaced, the link stays.
     std::error_code ec;
     const fs::path resolved = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    const std::string target = ec ? path : resolved.string();
+    const std::string target = ec ? path : resolved.string(); // a link to nothing stays one
     if (std::string why = WhyNotReplaceable(target); !why.empty()) {
         *error = why;
         return false;
@@ -169,7 +209,8 @@ bool ReplaceFile(const std::string& path, const std::string& contents, std::stri
         return false;
     }
 #else
-    std::string temp = target + ".XXXXXX";
+    RemoveStaleSaveFiles(fs::path(target).parent_path().string());
+    std::string temp = target + kSaveFileMark + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         *error = ErrnoText("Cannot create a file in the folder");

@@ -3,6 +3,9 @@
 #include "tests/cli/cli_fixture.h"
 #include "tests/support/file_text.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,4 +31,90 @@ TEST_F(CliTest, OutputThatCannotBeWrittenFailsTheCommand) {
         EXPECT_TRUE(Has(r.err, "ktz30cli: cannot write the output: No space left on device\n"))
             << r.err;
     }
+}
+
+// A save replaces only what the user may write, and never a link that leads nowhere; the file
+// named stays as it was, and a read asks no radio.
+TEST_F(CliTest, SavesRefuseTargetsTheUserCannotWriteAndLinksToNothing) {
+    const std::string f = MakeFile("doc.hxq", 5);
+    WriteAll(File("in.csv"), "Location,Frequency\r\n3,446.03125\r\n");
+    const std::string locked = File("locked.hxq");
+    WriteAll(locked, "keep");
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    const std::string nowhere = File("nowhere.hxq"), loop = File("loop.hxq");
+    ASSERT_EQ(::symlink(File("gone/x.hxq").c_str(), nowhere.c_str()), 0);
+    ASSERT_EQ(::symlink(loop.c_str(), loop.c_str()), 0);
+    const auto outputs = [&](const std::string& out) {
+        return std::vector<std::vector<std::string>>{
+            {"new", "--variant", "5", "-o", out},
+            {"set", f, "Mch.CH1.ChOn=ON", "-o", out},
+            {"channel", f, "clear", "2", "-o", out},
+            {"csv", "import", f, File("in.csv"), "-o", out},
+            {"csv", "export", f, "-o", out},
+        };
+    };
+    struct Case {
+        std::string target;
+        std::string why;
+        bool asUser;
+    };
+    const Case cases[] = {
+        {locked, locked + ": the file could not be saved: Permission denied\n", true},
+        {nowhere, nowhere + " is a symbolic link to nothing; it was left as it is.", false},
+        {loop, loop + " is a symbolic link to nothing; it was left as it is.", false},
+    };
+    for (const Case& c : cases) {
+        for (std::vector<std::string> args : outputs(c.target)) {
+            const CRun r = c.asUser ? RunAsUser(args) : Run(args);
+            if (r.exit == -2) GTEST_SKIP() << "no setpriv to give up root";
+            EXPECT_EQ(r.exit, 1) << args[0] << " " << c.target << r.out << r.err;
+            EXPECT_TRUE(Has(r.err, c.why)) << r.err;
+        }
+        const std::vector<std::string> read = {"read", "--port", "/dev/kt-no-such-port", "-o",
+                                               c.target};
+        const CRun r = c.asUser ? RunAsUser(read) : Run(read);
+        EXPECT_EQ(r.exit, 74) << r.err;
+        EXPECT_TRUE(Has(r.err, "ktz30cli read: cannot write " + c.target + ": ")) << r.err;
+        EXPECT_FALSE(Has(r.out, "RS-232C")) << r.out;
+    }
+    EXPECT_EQ(ReadAll(locked), "keep");
+    for (const std::string& link : {nowhere, loop})
+        EXPECT_TRUE(QFileInfo(QString::fromStdString(link)).isSymLink()) << link;
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(File("gone"))));
+    const CRun trace = Run({"info", "--port", "/dev/kt-no-such-port", "--trace", nowhere});
+    EXPECT_EQ(trace.exit, 74);
+    EXPECT_TRUE(Has(trace.err, "cannot write " + nowhere + ": it is a symbolic link to nothing"))
+        << trace.err;
+}
+
+// A save's new file is named as one; those of saves killed outright go with the next save into
+// their folder once they are an hour old, and nothing else does.
+TEST_F(CliTest, TheNextSaveRemovesWhatKilledSavesLeft) {
+    const std::string f = MakeFile("doc.hxq", 5);
+    struct Case {
+        const char* name;
+        int minutesOld;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"doc.hxq.kt-saving-AbC123", 120, true},  {"other.csv.kt-saving-x9Y8z7", 61, true},
+        {"doc.hxq.kt-saving-Fresh1", 50, false}, // a save in progress
+        {"doc.hxq.kt-saving-AbC12", 120, false}, // not the pattern
+        {"doc.hxq.kt-saving-AbC12_", 120, false}, {".kt-saving-AbC123", 120, false},
+        {"doc.hxq.ClJeXK", 120, false},
+    };
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const Case& c : cases) {
+        WriteAll(File(c.name), "58270100\r\n");
+        QFile file(QString::fromStdString(File(c.name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            file.setFileTime(now.addSecs(-60 * c.minutesOld), QFileDevice::FileModificationTime));
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("d.kt-saving-Folder")));
+    const CRun r = Run({"set", f, "Mch.CH1.ChOn=ON"});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    for (const Case& c : cases)
+        EXPECT_EQ(QFileInfo::exists(QString::fromStdString(File(c.name))), !c.removed) << c.name;
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(File("d.kt-saving-Folder"))).isDir());
 }

@@ -95,6 +95,10 @@ bool LoadCliDocument(CZ30Doc& doc, const std::string& path) {
     try {
         doc.LoadFileOverDefaults(path);
     } catch (const CArchiveFormatError& e) {
+        if (e.TempFileFault()) {
+            std::fprintf(stderr, "ktz30cli: %s\n", e.what());
+            return false;
+        }
         if (!e.Reason().empty()) std::fprintf(stderr, "ktz30cli: %s\n", e.Reason().c_str());
         std::fprintf(stderr, "%s: %s (%s)\n", path.c_str(), e.what(), e.Word().c_str());
         return false;
@@ -288,6 +292,13 @@ int RunRadio(const CCliArgs& a,
     auto doc = NewCliDocument();
     CCloneTrace trace;
     if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
+    // Every transfer passes through its temporary file.
+    if (doc->GetCloneManager()->GetCloneRsIoManager()->TransferPath().empty()) {
+        std::string why;
+        RemoveTempFile(CreateTempFile(kTransferFilePrefix, &why));
+        std::fprintf(stderr, "ktz30cli: %s\n", why.c_str());
+        return kCloneTransferError;
+    }
     return body(*doc, trace);
 }
 

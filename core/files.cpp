@@ -257,7 +257,25 @@ bool ReplaceFile(const std::string& path, const std::string& contents, std::stri
     return ok;
 }
 
-std::string CreateTempFile(const std::string& prefix) {
+std::string TempFolderName() {
+    for (const char* var : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"})
+        if (const char* v = std::getenv(var); v && *v) return v;
+#ifdef _WIN32
+    std::error_code ec;
+    return fs::temp_directory_path(ec).string();
+#else
+    return "/tmp";
+#endif
+}
+
+std::string TempFileProblem(const char* verb, int error) {
+    return std::string("cannot ") + verb + " a temporary file in " + TempFolderName() + ": " +
+           std::strerror(error ? error : EIO);
+}
+
+namespace {
+
+std::string CreateTempFileIn(const std::string& prefix) {
     std::error_code ec;
     const fs::path dir = fs::temp_directory_path(ec);
     if (ec) return {};
@@ -281,6 +299,19 @@ std::string CreateTempFile(const std::string& prefix) {
     Remember(name);
     return name;
 #endif
+}
+
+} // namespace
+
+std::string CreateTempFile(const std::string& prefix, std::string* why) {
+    std::string path = CreateTempFileIn(prefix);
+    if (path.empty() && why) {
+        const int error = errno;
+        std::error_code ec;
+        const fs::file_status st = fs::status(TempFolderName(), ec);
+        *why = TempFileProblem("make", ec ? ec.value() : fs::is_directory(st) ? error : ENOTDIR);
+    }
+    return path;
 }
 
 void RemoveTempFile(const std::string& path) {

@@ -45,8 +45,14 @@ inline constexpr const char* kScratchFilePrefix = "~KT";
 
 // Creates an empty file with a unique name (prefix and six characters) and owner-only
 // permissions in the user's temporary folder, and remembers it for RemoveTempFilesNow. Returns
-// the path, or an empty string on failure.
-std::string CreateTempFile(const std::string& prefix);
+// the path, or an empty string on failure (with why, when given, as TempFileProblem says it).
+std::string CreateTempFile(const std::string& prefix, std::string* why = nullptr);
+// The temporary folder as the environment names it (TMPDIR and its kin, else /tmp), whether or
+// not it is there.
+std::string TempFolderName();
+// "cannot make a temporary file in /tmp/x: No such file or directory" (verb "make" or "write",
+// error an errno value).
+std::string TempFileProblem(const char* verb, int error);
 // Deletes a file made by CreateTempFile and forgets it; a failure is of no consequence.
 void RemoveTempFile(const std::string& path);
 // Deletes every remembered temporary file of this run. Safe inside a signal handler.

@@ -46,7 +46,7 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
         env.insert("XDG_DATA_HOME", dir.filePath("data"));
-        env.insert("TMPDIR", dir.path());
+        env.insert("TMPDIR", tempFolder.isEmpty() ? dir.path() : tempFolder);
         return env;
     }
 
@@ -114,6 +114,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    QString tempFolder; // the runs' temporary folder, when not dir
 };
 
 inline bool Has(const std::string& text, const std::string& part) {

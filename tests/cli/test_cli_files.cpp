@@ -118,3 +118,59 @@ TEST_F(CliTest, TheNextSaveRemovesWhatKilledSavesLeft) {
         EXPECT_EQ(QFileInfo::exists(QString::fromStdString(File(c.name))), !c.removed) << c.name;
     EXPECT_TRUE(QFileInfo(QString::fromStdString(File("d.kt-saving-Folder"))).isDir());
 }
+
+// A temporary file that cannot be made is blamed on the temporary folder, never on the clone
+// data file, and nothing is written.
+TEST_F(CliTest, AMissingTemporaryFolderIsNamedWithTheReason) {
+    const std::string f = MakeFile("doc.hxq", 5);
+    const std::string before = ReadAll(f);
+    WriteAll(File("plain"), "");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("shut")));
+    ASSERT_EQ(::chmod(File("shut").c_str(), 0555), 0);
+    const std::vector<std::vector<std::string>> commands = {
+        {"show", f},
+        {"dump", f},
+        {"set", f, "Mch.CH1.ChOn=OFF"},
+        {"csv", "export", f},
+        {"write", "--port", "/dev/kt-no-such-port", f, "--yes"},
+        {"read", "--port", "/dev/kt-no-such-port", "-o", File("read.hxq")},
+        {"new", "--variant", "1", "-o", File("new.hxq")},
+    };
+    struct Case {
+        std::string folder;
+        const char* reason;
+        bool asUser;
+    };
+    const Case cases[] = {
+        {File("none"), "No such file or directory", false},
+        {File("plain"), "Not a directory", false},
+        {File("shut"), "Permission denied", true},
+    };
+    for (const Case& c : cases) {
+        tempFolder = QString::fromStdString(c.folder);
+        for (const std::vector<std::string>& args : commands) {
+            const CRun r = c.asUser ? RunAsUser(args) : Run(args);
+            if (r.exit == -2) GTEST_SKIP() << "no setpriv to give up root";
+            EXPECT_EQ(r.exit, args[0] == "write" || args[0] == "read" ? 80 : 1)
+                << args[0] << " " << c.folder << r.err;
+            EXPECT_TRUE(
+                Has(r.err, "cannot make a temporary file in " + c.folder + ": " + c.reason + "\n"))
+                << args[0] << "\n"
+                << r.err;
+            EXPECT_FALSE(Has(r.err, "Unexpected file format")) << r.err;
+            EXPECT_FALSE(Has(r.out, "RS-232C")) << r.out;
+        }
+    }
+    // A temporary folder that takes no more bytes (as a full disk; here a file size limit).
+    tempFolder.clear();
+    const CRun full =
+        Run({"-c", "trap '' XFSZ; ulimit -f 0; exec \"$0\" show \"$1\"", KT_KTZ30CLI, f}, {}, {},
+            QStringLiteral("/bin/bash"));
+    EXPECT_EQ(full.exit, 1) << full.err;
+    EXPECT_TRUE(Has(full.err, "ktz30cli: cannot write a temporary file in " +
+                                  dir.path().toStdString() + ": File too large\n"))
+        << full.err;
+    EXPECT_EQ(ReadAll(f), before);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(File("read.hxq"))));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(File("new.hxq"))));
+}

@@ -40,6 +40,9 @@ namespace {
 class CTerminalPlatform {
 public:
     explicit CTerminalPlatform(bool assumeYes) : m_prompts(assumeYes) {
+        m_settings.SetReporter([](const std::string& problem) {
+            std::fprintf(stderr, "ktz30cli: %s\n", problem.c_str());
+        });
         CPlatformServices& p = Platform();
         p.settings = &m_settings;
         p.prompts = &m_prompts;

@@ -155,14 +155,19 @@ bool IsLinkToNothing(const std::string& path) {
     return ec || !fs::exists(st);
 }
 
-std::string WhyNotReplaceable(const std::string& target) {
-    if (IsLinkToNothing(target))
-        return target + " is a symbolic link to nothing; it was left as it is.";
+std::string NotARegularFile(const std::string& path) {
+    if (IsLinkToNothing(path)) return path + " is a symbolic link to nothing";
     std::error_code ec;
-    const fs::file_status st = fs::status(target, ec);
-    if (ec || !fs::exists(st)) return {};
-    if (!fs::is_regular_file(st))
-        return target + " is " + KindOf(st) + ", not a regular file; it was left as it is.";
+    const fs::file_status st = fs::status(path, ec);
+    if (ec || !fs::exists(st) || fs::is_regular_file(st)) return {};
+    return path + " is " + KindOf(st) + ", not a regular file";
+}
+
+std::string WhyNotReplaceable(const std::string& target) {
+    if (std::string why = NotARegularFile(target); !why.empty())
+        return why + "; it was left as it is.";
+    std::error_code ec;
+    if (!fs::exists(target, ec)) return {};
 #ifndef _WIN32
     // A rename would replace a file the user may not write.
     if (::access(target.c_str(), W_OK) != 0) return std::strerror(errno);

@@ -17,6 +17,9 @@ KtRead ReadFileBounded(const std::string& path, std::string* text,
 
 // Whether path is a symbolic link that leads to no file (dangling, or a loop).
 bool IsLinkToNothing(const std::string& path);
+// Empty when path is absent or a regular file (or a link to one), else what it is instead
+// ("x is a FIFO, not a regular file", "x is a symbolic link to nothing").
+std::string NotARegularFile(const std::string& path);
 // Empty when target may be replaced by a new file (it is absent, or a regular file the user may
 // write, or a link to one), else why not ("... is a FIFO, not a regular file; it was left as it
 // is.", "... is a symbolic link to nothing; ...", "Permission denied").

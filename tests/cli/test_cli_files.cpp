@@ -8,8 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Every command that prints fails when what it printed did not reach its reader.
 TEST_F(CliTest, OutputThatCannotBeWrittenFailsTheCommand) {
@@ -173,4 +177,63 @@ TEST_F(CliTest, AMissingTemporaryFolderIsNamedWithTheReason) {
     EXPECT_EQ(ReadAll(f), before);
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(File("read.hxq"))));
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(File("new.hxq"))));
+}
+
+// The command line only reads the desktop program's settings: a file it cannot parse, a port
+// number that is none, a lock left behind or taken elsewhere stay as they are and hold no
+// command up; a settings file that is no file is not opened.
+TEST_F(CliTest, CommandsLeaveTheSettingsAsTheyAreAndNeverWaitForThem) {
+    const std::string f = MakeFile("doc.hxq", 5);
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("config/Norq")));
+    const std::string conf = File("config/Norq/KT-Z30.conf"), lock = conf + ".lock";
+    const std::string settings =
+        "[CommPort]\nPortNumber=abc\nDevice3=/dev/kt-no-such-port\n not a key line\n"
+        "[Settings]\nVerifyAfterWrite=0\n[Model]\nModelVer=4\n";
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"a lock to nothing", [&] { ASSERT_EQ(::symlink("/nowhere", lock.c_str()), 0); }, ""},
+        {"a lock of garbage", [&] { WriteAll(lock, "\x01\x02 garbage\n"); }, ""},
+        {"a lock of another host", [&] { WriteAll(lock, "1\nktz30\nelsewhere\n"); }, ""},
+        {"a FIFO",
+         [&] {
+             ::unlink(conf.c_str());
+             ASSERT_EQ(::mkfifo(conf.c_str(), 0600), 0);
+         },
+         "ktz30cli: " + conf +
+             " is a FIFO, not a regular file; going on with the defaults without saving them\n"},
+    };
+    const std::vector<std::vector<std::string>> commands = {
+        {"show", f},
+        {"ports"},
+        {"info", "--port", "3"},
+        {"read", "--port", "3", "-o", File("r.hxq")},
+        {"set", f, "Mch.CH1.ChOn=OFF"},
+    };
+    for (const Case& c : cases) {
+        ::unlink(lock.c_str());
+        WriteAll(conf, settings);
+        c.make();
+        const bool fifo = !c.err.empty(); // read by no one: it would wait for a writer
+        const std::string before = fifo ? "" : ReadAll(conf);
+        for (const std::vector<std::string>& args : commands) {
+            const CRun r = Run(args);
+            EXPECT_EQ(r.exit, args[0] == "info" || args[0] == "read" ? 91 : 0)
+                << c.name << ": " << args[0] << r.err;
+            EXPECT_TRUE(Has(r.err, c.err)) << c.name << ": " << r.err;
+            if (args[0] == "ports") {
+                EXPECT_TRUE(Has(r.out, fifo ? "COM3 -> /dev/ttyUSB2 (default)\n"
+                                            : "COM3 -> /dev/kt-no-such-port\n"))
+                    << r.out;
+            }
+        }
+        if (!fifo) {
+            EXPECT_EQ(ReadAll(conf), before) << c.name;
+        }
+        EXPECT_EQ(QFileInfo(QString::fromStdString(lock)).isSymLink(),
+                  std::string(c.name) == "a lock to nothing");
+    }
 }

@@ -138,6 +138,7 @@ bool clsAdjProgram::Start(const QString& portDevice) {
     if (!portDevice.isEmpty()) m_app->com.SetPortDevice(portDevice.toStdString());
     if (!m_app->Startup()) {
         m_settings->Sync();
+        m_exitCode = 1;
         return false;
     }
     m_window = std::make_unique<frmMain>(*m_app);

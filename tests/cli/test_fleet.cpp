@@ -165,3 +165,22 @@ TEST_F(CliTest, FleetCancelStopsEveryTransfer) {
     EXPECT_EQ(OurTemporaryFiles(), 0);
     EXPECT_TRUE(QDir(dir.path()).entryList({"c-*.hxq"}, QDir::Files).isEmpty());
 }
+
+// A fleet run killed outright: each radio's run is cancelled, cleans up and ends, though its
+// report has no reader any more.
+TEST_F(CliTest, FleetKilledOutrightLeavesNoTemporaryFiles) {
+    const CRadios radios({{"--variant", "4", "--pace"}, {"--variant", "4", "--pace"}});
+    QProcess p;
+    Start(p, Args({"read"}, radios.ports, {"-o", File("k.hxq")}));
+    ASSERT_TRUE(p.waitForStarted(5000));
+    for (int n = 0; n < 200 && OurTemporaryFiles() < 4; ++n)
+        QThread::msleep(20);
+    ASSERT_EQ(OurTemporaryFiles(), 4);
+    QThread::msleep(300);
+    ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    for (int n = 0; n < 500 && OurTemporaryFiles() > 0; ++n)
+        QThread::msleep(20);
+    EXPECT_EQ(OurTemporaryFiles(), 0);
+    EXPECT_TRUE(QDir(dir.path()).entryList({"k-*.hxq"}, QDir::Files).isEmpty());
+}

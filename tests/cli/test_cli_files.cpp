@@ -91,8 +91,8 @@ TEST_F(CliTest, SavesRefuseTargetsTheUserCannotWriteAndLinksToNothing) {
         << trace.err;
 }
 
-// A save's new file is named as one; those of saves killed outright go with the next save into
-// their folder once they are an hour old, and nothing else does.
+// What saves killed outright left (NAME.kt-saving-XXXXXX) goes with the next save into their
+// folder once it is an hour old, and nothing else does.
 TEST_F(CliTest, TheNextSaveRemovesWhatKilledSavesLeft) {
     const std::string f = MakeFile("doc.hxq", 5);
     struct Case {

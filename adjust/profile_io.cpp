@@ -176,7 +176,8 @@ std::optional<RefCoefTable> ParseConstIni(const std::string& text, std::string* 
         const double v = n < lines.size() ? leadingNumber(lines[n]) : 0.0;
         // The TXF table is computed in single precision.
         if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) {
-            *why = "line " + std::to_string(n + 1) + ": '" + trim(lines[n]) + "' is " +
+            *why = "line " + std::to_string(n + 1) + ": '" + trim(lines[n]).substr(0, 40) +
+                   "' is " +
                    (std::isfinite(v) ? "out of range (at most 3.4e38 either way)"
                                      : "not a finite number");
             return std::nullopt;

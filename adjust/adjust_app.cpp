@@ -61,7 +61,7 @@ bool clsAdjustApp::Startup() {
     loadData(com.profMain);
     std::string report;
     if (!ops.RigZ30Prop_ReadParametersFromExtFile(constIniPlaces, &report)) {
-        Common::MsgBox("Cannot read 'Const.ini'.\r\n\r\nLooked for it in:\r\n" + report);
+        Common::MsgBox("Cannot read 'Const.ini'.\r\n\r\n" + report);
         com.AllOver();
         return false;
     }

@@ -4,12 +4,16 @@
 #include "core/files.h"
 #include "core/platform.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <limits>
 #include <sstream>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -29,25 +33,8 @@ std::string envDir(const char* var, const char* homeSub) {
     return ".";
 }
 
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string line;
-    std::istringstream in(text);
-    while (std::getline(in, line)) {
-        DropTrailingCr(line);
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 // Stands for a key that is not there; no settings value holds a control character like it.
 constexpr const char* kMissing = "\x01missing";
-
-std::optional<std::string> readFile(const fs::path& p) {
-    std::string text;
-    if (ReadFileBounded(p.string(), &text) != KtRead::Ok) return std::nullopt;
-    return text;
-}
 
 // The leading decimal number of a text; 0 when there is none (one too large for a double reads
 // as infinite, one too small as 0).
@@ -166,14 +153,35 @@ bool clsCmcProfileIO::loadData(const std::string& sKey, std::tm& sData,
     return def.has_value();
 }
 
-std::optional<RefCoefTable> ParseConstIni(const std::string& text) {
-    const std::vector<std::string> lines = splitLines(text);
-    if (lines.empty() || trim(lines[0], " ") != "KT-Z30 ADJ Rev.1.0") return std::nullopt;
+std::optional<RefCoefTable> ParseConstIni(const std::string& text, std::string* why) {
+    std::string dummy;
+    if (!why) why = &dummy;
+    // As Windows editors write it: a byte-order mark, CR LF or CR alone, tabs beside the text.
+    std::string_view rest = text;
+    if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
+    std::vector<std::string> lines;
+    while (!rest.empty() && lines.size() < 1 + RefCoefTable().size()) {
+        const std::size_t end = rest.find_first_of("\r\n");
+        lines.emplace_back(rest.substr(0, end));
+        if (end == std::string_view::npos) break;
+        rest.remove_prefix(end + (rest.substr(end, 2) == "\r\n" ? 2 : 1));
+    }
+    if (lines.empty() || trim(lines[0]) != kConstIniFirstLine) {
+        *why = std::string("line 1 is not \"") + kConstIniFirstLine + "\"";
+        return std::nullopt;
+    }
     RefCoefTable coef{};
     for (std::size_t i = 0; i < coef.size(); ++i) {
         const std::size_t n = i + 1;
         const double v = n < lines.size() ? leadingNumber(lines[n]) : 0.0;
-        if (!std::isfinite(v)) return std::nullopt;
+        // The TXF table is computed in single precision.
+        if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) {
+            *why = "line " + std::to_string(n + 1) + ": '" + trim(lines[n]).substr(0, 40) +
+                   "' is " +
+                   (std::isfinite(v) ? "out of range (at most 3.4e38 either way)"
+                                     : "not a finite number");
+            return std::nullopt;
+        }
         coef[i] = v;
     }
     return coef;
@@ -193,16 +201,38 @@ std::vector<std::string> ConstIniPlaces() {
 
 std::optional<RefCoefTable> ReadConstIni(const std::vector<std::string>& places,
                                          std::string* report) {
+    std::string dummy;
+    if (!report) report = &dummy;
     std::string lines;
     for (const std::string& p : places) {
-        const auto text = readFile(p);
-        if (!text) {
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(p, ec))) {
             lines += "\r\n" + p + " (not found)";
             continue;
         }
-        if (auto coef = ParseConstIni(*text)) return coef;
-        lines += "\r\n" + p + " (not a \"KT-Z30 ADJ Rev.1.0\" constants file)";
+        // The first one found is the one meant: one that cannot be used is told, not passed by.
+        // A FIFO would keep the program waiting for a writer.
+        if (std::string why = NotARegularFile(p); !why.empty()) {
+            *report = why + ".";
+            return std::nullopt;
+        }
+        errno = 0;
+        std::string text;
+        switch (ReadFileBounded(p, &text)) {
+        case KtRead::Ok:
+            break;
+        case KtRead::TooLarge:
+            *report = p + ": larger than any constants file.";
+            return std::nullopt;
+        case KtRead::CannotOpen:
+            *report = p + ": " + (errno ? std::strerror(errno) : "unreadable") + ".";
+            return std::nullopt;
+        }
+        std::string why;
+        if (auto coef = ParseConstIni(text, &why)) return coef;
+        *report = p + ": " + why + ".";
+        return std::nullopt;
     }
-    if (report) *report = lines.empty() ? lines : lines.substr(2);
+    *report = "Looked for it in:" + lines;
     return std::nullopt;
 }

@@ -59,14 +59,18 @@ private:
 // The 21 coefficients of the TXF table, read from "Const.ini".
 using RefCoefTable = std::array<double, 21>;
 inline constexpr const char* kConstFileName = "Const.ini";
+inline constexpr const char* kConstIniFirstLine = "KT-Z30 ADJ Rev.1.0";
 
-// Parses the text of "Const.ini"; nothing when the first line is wrong or a value is too large
-// for a number (a too small one reads as 0).
-std::optional<RefCoefTable> ParseConstIni(const std::string& text);
+// Parses the text of "Const.ini" (a byte-order mark, CR LF or CR line ends and blanks or tabs
+// around the texts are fine); nothing when the first line is wrong or a value is not finite or
+// beyond what the table computes with, with why ("line 4: 'inf' is not a finite number").
+std::optional<RefCoefTable> ParseConstIni(const std::string& text, std::string* why = nullptr);
 // The files "Const.ini" is looked for in, in order: the current folder, the program's folder,
 // an installed copy's share/ktz30adj folder, the user's configuration folder.
 std::vector<std::string> ConstIniPlaces();
-// Reads the first of these that is a good "Const.ini". Without one, report (when given) gets one
-// line per place with what was wrong there.
+// Reads the first of these that is there; only a regular file is read. Without a good one,
+// report (when given) says why: where it was looked for, when none is there ("Looked for it
+// in:" and a line per place), else what is wrong with the one found ("/x/Const.ini: line 1 is
+// not ...").
 std::optional<RefCoefTable> ReadConstIni(const std::vector<std::string>& places,
                                          std::string* report = nullptr);

@@ -154,11 +154,18 @@ void CCloneSupportDoc::StageFile(const std::string& path) {
             lines += '\n';
         }
     }
-    if (m_scratch.empty()) m_scratch = CreateTempFile(kScratchFilePrefix);
-    std::FILE* scratch = m_scratch.empty() ? nullptr : std::fopen(m_scratch.c_str(), "wb");
-    if (!scratch) throw CArchiveFormatError(kFileCannotOpen);
-    const bool written = std::fwrite(lines.data(), 1, lines.size(), scratch) == lines.size();
-    if (std::fclose(scratch) != 0 || !written) throw CArchiveFormatError(kFileError);
+    // A temporary folder that is missing or full is no fault of the file.
+    std::string why;
+    if (m_scratch.empty()) m_scratch = CreateTempFile(kScratchFilePrefix, &why);
+    if (m_scratch.empty()) throw CArchiveFormatError::TempFile(why);
+    errno = 0;
+    std::FILE* scratch = std::fopen(m_scratch.c_str(), "wb");
+    if (!scratch) throw CArchiveFormatError::TempFile(TempFileProblem("write", errno));
+    bool written = std::fwrite(lines.data(), 1, lines.size(), scratch) == lines.size();
+    written = std::fflush(scratch) == 0 && written;
+    const int error = errno;
+    if (std::fclose(scratch) != 0 || !written)
+        throw CArchiveFormatError::TempFile(TempFileProblem("write", written ? errno : error));
 }
 
 void CCloneSupportDoc::LoadStaged() {
@@ -201,12 +208,12 @@ bool CCloneSupportDoc::SaveFile(const std::string& path, std::string* error) {
     }
     m_hub->TreeToImage();
     if (CAdjustDataManager* adjust = m_hub->GetAdjustDataManager()) adjust->SetChannelClass();
-    if (m_scratch.empty()) m_scratch = CreateTempFile(kScratchFilePrefix);
-    const std::string word =
-        m_scratch.empty() ? std::string(kFileCannotOpen)
-                          : fileIo->SaveToFile(m_scratch, SaveRanges(), m_hub->GetModelManager());
+    if (m_scratch.empty()) m_scratch = CreateTempFile(kScratchFilePrefix, error);
+    if (m_scratch.empty()) return false;
+    errno = 0;
+    const std::string word = fileIo->SaveToFile(m_scratch, SaveRanges(), m_hub->GetModelManager());
     if (word != kFileOk) {
-        *error = "Cannot write the temporary file (" + word + ").";
+        *error = TempFileProblem("write", errno) + " (" + word + ")";
         return false;
     }
     std::string contents;
@@ -224,7 +231,7 @@ bool CCloneSupportDoc::SaveFile(const std::string& path, std::string* error) {
     }
     // A short temporary file (a full disk) must not replace a good document.
     if (count != ExpectedLines(SaveRanges(), fileIo->ImageSize(), fileIo->LineWidth())) {
-        *error = "Cannot write the temporary file (incomplete).";
+        *error = TempFileProblem("write", ENOSPC) + " (incomplete)";
         return false;
     }
     return ReplaceFile(path, contents, error);

@@ -27,6 +27,12 @@ public:
     explicit CArchiveFormatError(std::string word, std::string reason = {})
         : std::runtime_error(kUnexpectedFileFormat), m_word(std::move(word)),
           m_reason(std::move(reason)) {}
+    // The file was not read for want of a temporary file, whatever it holds: what() is the
+    // reason ("cannot make a temporary file in /tmp/x: No such file or directory").
+    static CArchiveFormatError TempFile(const std::string& reason) {
+        return CArchiveFormatError(reason, kTempFileWord);
+    }
+    bool TempFileFault() const { return m_word == kTempFileWord; }
     // The reader's result word ("FORMAT_ERROR", "MISMATCH_MODEL", ...).
     const std::string& Word() const { return m_word; }
     // What the system said when the file could not be opened ("cannot open x.hxq: No such file
@@ -34,6 +40,9 @@ public:
     const std::string& Reason() const { return m_reason; }
 
 private:
+    static constexpr const char* kTempFileWord = "TEMPORARY_FILE";
+    CArchiveFormatError(const std::string& message, const char* word)
+        : std::runtime_error(message), m_word(word) {}
     std::string m_word;
     std::string m_reason;
 };

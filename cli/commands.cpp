@@ -40,6 +40,9 @@ namespace {
 class CTerminalPlatform {
 public:
     explicit CTerminalPlatform(bool assumeYes) : m_prompts(assumeYes) {
+        m_settings.SetReporter([](const std::string& problem) {
+            std::fprintf(stderr, "ktz30cli: %s\n", problem.c_str());
+        });
         CPlatformServices& p = Platform();
         p.settings = &m_settings;
         p.prompts = &m_prompts;
@@ -71,7 +74,6 @@ std::string WhyNotWritable(const std::string& path) {
     if (std::string why = WhyNotReplaceable(path); !why.empty()) return why;
     if (!fs::is_directory(dir, ec)) return std::strerror(ENOENT);
 #ifndef _WIN32
-    if (exists && ::access(path.c_str(), W_OK) != 0) return std::strerror(errno);
     if (::access(dir.c_str(), W_OK | X_OK) != 0) return std::strerror(errno);
 #endif
     return {};
@@ -96,6 +98,10 @@ bool LoadCliDocument(CZ30Doc& doc, const std::string& path) {
     try {
         doc.LoadFileOverDefaults(path);
     } catch (const CArchiveFormatError& e) {
+        if (e.TempFileFault()) {
+            std::fprintf(stderr, "ktz30cli: %s\n", e.what());
+            return false;
+        }
         if (!e.Reason().empty()) std::fprintf(stderr, "ktz30cli: %s\n", e.Reason().c_str());
         std::fprintf(stderr, "%s: %s (%s)\n", path.c_str(), e.what(), e.Word().c_str());
         return false;
@@ -289,6 +295,13 @@ int RunRadio(const CCliArgs& a,
     auto doc = NewCliDocument();
     CCloneTrace trace;
     if (!UseRadioOptions(*doc, a, trace)) return kExitCannotSave;
+    // Every transfer passes through its temporary file.
+    if (doc->GetCloneManager()->GetCloneRsIoManager()->TransferPath().empty()) {
+        std::string why;
+        RemoveTempFile(CreateTempFile(kTransferFilePrefix, &why));
+        std::fprintf(stderr, "ktz30cli: %s\n", why.c_str());
+        return kCloneTransferError;
+    }
     return body(*doc, trace);
 }
 

@@ -30,7 +30,8 @@ CCsvCommand::CCsvCommand(CLI::App& app) {
         "One row per channel in use under the header line Location,Name,Frequency,Duplex,Offset,\n"
         "Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,\n"
         "Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE: the layout CHIRP reads and writes.\n"
-        "Exit status: 0 success, 1 failure (the message says why), 2 a usage error.");
+        "Exit status: 0 success, 1 failure (the message says why), 2 a usage error, 74 the list\n"
+        "cannot be written to standard output.");
 
     m_import = m_csv->add_subcommand("import", "set channels from a channel list, then save");
     m_import->add_option("FILE", m_file, "a clone data file (.hxq)")->required();
@@ -41,8 +42,10 @@ CCsvCommand::CCsvCommand(CLI::App& app) {
         "unknown ones are left aside. Location is the channel number; a channel that was off\n"
         "starts from the blank channel, and what the list does not carry keeps its value.\n"
         "Rows the radio cannot take (a channel it does not have, a frequency off every raster,\n"
-        "a tone it cannot make, a mode other than FM and NFM) are skipped; values it keeps in\n"
-        "another form are adjusted. Each is reported with its row and column.\n"
+        "a tone it cannot make, a mode other than FM and NFM) are skipped, and so are rows with\n"
+        "fewer fields than the header; values it keeps in another form are adjusted (the Duplex\n"
+        "decides on which side TX lies, whatever the Offset's sign). Each is reported with its\n"
+        "row and column.\n"
         "Exit status: 0 every row imported as given, 3 rows skipped or adjusted (the file is\n"
         "saved), 1 failure (nothing saved), 2 a usage error.");
     for (CLI::App* sub : {m_export, m_import})
@@ -67,9 +70,9 @@ int CCsvCommand::Run() const {
 int CCsvCommand::RunExport(CZ30Doc& doc) const {
     int count = 0;
     const std::string text = ExportChannelCsv(doc.GetRoot(), doc.GetVariant(), &count);
-    if (m_output.empty()) {
+    if (m_output.empty()) { // the program checks standard output when it ends
         std::fwrite(text.data(), 1, text.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : kExitFailure;
+        return 0;
     }
     std::string error;
     if (!ReplaceFile(m_output, text, &error)) {

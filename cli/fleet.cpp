@@ -18,8 +18,8 @@
 #include <set>
 #include <sstream>
 
-#ifdef __linux__
 #include <csignal>
+#ifdef __linux__
 #include <sys/prctl.h>
 #endif
 #ifndef _WIN32
@@ -141,9 +141,12 @@ void Start(CRadioRun& r, const QStringList& arguments) {
     QProcess* p = r.process.get();
 #ifndef _WIN32
     // A process group of its own: the terminal's Ctrl+C reaches this program alone, which
-    // cancels each transfer once; a run whose parent is gone cancels too.
+    // cancels each transfer once; a run whose parent is gone cancels too, and its report to
+    // the parent that is no longer there must not end it before it has cleaned up (the
+    // disposition goes with the program it runs).
     p->setChildProcessModifier([] {
         ::setpgid(0, 0);
+        ::signal(SIGPIPE, SIG_IGN);
 #ifdef __linux__
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
 #endif

@@ -9,7 +9,9 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -21,7 +23,8 @@ const char* const kStatusRadio =
     "cannot be opened, 74 the trace file cannot be written; with several ports, 0 when every\n"
     "radio succeeded, else the highest.";
 const char* const kStatusFile =
-    "Exit status: 0 success, 1 failure (the message says why), 2 a usage error.";
+    "Exit status: 0 success, 1 failure (the message says why), 2 a usage error, 74 what it\n"
+    "prints cannot be written.";
 
 // The port option of the radio commands.
 void AddPort(CLI::App* sub, CCliArgs& a) {
@@ -65,9 +68,17 @@ int Extras(const CLI::App& sub) {
     return 0;
 }
 
-} // namespace
+// What a run printed must have reached its reader: a full disk or a closed output fails the run
+// with the system's reason (a command that failed already keeps its own status).
+int CheckedOutput(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    const int error = errno ? errno : EIO;
+    std::fprintf(stderr, "ktz30cli: cannot write the output: %s\n", std::strerror(error));
+    return status == 0 || status == kExitCsvNoted ? kExitCannotSave : status;
+}
 
-int main(int argc, char** argv) {
+int RunCommandLine(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> application = MakeApplication(argc, argv);
     // The cloning program's names: its data folder (the backups) is the same for both.
     QCoreApplication::setOrganizationName(QStringLiteral("Norq"));
@@ -184,7 +195,7 @@ int main(int argc, char** argv) {
     const CCsvCommand csv(app);
 
     CLI::App* ports = app.add_subcommand("ports", "the serial ports and the COM numbers' devices");
-    ports->footer("Exit status: 0.");
+    ports->footer("Exit status: 0, or 74 when what it prints cannot be written.");
 
     CPrintArgs printArgs;
     CLI::App* print = AddPrintCommand(app, printArgs);
@@ -193,7 +204,7 @@ int main(int argc, char** argv) {
         "Every read and every write (before it starts) keeps the image as a clone data file in\n"
         "the backups folder; the newest 100 stay. One line per backup, newest first: time,\n"
         "operation, variant, the radio's comments and the file, separated by tabs.\n"
-        "Exit status: 0.");
+        "Exit status: 0, or 74 when what it prints cannot be written.");
 
     const std::vector<CLI::App*> commands = app.get_subcommands([](CLI::App*) { return true; });
     for (CLI::App* sub : commands)
@@ -251,3 +262,7 @@ int main(int argc, char** argv) {
     if (sub == backups) return RunBackups(a);
     return RunPorts(a);
 }
+
+} // namespace
+
+int main(int argc, char** argv) { return CheckedOutput(RunCommandLine(argc, argv)); }

@@ -155,7 +155,8 @@ std::string FormatCloneInfo(const CModelInfo& radio, bool manufacture) {
 CCloneRsIoManager::CCloneRsIoManager() = default;
 
 CCloneRsIoManager::~CCloneRsIoManager() {
-    if (m_radioInfo && Platform().settings)
+    // Only a port chosen since is written: a value that does not read as a port stays.
+    if (m_radioInfo && Platform().settings && GetPort() != m_portAtStart)
         Platform().settings->SetInt(kPortSection, kPortKey, static_cast<int>(GetPort()));
     RemoveTempFile(m_transferPath);
 }
@@ -168,7 +169,8 @@ void CCloneRsIoManager::Init() {
     m_radioInfo = CreateRadioInfo();
     if (m_transferPath.empty()) m_transferPath = CreateTempFile(kTransferFilePrefix);
     int port = Platform().settings ? Platform().settings->GetInt(kPortSection, kPortKey, 1) : 1;
-    m_engine.SetPortNumber(port > 0 ? static_cast<unsigned>(port) : 1);
+    m_portAtStart = port > 0 ? static_cast<unsigned>(port) : 1;
+    m_engine.SetPortNumber(m_portAtStart);
     m_engine.SetExpectedFrameCount(256);
     m_engine.SetTransferFile(m_transferPath);
     if (ISettingsStore* settings = Platform().settings) {

@@ -150,6 +150,7 @@ private:
     std::unique_ptr<CModelInfo> m_radioInfo;
     CCloneProtocol m_engine;
     std::string m_transferPath;
+    unsigned m_portAtStart = 1; // the port the settings gave
     bool m_beepPauses = true;
     bool m_verify = true;
     bool m_backups = true;

@@ -169,6 +169,10 @@ bool CCloneTrace::OpenFile(const std::string& path, std::string* error) {
     errno = 0;
     m_path = path;
     m_fileError.clear();
+    if (IsLinkToNothing(path)) { // fopen would make the file the link names
+        if (error) *error = "cannot write " + path + ": it is a symbolic link to nothing";
+        return false;
+    }
     m_file = std::fopen(path.c_str(), "w");
     if (!m_file && error)
         *error = "cannot write " + path + ": " + (errno ? std::strerror(errno) : "unknown error");

@@ -65,18 +65,23 @@ std::string ErrnoText(const char* what) { return std::string(what) + ": " + std:
 
 const char* const kOurPrefixes[] = {kTransferFilePrefix, kScratchFilePrefix};
 
-// A prefix and the six letters or digits that make a temporary name unique.
+// The name ends, from its character at from, with the six letters or digits that make a
+// temporary name unique.
+bool IsUniqueTail(const std::string& name, std::size_t from) {
+    if (name.size() != from + 6) return false;
+    for (std::size_t i = from; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return false;
+    }
+    return true;
+}
+
+// One of our prefixes and a unique tail.
 bool HasOurName(const std::string& name) {
     for (const char* prefix : kOurPrefixes) {
         const std::size_t n = std::strlen(prefix);
-        if (name.size() != n + 6 || name.compare(0, n, prefix) != 0) continue;
-        bool unique = true;
-        for (std::size_t i = n; i < name.size(); ++i) {
-            const char c = name[i];
-            unique = unique &&
-                     ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
-        }
-        if (unique) return true;
+        if (name.compare(0, n, prefix) == 0 && IsUniqueTail(name, n)) return true;
     }
     return false;
 }
@@ -143,11 +148,51 @@ KtRead ReadFileBounded(const std::string& path, std::string* text, std::size_t l
     return KtRead::Ok;
 }
 
-std::string WhyNotReplaceable(const std::string& target) {
+bool IsLinkToNothing(const std::string& path) {
     std::error_code ec;
-    const fs::file_status st = fs::status(target, ec);
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return false;
+    const fs::file_status st = fs::status(path, ec); // a loop gives an error
+    return ec || !fs::exists(st);
+}
+
+std::string NotARegularFile(const std::string& path) {
+    if (IsLinkToNothing(path)) return path + " is a symbolic link to nothing";
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
     if (ec || !fs::exists(st) || fs::is_regular_file(st)) return {};
-    return target + " is " + KindOf(st) + ", not a regular file; it was left as it is.";
+    return path + " is " + KindOf(st) + ", not a regular file";
+}
+
+std::string WhyNotReplaceable(const std::string& target) {
+    if (std::string why = NotARegularFile(target); !why.empty())
+        return why + "; it was left as it is.";
+    std::error_code ec;
+    if (!fs::exists(target, ec)) return {};
+#ifndef _WIN32
+    // A rename would replace a file the user may not write.
+    if (::access(target.c_str(), W_OK) != 0) return std::strerror(errno);
+#endif
+    return {};
+}
+
+int RemoveStaleSaveFiles(const std::string& folder) {
+    using namespace std::chrono_literals;
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    int removed = 0;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code e;
+        const std::string name = it->path().filename().string();
+        const std::size_t mark = name.rfind(kSaveFileMark);
+        if (mark == std::string::npos || mark == 0 ||
+            !IsUniqueTail(name, mark + std::strlen(kSaveFileMark)) || it->is_symlink(e) ||
+            !it->is_regular_file(e))
+            continue;
+        const auto changed = it->last_write_time(e);
+        if (e || now - changed < 1h || !OwnedByUs(it->path())) continue;
+        if (fs::remove(it->path(), e)) ++removed;
+    }
+    return removed;
 }
 
 bool ReplaceFile(const std::string& path, const std::string& contents, std::string* error) {
@@ -156,7 +201,7 @@ bool ReplaceFile(const std::string& path, const std::string& contents, std::stri
     // A link is followed: the file it names is replaced, the link stays.
     std::error_code ec;
     const fs::path resolved = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    const std::string target = ec ? path : resolved.string();
+    const std::string target = ec ? path : resolved.string(); // a link to nothing stays one
     if (std::string why = WhyNotReplaceable(target); !why.empty()) {
         *error = why;
         return false;
@@ -169,7 +214,8 @@ bool ReplaceFile(const std::string& path, const std::string& contents, std::stri
         return false;
     }
 #else
-    std::string temp = target + ".XXXXXX";
+    RemoveStaleSaveFiles(fs::path(target).parent_path().string());
+    std::string temp = target + kSaveFileMark + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         *error = ErrnoText("Cannot create a file in the folder");
@@ -216,7 +262,25 @@ bool ReplaceFile(const std::string& path, const std::string& contents, std::stri
     return ok;
 }
 
-std::string CreateTempFile(const std::string& prefix) {
+std::string TempFolderName() {
+    for (const char* var : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"})
+        if (const char* v = std::getenv(var); v && *v) return v;
+#ifdef _WIN32
+    std::error_code ec;
+    return fs::temp_directory_path(ec).string();
+#else
+    return "/tmp";
+#endif
+}
+
+std::string TempFileProblem(const char* verb, int error) {
+    return std::string("cannot ") + verb + " a temporary file in " + TempFolderName() + ": " +
+           std::strerror(error ? error : EIO);
+}
+
+namespace {
+
+std::string CreateTempFileIn(const std::string& prefix) {
     std::error_code ec;
     const fs::path dir = fs::temp_directory_path(ec);
     if (ec) return {};
@@ -240,6 +304,19 @@ std::string CreateTempFile(const std::string& prefix) {
     Remember(name);
     return name;
 #endif
+}
+
+} // namespace
+
+std::string CreateTempFile(const std::string& prefix, std::string* why) {
+    std::string path = CreateTempFileIn(prefix);
+    if (path.empty() && why) {
+        const int error = errno;
+        std::error_code ec;
+        const fs::file_status st = fs::status(TempFolderName(), ec);
+        *why = TempFileProblem("make", ec ? ec.value() : fs::is_directory(st) ? error : ENOTDIR);
+    }
+    return path;
 }
 
 void RemoveTempFile(const std::string& path) {

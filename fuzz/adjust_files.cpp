@@ -1,6 +1,6 @@
-// The adjust utility's files: any text as "Const.ini" gives 21 finite coefficients or nothing;
-// any text as its settings file gives values of at most 255 characters, and a value saved into
-// it is read back as saved.
+// The adjust utility's files: any text as "Const.ini" gives 21 coefficients the table computes
+// with, or nothing and why; any text as its settings file gives values of at most 255 characters,
+// and a value saved into it is read back as saved.
 #include "adjust/profile_io.h"
 #include "platform/settings_store.h"
 
@@ -10,6 +10,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 
 #include <unistd.h>
@@ -43,9 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static CFolder folder;
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    if (const auto table = ParseConstIni(text))
+    std::string why;
+    if (const auto table = ParseConstIni(text, &why)) {
         for (double v : *table)
-            Check(std::isfinite(v));
+            Check(std::isfinite(v) && std::fabs(v) <= std::numeric_limits<float>::max());
+    } else {
+        Check(!why.empty());
+    }
 
     clsCmcProfileIO profile;
     profile.Path = folder.path.string() + "/";

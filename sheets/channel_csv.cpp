@@ -53,6 +53,13 @@ constexpr int kWideRaster = 12500;
 constexpr const char* kUserTonePath = "CommonSet.Expert.UsrCtcssFreq";
 
 std::string Mhz(long long hz) { return FormatFixed(static_cast<double>(hz) / 1e6, 6); }
+// A frequency as given: six decimals, more where the text had finer digits.
+std::string GivenMhz(double hz) {
+    std::string text = FormatFixed(hz / 1e6, 9);
+    while (text.size() - text.find('.') > 7 && text.back() == '0')
+        text.pop_back();
+    return text;
+}
 std::string ToneHz(int tenths) { return FormatFixed(tenths / 10.0, 1); }
 std::string DcsText(int digits) {
     char text[8];
@@ -256,6 +263,13 @@ public:
         double offset = 0;
         if (duplex == "+" || duplex == "-" || duplex == "split")
             if (auto skip = Number(kOffset, &offset)) return skip;
+        // The Duplex says on which side TX lies; a signed Offset does not move it across.
+        if ((duplex == "+" || duplex == "-") && offset < 0) {
+            offset = -offset;
+            Note(kOffset, Quoted(Value(kOffset)) + " taken as " + FormatFixed(offset, 6) + " MHz " +
+                              (duplex == "+" ? "above" : "below") +
+                              " the receive frequency (Duplex " + duplex + ")");
+        }
         v->inhTx = 0;
         if (duplex.empty()) {
             v->tx = v->rx;
@@ -350,7 +364,8 @@ private:
                                    double hz, int present, int* out) {
         const bool inRange = hz > -0.5 && hz < node.GetMax() + 0.5; // false for NaN too
         const int given = inRange ? static_cast<int>(std::llround(hz)) : -1;
-        if (inRange && given == present) {
+        const bool wholeHz = std::fabs(hz - given) < 1e-3;
+        if (inRange && given == present && wholeHz) {
             *out = present;
             return std::nullopt;
         }
@@ -361,15 +376,20 @@ private:
         const CFreqParse p = node.ParseFreq(Mhz(given));
         if (p.refused) return CSkip{c, what + Mhz(given) + " MHz fits no channel raster"};
         *out = p.code;
-        if (p.code != given) Note(c, what + Mhz(given) + " MHz snapped to " + Mhz(p.code) + " MHz");
+        if (p.code != given || !wholeHz)
+            Note(c, what + GivenMhz(hz) + " MHz snapped to " + Mhz(p.code) + " MHz");
         return std::nullopt;
     }
 
-    std::optional<CSkip> Ctcss(Column c, CTone* t) const {
+    // A CTCSS tone; the radio keeps tenths of Hz.
+    std::optional<CSkip> Ctcss(Column c, CTone* t) {
         double hz = 0;
         if (auto skip = Number(c, &hz)) return skip;
         if (!(hz > 0 && hz < 1000)) return CSkip{c, Quoted(Value(c)) + " is not a CTCSS tone"};
-        *t = {CTone::Ctcss, static_cast<int>(std::lround(hz * 10))};
+        const long tenths = std::lround(hz * 10);
+        if (std::fabs(hz * 10 - static_cast<double>(tenths)) > 1e-6)
+            Note(c, Quoted(Value(c)) + " Hz stored as " + ToneHz(static_cast<int>(tenths)) + " Hz");
+        *t = {CTone::Ctcss, static_cast<int>(tenths)};
         return std::nullopt;
     }
 
@@ -506,6 +526,16 @@ CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text) {
         if (std::all_of(record.fields.begin(), record.fields.end(),
                         [](const std::string& f) { return TrimBlanks(f).empty(); }))
             continue;
+        // A row cut short (a download that stopped) would give its last fields the defaults.
+        if (record.fields.size() < names.size()) {
+            ++import.skippedRows;
+            AddNote(import, {record.line,
+                             {},
+                             "has " + std::to_string(record.fields.size()) + " of " +
+                                 std::to_string(names.size()) + " fields",
+                             true});
+            continue;
+        }
         CRowImport row(root, record, index, names);
         int n = 0;
         std::vector<CCsvNote> notes;
@@ -531,7 +561,8 @@ CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text) {
 }
 
 std::string CsvNoteText(const CCsvNote& note) {
-    return "row " + std::to_string(note.row) + ", " + note.column + ": " + note.text +
+    return "row " + std::to_string(note.row) +
+           (note.column.empty() ? " " : ", " + note.column + ": ") + note.text +
            (note.skipped ? "; row skipped" : "");
 }
 

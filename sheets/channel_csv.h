@@ -21,7 +21,7 @@ std::string ExportChannelCsv(CNode* root, int variant, int* count = nullptr);
 // What import did with one row (numbered as a spreadsheet shows it: the header is row 1).
 struct CCsvNote {
     int row = 0;
-    std::string column; // the column the note is about
+    std::string column; // the column the note is about; empty when it is about the whole row
     std::string text;   // what was found and what was done
     bool skipped = false;
 };
@@ -40,9 +40,10 @@ struct CCsvImport {
 // Sets the channels of a radio of the variant from CSV text, on the tree (the caller runs it as
 // one document edit). Rows are matched to channels 1 to the variant's count by "Location". A
 // channel that was off starts from the blank channel "Mch.CH0"; what the columns do not carry
-// keeps the channel's present value. A row with a value the radio cannot take is skipped whole;
-// a value the radio keeps in another form (a frequency snapped to the raster) is adjusted. Both
-// are noted.
+// keeps the channel's present value. A row with fewer fields than the header (cut short) or with
+// a value the radio cannot take is skipped whole; a value the radio keeps in another form (a
+// frequency snapped to the raster, a tone rounded to tenths of Hz, an Offset whose sign the
+// Duplex overrules) is adjusted. Both are noted.
 CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text);
 
 // "row 5, Frequency: 446.001000 MHz fits no channel raster; row skipped"

@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
+#include <cstdio>
+
 // --- clsAdjCommandLine ---------------------------------------------------------------------------
 
 clsAdjCommandLine::clsAdjCommandLine()
@@ -128,11 +130,15 @@ bool clsAdjProgram::Start(const QString& portDevice) {
     m_app = std::make_unique<clsAdjustApp>();
     // "KTZ30ADJ.rs" holds the options and the devices behind the port numbers.
     m_settings = std::make_unique<CQtSettingsStore>(m_app->com.profMain.GetMyProfile());
+    m_settings->SetReporter([](const std::string& problem) {
+        std::fprintf(stderr, "ktz30adj: %s\n", problem.c_str());
+    });
     p.settings = m_settings.get();
     m_app->com.profMain.store = m_settings.get();
     if (!portDevice.isEmpty()) m_app->com.SetPortDevice(portDevice.toStdString());
     if (!m_app->Startup()) {
         m_settings->Sync();
+        m_exitCode = 1;
         return false;
     }
     m_window = std::make_unique<frmMain>(*m_app);

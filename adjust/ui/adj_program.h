@@ -62,9 +62,12 @@ public:
     clsAdjProgram(const clsAdjProgram&) = delete;
     clsAdjProgram& operator=(const clsAdjProgram&) = delete;
 
-    // The start of the program; false when it must end (another copy runs, no "Const.ini").
+    // The start of the program; false when it must end (another copy runs, no usable
+    // "Const.ini").
     // portDevice: a device opened instead of the numbered ports for this run.
     bool Start(const QString& portDevice = {});
+    // The exit status of a start that failed: 1 without a usable "Const.ini", else 0.
+    int ExitCode() const { return m_exitCode; }
     clsAdjustApp& App() { return *m_app; }
     frmMain* Window() { return m_window.get(); }
     CQtSettingsStore* Settings() { return m_settings.get(); }
@@ -77,4 +80,5 @@ private:
     std::unique_ptr<clsAdjustApp> m_app;
     std::unique_ptr<CQtSettingsStore> m_settings;
     std::unique_ptr<frmMain> m_window;
+    int m_exitCode = 0;
 };

@@ -30,6 +30,6 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C"); // number texts are the same everywhere
     NameTheProgram();
     clsAdjProgram program;
-    if (!program.Start(commandLine.PortDevice())) return 0;
+    if (!program.Start(commandLine.PortDevice())) return program.ExitCode();
     return QApplication::exec();
 }

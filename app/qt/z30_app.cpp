@@ -31,6 +31,8 @@
 #include <QFileInfo>
 #include <QUndoStack>
 
+#include <cstdio>
+
 namespace {
 QString FileFilter() { return QStringLiteral("Data Files (*.HXQ *.hxq);;All Files (*)"); }
 } // namespace
@@ -178,7 +180,11 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     }
     CPlatformServices& p = Platform();
     if (m_options.useQtSettings) {
-        m_settings = std::make_unique<CQtSettingsStore>();
+        auto settings = std::make_unique<CQtSettingsStore>();
+        settings->SetReporter([](const std::string& problem) {
+            std::fprintf(stderr, "ktz30: %s\n", problem.c_str());
+        });
+        m_settings = std::move(settings);
         p.settings = m_settings.get();
     }
     if (m_options.useSound) {

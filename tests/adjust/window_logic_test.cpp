@@ -71,33 +71,60 @@ TEST_F(AdjustRig, LineFailuresGiveOneMessageAndLeaveTheProgramUsable) {
     EXPECT_TRUE(app->ops.RigZ30Prop_EditEnabled());
 }
 
-TEST_F(AdjustRig, ConstIniIsTakenFromTheFirstGoodPlace) {
+// The first "Const.ini" found is the one read, as editors write it; one found that cannot be
+// used is told with its path (never passed by for the next), and so is none at all.
+TEST_F(AdjustRig, ConstIniIsTakenFromTheFirstPlaceThatHasOne) {
     const fs::path dir = fs::temp_directory_path() / "ktz30adj_constini_test";
     fs::remove_all(dir);
     for (const char* sub : {"a", "b", "c"})
         fs::create_directories(dir / sub);
-    std::ofstream(dir / "b" / "Const.ini") << "KT-Z30 ADJ Rev.2.0\n";
-    std::ofstream(dir / "c" / "Const.ini") << "KT-Z30 ADJ Rev.1.0\n7.5\n";
     app->constIniPlaces.clear();
     for (const char* sub : {"a", "b", "c"})
         app->constIniPlaces.push_back((dir / sub / "Const.ini").string());
+    const std::string b = app->constIniPlaces[1];
+    std::ofstream(dir / "c" / "Const.ini") << "KT-Z30 ADJ Rev.1.0\n9\n";
+    struct Case {
+        const char* name;
+        std::string text; // of b's file; "" for none
+        double first;     // the first coefficient read, when it is read
+        std::string told;
+    };
+    const Case cases[] = {
+        {"byte-order mark, CR LF, tabs", "\xEF\xBB\xBFKT-Z30 ADJ Rev.1.0\t\r\n\t7.5\t\r\n", 7.5,
+         ""},
+        {"CR alone", "KT-Z30 ADJ Rev.1.0\r-2\r", -2, ""},
+        {"another first line", "KT-Z30 ADJ Rev.2.0\n", 0,
+         b + ": line 1 is not \"KT-Z30 ADJ Rev.1.0\"."},
+        {"not finite", "KT-Z30 ADJ Rev.1.0\n1\n1e999\n", 0,
+         b + ": line 3: '1e999' is not a finite number."},
+        {"out of range", "KT-Z30 ADJ Rev.1.0\r\n1e300\r\n", 0,
+         b + ": line 2: '1e300' is out of range (at most 3.4e38 either way)."},
+        {"none", "", 0, ""},
+    };
     settings.SetString("OPTION", "ComPort", "3");
-    settings.SetString("OPTION", "ComAutoRelease", "2");
-    ASSERT_TRUE(app->Startup());
-    EXPECT_EQ(app->ops.refCoef[0], 7.5);
+    for (const Case& c : cases) {
+        fs::remove(dir / "b" / "Const.ini");
+        if (!c.text.empty()) std::ofstream(dir / "b" / "Const.ini", std::ios::binary) << c.text;
+        if (c.text.empty()) fs::remove(dir / "c" / "Const.ini");
+        prompts.messages.clear();
+        const bool read = c.told.empty() && !c.text.empty();
+        EXPECT_EQ(app->Startup(), read) << c.name;
+        if (read) {
+            EXPECT_EQ(app->ops.refCoef[0], c.first) << c.name;
+            EXPECT_TRUE(prompts.messages.empty()) << c.name;
+            continue;
+        }
+        ASSERT_EQ(prompts.messages.size(), 1u) << c.name;
+        const std::string none = "Looked for it in:\r\n" + app->constIniPlaces[0] +
+                                 " (not found)\r\n" + b + " (not found)\r\n" +
+                                 app->constIniPlaces[2] + " (not found)";
+        EXPECT_EQ(prompts.messages[0],
+                  "Cannot read 'Const.ini'.\r\n\r\n" + (c.told.empty() ? none : c.told))
+            << c.name;
+    }
     EXPECT_EQ(app->ComPortNo(), 3);
-    EXPECT_EQ(app->seq.comHoldReload(), 2000);
-    fs::remove(dir / "c" / "Const.ini");
-    settings.values.clear();
-    EXPECT_FALSE(app->Startup());
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0], "Cannot read 'Const.ini'.\r\n\r\nLooked for it in:\r\n" +
-                                       app->constIniPlaces[0] + " (not found)\r\n" +
-                                       app->constIniPlaces[1] +
-                                       " (not a \"KT-Z30 ADJ Rev.1.0\" constants file)\r\n" +
-                                       app->constIniPlaces[2] + " (not found)");
     // The program ends with its settings saved.
-    EXPECT_EQ(settings.GetString("OPTION", "ComPort", ""), "1");
+    EXPECT_EQ(settings.GetString("OPTION", "ComPort", ""), "3");
     EXPECT_EQ(settings.GetString("OPTION", "ComAutoRelease", ""), "0");
     fs::remove_all(dir);
 }

@@ -12,6 +12,9 @@
 #include <QProcess>
 #include <QPushButton>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 TEST_F(AdjWindowTest, ConnectFillsTheConsoleAndTheKeysAdjustTheRadio) {
     auto sim = Sim();
     frmMain& w = Start(*sim);
@@ -223,8 +226,36 @@ TEST_F(AdjWindowTest, StartRefusals) {
         QFile::remove(QStringLiteral("Const.ini"));
         clsAdjProgram program({true, false});
         EXPECT_FALSE(program.Start());
+        EXPECT_EQ(program.ExitCode(), 1);
     }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hand.seen.size() == 2; }, 3000));
+    {
+        // One that is no file: it is not opened (a FIFO would hold the program up for ever).
+        ASSERT_EQ(::mkfifo("Const.ini", 0600), 0);
+        clsAdjProgram program({true, false});
+        EXPECT_FALSE(program.Start());
+        EXPECT_EQ(program.ExitCode(), 1);
+        QFile::remove(QStringLiteral("Const.ini"));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hand.seen.size() == 3; }, 3000));
+    EXPECT_EQ(hand.seen[2], QStringLiteral("KT-Z30 ADJ Rev.1.0|Cannot read 'Const.ini'.\n\n") +
+                                QDir::current().filePath(QStringLiteral("Const.ini")) +
+                                QStringLiteral(" is a FIFO, not a regular file."));
+    // A settings file that is no file: the window opens with the defaults, the FIFO stays.
+    const std::string rs = UserConfigFolder() + "KTZ30ADJ.rs";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(UserConfigFolder())));
+    ::unlink(rs.c_str()); // the refused starts saved theirs
+    ASSERT_EQ(::mkfifo(rs.c_str(), 0600), 0);
+    WriteConstIni(QStringLiteral("Const.ini"));
+    {
+        const auto sim = Sim();
+        clsAdjProgram program({false, false});
+        EXPECT_TRUE(program.Start(QString::fromStdString(sim->Path())));
+        EXPECT_EQ(program.App().ComPortNo(), 1);
+        program.App().SelectPort(2);
+    }
+    struct stat st {};
+    EXPECT_TRUE(::stat(rs.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    ::unlink(rs.c_str());
     EXPECT_EQ(hand.seen[0],
               QStringLiteral("KT-Z30 ADJ Rev.1.0|Cannot execute KT-Z30 ADJ Rev.1.0 "
                              "repeatedly.\nKT-Z30 ADJ Rev.1.0 is already executing."));

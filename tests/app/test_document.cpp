@@ -347,8 +347,17 @@ TEST_F(DocumentTest, AFailedSaveLeavesTheOldFileIntact) {
     // A folder that is not there.
     EXPECT_FALSE(doc->DoSave((dir / "missing" / "x.hxq").string()));
     EXPECT_TRUE(doc->IsModified());
-    // Nothing but the old file is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    // A link to nothing stays one, and the box says why.
+    const fs::path link = dir / "link.hxq";
+    fs::create_symlink(dir / "gone.hxq", link);
+    prompts.boxes.clear();
+    EXPECT_FALSE(doc->DoSave(link.string()));
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_NE(prompts.boxes[0].find(link.string() + " is a symbolic link to nothing"),
+              std::string::npos)
+        << prompts.boxes[0];
+    // Nothing but the old file and the link is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
 }
 #endif
 

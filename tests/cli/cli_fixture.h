@@ -7,12 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 struct CRun {
     int exit = -1;
@@ -42,23 +46,28 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
         env.insert("XDG_DATA_HOME", dir.filePath("data"));
-        env.insert("TMPDIR", dir.path());
+        env.insert("TMPDIR", tempFolder.isEmpty() ? dir.path() : tempFolder);
         return env;
     }
 
-    void Start(QProcess& p, const std::vector<std::string>& args) const {
+    void Start(QProcess& p, const std::vector<std::string>& args,
+               const QString& program = QStringLiteral(KT_KTZ30CLI)) const {
         QStringList list;
         for (const auto& a : args)
             list << QString::fromStdString(a);
-        p.setProgram(QStringLiteral(KT_KTZ30CLI));
+        p.setProgram(program);
         p.setArguments(list);
         p.setProcessEnvironment(Env());
         p.start();
     }
 
-    CRun Run(const std::vector<std::string>& args, const std::string& input = {}) const {
+    // output: where standard output goes instead of the returned text.
+    CRun Run(const std::vector<std::string>& args, const std::string& input = {},
+             const QString& output = {},
+             const QString& program = QStringLiteral(KT_KTZ30CLI)) const {
         QProcess p;
-        Start(p, args);
+        if (!output.isEmpty()) p.setStandardOutputFile(output);
+        Start(p, args, program);
         CRun r;
         if (!p.waitForStarted(5000)) return r;
         if (!input.empty()) p.write(input.data(), static_cast<qint64>(input.size()));
@@ -68,6 +77,20 @@ protected:
         r.out = p.readAllStandardOutput().toStdString();
         r.err = p.readAllStandardError().toStdString();
         return r;
+    }
+
+    // As Run, as a user without a super-user's rights (the test's folder open to that user);
+    // exit -2 when root cannot give them up here.
+    CRun RunAsUser(const std::vector<std::string>& args) const {
+        if (::geteuid() != 0) return Run(args);
+        if (!QFile::exists(QStringLiteral("/usr/bin/setpriv"))) return {-2, {}, {}};
+        QDir(dir.path()).mkpath(QStringLiteral("config"));
+        for (const QString& d : {dir.path(), dir.filePath(QStringLiteral("config"))})
+            ::chmod(d.toLocal8Bit().constData(), 0777);
+        std::vector<std::string> list = {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                         KT_KTZ30CLI};
+        list.insert(list.end(), args.begin(), args.end());
+        return Run(list, {}, {}, QStringLiteral("/usr/bin/setpriv"));
     }
 
     std::string Get(const std::string& file, const std::string& path) const {
@@ -91,6 +114,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    QString tempFolder; // the runs' temporary folder, when not dir
 };
 
 inline bool Has(const std::string& text, const std::string& part) {

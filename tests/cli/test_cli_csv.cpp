@@ -44,7 +44,8 @@ TEST_F(CliTest, CsvImportReportsAndSaysSoInItsExitStatus) {
         int exit;
         std::string out; // lines on standard output
         std::string err;
-        const char* ch3; // Mch.CH3.FreqRx afterwards ("" when the file is unchanged)
+        const char* ch3;      // Mch.CH3.FreqRx afterwards ("" when the file is unchanged)
+        const char* tx3 = ""; // Mch.CH3.FreqTx afterwards, when given
     };
     const std::vector<Case> cases = {
         {"clean", kHeader + "3,,446.031250,,,,,,,,,,NFM,,,,,,,,\r\n", 0,
@@ -54,6 +55,20 @@ TEST_F(CliTest, CsvImportReportsAndSaysSoInItsExitStatus) {
          kHeader + "20,,446.0,,,,,,,,,,FM,,,,,,,,\r\n3,,446.0312,,,,,,,,,,NFM,,,,,,,,\r\n", 3,
          "row 2, Location: channel 20: this radio has 16 channels; row skipped\n"
          "row 3, Frequency: 446.031200 MHz snapped to 446.031250 MHz\n",
+         "", "446.03125"},
+        // Rows of a download cut short would take defaults for what they lost.
+        {"rows cut short",
+         kHeader + "3,,446.031250,,,,,,,,,,NFM,,,,,,,,\r\n16,,1\r\n" +
+             "15,,446.100000,,0.000000,TSQL\r\n",
+         3, "row 3 has 3 of 21 fields; row skipped\nrow 4 has 6 of 21 fields; row skipped\n", "",
+         "446.03125"},
+        {"the Duplex decides the side", "Location,Frequency,Duplex,Offset\r\n3,446.1,-,-0.6\r\n", 3,
+         "row 2, Offset: '-0.6' taken as 0.600000 MHz below the receive frequency (Duplex -)\n", "",
+         "446.10000", "445.50000"},
+        {"values kept in another form",
+         "Location,Frequency,Tone,rToneFreq\r\n3,446.0312504,Tone,88.54\r\n", 3,
+         "row 2, Frequency: 446.0312504 MHz snapped to 446.031250 MHz\n"
+         "row 2, rToneFreq: '88.54' Hz stored as 88.5 Hz\n",
          "", "446.03125"},
         {"no Location column", "Frequency,Name\r\n446.0,x\r\n", 1, "",
          "the file has no Location column: the first line must name the columns\n"
@@ -73,6 +88,10 @@ TEST_F(CliTest, CsvImportReportsAndSaysSoInItsExitStatus) {
         if (*c.ch3) {
             EXPECT_TRUE(Has(r.out, "ktz30cli: wrote " + f + ": ")) << c.name;
             EXPECT_EQ(Get(f, "Mch.CH3.FreqRx"), c.ch3) << c.name;
+            if (*c.tx3) {
+                EXPECT_EQ(Get(f, "Mch.CH3.FreqTx"), c.tx3) << c.name;
+            }
+            EXPECT_EQ(Get(f, "Mch.CH16.ChOn"), "OFF") << c.name;
         } else {
             EXPECT_EQ(ReadAll(f), before) << c.name;
         }

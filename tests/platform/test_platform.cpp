@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
@@ -112,6 +115,58 @@ TEST(SettingsStore, IniFileWithSectionsAndKeys) {
     EXPECT_EQ(again.GetString("OPTION", "ComPort", ""), "4");
     EXPECT_EQ(again.GetString("OPTION", "Flag", ""), "1");
     EXPECT_EQ(again.GetString("CommPort", "Device2", ""), "/dev/pts/7");
+}
+
+// A lock that is not taken within two seconds is told, and the changes stay unsaved; a value set
+// as it is stored writes nothing, so lines the store cannot parse stay.
+TEST(SettingsStore, WritesOnlyChangesAndOnlyUnderItsLock) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("KT-Z30.conf")).toStdString();
+    const std::string lockPath = path + ".lock";
+    const std::string text = "[CommPort]\nPortNumber=3\n garbage\n";
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::string told; // what the report says
+    };
+    QLockFile held(QString::fromStdString(lockPath));
+    const Case cases[] = {
+        {"taken here", [&] { ASSERT_TRUE(held.tryLock(0)); },
+         "the settings are locked by process " +
+             std::to_string(QCoreApplication::applicationPid())},
+        {"a link to nothing", [&] { ASSERT_EQ(::symlink("/nowhere", lockPath.c_str()), 0); },
+         "the settings are locked by an unknown program (" + lockPath + " is there)"},
+        {"of another host", [&] { std::ofstream(lockPath) << "1\nktz30\nelsewhere\n"; },
+         "the settings are locked by process 1 (ktz30) on elsewhere"},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(path) << text;
+        c.make();
+        std::vector<std::string> told;
+        {
+            CQtSettingsStore store(path);
+            store.SetReporter([&](const std::string& problem) { told.push_back(problem); });
+            store.SetInt("CommPort", "PortNumber", 3);
+            EXPECT_TRUE(store.Sync()) << c.name << ": nothing changed, nothing to write";
+            store.SetInt("CommPort", "PortNumber", 4);
+            EXPECT_EQ(store.GetInt("CommPort", "PortNumber", 0), 4);
+            EXPECT_FALSE(store.Sync()) << c.name;
+        }
+        ASSERT_EQ(told.size(), 1u) << c.name;
+        EXPECT_EQ(told[0].rfind(c.told, 0), 0u) << told[0];
+        EXPECT_NE(told[0].find("; going on without saving them"), std::string::npos) << told[0];
+        std::ifstream in(path);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text) << c.name;
+        held.unlock();
+        ::unlink(lockPath.c_str());
+    }
+    // Free, a change is written.
+    {
+        CQtSettingsStore store(path);
+        store.SetInt("CommPort", "PortNumber", 4);
+        EXPECT_TRUE(store.Sync());
+    }
+    EXPECT_EQ(CQtSettingsStore(path).GetInt("CommPort", "PortNumber", 0), 4);
 }
 
 int main(int argc, char** argv) {

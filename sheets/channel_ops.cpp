@@ -156,8 +156,15 @@ bool DeleteChannels(CNode* root, std::vector<int> channels, int rows) {
 bool InsertChannels(CNode* root, std::vector<int> channels, int rows) {
     rows = std::min(rows, kMemoryChannels);
     if (!LastFirst(channels, rows) || !ChannelNode(root, rows)) return false;
-    for (int n : channels)
-        InsertChannel(root, n, rows);
+    // A run of channels gets as many blanks before its first; from the last run up.
+    for (std::size_t i = 0; i < channels.size();) {
+        std::size_t j = i;
+        while (j + 1 < channels.size() && channels[j + 1] == channels[j] - 1)
+            ++j;
+        for (std::size_t k = i; k <= j; ++k)
+            InsertChannel(root, channels[j], rows);
+        i = j + 1;
+    }
     return true;
 }
 

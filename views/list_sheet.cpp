@@ -369,6 +369,8 @@ void CListViewExs::keyPressEvent(QKeyEvent* event) {
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // The key that ends a cell's edit comes back from its editor: it opens nothing.
+        if (state() == QAbstractItemView::EditingState && !hasFocus()) return;
         emit editRequested();
         return;
     case Qt::Key_Home:
@@ -382,9 +384,9 @@ void CListViewExs::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-        // Shift extends the selection from its anchor.
-        if (m_multi && (event->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
-            if (const int row = RowForKey(event); row >= 0) ExtendTo(row);
+        // Shift extends the selection from its anchor; a plain move selects the row it reaches.
+        if (m_multi && (plain || (event->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier)) {
+            if (const int row = RowForKey(event); row >= 0) plain ? SelectRow(row) : ExtendTo(row);
             return;
         }
         break;
@@ -406,9 +408,6 @@ void CListViewExs::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
-    // A plain move selects the row it reaches, which anchors the next Shift move.
-    if (m_multi && plain && currentIndex().isValid() && SelectedRows().size() == 1)
-        m_anchor = currentIndex().row();
 }
 
 void CListViewExs::mousePressEvent(QMouseEvent* event) {
@@ -423,8 +422,8 @@ void CListViewExs::mousePressEvent(QMouseEvent* event) {
     if (m_multi && event->button() == Qt::LeftButton && (mods & Qt::ShiftModifier)) {
         ExtendTo(row);
     } else if (m_multi && event->button() == Qt::LeftButton && (mods & Qt::ControlModifier)) {
-        // Adds or removes the row; the focus goes with it.
-        m_anchor = row;
+        // Adds or removes the row; the focus goes with it, an added row anchors Shift.
+        if (!selected) m_anchor = row;
         selectionModel()->setCurrentIndex(model()->index(row, m_currentColumn),
                                           QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
     } else if (!(m_multi && event->button() == Qt::RightButton && selected &&

@@ -387,8 +387,7 @@ std::optional<std::vector<int>> SheetColumns(bool pmr, const std::vector<std::st
     return columns;
 }
 
-void AddOutcome(CTableEdit& edit, int n, bool pmr, CCellsOutcome outcome) {
-    (void)pmr;
+void AddOutcome(CTableEdit& edit, int n, CCellsOutcome outcome) {
     for (CFieldResult& r : outcome.refused)
         edit.notes.push_back(Ch(n) + ", " + ChannelFieldLabel(r.node) + ": " + Quoted(r.given) +
                              " " + SetReasonText(r.result.reason) + "; the row is not taken");
@@ -418,7 +417,7 @@ CTableEdit PasteTabTable(CNode* root, bool pmr, int rows, const std::vector<int>
         for (std::size_t i = 0; i < columns.size(); ++i)
             if (columns[i] >= 0)
                 cells.emplace_back(columns[i], i < line.size() ? line[i] : std::string());
-        AddOutcome(edit, edit.channels[k], pmr, ApplyMchCells(root, pmr, edit.channels[k], cells));
+        AddOutcome(edit, edit.channels[k], ApplyMchCells(root, pmr, edit.channels[k], cells));
     }
     return edit;
 }
@@ -518,11 +517,14 @@ CTableEdit FillMchDown(CNode* root, bool pmr, const std::vector<int>& channels, 
         edit.error = "select two rows or more and a column that holds a channel value";
         return edit;
     }
+    if (column != 3 && !IsChannelOn(root, channels.front())) {
+        edit.error = Ch(channels.front()) + " is off: it holds no value to fill down";
+        return edit;
+    }
     const std::string value = MchCellValue(root, pmr, channels.front(), column);
     for (std::size_t k = 1; k < channels.size(); ++k) {
         edit.channels.push_back(channels[k]);
-        AddOutcome(edit, channels[k], pmr,
-                   ApplyMchCells(root, pmr, channels[k], {{column, value}}));
+        AddOutcome(edit, channels[k], ApplyMchCells(root, pmr, channels[k], {{column, value}}));
     }
     return edit;
 }
@@ -552,7 +554,7 @@ CTableEdit FillMchSeries(CNode* root, bool pmr, const std::vector<int>& channels
         std::vector<std::pair<int, std::string>> cells = {{column, text}};
         if (both) cells.emplace_back(column == 3 ? 4 : 3, text);
         edit.channels.push_back(channels[k]);
-        AddOutcome(edit, channels[k], pmr, ApplyMchCells(root, pmr, channels[k], cells));
+        AddOutcome(edit, channels[k], ApplyMchCells(root, pmr, channels[k], cells));
     }
     return edit;
 }

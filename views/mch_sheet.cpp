@@ -51,15 +51,7 @@ void CZ30MchSheet::EditRow() {
         // A frequency the channel refuses keeps the editor open with nothing stored.
         const std::vector<CFieldResult> refused = CheckChannelEntry(Root(), n, entry);
         if (!refused.empty()) {
-            QStringList lines;
-            for (const CFieldResult& r : refused)
-                lines << QStringLiteral("%1 \"%2\": %3.")
-                             .arg(QString::fromStdString(ChannelFieldLabel(r.node)),
-                                  QString::fromStdString(r.given),
-                                  QString::fromUtf8(SetReasonText(r.result.reason)));
-            QMessageBox::warning(&dialog, QStringLiteral("KT-Z30"),
-                                 lines.join('\n') +
-                                     QStringLiteral("\nThe channel is not changed."));
+            QMessageBox::warning(&dialog, QStringLiteral("KT-Z30"), RefusalText(refused));
             return false;
         }
         const std::string prefix = PathOfRow(row) + '.';
@@ -74,6 +66,16 @@ void CZ30MchSheet::EditRow() {
         return true;
     };
     dialog.exec();
+}
+
+QString CZ30MchSheet::RefusalText(const std::vector<CFieldResult>& refused) {
+    QStringList lines;
+    for (const CFieldResult& r : refused)
+        lines << QStringLiteral("%1 \"%2\": %3.")
+                     .arg(QString::fromStdString(ChannelFieldLabel(r.node)),
+                          QString::fromStdString(r.given),
+                          QString::fromUtf8(SetReasonText(r.result.reason)));
+    return lines.join('\n') + QStringLiteral("\nThe channel is not changed.");
 }
 
 void CZ30MchSheet::TellOutcome(int n, const std::string& prefix, const CEditStep& step) {

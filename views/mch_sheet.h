@@ -4,6 +4,7 @@
 
 #include "views/list_sheet.h"
 
+struct CFieldResult;
 struct CTableEdit;
 
 class CZ30MchSheet : public CListSheet {
@@ -58,6 +59,8 @@ private:
     // The values of channel n (paths under prefix "Mch.CH<n>.") that an edit stored in another
     // form, or not at all, on the status bar.
     static void TellOutcome(int n, const std::string& prefix, const CEditStep& step);
+    // The row editor's warning about the frequencies a channel refuses.
+    static QString RefusalText(const std::vector<CFieldResult>& refused);
     // A row operation on channel n named verb ("Clear CH 3"), told like an edit of the channel.
     // changedRow: the one row it changes, -1 for all.
     void RunRowOperation(const char* verb, int n, const std::function<void(CNode& root)>& change,

@@ -34,17 +34,6 @@ QString PathName(const std::string& path) {
         field.empty() ? QString() : ' ' + QString::fromStdString(ChannelFieldLabel(field)));
 }
 
-// The row editor's warning about frequencies a channel refuses.
-QString RefusalText(const std::vector<CFieldResult>& refused) {
-    QStringList lines;
-    for (const CFieldResult& r : refused)
-        lines << QStringLiteral("%1 \"%2\": %3.")
-                     .arg(QString::fromStdString(ChannelFieldLabel(r.node)),
-                          QString::fromStdString(r.given),
-                          QString::fromUtf8(SetReasonText(r.result.reason)));
-    return lines.join('\n') + QStringLiteral("\nThe channel is not changed.");
-}
-
 } // namespace
 
 QString CZ30MchSheet::RowsLabel(const char* action) const {

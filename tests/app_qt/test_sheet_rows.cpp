@@ -152,6 +152,18 @@ TEST_F(SheetRowsTest, SelectionsGrowAndShrinkAndNameTheirChannels) {
     Click(3, Qt::ShiftModifier, 1);
     Click(5, Qt::ControlModifier, 1);
     EXPECT_EQ(Sheet().SelectedRows().size(), 1u);
+    // Their Copy (Ctrl+C) gives the row as text only, under the sheet's column titles.
+    QStringList titles;
+    for (int column = 0; column < Sheet().Desc().columns; ++column)
+        titles << QString::fromUtf8(Sheet().Desc().columnTable[column].header);
+    frame.UpdateCommandUI(); // the menus' state after the sheet changed, as the idle time sets it
+    QTest::keyClick(Sheet().View(), Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->formats(), QStringList{QStringLiteral("text/plain")});
+    EXPECT_EQ(data->text().section('\n', 0, 0), titles.join('\t'));
+    EXPECT_EQ(data->text().section('\n', 1, 1).section('\t', 0, 0), Sheet().CellText(Sheet().SelectedRow(), 0));
+    EXPECT_FALSE(frame.RouteUpdate(cmd::kPaste).enabled);
     Finish();
 }
 

@@ -509,6 +509,18 @@ CTableEdit PasteMchTable(CNode* root, bool pmr, int variant, int rows,
     return edit;
 }
 
+std::size_t MchTableRowCount(bool pmr, std::string_view text) {
+    const std::vector<std::vector<std::string>> lines = SplitTabText(text);
+    if (!lines.empty() && SheetColumns(pmr, lines.front())) return lines.size() - 1;
+    const CCsvTable csv = ParseCsv(text);
+    if (!IsCsvChannelList(csv)) return 0;
+    return static_cast<std::size_t>(
+        std::count_if(csv.records.begin() + 1, csv.records.end(), [](const CCsvRecord& r) {
+            return std::any_of(r.fields.begin(), r.fields.end(),
+                               [](const std::string& f) { return !TrimBlanks(f).empty(); });
+        }));
+}
+
 // --- Fill ------------------------------------------------------------------------------------
 
 CTableEdit FillMchDown(CNode* root, bool pmr, const std::vector<int>& channels, int column) {

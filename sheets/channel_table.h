@@ -66,6 +66,9 @@ struct CTableEdit {
 CTableEdit PasteMchTable(CNode* root, bool pmr, int variant, int rows,
                          const std::vector<int>& selected, std::string_view text);
 
+// The rows such a text gives (0 for text that is no table), for naming the paste.
+std::size_t MchTableRowCount(bool pmr, std::string_view text);
+
 // The value of the column on the first channel given into each of the others.
 CTableEdit FillMchDown(CNode* root, bool pmr, const std::vector<int>& channels, int column);
 // The frequency column (RX or TX) of the k-th channel given set to the first one's plus k

@@ -158,7 +158,7 @@ void CZ30MchSheet::PasteRow() {
     if (row >= 0 && record.isEmpty()) return PasteText();
     const std::size_t count = ChannelRecordCount(BytesOf(record));
     if (row >= 0 && (count > 1 || SelectionSize() > 1)) {
-        RunTableEdit(RowsLabel("Paste"), [&](CNode& root) {
+        RunTableEdit(PasteLabel(count), [&](CNode& root) {
             CTableEdit edit;
             edit.channels = PasteTargets(count, SelectedChannels(), ChannelOfRow(RowCount() - 1),
                                          &edit.dropped);

@@ -53,6 +53,8 @@ private:
     void RunTableEdit(const QString& label, const std::function<CTableEdit(CNode& root)>& change);
     // The label of an edit on the selected rows: "Paste CH 5", "Paste CH 3-5", "Paste 3 CH".
     QString RowsLabel(const char* action) const;
+    // The label of a paste of that many rows: the channels they go to ("Paste CH 14-16").
+    QString PasteLabel(std::size_t rows) const;
     // The step's outcomes on several channels, one line each ("CH 5: RX Frequency adjusted to
     // ..."), and the notes after them.
     static QStringList OutcomeLines(const CEditStep& step);

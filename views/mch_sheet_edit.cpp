@@ -41,6 +41,14 @@ QString CZ30MchSheet::RowsLabel(const char* action) const {
            QString::fromStdString(ChannelsText(SelectedChannels()));
 }
 
+QString CZ30MchSheet::PasteLabel(std::size_t rows) const {
+    int dropped = 0;
+    const std::vector<int> targets =
+        PasteTargets(rows, SelectedChannels(), ChannelOfRow(RowCount() - 1), &dropped);
+    return targets.empty() ? RowsLabel("Paste")
+                           : "Paste " + QString::fromStdString(ChannelsText(targets));
+}
+
 QStringList CZ30MchSheet::OutcomeLines(const CEditStep& step) {
     QStringList lines, notes;
     for (const CEditOutcome& o : step.outcomes) {
@@ -114,7 +122,7 @@ void CZ30MchSheet::PasteText() {
     const std::vector<int> selected = SelectedChannels();
     if (selected.empty()) return;
     const int rows = ChannelOfRow(RowCount() - 1);
-    RunTableEdit(RowsLabel("Paste"), [&](CNode& root) {
+    RunTableEdit(PasteLabel(MchTableRowCount(m_pmr, text)), [&](CNode& root) {
         return PasteMchTable(&root, m_pmr, Variant(), rows, selected, text);
     });
 }

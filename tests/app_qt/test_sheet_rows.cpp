@@ -162,7 +162,8 @@ TEST_F(SheetRowsTest, SelectionsGrowAndShrinkAndNameTheirChannels) {
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->formats(), QStringList{QStringLiteral("text/plain")});
     EXPECT_EQ(data->text().section('\n', 0, 0), titles.join('\t'));
-    EXPECT_EQ(data->text().section('\n', 1, 1).section('\t', 0, 0), Sheet().CellText(Sheet().SelectedRow(), 0));
+    EXPECT_EQ(data->text().section('\n', 1, 1).section('\t', 0, 0),
+              Sheet().CellText(Sheet().SelectedRow(), 0));
     EXPECT_FALSE(frame.RouteUpdate(cmd::kPaste).enabled);
     Finish();
 }
@@ -195,10 +196,10 @@ TEST_F(SheetRowsTest, RowCommandsOnSeveralRowsAreOneStep) {
              nullptr},
             {0, 1, cmd::kCut, -1, "Clear CH 1-2", "0 0 3 4 5 6 7 8 9 10 11 12 13 14 15 16", 7, 4,
              nullptr},
-            {0, 2, cmd::kPaste, 13, "Paste CH 14", "1 2 3 4 5 6 7 8 9 10 11 12 13 1 2 3", 7, 4,
-             " Paste CH 14: 3 channels set"},
-            {0, 2, cmd::kPaste, 14, "Paste CH 15", "1 2 3 4 5 6 7 8 9 10 11 12 13 14 1 2", 7, 4,
-             " Paste CH 15: 2 channels set, 1 row past the last channel dropped"},
+            {0, 2, cmd::kPaste, 13, "Paste CH 14-16", "1 2 3 4 5 6 7 8 9 10 11 12 13 1 2 3", 7, 4,
+             " Paste CH 14-16: 3 channels set"},
+            {0, 2, cmd::kPaste, 14, "Paste CH 15-16", "1 2 3 4 5 6 7 8 9 10 11 12 13 14 1 2", 7, 4,
+             " Paste CH 15-16: 2 channels set, 1 row past the last channel dropped"},
         };
         ModalHand hand;
         hand.handler = [](QWidget* box) {
@@ -263,14 +264,15 @@ TEST_F(SheetRowsTest, ClipboardTextGoesAcrossFamiliesAndFromSpreadsheets) {
         const char* report; // "" when there is none
     } cases[] = {
         {"", 4, 4, cmd::kPasteText, "400.01250", "OFF", "Wide",
-         "KT-Z30|Paste CH 5: 2 channels set, 1 note.\n\ncolumns this sheet does not have, left "
+         "KT-Z30|Paste CH 5-6: 2 channels set, 1 note.\n\ncolumns this sheet does not have, left "
          "aside: 2 Tone"},
         {"", 5, 6, cmd::kPaste, "400.01250", "OFF", "Wide",
          "KT-Z30|Paste CH 6-7: 2 channels set, 1 note.\n\ncolumns this sheet does not have, left "
          "aside: 2 Tone"},
         {"Rx Frequency\tTX C.Tone\tWide/Narrow\n146.52\t88.5\tNarrow\n146.5201\t999\tWide\n", 0, 0,
          cmd::kPaste, "146.52000", "OFF", "Narrow",
-         "KT-Z30|Paste CH 1: 2 channels set, 3 notes.\n\nCH 2: RX Frequency adjusted to 146.52000 "
+         "KT-Z30|Paste CH 1-2: 2 channels set, 3 notes.\n\nCH 2: RX Frequency adjusted to "
+         "146.52000 "
          "(snapped to the channel raster or the tone step)\nCH 2: TX Frequency adjusted to "
          "146.52000 (snapped to the channel raster or the tone step)\nCH 2: TX C.Tone \"999\" not "
          "taken (not "

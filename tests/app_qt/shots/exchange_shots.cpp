@@ -6,6 +6,7 @@
 #include "app/qt/exchange_cmds.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/z30_app.h"
+#include "sheets/channel_csv.h"
 #include "shoot.h"
 #include "views/command_ids.h"
 
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
            ",\r\n"
            "17,SPARE,446.193750,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,12.5,S,,,,,,\r\n";
     app.Exchange()->askImportPath = [path] { return path; };
+    app.Exchange()->askImportOptions = [](const QString&) {
+        return std::optional<CCsvImportOptions>(CCsvImportOptions{});
+    };
     QTimer::singleShot(500, [&frame] {
         if (auto* report = FindWindow<CCsvReportDlg>()) {
             Shoot(QStringLiteral("csv-import-report"), {&frame, report});

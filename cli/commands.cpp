@@ -274,10 +274,11 @@ bool ParseWholeInt(const std::string& text, long long* n) {
            ParseCInt(t, n);
 }
 
-// A header's revision as the radio tells it ("1.00" for 0x0100).
+// A header's revision in the form info prints a radio's ("1.0" for 0x0100): the major and the
+// minor number in decimal.
 std::string RevisionText(unsigned revision) {
     char text[16];
-    std::snprintf(text, sizeof text, "%X.%02X", (revision >> 8) & 0xFF, revision & 0xFF);
+    std::snprintf(text, sizeof text, "%u.%u", (revision >> 8) & 0xFF, revision & 0xFF);
     return text;
 }
 

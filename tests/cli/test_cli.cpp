@@ -94,6 +94,9 @@ TEST_F(CliTest, ReadTakesTheRadiosVariant) {
     CRun d = Run({"dump", back});
     EXPECT_EQ(d.exit, 0);
     EXPECT_TRUE(Has(d.out, "5ToneCodeCH."));
+    // info and show give the revision in one form.
+    EXPECT_TRUE(Has(Run({"info", "--port", sim.Path()}).out, "Revision:\t1.0\n"));
+    EXPECT_TRUE(Has(Run({"show", back}).out, "Revision:  1.0\n"));
 }
 
 TEST_F(CliTest, RefusedRadiosGiveTheirResultAndReport) {
@@ -671,7 +674,7 @@ TEST_F(CliTest, DumpShowsWhatTheRadioUsesGetPrintsCodesWithoutTexts) {
         0);
     const CRun show = Run({"show", f});
     EXPECT_EQ(show.exit, 0);
-    EXPECT_EQ(show.out, "Variant:   PMR 1CH\nRevision:  1.00\nFile:      " + f +
+    EXPECT_EQ(show.out, "Variant:   PMR 1CH\nRevision:  1.0\nFile:      " + f +
                             " holds 128 of 128 lines\nChannels:  1 of 1 on (1)\n"
                             "Comment 1: SHOP 7\nComment 2: X\n");
     // The same from a pipe, which can be read only once.
@@ -681,7 +684,7 @@ TEST_F(CliTest, DumpShowsWhatTheRadioUsesGetPrintsCodesWithoutTexts) {
     const CRun piped = Run({"show", fifo});
     writer.join();
     EXPECT_EQ(piped.exit, 0);
-    EXPECT_TRUE(Has(piped.out, "Variant:   PMR 1CH\nRevision:  1.00\nFile:      " + fifo +
+    EXPECT_TRUE(Has(piped.out, "Variant:   PMR 1CH\nRevision:  1.0\nFile:      " + fifo +
                                    " holds 128 of 128 lines\n"))
         << piped.out;
 }

@@ -364,9 +364,9 @@ public:
             v->scan = 1;
             Note(kSkip, "'P' (priority scan) read as scanned: the priority channels are Prio A "
                         "and Prio B");
-        } else if (skip == "s")
+        } else if (skip == "s") {
             v->scan = 0;
-        else {
+        } else {
             Note(kSkip, Quoted(Value(kSkip)) + " is none of '', S, P; scan " +
                             (v->scan ? "ON" : "OFF") + " kept");
         }

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,104 +21,70 @@ const std::string kHeader = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFre
                             "Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n";
 
 // A row as CHIRP's CSV reader takes it. Every field must be spelt as that reader accepts it,
-// used or not: Location a whole number; Frequency and Offset digits with at most one point and
-// six decimals, " MHz" after them allowed; Duplex '', +, -, split or off; Tone '', Tone, TSQL,
-// DTCS, TSQL-R, DTCS-R or Cross; both tone frequencies numbers above 50 and below 300 Hz; both
-// DTCS codes whole numbers written with the digits 0 to 7 only; DtcsPolarity two of N and R;
-// CrossMode one of its eight; Mode one of its names; TStep a number; Skip '', S or P; Power
-// watts, digits with an optional point and W. A row shorter than the header is refused.
+// used or not (the rules below); a row shorter than the header is refused. Both tone
+// frequencies must lie above 50 and below 300 Hz.
 struct CChirpRow {
-    std::string error;                                     // the first rule the row breaks
+    std::string error; // the first column whose rule the row breaks
     std::string rx, tx, txTone, rxTone, mode, skip, watts; // what CHIRP reads from it
 };
 
-CChirpRow Broken(const char* rule) {
-    CChirpRow r;
-    r.error = rule;
-    return r;
-}
-
 CChirpRow ReadAsChirp(const std::vector<std::string>& header, const std::vector<std::string>& row) {
+    const std::string mhz = "[0-9]+(\\.[0-9]{0,6})?( MHz)?", dtcs = "[0-7]{1,3}";
+    const std::pair<const char*, std::string> rules[] = {
+        {"Location", "[0-9]+"},
+        {"Frequency", mhz},
+        {"Duplex", "|\\+|-|split|off"},
+        {"Offset", "(" + mhz + ")?"},
+        {"Tone", "|Tone|TSQL|DTCS|TSQL-R|DTCS-R|Cross"},
+        {"rToneFreq", "[0-9]+(\\.[0-9]+)?"},
+        {"cToneFreq", "[0-9]+(\\.[0-9]+)?"},
+        {"DtcsCode", dtcs},
+        {"DtcsPolarity", "[NR][NR]"},
+        {"RxDtcsCode", dtcs},
+        {"CrossMode", "Tone->Tone|DTCS->|->DTCS|Tone->DTCS|DTCS->Tone|->Tone|DTCS->DTCS|Tone->"},
+        {"Mode", "WFM|FM|NFM|AM|NAM|DV|USB|LSB|CW"},
+        {"TStep", "[0-9]+(\\.[0-9]+)?"},
+        {"Skip", "|S|P"},
+        {"Power", "[0-9]+|\\s*[0-9.]+\\s*[Ww]?\\s*"},
+    };
     CChirpRow r;
-    if (row.size() < header.size()) return Broken("fewer fields than the header");
-    auto at = [&](const char* name) {
-        for (std::size_t i = 0; i < header.size(); ++i)
-            if (header[i] == name) return row[i];
-        ADD_FAILURE() << "no column " << name;
-        return std::string();
-    };
-    auto digits = [](const std::string& t, const char* set) {
-        return !t.empty() && t.find_first_not_of(set) == std::string::npos;
-    };
-    auto mhz = [&](std::string t) {
-        if (t.size() > 4 && t.compare(t.size() - 4, 4, " MHz") == 0) t.resize(t.size() - 4);
-        const auto point = t.find('.');
-        if (point == std::string::npos) return digits(t, "0123456789");
-        return digits(t.substr(0, point), "0123456789") && t.size() - point - 1 <= 6 &&
-               (point + 1 == t.size() || digits(t.substr(point + 1), "0123456789"));
-    };
-    auto one = [](const std::string& t, std::vector<std::string> list) {
-        return std::find(list.begin(), list.end(), t) != list.end();
-    };
-    auto tone = [](const std::string& t) {
-        char* end = nullptr;
-        const double hz = std::strtod(t.c_str(), &end);
-        return !t.empty() && *end == 0 && hz > 50 && hz < 300;
-    };
-    const std::vector<std::string> crosses = {"Tone->Tone", "DTCS->", "->DTCS",     "Tone->DTCS",
-                                              "DTCS->Tone", "->Tone", "DTCS->DTCS", "Tone->"};
-    const std::string power = at("Power");
-    const std::string watts = power.substr(0, power.find_last_not_of("Ww ") + 1);
-    if (!digits(at("Location"), "0123456789")) return Broken("Location");
-    if (!mhz(at("Frequency")) || at("Frequency").empty()) return Broken("Frequency");
-    if (!one(at("Duplex"), {"", "+", "-", "split", "off"})) return Broken("Duplex");
-    if (!mhz(at("Offset"))) return Broken("Offset");
-    if (!one(at("Tone"), {"", "Tone", "TSQL", "DTCS", "TSQL-R", "DTCS-R", "Cross"}))
-        return Broken("Tone");
-    if (!tone(at("rToneFreq")) || !tone(at("cToneFreq"))) return Broken("rToneFreq/cToneFreq");
-    if (!digits(at("DtcsCode"), "01234567") || !digits(at("RxDtcsCode"), "01234567"))
-        return Broken("DtcsCode/RxDtcsCode");
-    if (!one(at("DtcsPolarity"), {"NN", "NR", "RN", "RR"})) return Broken("DtcsPolarity");
-    if (!one(at("CrossMode"), crosses)) return Broken("CrossMode");
-    if (!one(at("Mode"), {"WFM", "FM", "NFM", "AM", "NAM", "DV", "USB", "LSB", "CW"}))
-        return Broken("Mode");
-    if (!tone(at("TStep")) && !digits(at("TStep"), "0123456789.")) return Broken("TStep");
-    if (!one(at("Skip"), {"", "S", "P"})) return Broken("Skip");
-    if (!digits(watts, "0123456789.") || std::count(watts.begin(), watts.end(), '.') > 1)
-        return Broken("Power");
+    std::map<std::string, std::string> at;
+    for (std::size_t i = 0; i < header.size() && i < row.size(); ++i)
+        at[header[i]] = row[i];
+    if (row.size() < header.size()) r.error = "fewer fields than the header";
+    for (const auto& [column, rule] : rules)
+        if (r.error.empty() && !std::regex_match(at[column], std::regex(rule))) r.error = column;
+    for (const char* column : {"rToneFreq", "cToneFreq"})
+        if (const double hz = std::atof(at[column].c_str());
+            r.error.empty() && !(hz > 50 && hz < 300))
+            r.error = column;
+    if (!r.error.empty()) return r;
 
-    // What it means: the transmit frequency from Duplex and Offset, the tones from Tone and
-    // CrossMode (TX first in both), the polarities TX then RX.
-    auto hz = [](const std::string& t) {
-        return std::llround(std::strtod(t.c_str(), nullptr) * 1e6);
-    };
-    const long long rx = hz(at("Frequency")), offset = hz(at("Offset"));
-    const std::string duplex = at("Duplex");
+    // What it means: TX from Duplex and Offset; the tones from Tone and CrossMode (TX first),
+    // the polarities TX then RX.
+    auto hz = [](const std::string& t) { return std::llround(std::atof(t.c_str()) * 1e6); };
+    const long long rx = hz(at["Frequency"]), offset = hz(at["Offset"]);
+    const std::string duplex = at["Duplex"], mode = at["Tone"], pol = at["DtcsPolarity"];
     r.rx = std::to_string(rx);
     r.tx = duplex == "off"     ? "off"
            : duplex == "split" ? std::to_string(offset)
                                : std::to_string(rx + (duplex == "+"   ? offset
                                                       : duplex == "-" ? -offset
                                                                       : 0));
-    const std::string mode = at("Tone"), pol = at("DtcsPolarity");
-    std::string cross = mode == "Cross" ? at("CrossMode") : "";
-    if (mode == "Tone") cross = "Tone->";
-    if (mode == "DTCS") cross = "DTCS->DTCS";
-    const auto arrow = cross.find("->");
-    const std::string from = cross.substr(0, arrow),
-                      to = arrow == std::string::npos ? "" : cross.substr(arrow + 2);
-    if (mode == "TSQL") {
-        r.txTone = r.rxTone = at("cToneFreq");
-    } else {
-        if (from == "Tone") r.txTone = at("rToneFreq");
-        if (from == "DTCS") r.txTone = "D" + at("DtcsCode") + pol[0];
-        if (to == "Tone") r.rxTone = at("cToneFreq");
-        if (to == "DTCS")
-            r.rxTone = "D" + (mode == "DTCS" ? at("DtcsCode") : at("RxDtcsCode")) + pol[1];
-    }
-    r.mode = at("Mode");
-    r.skip = at("Skip");
-    r.watts = watts;
+    const std::string cross = mode == "Cross"  ? at["CrossMode"]
+                              : mode == "Tone" ? "Tone->"
+                              : mode == "DTCS" ? "DTCS->DTCS"
+                                               : "->";
+    const std::string from = cross.substr(0, cross.find("->")),
+                      to = cross.substr(cross.find("->") + 2);
+    if (mode == "TSQL") r.txTone = r.rxTone = at["cToneFreq"];
+    if (from == "Tone") r.txTone = at["rToneFreq"];
+    if (from == "DTCS") r.txTone = "D" + at["DtcsCode"] + pol[0];
+    if (to == "Tone") r.rxTone = at["cToneFreq"];
+    if (to == "DTCS") r.rxTone = "D" + at[mode == "DTCS" ? "DtcsCode" : "RxDtcsCode"] + pol[1];
+    r.mode = at["Mode"];
+    r.skip = at["Skip"];
+    r.watts = at["Power"].substr(0, at["Power"].find_last_not_of("Ww ") + 1);
     return r;
 }
 

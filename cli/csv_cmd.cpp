@@ -58,7 +58,8 @@ CCsvCommand::CCsvCommand(CLI::App& app) {
         "decides on which side TX lies, whatever the Offset's sign). Each is reported with its\n"
         "row and column. Lines starting with # are comments. Power takes watts (\"5W\", \"0.5\")\n"
         "as the nearest level (see csv export --help), or the level names Low1, Low2, High.\n"
-        "Names and comments are left aside: the radio stores neither (said once).\n"
+        "Names and comments are left aside: the radio stores neither (said once). Skip P is\n"
+        "read as scanned, a TX of 0 MHz as TX inhibited, both with a note.\n"
         "Exit status: 0 every row imported as given, 3 rows skipped or adjusted (the file is\n"
         "saved), 1 failure (nothing saved), 2 a usage error.");
     for (CLI::App* sub : {m_export, m_import})

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "app/clone_support_doc.h"
+#include "cli/set_rules.h"
 #include "cli/templates_cmd.h"
 #include "cli/terminal.h"
 #include "clone/clone_backups.h"
@@ -15,6 +16,7 @@
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
 #include "sheets/channel_ops.h"
+#include "sheets/channel_tx.h"
 #include "sheets/mch_rows.h"
 
 #include <QSerialPortInfo>
@@ -224,6 +226,7 @@ std::string Failure(const CZ30Doc& doc, const CEditOutcome& o, bool code) {
     case CSetReason::UnknownPath:
         return "unknown path " + o.path;
     case CSetReason::NotAChoice: {
+        if (std::string tone = ChannelToneRefusal(o.path, o.given); !tone.empty()) return tone;
         const std::string choices = ChoiceList(node);
         if (choices.empty())
             return o.path + ": " + given + " is not one of the choices; this value has no texts, " +
@@ -271,10 +274,11 @@ bool ParseWholeInt(const std::string& text, long long* n) {
            ParseCInt(t, n);
 }
 
-// A header's revision as the radio tells it ("1.00" for 0x0100).
+// A header's revision in the form info prints a radio's ("1.0" for 0x0100): the major and the
+// minor number in decimal.
 std::string RevisionText(unsigned revision) {
     char text[16];
-    std::snprintf(text, sizeof text, "%X.%02X", (revision >> 8) & 0xFF, revision & 0xFF);
+    std::snprintf(text, sizeof text, "%u.%u", (revision >> 8) & 0xFF, revision & 0xFF);
     return text;
 }
 
@@ -329,7 +333,9 @@ int RunRead(const CCliArgs& a) {
 int RunWrite(const CCliArgs& a) {
     return RunRadio(a, [&a](CZ30Doc& doc, const CCloneTrace& trace) {
         if (const int status = PrepareWriteDocument(doc, a)) return status;
-        return TraceChecked(trace, doc.OnCloneWrite());
+        const int result = doc.OnCloneWrite();
+        if (result == kCloneCancelled) std::fprintf(stderr, "Cancelled.\n");
+        return TraceChecked(trace, result);
     });
 }
 
@@ -343,8 +349,18 @@ int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a) {
         std::fprintf(stderr, "ktz30cli write: %s\n", PartialWriteRefusal(a.file, held).c_str());
         return kExitFailure;
     }
-    if (a.makerReserve && doc.GetCloneManager()->ActivateMakerReserve() != 1)
+    if (const std::vector<int> zero = ChannelsWithoutTx(doc.GetRoot(), doc.GetVariant());
+        !zero.empty() && !a.force) {
+        std::fprintf(stderr,
+                     "ktz30cli write: %s: %s; give them a TX frequency or InhTx=ON, or write "
+                     "anyway with --force\n",
+                     a.file.c_str(), ChannelsWithoutTxText(zero).c_str());
+        return kExitFailure;
+    }
+    if (a.makerReserve && doc.GetCloneManager()->ActivateMakerReserve() != 1) {
+        std::fprintf(stderr, "Cancelled.\n");
         return kCloneCancelled;
+    }
     return 0;
 }
 
@@ -413,7 +429,7 @@ int RunSet(const CCliArgs& a) {
         std::string path;
         std::string value;
         bool code;
-        int number;
+        int number; // the code given, or that of a tone typed as the row editor shows it
     };
     std::vector<CAssignment> list;
     for (const std::string& s : a.rest) {
@@ -440,9 +456,18 @@ int RunSet(const CCliArgs& a) {
             }
             x.number = static_cast<int>(n);
         }
-        const CEditStep step = doc.Edit("set", [&](CNode&, CEditReport& report) {
-            for (const CAssignment& x : list)
-                x.code ? report.SetCode(x.path, x.number) : report.SetText(x.path, x.value);
+        std::vector<int> txOfRx; // channels switched on without a TX frequency
+        const CEditStep step = doc.Edit("set", [&](CNode& root, CEditReport& report) {
+            std::vector<std::string> paths;
+            for (const CAssignment& x : list) {
+                int tone = 0;
+                if (x.code || ChannelToneCode(x.path, x.value, &tone))
+                    report.SetCode(x.path, x.code ? x.number : tone);
+                else
+                    report.SetText(x.path, x.value);
+                paths.push_back(x.path);
+            }
+            txOfRx = GiveTxOfRxWhereSet(&root, paths);
         });
         int adjusted = 0;
         for (std::size_t i = 0; i < step.outcomes.size(); ++i) {
@@ -463,6 +488,13 @@ int RunSet(const CCliArgs& a) {
             })) {
             std::fprintf(stderr, "ktz30cli set: nothing saved\n");
             return kExitFailure;
+        }
+        for (int n : txOfRx) {
+            const std::string ch = "Mch.CH" + std::to_string(n);
+            std::fprintf(stderr,
+                         "ktz30cli set: %s.FreqTx: no TX frequency given; stored %s, the receive "
+                         "frequency, as the row editor does\n",
+                         ch.c_str(), GetTextByName(GetNode(doc.GetRoot(), ch), "FreqTx").c_str());
         }
         const std::string done = std::to_string(list.size()) + " value" +
                                  (list.size() == 1 ? "" : "s") + " set" +

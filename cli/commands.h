@@ -27,6 +27,7 @@ struct CCliArgs {
     bool code = false;
     bool all = false;
     bool allowPartial = false;
+    bool force = false;    // write: also channels that would transmit on 0 MHz
     int verify = -1;       // write: 1 --verify, 0 --no-verify, -1 as the settings say
     bool noBackup = false; // read, write: no backup this time
     std::string trace;     // radio commands: the serial trace file
@@ -69,7 +70,8 @@ bool SaveCliDocument(CZ30Doc& doc, const std::string& path);
 bool SaveEditedDocument(CZ30Doc& doc, const std::string& file, const std::string& output,
                         const std::string& done);
 // What a write settles before any port is opened: the file loads, it holds every line the
-// write sends (unless --allow-partial), and with --maker-reserve the caution is answered yes.
+// write sends (unless --allow-partial), no channel would transmit on 0 MHz (unless --force), and
+// with --maker-reserve the caution is answered yes.
 // 0 to go on, else the exit status after telling why.
 int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a);
 // Whether a read could write its file at path, as the save writes it; tells why not.

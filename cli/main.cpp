@@ -116,6 +116,9 @@ int RunCommandLine(int argc, char** argv) {
     write->add_flag("--allow-partial", a.allowPartial,
                     "write a file that does not hold every line the write sends; the lines it\n"
                     "leaves out go as the factory defaults of its variant");
+    write->add_flag("--force", a.force,
+                    "write even when channels are on, not TX-inhibited and have TX 0 MHz (else\n"
+                    "refused, exit 1)");
     CLI::Option* verify = write->add_flag(
         "--verify", [&a](std::int64_t) { a.verify = 1; },
         "read the radio back and compare every byte written (the default unless the desktop\n"

@@ -93,14 +93,16 @@ KtAnswer CTerminalPrompts::MessageBox(const std::string& text, const std::string
     }
     const bool okCancel = buttons == KtButtons::OkCancel;
     if (m_assumeYes) {
-        std::fprintf(stderr, "%s\n", body.c_str());
+        // Answered before it is asked: a plain question is not printed, a caution is.
+        if (icon != KtIcon::Question) std::fprintf(stderr, "%s\n", body.c_str());
         return okCancel ? KtAnswer::Ok : KtAnswer::Yes;
     }
     std::fprintf(stderr, "%s [y/N] ", body.c_str());
     std::fflush(stderr);
     std::string answer;
     const bool got = static_cast<bool>(std::getline(std::cin, answer));
-    if (!got) std::fputc('\n', stderr);
+    // A terminal echoes the answer with its line end; anything else leaves the line open.
+    if (!got || !IsTerminal(stdin)) std::fputc('\n', stderr);
     const bool yes = got && (answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes");
     if (yes) return okCancel ? KtAnswer::Ok : KtAnswer::Yes;
     if (buttons == KtButtons::YesNo) return KtAnswer::No;

@@ -19,10 +19,10 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-CCsvImport Import(CZ30Doc& doc, const std::string& text) {
+CCsvImport Import(CZ30Doc& doc, const std::string& text, const CCsvImportOptions& options = {}) {
     CCsvImport import;
     doc.Edit("Import Channels", [&](CNode& root, CEditReport&) {
-        import = ImportChannelCsv(&root, doc.GetVariant(), text);
+        import = ImportChannelCsv(&root, doc.GetVariant(), text, options);
     });
     return import;
 }
@@ -54,7 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t which = size ? data[0] % docs.size() : 0;
     CZ30Doc& doc = *docs[which];
     doc.RestoreImage(defaults[which], CChangeReason::Load);
-    const CCsvImport import = Import(doc, text);
+    // The first byte also picks renumbering and a range of Locations.
+    CCsvImportOptions options;
+    options.renumber = size && (data[0] & 8);
+    if (size && (data[0] & 16)) {
+        options.first = data[0] >> 6;
+        options.last = options.first + 5;
+    }
+    const CCsvImport import = Import(doc, text, options);
     if (!import.error.empty()) {
         Check(doc.ImageBytes() == defaults[which]);
         return 0;

@@ -18,6 +18,7 @@
 #include "platform/instance_guard.h"
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
+#include "sheets/channel_tx.h"
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
 #include "views/print_commands.h"
@@ -96,6 +97,16 @@ QString CZ30CommandLineInfo::HelpText() { return CParser().parser.helpText(); }
 
 // --- CDocCommands --------------------------------------------------------------------------------
 
+bool CDocCommands::WriteWithChannelsWithoutTx() {
+    const std::vector<int> zero = ChannelsWithoutTx(m_doc.GetRoot(), m_doc.GetVariant());
+    if (zero.empty()) return true;
+    CModalScope guard;
+    if (!guard.Entered()) return false;
+    return Platform().prompts->MessageBox(
+               ChannelsWithoutTxText(zero) + ".\n\nWrite to the transceiver all the same?",
+               "KT-Z30", KtButtons::YesNo, KtIcon::Exclamation) == KtAnswer::Yes;
+}
+
 bool CDocCommands::OnCmdMsg(int id) {
     if (id >= cmd::kCom1 && id <= cmd::kCom4) {
         m_doc.OnSetPort(static_cast<unsigned>(id - cmd::kCom1 + 1));
@@ -106,7 +117,7 @@ bool CDocCommands::OnCmdMsg(int id) {
         m_doc.OnCloneRead();
         return true;
     case cmd::kCloneWrite:
-        m_doc.OnCloneWrite();
+        if (WriteWithChannelsWithoutTx()) m_doc.OnCloneWrite();
         return true;
     case cmd::kCloneInfo:
         m_doc.OnCloneInfo();

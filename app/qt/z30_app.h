@@ -57,6 +57,9 @@ public:
     std::function<void(const QString&)> onSaved;
 
 private:
+    // Before a write: channels that would transmit on 0 MHz are named and the user asked; true
+    // to go on.
+    bool WriteWithChannelsWithoutTx();
     CZ30Doc& m_doc;
 };
 

@@ -422,6 +422,17 @@ CTableEdit PasteTabTable(CNode* root, bool pmr, int rows, const std::vector<int>
     return edit;
 }
 
+// A line of a CSV channel list that is a comment: its first field starts with "#".
+bool IsCsvComment(const CCsvRecord& record) {
+    return !record.fields.empty() && TrimBlanks(record.fields.front()).starts_with('#');
+}
+
+// The records of a CSV text without its comment lines.
+CCsvTable WithoutComments(CCsvTable table) {
+    std::erase_if(table.records, IsCsvComment);
+    return table;
+}
+
 // A CSV channel list: its rows renumbered onto the target channels, then the CSV import.
 CTableEdit PasteCsvTable(CNode* root, int variant, int rows, const std::vector<int>& selected,
                          const CCsvTable& table) {
@@ -460,11 +471,16 @@ CTableEdit PasteCsvTable(CNode* root, int variant, int rows, const std::vector<i
     }
     edit.channels = import.channels;
     for (const CCsvNote& note : import.notes) {
+        // Rows are one line each from line 2: the note's row gives the channel it went to.
         const std::size_t k = static_cast<std::size_t>(std::max(note.row - 2, 0));
-        const int n = k < targets.size() ? targets[k] : 0;
-        edit.notes.push_back(Ch(n) + (note.column.empty() ? ": " : ", " + note.column + ": ") +
-                             note.text + (note.skipped ? "; the row is not taken" : ""));
+        std::vector<int> channels;
+        for (std::size_t i = k; i < k + static_cast<std::size_t>(std::max(note.rows, 1)); ++i)
+            if (i < targets.size()) channels.push_back(targets[i]);
+        edit.notes.push_back((channels.empty() ? std::string("CH ?") : ChannelsText(channels)) +
+                             (note.column.empty() ? ": " : ", " + note.column + ": ") + note.text +
+                             (note.skipped ? "; the row is not taken" : ""));
     }
+    if (import.namesLeftAside) edit.notes.emplace_back(kCsvNamesNote);
     return edit;
 }
 
@@ -494,7 +510,7 @@ CTableEdit PasteMchTable(CNode* root, bool pmr, int variant, int rows,
             return PasteTabTable(root, pmr, rows, selected, lines, *columns);
         }
     }
-    const CCsvTable csv = ParseCsv(text);
+    const CCsvTable csv = WithoutComments(ParseCsv(text));
     if (IsCsvChannelList(csv)) {
         if (csv.records.size() < 2) {
             edit.error = "the text holds column names but no row";
@@ -512,7 +528,7 @@ CTableEdit PasteMchTable(CNode* root, bool pmr, int variant, int rows,
 std::size_t MchTableRowCount(bool pmr, std::string_view text) {
     const std::vector<std::vector<std::string>> lines = SplitTabText(text);
     if (!lines.empty() && SheetColumns(pmr, lines.front())) return lines.size() - 1;
-    const CCsvTable csv = ParseCsv(text);
+    const CCsvTable csv = WithoutComments(ParseCsv(text));
     if (!IsCsvChannelList(csv)) return 0;
     return static_cast<std::size_t>(
         std::count_if(csv.records.begin() + 1, csv.records.end(), [](const CCsvRecord& r) {

@@ -1,7 +1,6 @@
 #include "cli/commands.h"
 
 #include "app/clone_support_doc.h"
-#include "cli/templates_cmd.h"
 #include "cli/terminal.h"
 #include "clone/clone_backups.h"
 #include "clone/clone_rs_io_manager.h"
@@ -349,7 +348,6 @@ int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a) {
 }
 
 int RunNew(const CCliArgs& a) {
-    if (!a.templateName.empty()) return RunNewFromTemplate(a);
     CTerminalPlatform platform(false);
     auto doc = NewCliDocument();
     doc->GetCloneManager()->GetModelManager()->SetVariant(a.variant, true);

@@ -12,6 +12,7 @@
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -198,52 +199,30 @@ void CZ30RadioDataManager::BuildMakerR(CNode* root) {
 
 // ---- codecs ----
 
-void CZ30RadioDataManager::DecodeKeyDisp(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kKeyDispSection, *this);
+namespace {
+
+void DecodeCommon1(M&, CNode*, const CItem& item, const CByteImage& image, int) {
+    DecodeComment(image, kComment1, Child(item.node, "Comment1"));
+    DecodeComment(image, kComment2, Child(item.node, "Comment2"));
 }
 
-void CZ30RadioDataManager::EncodeKeyDisp(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kKeyDispSection, *this);
+bool EncodeCommon1(M&, CNode*, const CItem& item, CByteImage& image, int) {
+    EncodeComment(image, kComment1, Child(item.node, "Comment1"));
+    EncodeComment(image, kComment2, Child(item.node, "Comment2"));
+    return true;
 }
 
-void CZ30RadioDataManager::DecodeCommon1(CNode* root, CByteImage& image) {
-    CNode* c1 = GetNode(root, kCommon1Section.node);
-    DecodeFields(image, 0, c1, kCommon1Section, *this);
-    DecodeComment(image, kComment1, Child(c1, "Comment1"));
-    DecodeComment(image, kComment2, Child(c1, "Comment2"));
+void DecodeMakerR(M&, CNode*, const CItem& item, const CByteImage& image, int) {
+    Set(item.node, "IfFreq", DecodeIfFreqValue(image));
 }
 
-void CZ30RadioDataManager::EncodeCommon1(CNode* root, CByteImage& image) {
-    CNode* c1 = GetNode(root, kCommon1Section.node);
-    EncodeFields(image, 0, c1, kCommon1Section, *this);
-    EncodeComment(image, kComment1, Child(c1, "Comment1"));
-    EncodeComment(image, kComment2, Child(c1, "Comment2"));
+bool EncodeMakerR(M&, CNode*, const CItem& item, CByteImage& image, int) {
+    if (Child(item.node, "IfFreq")) EncodeIfFreqValue(image, Get(item.node, "IfFreq"));
+    return true;
 }
 
-void CZ30RadioDataManager::DecodeCommon2(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kCommon2Section, *this);
-}
+} // namespace
 
-void CZ30RadioDataManager::EncodeCommon2(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kCommon2Section, *this);
-}
-
-void CZ30RadioDataManager::DecodeExpert(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kExpertSection, *this);
-}
-
-void CZ30RadioDataManager::EncodeExpert(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kExpertSection, *this);
-}
-
-void CZ30RadioDataManager::DecodeMakerR(CNode* root, CByteImage& image) {
-    CNode* mk = GetNode(root, kMakerSection.node);
-    DecodeFields(image, 0, mk, kMakerSection, *this);
-    Set(mk, "IfFreq", DecodeIfFreqValue(image));
-}
-
-void CZ30RadioDataManager::EncodeMakerR(CNode* root, CByteImage& image) {
-    CNode* mk = GetNode(root, kMakerSection.node);
-    EncodeFields(image, 0, mk, kMakerSection, *this);
-    if (Child(mk, "IfFreq")) EncodeIfFreqValue(image, Get(mk, "IfFreq"));
-}
+const CSectionCodec radiomap::kCommon1Codec = {1, Whole<kCommon1Section>, DecodeCommon1,
+                                               EncodeCommon1};
+const CSectionCodec radiomap::kMakerCodec = {1, Whole<kMakerSection>, DecodeMakerR, EncodeMakerR};

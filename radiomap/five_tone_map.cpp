@@ -11,6 +11,7 @@
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -138,147 +139,79 @@ void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
     }
 }
 
-// ---- receive code channels ----
+// ---- codecs ----
 
-void CZ30RadioDataManager::Decode5ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i)
-        Decode5ToneRxCodeCh(root, image, i);
-}
+namespace {
 
-void CZ30RadioDataManager::Encode5ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i)
-        Encode5ToneRxCodeCh(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode5ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kRxChannelCount) return;
-    CNode* ch = GetNode(root, "5ToneCodeCH.RXCodeCH." + RxChannelName(index));
-    if (!ch) return;
-    const std::uint32_t r = RxRecordOf(index);
+CItem RxItem(CNode* root, int index) {
     const bool coded = index < kCodedChannelCount;
+    return {GetNode(root, "5ToneCodeCH.RXCodeCH." + RxChannelName(index)),
+            {{{RxRecordOf(index), coded ? &k5ToneCodedSection : &k5ToneGroupSection}}}};
+}
+
+// The codes of the coded channels, with their "+" flags; the group channel has none.
+void DecodeRx(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
+    const std::uint32_t r = RxRecordOf(index);
     std::string code;
-    if (coded) {
+    if (index < kCodedChannelCount) {
         code = ReadToneCode(image, r);
         for (std::size_t j = 0; j < code.size(); ++j)
             if (image.ReadBit(r + kWildcardByte, static_cast<unsigned>(7 - j))) code[j] = '+';
     }
-    if (CNode* n = Child(ch, "RxCode")) n->SetText(code);
-    DecodeFields(image, r, ch, coded ? k5ToneCodedSection : k5ToneGroupSection, *this);
+    if (CNode* n = Child(item.node, "RxCode")) n->SetText(code);
 }
 
-void CZ30RadioDataManager::Encode5ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kRxChannelCount) return;
-    CNode* ch = GetNode(root, "5ToneCodeCH.RXCodeCH." + RxChannelName(index));
-    if (!ch) return;
+bool EncodeRx(M&, CNode* root, const CItem& item, CByteImage& image, int index) {
     const std::uint32_t r = RxRecordOf(index);
-    const bool coded = index < kCodedChannelCount;
-    if (coded) {
+    if (index < kCodedChannelCount) {
         const std::uint32_t flags = r + kWildcardByte;
-        WriteToneCode(image, r, GetTextByName(ch, "RxCode"), GroupToneDigit(root), &flags);
+        WriteToneCode(image, r, GetTextByName(item.node, "RxCode"), M::GroupToneDigit(root),
+                      &flags);
     }
-    EncodeFields(image, r, ch, coded ? k5ToneCodedSection : k5ToneGroupSection, *this);
+    return true;
 }
+
+CItem TxItem(CNode* root, int index) {
+    return {GetNode(root, "5ToneCodeCH.TXCodeCH.CH" + std::to_string(index + 1)),
+            {{{TxRecord(index), &k5ToneTxSection}}}};
+}
+
+void DecodeTx(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
+    if (CNode* n = Child(item.node, "TxCode")) n->SetText(ReadToneCode(image, TxRecord(index)));
+}
+
+bool EncodeTx(M&, CNode* root, const CItem& item, CByteImage& image, int index) {
+    WriteToneCode(image, TxRecord(index), GetTextByName(item.node, "TxCode"),
+                  M::GroupToneDigit(root), nullptr);
+    return true;
+}
+
+// Formats USER to EIA keep a byte each in three rows at the format's index; DTMF has its own.
+CItem FormatItem(CNode* root, int index) {
+    CNode* f = GetNode(root, std::string("5ToneCodeCH.Format.") + kFormatNames[index]);
+    if (index == kDtmfFormat) return {f, {{{0, &k5ToneDtmfFormatSection}}}};
+    return {f, {{{static_cast<std::uint32_t>(index), &k5ToneFormatSection}}}};
+}
+
+// The generated tone at 2 * n, the decoder window at 4 * n.
+CItem UsrTonItem(CNode* root, int index) {
+    const auto n = static_cast<std::uint32_t>(index);
+    return {GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index)),
+            {{{2 * n, &k5ToneUsrTonEncSection}, {4 * n, &k5ToneUsrTonDecSection}}}};
+}
+
+} // namespace
+
+const CSectionCodec radiomap::k5ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx, EncodeRx,
+                                               CFamily::Pmr};
+const CSectionCodec radiomap::k5ToneTxCodec = {kTxChannelCount, TxItem, DecodeTx, EncodeTx,
+                                               CFamily::Pmr};
+const CSectionCodec radiomap::k5ToneFormatCodec = {kFormatCount, FormatItem, nullptr, nullptr,
+                                                   CFamily::Pmr};
+const CSectionCodec radiomap::k5ToneUsrTonCodec = {kUsrTonCount, UsrTonItem, nullptr, nullptr,
+                                                   CFamily::Pmr};
 
 int CZ30RadioDataManager::GroupToneDigit(CNode* root) {
     CNode* grp = GetNode(root, "5ToneCodeCH.TxCodeCom.SpcTonGrp");
     return grp ? HexTextValue(grp->GetText(), kGroupToneMax) : 0;
-}
-
-// ---- transmit code channels ----
-
-void CZ30RadioDataManager::Decode5ToneTxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kTxChannelCount; ++i)
-        Decode5ToneTxCodeCh(root, image, i);
-}
-
-void CZ30RadioDataManager::Encode5ToneTxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kTxChannelCount; ++i)
-        Encode5ToneTxCodeCh(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode5ToneTxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kTxChannelCount) return;
-    CNode* ch = GetNode(root, "5ToneCodeCH.TXCodeCH.CH" + std::to_string(index + 1));
-    if (!ch) return;
-    if (CNode* n = Child(ch, "TxCode")) n->SetText(ReadToneCode(image, TxRecord(index)));
-    DecodeFields(image, TxRecord(index), ch, k5ToneTxSection, *this);
-}
-
-void CZ30RadioDataManager::Encode5ToneTxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kTxChannelCount) return;
-    CNode* ch = GetNode(root, "5ToneCodeCH.TXCodeCH.CH" + std::to_string(index + 1));
-    if (!ch) return;
-    WriteToneCode(image, TxRecord(index), GetTextByName(ch, "TxCode"), GroupToneDigit(root),
-                  nullptr);
-    EncodeFields(image, TxRecord(index), ch, k5ToneTxSection, *this);
-}
-
-// ---- formats ----
-
-void CZ30RadioDataManager::Decode5ToneFormat(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kFormatCount; ++i)
-        Decode5ToneFormat(root, image, i);
-}
-
-void CZ30RadioDataManager::Encode5ToneFormat(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kFormatCount; ++i)
-        Encode5ToneFormat(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode5ToneFormat(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kFormatCount) return;
-    CNode* f = GetNode(root, std::string("5ToneCodeCH.Format.") + kFormatNames[index]);
-    if (index == kDtmfFormat)
-        DecodeFields(image, 0, f, k5ToneDtmfFormatSection, *this);
-    else
-        DecodeFields(image, static_cast<std::uint32_t>(index), f, k5ToneFormatSection, *this);
-}
-
-void CZ30RadioDataManager::Encode5ToneFormat(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kFormatCount) return;
-    CNode* f = GetNode(root, std::string("5ToneCodeCH.Format.") + kFormatNames[index]);
-    if (index == kDtmfFormat)
-        EncodeFields(image, 0, f, k5ToneDtmfFormatSection, *this);
-    else
-        EncodeFields(image, static_cast<std::uint32_t>(index), f, k5ToneFormatSection, *this);
-}
-
-// ---- user tones ----
-
-void CZ30RadioDataManager::Decode5ToneUsrTon(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kUsrTonCount; ++i)
-        Decode5ToneUsrTon(root, image, i);
-}
-
-void CZ30RadioDataManager::Encode5ToneUsrTon(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kUsrTonCount; ++i)
-        Encode5ToneUsrTon(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode5ToneUsrTon(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kUsrTonCount) return;
-    CNode* tone = GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index));
-    const auto n = static_cast<std::uint32_t>(index);
-    DecodeFields(image, 2 * n, tone, k5ToneUsrTonEncSection, *this);
-    DecodeFields(image, 4 * n, tone, k5ToneUsrTonDecSection, *this);
-}
-
-void CZ30RadioDataManager::Encode5ToneUsrTon(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kUsrTonCount) return;
-    CNode* tone = GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index));
-    const auto n = static_cast<std::uint32_t>(index);
-    EncodeFields(image, 2 * n, tone, k5ToneUsrTonEncSection, *this);
-    EncodeFields(image, 4 * n, tone, k5ToneUsrTonDecSection, *this);
-}
-
-// ---- common ----
-
-void CZ30RadioDataManager::Decode5ToneCommon(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, k5ToneRxComSection, *this);
-    DecodeFields(image, root, k5ToneTxComSection, *this);
-}
-
-void CZ30RadioDataManager::Encode5ToneCommon(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, k5ToneRxComSection, *this);
-    EncodeFields(image, root, k5ToneTxComSection, *this);
 }

@@ -117,16 +117,6 @@ void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
         EncodeTable(image, base, parent, t, map);
 }
 
-void DecodeFields(const CByteImage& image, CNode* root, const CFieldSection& section,
-                  const CZ30RadioDataManager& map) {
-    DecodeFields(image, section.base, GetNode(root, section.node), section, map);
-}
-
-void EncodeFields(CByteImage& image, CNode* root, const CFieldSection& section,
-                  const CZ30RadioDataManager& map) {
-    EncodeFields(image, section.base, GetNode(root, section.node), section, map);
-}
-
 void AddChoices(CNumNode* node, std::span<const CChoiceText> choices) {
     for (const CChoiceText& c : choices)
         node->AddChoice(c.code, c.text);

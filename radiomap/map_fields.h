@@ -6,6 +6,7 @@
 #include "clone/byte_image.h"
 #include "core/ctext.h"
 #include "params/node.h"
+#include "params/node_access.h"
 
 #include <algorithm>
 #include <array>
@@ -127,6 +128,30 @@ struct CFieldSection {
     std::array<CFields, 3> tables;
 };
 
+// One item of a section (a channel, a code channel, a format...): its node and its fields, each
+// table from its own base.
+struct CItemPart {
+    std::uint32_t base = 0;
+    const CFieldSection* fields = nullptr;
+};
+struct CItem {
+    CNode* node = nullptr;
+    std::array<CItemPart, 2> parts = {};
+};
+
+// A section of the image: its items, and the hand-coded part of an item (what no record can
+// state), which runs before the item's fields. An encode part that gives false leaves the
+// fields alone. The sections of one family are encoded only for its radios.
+struct CSectionCodec {
+    int items;
+    CItem (*item)(CNode* root, int index);
+    void (*decode)(CZ30RadioDataManager& map, CNode* root, const CItem& item,
+                   const CByteImage& image, int index) = nullptr;
+    bool (*encode)(CZ30RadioDataManager& map, CNode* root, const CItem& item, CByteImage& image,
+                   int index) = nullptr;
+    CFamily family = CFamily::Both;
+};
+
 // Calls f(address, bit) for each bit of the place, lowest first.
 template <class F> void ForEachBit(const CPlace& p, std::uint32_t base, F f) {
     for (unsigned i = 0; i < p.width; ++i) {
@@ -144,16 +169,23 @@ int ReadPlace(const CByteImage& image, std::uint32_t base, const CPlace& p);
 void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw);
 
 // The fields of parent from the image, and back; base is added to each place. A field whose node
-// parent lacks is left alone; a missing parent does nothing. Without a parent, the section's own
-// node under root at the section's base.
+// parent lacks is left alone; a missing parent does nothing.
 void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
                   const CFieldSection& section, const CZ30RadioDataManager& map);
 void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
                   const CFieldSection& section, const CZ30RadioDataManager& map);
-void DecodeFields(const CByteImage& image, CNode* root, const CFieldSection& section,
-                  const CZ30RadioDataManager& map);
-void EncodeFields(CByteImage& image, CNode* root, const CFieldSection& section,
-                  const CZ30RadioDataManager& map);
+
+// The items of sections that are each one node with its fields: item i is the i-th section's
+// node at its base.
+template <const CFieldSection&... S> CItem Whole(CNode* root, int index) {
+    const CFieldSection* sections[] = {&S...};
+    const CFieldSection* s = sections[index];
+    return {GetNode(root, s->node), {{{s->base, s}}}};
+}
+template <CFamily F, const CFieldSection&... S>
+constexpr CSectionCodec kFamilyWhole = {sizeof...(S), Whole<S...>, nullptr, nullptr, F};
+template <const CFieldSection&... S>
+constexpr CSectionCodec kWhole = kFamilyWhole<CFamily::Both, S...>;
 
 // A key-function code as the variant offers it (0 when it does not).
 int AllowedKeyCode(int code, bool pmr);

@@ -12,6 +12,7 @@
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -246,54 +247,55 @@ void CZ30RadioDataManager::SetDefaultChannel(CNode* root) {
 
 // ---- Codec ----
 
-void CZ30RadioDataManager::DecodeMch(CNode* root, CByteImage& image) {
-    CNode* mch = Mch(root);
-    if (!mch) return;
-    DecodeFields(image, 0, mch, kMchSection, *this);
-    // "Emr" is a channel number with a flag bit elsewhere.
-    Set(mch, "Emr",
+namespace {
+
+CItem MchItem(CNode* root, int) { return {Mch(root), {{{0, &kMchSection}}}}; }
+
+// "Emr" is a channel number with a flag bit elsewhere.
+void DecodeMch(M& map, CNode* root, const CItem& item, const CByteImage& image, int) {
+    Set(item.node, "Emr",
         image.ReadBit(kEmrFlag, kEmrFlagBit) ? std::min<int>(image.ReadByte(kEmrChannel), 35) + 1
                                              : 0);
-    for (int i = 0; i < kChannelCount; ++i)
-        DecodeChannel(root, image, i);
+    map.Decode(CZ30Section::Channel, root, image);
 }
 
-void CZ30RadioDataManager::EncodeMch(CNode* root, CByteImage& image) {
-    CNode* mch = Mch(root);
-    if (!mch) return;
-    EncodeFields(image, 0, mch, kMchSection, *this);
-    const int e = Clamp(Get(mch, "Emr"), 0, 36);
+bool EncodeMch(M& map, CNode* root, const CItem& item, CByteImage& image, int) {
+    const int e = Clamp(Get(item.node, "Emr"), 0, 36);
     image.WriteBit(kEmrFlag, kEmrFlagBit, e != 0);
     image.WriteByte(kEmrChannel, static_cast<std::uint8_t>(e ? e - 1 : 0));
-    for (int i = 0; i < kChannelCount; ++i)
-        EncodeChannel(root, image, i);
+    map.Encode(CZ30Section::Channel, root, image);
+    return true;
 }
 
-void CZ30RadioDataManager::DecodeChannel(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kChannelCount) return;
-    CNode* ch = Channel(Mch(root), index);
-    if (!ch) return;
-    const std::uint32_t a = RecordOf(index);
-    DecodeFrequencies(ch, image, a);
-    DecodeTones(ch, image, a);
-    DecodeFields(image, a, ch, kChannelSection, *this);
-    // The scan list keeps one bit a channel outside the records.
-    Set(ch, "ScnLst1", image.ReadBit(ScanByte(index), ScanBit(index)));
+CItem ChannelItem(CNode* root, int index) {
+    return {Channel(Mch(root), index), {{{RecordOf(index), &kChannelSection}}}};
 }
 
-void CZ30RadioDataManager::EncodeChannel(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kChannelCount) return;
-    CNode* ch = Channel(Mch(root), index);
-    if (!ch) return;
+// The frequencies with their inhibit flags, the tone codes, and the scan list's bit a channel
+// outside the records.
+void DecodeChannel(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
     const std::uint32_t a = RecordOf(index);
-    if (!Get(ch, "ChOn")) {
+    DecodeFrequencies(item.node, image, a);
+    DecodeTones(item.node, image, a);
+    Set(item.node, "ScnLst1", image.ReadBit(ScanByte(index), ScanBit(index)));
+}
+
+bool EncodeChannel(M& map, CNode*, const CItem& item, CByteImage& image, int index) {
+    const std::uint32_t a = RecordOf(index);
+    if (!Get(item.node, "ChOn")) {
         // A channel that is off keeps the factory record, marked off; its scan bit stays.
-        CopyDefaultBlock(image, a, kRecordSize);
+        map.CopyDefaultBlock(image, a, kRecordSize);
         image.WriteByte(a + kRx, 0xFF);
-        return;
+        return false;
     }
-    EncodeFrequencies(ch, image, a);
-    EncodeTones(ch, image, a);
-    EncodeFields(image, a, ch, kChannelSection, *this);
-    image.WriteBit(ScanByte(index), ScanBit(index), Get(ch, "ScnLst1") != 0);
+    EncodeFrequencies(item.node, image, a);
+    EncodeTones(item.node, image, a);
+    image.WriteBit(ScanByte(index), ScanBit(index), Get(item.node, "ScnLst1") != 0);
+    return true;
 }
+
+} // namespace
+
+const CSectionCodec radiomap::kMchCodec = {1, MchItem, DecodeMch, EncodeMch};
+const CSectionCodec radiomap::kChannelCodec = {kChannelCount, ChannelItem, DecodeChannel,
+                                               EncodeChannel};

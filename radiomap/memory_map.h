@@ -372,6 +372,11 @@ inline constexpr const CFieldSection* kFieldSections[] = {
 
 // clang-format on
 
+// The sections with parts no record can state; each codec is in its section's map file.
+extern const CSectionCodec kMchCodec, kChannelCodec, kAutodialCodec, kCommon1Codec, kMakerCodec;
+extern const CSectionCodec k2ToneRxCodec, k5ToneRxCodec, k5ToneTxCodec, k5ToneFormatCodec,
+    k5ToneUsrTonCodec;
+
 inline std::uint32_t RxRecordOf(int index) {
     const int b = index < kCodedChannelCount ? index + 1 : 0;
     return kRxRecord + kRxRecordSize * static_cast<std::uint32_t>(b);

@@ -9,6 +9,7 @@
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -60,51 +61,32 @@ void CZ30RadioDataManager::BuildDtmfAutoD(CNode* root) {
     New<CNumNode>(com, "MarkTim");
 }
 
-// ---- scan ----
-
-void CZ30RadioDataManager::DecodeScan(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kScanSection, *this);
-}
-
-void CZ30RadioDataManager::EncodeScan(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kScanSection, *this);
-}
-
 // ---- DTMF autodial ----
 
-void CZ30RadioDataManager::DecodeDtmfAutodial(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kAutodialCount; ++i)
-        DecodeDtmfAutodial(root, image, i);
-}
+namespace {
 
-void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kAutodialCount; ++i)
-        EncodeDtmfAutodial(root, image, i);
+CItem AutodialItem(CNode* root, int index) { return {AutodialCode(root, index)}; }
+
+std::uint32_t AutodialBase(int index) {
+    return kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);
 }
 
 // 13 bytes a memory: 24 digit nibbles, high nibble first, then the digit count.
-void CZ30RadioDataManager::DecodeDtmfAutodial(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kAutodialCount) return;
-    CNode* code = AutodialCode(root, index);
-    if (!code) return;
-    const std::uint32_t base = kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);
+void DecodeAutodial(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
+    const std::uint32_t base = AutodialBase(index);
     const std::size_t count =
         std::min<std::size_t>(image.ReadByte(base + kAutodialCountByte), kAutodialDigits);
     std::string text;
     for (std::size_t i = 0; i < count; ++i)
         text += kDtmfDigits[Nibble(image, base, i)];
-    code->SetText(text);
+    item.node->SetText(text);
 }
 
-void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kAutodialCount) return;
-    CNode* code = AutodialCode(root, index);
-    if (!code) return;
-    const std::uint32_t base = kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);
-
+bool EncodeAutodial(M&, CNode*, const CItem& item, CByteImage& image, int index) {
+    const std::uint32_t base = AutodialBase(index);
     // Blanks at either end go; inside the code only spaces do, any other character is a digit
     // (stored as 0 when it is no hexadecimal one).
-    std::string text = code->GetText().substr(0, kAutodialDigits);
+    std::string text = item.node->GetText().substr(0, kAutodialDigits);
     const std::size_t first = text.find_first_not_of(" \t");
     text = first == std::string::npos
                ? std::string()
@@ -122,12 +104,10 @@ void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image, in
         image.WriteByte(base + static_cast<std::uint32_t>(i / 2),
                         static_cast<std::uint8_t>(hi << 4 | lo));
     }
+    return true;
 }
 
-void CZ30RadioDataManager::DecodeDtmfCommon(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kDtmfSection, *this);
-}
+} // namespace
 
-void CZ30RadioDataManager::EncodeDtmfCommon(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kDtmfSection, *this);
-}
+const CSectionCodec radiomap::kAutodialCodec = {kAutodialCount, AutodialItem, DecodeAutodial,
+                                                EncodeAutodial};

@@ -13,6 +13,7 @@
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -116,71 +117,45 @@ void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {
 
 // ---- receive code channels ----
 
-void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i)
-        Decode2ToneRxCodeCh(root, image, i);
-}
+namespace {
 
-void CZ30RadioDataManager::Encode2ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i)
-        Encode2ToneRxCodeCh(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kRxChannelCount) return;
-    CZ302TonRxCodeChNode* ch = RxChannel(root, index);
-    if (!ch) return;
+CItem RxItem(CNode* root, int index) {
     const bool coded = index < kCodedChannelCount;
-    if (coded) {
-        const std::uint32_t w = kWindows + kWindowsSize * static_cast<std::uint32_t>(index);
-        CZ30UsrTonDecNode* limits[4] = {ch->FirstFreqLo(), ch->FirstFreqHi(), ch->SecondFreqLo(),
-                                        ch->SecondFreqHi()};
-        for (std::uint32_t i = 0; i < 4; ++i)
-            if (limits[i]) limits[i]->SetValue(ReadWord(image, w + 2 * i));
-        if (ch->FirstFreq() && limits[0] && limits[1])
-            ch->FirstFreq()->SetValue(
-                RoundHz((limits[0]->GetValue() + limits[1]->GetValue()) * 5.0));
-        if (ch->SecondFreq() && limits[2] && limits[3])
-            ch->SecondFreq()->SetValue(
-                RoundHz((limits[2]->GetValue() + limits[3]->GetValue()) * 5.0));
-        ApplyTwoToneWindows(ch);
-    }
-    DecodeFields(image, RxRecordOf(index), ch, coded ? k2ToneCodedSection : k2ToneGroupSection,
-                 *this);
+    return {RxChannel(root, index),
+            {{{RxRecordOf(index), coded ? &k2ToneCodedSection : &k2ToneGroupSection}}}};
 }
 
-void CZ30RadioDataManager::Encode2ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kRxChannelCount) return;
-    CZ302TonRxCodeChNode* ch = RxChannel(root, index);
-    if (!ch) return;
-    const bool coded = index < kCodedChannelCount;
-    if (coded) {
-        const std::uint32_t w = kWindows + kWindowsSize * static_cast<std::uint32_t>(index);
-        const CZ30UsrTonDecNode* limits[4] = {ch->FirstFreqLo(), ch->FirstFreqHi(),
-                                              ch->SecondFreqLo(), ch->SecondFreqHi()};
-        for (std::uint32_t i = 0; i < 4; ++i)
-            if (limits[i]) WriteWord(image, w + 2 * i, limits[i]->GetValue());
-    }
-    EncodeFields(image, RxRecordOf(index), ch, coded ? k2ToneCodedSection : k2ToneGroupSection,
-                 *this);
+std::uint32_t WindowsOf(int index) {
+    return kWindows + kWindowsSize * static_cast<std::uint32_t>(index);
 }
 
-// ---- transmit code ----
-
-void CZ30RadioDataManager::Decode2ToneTxCode(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, k2ToneTxSection, *this);
+void DecodeRx(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
+    if (index >= kCodedChannelCount) return;
+    auto* ch = static_cast<CZ302TonRxCodeChNode*>(item.node);
+    const std::uint32_t w = WindowsOf(index);
+    CZ30UsrTonDecNode* limits[4] = {ch->FirstFreqLo(), ch->FirstFreqHi(), ch->SecondFreqLo(),
+                                    ch->SecondFreqHi()};
+    for (std::uint32_t i = 0; i < 4; ++i)
+        if (limits[i]) limits[i]->SetValue(ReadWord(image, w + 2 * i));
+    if (ch->FirstFreq() && limits[0] && limits[1])
+        ch->FirstFreq()->SetValue(RoundHz((limits[0]->GetValue() + limits[1]->GetValue()) * 5.0));
+    if (ch->SecondFreq() && limits[2] && limits[3])
+        ch->SecondFreq()->SetValue(RoundHz((limits[2]->GetValue() + limits[3]->GetValue()) * 5.0));
+    ApplyTwoToneWindows(ch);
 }
 
-void CZ30RadioDataManager::Encode2ToneTxCode(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, k2ToneTxSection, *this);
+bool EncodeRx(M&, CNode*, const CItem& item, CByteImage& image, int index) {
+    if (index >= kCodedChannelCount) return true;
+    auto* ch = static_cast<CZ302TonRxCodeChNode*>(item.node);
+    const std::uint32_t w = WindowsOf(index);
+    const CZ30UsrTonDecNode* limits[4] = {ch->FirstFreqLo(), ch->FirstFreqHi(), ch->SecondFreqLo(),
+                                          ch->SecondFreqHi()};
+    for (std::uint32_t i = 0; i < 4; ++i)
+        if (limits[i]) WriteWord(image, w + 2 * i, limits[i]->GetValue());
+    return true;
 }
 
-// ---- receive common ----
+} // namespace
 
-void CZ30RadioDataManager::Decode2ToneRxCommon(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, k2ToneRxComSection, *this);
-}
-
-void CZ30RadioDataManager::Encode2ToneRxCommon(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, k2ToneRxComSection, *this);
-}
+const CSectionCodec radiomap::k2ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx, EncodeRx,
+                                               CFamily::Lmr};

@@ -75,66 +75,22 @@ void WriteToneCode(CByteImage& image, std::uint32_t base, const std::string& tex
 
 void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
     CNode* five = New<CNode>(root, "5ToneCodeCH");
-
     CNode* rx = New<CNode>(five, "RXCodeCH");
-    for (int i = 0; i < kRxChannelCount; ++i) {
-        CNode* ch = New<CNode>(rx, RxChannelName(i).c_str());
-        New<CStringNode>(ch, "RxCode", "");
-        New<CBitNode>(ch, "IdDec", "OFF", "ON");
-        AddChoices(New<CNumNode>(ch, "Bell"), kBellChoices);
-        New<CBitNode>(ch, "EmrCanc", "Null", "Cancel");
-        auto* abc = New<CNumNode>(ch, "ABC");
-        abc->AddChoice(0, "OFF");
-        for (int n = 1; n <= 32; ++n)
-            abc->AddChoice(n, std::to_string(n));
-        abc->AddChoice(128, "STN");
-        abc->AddChoice(255, "SGL");
-        AddChoices(New<CNumNode>(ch, "Beep"), kBeepChoices);
-        New<CNumNode>(ch, "AudMode")->Choices({{0, "Null"}, {1, "IN_A"}, {2, "Aud"}});
-        AddChoices(New<CNumNode>(ch, "Stun"), kStunChoices);
-        AddChoices(New<CNumNode>(ch, "Scan"), kScanChoices);
-    }
-
+    for (int i = 0; i < kRxChannelCount; ++i)
+        BuildFields(*this, New<CNode>(rx, RxChannelName(i).c_str()), k5ToneCodedSection);
     CNode* tx = New<CNode>(five, "TXCodeCH");
-    for (int m = 1; m <= kTxChannelCount; ++m) {
-        CNode* ch = New<CNode>(tx, ("CH" + std::to_string(m)).c_str());
-        New<CStringNode>(ch, "TxCode", "");
-        for (const char* name : {"UpDate", "ABCDec", "ABCAud", "Sel"})
-            New<CBitNode>(ch, name, "OFF", "ON");
-    }
-
-    CNode* rxCom = New<CNode>(five, "RxCodeCom");
-    New<CNumNode>(rxCom, "LnkATim");
-    for (int d = 1; d <= 7; ++d)
-        New<CBitNode>(rxCom, ("CompDigit" + std::to_string(d)).c_str());
-    New<CNumNode>(rxCom, "IdDecTim");
-    New<CNumNode>(rxCom, "BeepRepTim", 0, 0, 0, 60);
-
-    CNode* txCom = New<CNode>(five, "TxCodeCom");
-    for (const char* name :
-         {"LngTonTim", "LnkRTim", "Lnk1Tim", "Lnk2Tim", "LeadOutDlyTim", "ABCDecTim"})
-        New<CNumNode>(txCom, name);
-    for (const char* name : {"SpcTonGrp", "SpcTonRep", "SpcTonLnk2"})
-        New<CStringNode>(txCom, name, "0");
-    auto* str = New<CNumNode>(txCom, "SpcTonStr");
-    for (int v = 0; v < 16; ++v)
-        str->AddChoice(v, std::string(1, kUpperHexDigits[v]));
-    New<CBitNode>(txCom, "PTTCallInA", "OFF", "ON");
-
+    for (int m = 1; m <= kTxChannelCount; ++m)
+        BuildFields(*this, New<CNode>(tx, ("CH" + std::to_string(m)).c_str()), k5ToneTxSection);
+    BuildFields(*this, New<CNode>(five, "RxCodeCom"), k5ToneRxComSection);
+    BuildFields(*this, New<CNode>(five, "TxCodeCom"), k5ToneTxComSection);
     CNode* format = New<CNode>(five, "Format");
-    for (const char* name : kFormatNames) {
-        CNode* f = New<CNode>(format, name);
-        New<CNumNode>(f, "TonPeriod");
-        New<CNumNode>(f, "NoTonTim", 2, 2, 2, 30);
-        New<CNumNode>(f, "TonLen", kTonLenMin, kTonLenMin, kTonLenMin, kTonLenMax);
-    }
-
+    for (const char* name : kFormatNames)
+        BuildFields(*this, New<CNode>(format, name), k5ToneFormatSection);
     CNode* usr = New<CNode>(five, "UsrTon");
     for (int n = 0; n < kUsrTonCount; ++n) {
         auto* tone = New<CZ305TonUsrTonNode>(usr, std::to_string(n).c_str());
-        New<CZ30UsrTonEncNode>(tone, "Enc", 400, 400, 400, 3000);
-        New<CZ30UsrTonDecNode>(tone, "DecL", 400, 400, 400, 3000);
-        New<CZ30UsrTonDecNode>(tone, "DecH", 400, 400, 400, 3000);
+        BuildFields(*this, tone, k5ToneUsrTonEncSection);
+        BuildFields(*this, tone, k5ToneUsrTonDecSection);
         tone->Bind();
     }
 }

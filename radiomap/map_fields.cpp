@@ -49,7 +49,9 @@ void DecodeTable(const CByteImage& image, std::uint32_t base, CNode* parent, CFi
                  bool pmr) {
     for (const CField& f : fields) {
         CNode* node = f.name ? Child(parent, f.name) : nullptr;
-        if (!node || f.rule.kind == CRuleKind::Flag || f.rule.kind == CRuleKind::Factory) continue;
+        if (!node || f.rule.kind == CRuleKind::Flag || f.rule.kind == CRuleKind::Factory ||
+            f.rule.kind == CRuleKind::Hand)
+            continue;
         const int raw = ReadPlace(image, base, f.place);
         if (f.rule.kind == CRuleKind::HexDigit)
             node->SetText(std::string(1, kUpperHexDigits[std::min(raw, f.rule.hi)]));
@@ -66,7 +68,7 @@ void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields f
     for (const CField& f : fields) {
         if (f.family == (pmr ? CFamily::Lmr : CFamily::Pmr)) continue;
         CNode* node = f.name ? Child(parent, f.name) : nullptr;
-        if (f.name && !node) continue;
+        if ((f.name && !node) || f.rule.kind == CRuleKind::Hand) continue;
         const int v = node ? node->GetValue() : 0;
         if (f.rule.kind == CRuleKind::Factory)
             ForEachBit(f.place, base,
@@ -117,9 +119,24 @@ void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
         EncodeTable(image, base, parent, t, map);
 }
 
-void AddChoices(CNumNode* node, std::span<const CChoiceText> choices) {
-    for (const CChoiceText& c : choices)
-        node->AddChoice(c.code, c.text);
+CNode* MakeBit(const char* name, const CNodeDesc& d) {
+    return d.off ? new CBitNode(name, d.off, d.on) : new CBitNode(name);
+}
+
+CNode* MakeString(const char* name, const CNodeDesc& d) { return new CStringNode(name, d.off); }
+
+void BuildFields(CZ30RadioDataManager& map, CNode* parent, const CFieldSection& section) {
+    for (CFields table : section.tables)
+        for (const CField& f : table) {
+            if (!f.node.make) continue;
+            CNode* node = map.Adopt(parent, f.node.make(f.name, f.node));
+            auto* value = dynamic_cast<CChoiceValue*>(node);
+            if (!value) continue;
+            for (int n = 0; f.node.count > 0 && n <= f.node.count; ++n)
+                value->AddChoice(n, n == 0 ? std::string("OFF") : std::to_string(n));
+            for (const CChoiceText& c : f.node.choices)
+                value->AddChoice(c.code, c.text);
+        }
 }
 
 int HexTextValue(const std::string& text, int max) {

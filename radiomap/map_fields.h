@@ -1,12 +1,14 @@
-// The field records the section codecs are made of, and the one decoder and one encoder that walk
-// them. A record names a value of the tree, the place of its bits in the image (an address, or an
-// offset in a record whose base the codec gives) and the rule it is stored by.
+// The field records the section codecs and tree builders are made of, and the one decoder, one
+// encoder and one builder that walk them. A record names a value of the tree, the place of its
+// bits in the image (an address, or an offset in a record whose base the codec gives), the rule
+// it is stored by and the node that holds it.
 #pragma once
 
 #include "clone/byte_image.h"
 #include "core/ctext.h"
 #include "params/node.h"
 #include "params/node_access.h"
+#include "params/value_nodes.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +16,6 @@
 #include <span>
 #include <string>
 
-class CNumNode;
 class CZ30RadioDataManager;
 
 namespace radiomap {
@@ -76,6 +77,7 @@ enum class CRuleKind : std::uint8_t {
     HexDigit, // a text of one hexadecimal digit, 0 to hi
     Flag,     // writes whether the value is not 0; another record reads the value
     Factory,  // the variant's factory bits; no value
+    Hand,     // coded by the section's own code (its codec says why); the record gives the node
 };
 
 struct CRule {
@@ -103,6 +105,7 @@ constexpr CRule KeyCode() { return {CRuleKind::KeyCode}; }
 constexpr CRule HexDigit(int max) { return {CRuleKind::HexDigit, 0, max}; }
 constexpr CRule Flag() { return {CRuleKind::Flag}; }
 constexpr CRule Factory() { return {CRuleKind::Factory}; }
+constexpr CRule Hand() { return {CRuleKind::Hand}; }
 // Content no value holds (with no name), or a value the image does not keep (with no place).
 constexpr CRule Fixed(int v) { return Range(v, v); }
 constexpr CRule Unstored(int v) { return Range(v, v); }
@@ -112,10 +115,55 @@ enum class CFamily : std::uint8_t { Both, Lmr, Pmr };
 inline constexpr CFamily kLmr = CFamily::Lmr;
 inline constexpr CFamily kPmr = CFamily::Pmr;
 
+// A named choice of a value node.
+struct CChoiceText {
+    int code;
+    const char* text;
+};
+
+// The node that holds a record's value, for the tree builders. make builds it from the rest: a
+// value's default and range, a bit's two texts (a string's first text in off); then the node
+// gets "OFF" and the numbers 1 to count, and its choices. A record without one makes no node
+// (another record of the name makes it, or no value is held).
+struct CNodeDesc {
+    CNode* (*make)(const char* name, const struct CNodeDesc& d) = nullptr;
+    int def = 0;
+    int lo = 0;
+    int hi = 255;
+    const char* off = nullptr;
+    const char* on = nullptr;
+    std::span<const CChoiceText> choices = {};
+    int count = 0;
+};
+template <class T> CNode* MakeRange(const char* name, const CNodeDesc& d) {
+    return new T(name, d.def, d.def, d.lo, d.hi);
+}
+template <class T> CNode* MakeNamed(const char* name, const CNodeDesc&) { return new T(name); }
+CNode* MakeBit(const char* name, const CNodeDesc& d);    // texts off and on, or none
+CNode* MakeString(const char* name, const CNodeDesc& d); // first text off
+
+constexpr CNodeDesc Num(int lo = 0, int hi = 255) { return {MakeRange<CNumNode>, lo, lo, hi}; }
+constexpr CNodeDesc Choices(std::span<const CChoiceText> c) {
+    return {MakeRange<CNumNode>, 0, 0, 255, nullptr, nullptr, c};
+}
+constexpr CNodeDesc Numbers(int last) { // "OFF" and 1 to last
+    return {MakeRange<CNumNode>, 0, 0, last, nullptr, nullptr, {}, last};
+}
+constexpr CNodeDesc OnOff(const char* off = "OFF", const char* on = "ON") {
+    return {MakeBit, 0, 0, 1, off, on};
+}
+constexpr CNodeDesc PlainBit() { return {MakeBit}; }
+constexpr CNodeDesc String(const char* first = "") { return {MakeString, 0, 0, 0, first}; }
+template <class T> constexpr CNodeDesc Node(int def, int lo, int hi) {
+    return {MakeRange<T>, def, lo, hi};
+}
+template <class T> constexpr CNodeDesc Node() { return {MakeNamed<T>}; }
+
 struct CField {
     const char* name; // null: content of the image that no value holds
     CPlace place;
     CRule rule = {};
+    CNodeDesc node = {};
     CFamily family = CFamily::Both;
 };
 using CFields = std::span<const CField>;
@@ -192,12 +240,8 @@ int AllowedKeyCode(int code, bool pmr);
 // The value of a one-digit hexadecimal text: 0 when empty or not hexadecimal, at most max.
 int HexTextValue(const std::string& text, int max);
 
-// A named choice of a value node, for the tree builders.
-struct CChoiceText {
-    int code;
-    const char* text;
-};
-void AddChoices(CNumNode* node, std::span<const CChoiceText> choices);
+// The nodes of a section's records under parent, in the order of its tables.
+void BuildFields(CZ30RadioDataManager& map, CNode* parent, const CFieldSection& section);
 
 inline CNode* Child(CNode* parent, const char* name) {
     return parent ? parent->FindChild(name) : nullptr;

@@ -85,6 +85,10 @@ public:
     // Creates a node, keeps it in the store and appends it to parent (when given).
     template <class T, class... Args> T* New(CNode* parent, Args&&... args) {
         auto* node = new T(std::forward<Args>(args)...);
+        Adopt(parent, node);
+        return node;
+    }
+    CNode* Adopt(CNode* parent, CNode* node) {
         m_store.push_back(node);
         if (parent) parent->AddChild(node);
         return node;

@@ -37,28 +37,15 @@ int Nibble(const CByteImage& image, std::uint32_t base, std::size_t i) {
 // ---- tree ----
 
 void CZ30RadioDataManager::BuildScanList(CNode* root) {
-    CNode* scan = New<CNode>(root, "ScanList");
-    CNode* com = New<CNode>(scan, "ScanCom");
-    New<CNumNode>(com, "Mode")
-        ->Choices({{0, "Scan OFF"}, {1, "MODE1"}, {2, "MODE2"}, {3, "MODE3"}});
-    New<CBitNode>(com, "PwrSave", "OFF", "ON");
-    New<CNumNode>(com, "StopTim");
-    New<CNumNode>(com, "ResTim");
-    New<CBitNode>(com, "PwrOnScan", "OFF", "ON");
-    New<CBitNode>(com, "AutChCal", "OFF", "ON");
+    BuildFields(*this, New<CNode>(New<CNode>(root, "ScanList"), "ScanCom"), kScanSection);
 }
 
 void CZ30RadioDataManager::BuildDtmfAutoD(CNode* root) {
     CNode* dtmf = New<CNode>(root, "DTMFAutoD");
     CNode* dial = New<CNode>(dtmf, "DTMFDial");
-    for (int i = 0; i < kAutodialCount; ++i) {
-        CNode* ad = New<CNode>(dial, AutodialName(i).c_str());
-        New<CStringNode>(ad, "Code", "");
-    }
-    CNode* com = New<CNode>(dtmf, "DTMFCom");
-    New<CNumNode>(com, "DTMFTim");
-    New<CNumNode>(com, "1stTim");
-    New<CNumNode>(com, "MarkTim");
+    for (int i = 0; i < kAutodialCount; ++i)
+        New<CStringNode>(New<CNode>(dial, AutodialName(i).c_str()), "Code", "");
+    BuildFields(*this, New<CNode>(dtmf, "DTMFCom"), kDtmfSection);
 }
 
 // ---- DTMF autodial ----

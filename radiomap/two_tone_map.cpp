@@ -87,32 +87,14 @@ void CZ30RadioDataManager::UpdateDependents(const std::string& path) {
 
 void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {
     CNode* two = New<CNode>(root, "2ToneCodeCH");
-
     CNode* rx = New<CNode>(two, "RXCodeCH");
     for (int i = 0; i < kRxChannelCount; ++i) {
         auto* ch = New<CZ302TonRxCodeChNode>(rx, RxChannelName(i).c_str());
-        New<CFreqNode>(ch, "1stFreq", kCentreMin, kCentreMin, kCentreMin, 33002, 10);
-        New<CFreqNode>(ch, "2ndFreq", kCentreMin, kCentreMin, kCentreMin, 33002, 10);
-        New<CNumNode>(ch, "Group")->Choices({{0, "1st"}, {1, "2nd"}});
-        AddChoices(New<CNumNode>(ch, "Bell"), kBellChoices);
-        New<CNumNode>(ch, "ANS")->Choices({{0, "OFF"}, {1, "ON"}});
-        AddChoices(New<CNumNode>(ch, "Beep"), kBeepChoices);
-        AddChoices(New<CNumNode>(ch, "Stun"), kStunChoices);
-        AddChoices(New<CNumNode>(ch, "Scan"), kScanChoices);
+        BuildFields(*this, ch, k2ToneCodedSection);
         ch->Bind();
     }
-
-    CNode* tx = New<CNode>(two, "TXCode");
-    New<CZ30UsrTonEncNode>(tx, "1stTonFreq", 250, 250, 250, 3300);
-    New<CNumNode>(tx, "1stTonPeriod");
-    New<CZ30UsrTonEncNode>(tx, "2ndTonFreq", 250, 250, 250, 3300);
-    New<CNumNode>(tx, "2ndTonPeriod");
-    New<CBitNode>(tx, "CodeType", "Individual", "Group");
-
-    CNode* com = New<CNode>(two, "RXCodeCom");
-    New<CNumNode>(com, "NoTonTim", 2, 2, 2, 30);
-    New<CNumNode>(com, "GroupTim");
-    New<CNumNode>(com, "BeepRepTim", 0, 0, 0, 60);
+    BuildFields(*this, New<CNode>(two, "TXCode"), k2ToneTxSection);
+    BuildFields(*this, New<CNode>(two, "RXCodeCom"), k2ToneRxComSection);
 }
 
 // ---- receive code channels ----

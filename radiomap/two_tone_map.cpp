@@ -8,6 +8,7 @@
 #include "radiomap/radio_data_manager.h"
 #include "radiomap/two_tone_window.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -111,29 +112,32 @@ std::uint32_t WindowsOf(int index) {
     return kWindows + kWindowsSize * static_cast<std::uint32_t>(index);
 }
 
+// The four words of a channel's windows: low and high limit of the first tone, then the second.
+std::array<CZ30UsrTonDecNode*, 4> Limits(CNode* node) {
+    auto* ch = static_cast<CZ302TonRxCodeChNode*>(node);
+    return {ch->FirstFreqLo(), ch->FirstFreqHi(), ch->SecondFreqLo(), ch->SecondFreqHi()};
+}
+
+// The windows give the centres, which the window rule then settles.
 void DecodeRx(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
     if (index >= kCodedChannelCount) return;
     auto* ch = static_cast<CZ302TonRxCodeChNode*>(item.node);
-    const std::uint32_t w = WindowsOf(index);
-    CZ30UsrTonDecNode* limits[4] = {ch->FirstFreqLo(), ch->FirstFreqHi(), ch->SecondFreqLo(),
-                                    ch->SecondFreqHi()};
+    const auto limits = Limits(ch);
     for (std::uint32_t i = 0; i < 4; ++i)
-        if (limits[i]) limits[i]->SetValue(ReadWord(image, w + 2 * i));
-    if (ch->FirstFreq() && limits[0] && limits[1])
-        ch->FirstFreq()->SetValue(RoundHz((limits[0]->GetValue() + limits[1]->GetValue()) * 5.0));
-    if (ch->SecondFreq() && limits[2] && limits[3])
-        ch->SecondFreq()->SetValue(RoundHz((limits[2]->GetValue() + limits[3]->GetValue()) * 5.0));
+        if (limits[i]) limits[i]->SetValue(ReadWord(image, WindowsOf(index) + 2 * i));
+    CFreqNode* centres[2] = {ch->FirstFreq(), ch->SecondFreq()};
+    for (std::size_t k = 0; k < 2; ++k)
+        if (centres[k] && limits[2 * k] && limits[2 * k + 1])
+            centres[k]->SetValue(
+                RoundHz((limits[2 * k]->GetValue() + limits[2 * k + 1]->GetValue()) * 5.0));
     ApplyTwoToneWindows(ch);
 }
 
 bool EncodeRx(M&, CNode*, const CItem& item, CByteImage& image, int index) {
     if (index >= kCodedChannelCount) return true;
-    auto* ch = static_cast<CZ302TonRxCodeChNode*>(item.node);
-    const std::uint32_t w = WindowsOf(index);
-    const CZ30UsrTonDecNode* limits[4] = {ch->FirstFreqLo(), ch->FirstFreqHi(), ch->SecondFreqLo(),
-                                          ch->SecondFreqHi()};
+    const auto limits = Limits(item.node);
     for (std::uint32_t i = 0; i < 4; ++i)
-        if (limits[i]) WriteWord(image, w + 2 * i, limits[i]->GetValue());
+        if (limits[i]) WriteWord(image, WindowsOf(index) + 2 * i, limits[i]->GetValue());
     return true;
 }
 

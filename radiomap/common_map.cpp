@@ -140,6 +140,7 @@ bool EncodeMakerR(M&, CNode*, const CItem& item, CByteImage& image, int) {
 
 } // namespace
 
-const CSectionCodec radiomap::kCommon1Codec = {1, Whole<kCommon1Section>, DecodeCommon1,
-                                               EncodeCommon1};
-const CSectionCodec radiomap::kMakerCodec = {1, Whole<kMakerSection>, DecodeMakerR, EncodeMakerR};
+constinit const CSectionCodec radiomap::kCommon1Codec = {1, Whole<kCommon1Section>, DecodeCommon1,
+                                                         EncodeCommon1};
+constinit const CSectionCodec radiomap::kMakerCodec = {1, Whole<kMakerSection>, DecodeMakerR,
+                                                       EncodeMakerR};

@@ -158,14 +158,14 @@ CItem UsrTonItem(CNode* root, int index) {
 
 } // namespace
 
-const CSectionCodec radiomap::k5ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx, EncodeRx,
-                                               CFamily::Pmr};
-const CSectionCodec radiomap::k5ToneTxCodec = {kTxChannelCount, TxItem, DecodeTx, EncodeTx,
-                                               CFamily::Pmr};
-const CSectionCodec radiomap::k5ToneFormatCodec = {kFormatCount, FormatItem, nullptr, nullptr,
-                                                   CFamily::Pmr};
-const CSectionCodec radiomap::k5ToneUsrTonCodec = {kUsrTonCount, UsrTonItem, nullptr, nullptr,
-                                                   CFamily::Pmr};
+constinit const CSectionCodec radiomap::k5ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx,
+                                                         EncodeRx, CFamily::Pmr};
+constinit const CSectionCodec radiomap::k5ToneTxCodec = {kTxChannelCount, TxItem, DecodeTx,
+                                                         EncodeTx, CFamily::Pmr};
+constinit const CSectionCodec radiomap::k5ToneFormatCodec = {kFormatCount, FormatItem, nullptr,
+                                                             nullptr, CFamily::Pmr};
+constinit const CSectionCodec radiomap::k5ToneUsrTonCodec = {kUsrTonCount, UsrTonItem, nullptr,
+                                                             nullptr, CFamily::Pmr};
 
 int CZ30RadioDataManager::GroupToneDigit(CNode* root) {
     CNode* grp = GetNode(root, "5ToneCodeCH.TxCodeCom.SpcTonGrp");

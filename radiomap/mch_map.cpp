@@ -206,6 +206,6 @@ bool EncodeChannel(M& map, CNode*, const CItem& item, CByteImage& image, int ind
 
 } // namespace
 
-const CSectionCodec radiomap::kMchCodec = {1, MchItem, DecodeMch, EncodeMch};
-const CSectionCodec radiomap::kChannelCodec = {kChannelCount, ChannelItem, DecodeChannel,
-                                               EncodeChannel};
+constinit const CSectionCodec radiomap::kMchCodec = {1, MchItem, DecodeMch, EncodeMch};
+constinit const CSectionCodec radiomap::kChannelCodec = {kChannelCount, ChannelItem, DecodeChannel,
+                                                         EncodeChannel};

@@ -96,5 +96,5 @@ bool EncodeAutodial(M&, CNode*, const CItem& item, CByteImage& image, int index)
 
 } // namespace
 
-const CSectionCodec radiomap::kAutodialCodec = {kAutodialCount, AutodialItem, DecodeAutodial,
-                                                EncodeAutodial};
+constinit const CSectionCodec radiomap::kAutodialCodec = {kAutodialCount, AutodialItem,
+                                                          DecodeAutodial, EncodeAutodial};

@@ -143,5 +143,5 @@ bool EncodeRx(M&, CNode*, const CItem& item, CByteImage& image, int index) {
 
 } // namespace
 
-const CSectionCodec radiomap::k2ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx, EncodeRx,
-                                               CFamily::Lmr};
+constinit const CSectionCodec radiomap::k2ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx,
+                                                         EncodeRx, CFamily::Lmr};

@@ -2,7 +2,6 @@
 
 #include "params/node_access.h"
 #include "params/value_nodes.h"
-#include "radiomap/radio_data_manager.h"
 
 namespace radiomap {
 
@@ -63,8 +62,8 @@ void DecodeTable(const CByteImage& image, std::uint32_t base, CNode* parent, CFi
 }
 
 void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields fields,
-                 const CZ30RadioDataManager& map) {
-    const bool pmr = map.IsPmr();
+                 const CFieldHost& host) {
+    const bool pmr = host.IsPmr();
     for (const CField& f : fields) {
         if (f.family == (pmr ? CFamily::Lmr : CFamily::Pmr)) continue;
         CNode* node = f.name ? Child(parent, f.name) : nullptr;
@@ -72,7 +71,7 @@ void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields f
         const int v = node ? node->GetValue() : 0;
         if (f.rule.kind == CRuleKind::Factory)
             ForEachBit(f.place, base,
-                       [&](std::uint32_t a, unsigned bit) { map.CopyDefaultBit(image, a, bit); });
+                       [&](std::uint32_t a, unsigned bit) { host.CopyDefaultBit(image, a, bit); });
         else if (f.rule.kind == CRuleKind::HexDigit)
             WritePlace(image, base, f.place, HexTextValue(node->GetText(), f.rule.hi));
         else if (f.rule.kind != CRuleKind::Divider || v > 0)
@@ -106,17 +105,17 @@ void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw)
 }
 
 void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CZ30RadioDataManager& map) {
+                  const CFieldSection& section, const CFieldHost& host) {
     if (!parent) return;
     for (CFields t : section.tables)
-        DecodeTable(image, base, parent, t, map.IsPmr());
+        DecodeTable(image, base, parent, t, host.IsPmr());
 }
 
 void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CZ30RadioDataManager& map) {
+                  const CFieldSection& section, const CFieldHost& host) {
     if (!parent) return;
     for (CFields t : section.tables)
-        EncodeTable(image, base, parent, t, map);
+        EncodeTable(image, base, parent, t, host);
 }
 
 CNode* MakeBit(const char* name, const CNodeDesc& d) {
@@ -125,11 +124,11 @@ CNode* MakeBit(const char* name, const CNodeDesc& d) {
 
 CNode* MakeString(const char* name, const CNodeDesc& d) { return new CStringNode(name, d.off); }
 
-void BuildFields(CZ30RadioDataManager& map, CNode* parent, const CFieldSection& section) {
+void BuildFields(CFieldHost& host, CNode* parent, const CFieldSection& section) {
     for (CFields table : section.tables)
         for (const CField& f : table) {
             if (!f.node.make) continue;
-            CNode* node = map.Adopt(parent, f.node.make(f.name, f.node));
+            CNode* node = host.Adopt(parent, f.node.make(f.name, f.node));
             auto* value = dynamic_cast<CChoiceValue*>(node);
             if (!value) continue;
             for (int n = 0; f.node.count > 0 && n <= f.node.count; ++n)

@@ -9,6 +9,7 @@
 #include "params/node.h"
 #include "params/node_access.h"
 #include "params/value_nodes.h"
+#include "radiomap/field_host.h"
 
 #include <algorithm>
 #include <array>
@@ -219,9 +220,9 @@ void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw)
 // The fields of parent from the image, and back; base is added to each place. A field whose node
 // parent lacks is left alone; a missing parent does nothing.
 void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CZ30RadioDataManager& map);
+                  const CFieldSection& section, const CFieldHost& host);
 void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CZ30RadioDataManager& map);
+                  const CFieldSection& section, const CFieldHost& host);
 
 // The items of sections that are each one node with its fields: item i is the i-th section's
 // node at its base.
@@ -241,7 +242,7 @@ int AllowedKeyCode(int code, bool pmr);
 int HexTextValue(const std::string& text, int max);
 
 // The nodes of a section's records under parent, in the order of its tables.
-void BuildFields(CZ30RadioDataManager& map, CNode* parent, const CFieldSection& section);
+void BuildFields(CFieldHost& host, CNode* parent, const CFieldSection& section);
 
 inline CNode* Child(CNode* parent, const char* name) {
     return parent ? parent->FindChild(name) : nullptr;

@@ -5,6 +5,7 @@
 #include "clone/byte_image.h"
 #include "clone/radio_data_manager.h"
 #include "params/node.h"
+#include "radiomap/field_host.h"
 
 #include <memory>
 #include <utility>
@@ -33,7 +34,7 @@ enum class CZ30Section {
     Channel,
 };
 
-class CZ30RadioDataManager : public CRadioDataManager {
+class CZ30RadioDataManager : public CRadioDataManager, public CFieldHost {
     KT_DECLARE_CLASS(CZ30RadioDataManager)
 public:
     CZ30RadioDataManager() = default;
@@ -76,10 +77,10 @@ public:
 
     // The current variant (0..5): the model manager's, or a scratch manager's own; 0 without one.
     int Variant() const;
-    bool IsPmr() const { return Variant() % 2 != 0; }
+    bool IsPmr() const override { return Variant() % 2 != 0; }
     // Copies from the current variant's factory image into the given image.
     void CopyDefaultByte(CByteImage& image, std::uint32_t address) const;
-    void CopyDefaultBit(CByteImage& image, std::uint32_t address, unsigned bit) const;
+    void CopyDefaultBit(CByteImage& image, std::uint32_t address, unsigned bit) const override;
     void CopyDefaultBlock(CByteImage& image, std::uint32_t address, std::uint32_t n) const;
 
     // Creates a node, keeps it in the store and appends it to parent (when given).
@@ -88,7 +89,7 @@ public:
         Adopt(parent, node);
         return node;
     }
-    CNode* Adopt(CNode* parent, CNode* node) {
+    CNode* Adopt(CNode* parent, CNode* node) override {
         m_store.push_back(node);
         if (parent) parent->AddChild(node);
         return node;

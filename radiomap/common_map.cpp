@@ -105,6 +105,7 @@ int radiomap::AllowedKeyCode(int code, bool pmr) {
 
 void CZ30RadioDataManager::BuildCommonSet(CNode* root) {
     CNode* common = New<CNode>(root, "CommonSet");
+    // Each page is named last in its section's path ("CommonSet.Common1").
     for (const CFieldSection* s :
          {&kCommon1Section, &kCommon2Section, &kExpertSection, &kKeyDispSection})
         BuildFields(*this, New<CNode>(common, std::strchr(s->node, '.') + 1), *s);

@@ -2,7 +2,6 @@
 
 #include "app/clone_support_doc.h"
 #include "cli/set_rules.h"
-#include "cli/templates_cmd.h"
 #include "cli/terminal.h"
 #include "clone/clone_backups.h"
 #include "clone/clone_rs_io_manager.h"
@@ -365,7 +364,6 @@ int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a) {
 }
 
 int RunNew(const CCliArgs& a) {
-    if (!a.templateName.empty()) return RunNewFromTemplate(a);
     CTerminalPlatform platform(false);
     auto doc = NewCliDocument();
     doc->GetCloneManager()->GetModelManager()->SetVariant(a.variant, true);

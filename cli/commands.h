@@ -40,7 +40,7 @@ int RunInfo(const CCliArgs& a);
 int RunRead(const CCliArgs& a);
 int RunWrite(const CCliArgs& a);
 // File commands.
-int RunNew(const CCliArgs& a);
+int RunNew(const CCliArgs& a); // the factory defaults; with a template, RunNewFromTemplate
 int RunShow(const CCliArgs& a);
 int RunDump(const CCliArgs& a);
 int RunGet(const CCliArgs& a);

@@ -254,7 +254,7 @@ int RunCommandLine(int argc, char** argv) {
     if (sub == info) return RunInfo(a);
     if (sub == read) return RunRead(a);
     if (sub == write) return RunWrite(a);
-    if (sub == make) return RunNew(a);
+    if (sub == make) return a.templateName.empty() ? RunNew(a) : RunNewFromTemplate(a);
     if (sub == show) return RunShow(a);
     if (sub == dump) return RunDump(a);
     if (sub == get) return RunGet(a);

@@ -95,9 +95,10 @@ CImageComparer::~CImageComparer() = default;
 // image with every channel on is written over an image of zeros and over one of ones, and the
 // bits that come out the same in both were written.
 std::uint8_t CImageComparer::CoveredBits(int variant, std::uint32_t address) {
-    if (m_covered.empty()) m_covered.resize(kVariantCount);
+    // The same for every radio of the variant: found once a run.
+    static std::vector<std::vector<std::uint8_t>> covered(kVariantCount);
     variant = std::clamp(variant, 0, kVariantCount - 1);
-    std::vector<std::uint8_t>& mask = m_covered[static_cast<std::size_t>(variant)];
+    std::vector<std::uint8_t>& mask = covered[static_cast<std::size_t>(variant)];
     if (mask.empty()) {
         std::unique_ptr<CRadioDataManager> map = m_data ? m_data->NewScratch(variant) : nullptr;
         if (!map) return 0xFF;

@@ -47,14 +47,14 @@ public:
     std::vector<CDifference> Compare(const std::vector<std::uint8_t>& a,
                                      const std::vector<std::uint8_t>& b,
                                      const CCompareOptions& options = {});
-    // The bits of a byte that a value of the variant lives in (the variant's own bits too).
+    // The bits of a byte that a value of the variant lives in (the variant's own bits too), and
+    // those the fix-up derives from values.
     std::uint8_t CoveredBits(int variant, std::uint32_t address);
 
 private:
     struct CSide;
     CRadioDataManager* m_data;
     std::unique_ptr<CSide> m_a, m_b;
-    std::vector<std::vector<std::uint8_t>> m_covered; // per variant; empty until first asked
 };
 
 // "3 differences: 2 in Mch.CH4, 1 in CommonSet"; "no differences".

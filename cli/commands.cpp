@@ -354,8 +354,7 @@ int RunShow(const CCliArgs& a) {
 
 int RunDump(const CCliArgs& a) {
     return WithFileDocument(a.file, [&](CZ30Doc& doc) {
-        const std::string text = DumpText(doc, a.all);
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        PrintLines(DumpText(doc, a.all));
         return 0;
     });
 }
@@ -522,4 +521,11 @@ std::string SetFailureText(const CZ30Doc& doc, const CEditOutcome& o, bool code)
 
 void TellSetNote(const CZ30Doc& doc, const char* verb, const CEditOutcome& o) {
     TellNote(doc, verb, o);
+}
+
+void PrintLines(const std::string& text) {
+    for (std::size_t at = 0, end = 0; at < text.size(); at = end + 1) {
+        end = std::min(text.find('\n', at), text.size() - 1);
+        std::fwrite(text.data() + at, 1, end + 1 - at, stdout);
+    }
 }

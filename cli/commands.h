@@ -88,3 +88,6 @@ int RunRadioCommand(const CCliArgs& a, const std::function<int(CZ30Doc&)>& body)
 // What set tells of a value not taken, and the note beside one taken.
 std::string SetFailureText(const CZ30Doc& doc, const CEditOutcome& o, bool code);
 void TellSetNote(const CZ30Doc& doc, const char* verb, const CEditOutcome& o);
+// Text to standard output line by line, so that a full output is told by the end's check with
+// the system's reason.
+void PrintLines(const std::string& text);

@@ -20,8 +20,7 @@ int List(const CZ30Doc& a, const CZ30Doc& b, bool codes, bool json, bool adjust)
     const std::vector<CDifference> list =
         comparer.Compare(a.ImageBytes(), b.ImageBytes(), CCompareOptions{adjust});
     if (json) {
-        const std::string text = DifferencesJson(list);
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        PrintLines(DifferencesJson(list));
     } else {
         for (const CDifference& d : list)
             std::printf("%s\n", DifferenceLine(d, codes).c_str());

@@ -2,7 +2,7 @@
 // comparer made for the run (as ktz30cli diff does) and with one kept (as the window does).
 #include "app/clone_support_doc.h"
 #include "app/image_compare.h"
-#include "clone/model_manager.h"
+#include "tests/support/variant_doc.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,16 +12,9 @@
 
 namespace {
 
-std::unique_ptr<CZ30Doc> Doc() {
-    auto doc = std::make_unique<CZ30Doc>();
-    doc->SetRememberVariant(false);
-    doc->GetCloneManager()->GetModelManager()->SetVariant(5, true);
-    return doc;
-}
-
 // Every channel of b on, at its own frequency, with other settings and comments.
 std::vector<std::uint8_t> Other() {
-    auto doc = Doc();
+    auto doc = VariantDoc(5);
     doc->Edit("bench", [](CNode&, CEditReport& r) {
         for (int ch = 1; ch <= 16; ++ch) {
             const std::string p = "Mch.CH" + std::to_string(ch) + ".";
@@ -46,7 +39,7 @@ std::size_t List(CImageComparer& comparer, const std::vector<std::uint8_t>& a,
 }
 
 void BM_CompareFresh(benchmark::State& state) {
-    auto doc = Doc();
+    auto doc = VariantDoc(5);
     const std::vector<std::uint8_t> a = doc->ImageBytes(), b = Other();
     std::size_t n = 0;
     for (auto _ : state) {
@@ -59,7 +52,7 @@ void BM_CompareFresh(benchmark::State& state) {
 BENCHMARK(BM_CompareFresh)->Unit(benchmark::kMillisecond);
 
 void BM_CompareAgain(benchmark::State& state) {
-    auto doc = Doc();
+    auto doc = VariantDoc(5);
     const std::vector<std::uint8_t> a = doc->ImageBytes(), b = Other();
     CImageComparer comparer(doc->GetCloneManager()->GetRadioDataManager());
     List(comparer, a, b);

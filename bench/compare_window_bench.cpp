@@ -2,9 +2,9 @@
 // (target: under 100 ms from the comparison to the rows shown), on the offscreen platform.
 #include "app/clone_support_doc.h"
 #include "app/qt/differences_wnd.h"
-#include "clone/model_manager.h"
 #include "params/node_access.h"
 #include "params/value_nodes.h"
+#include "tests/support/variant_doc.h"
 
 #include <QApplication>
 #include <QTableView>
@@ -15,13 +15,6 @@
 #include <string>
 
 namespace {
-
-std::unique_ptr<CZ30Doc> Doc() {
-    auto doc = std::make_unique<CZ30Doc>();
-    doc->SetRememberVariant(false);
-    doc->GetCloneManager()->GetModelManager()->SetVariant(5, true);
-    return doc;
-}
 
 // Every value that holds a number a step up, every text another one; every channel on.
 void Bend(CNode* node, const std::string& path, CEditReport& r) {
@@ -40,8 +33,8 @@ void Bend(CNode* node, const std::string& path, CEditReport& r) {
 }
 
 void BM_DifferencesWindow(benchmark::State& state) {
-    auto doc = Doc();
-    auto other = Doc();
+    auto doc = VariantDoc(5);
+    auto other = VariantDoc(5);
     other->Edit("bench", [&](CNode& root, CEditReport& r) { Bend(&root, {}, r); });
     const std::vector<std::uint8_t> image = other->ImageBytes();
     std::size_t rows = 0;

@@ -2,7 +2,7 @@
 // document it changes nothing when a line was refused by form, every outcome names a line of the
 // text, and the dump of what it made sets back without a change.
 #include "app/dump_text.h"
-#include "clone/model_manager.h"
+#include "tests/support/variant_doc.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -22,12 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A 16-channel radio of each family and a 1-channel one, kept for the whole run.
     static std::vector<std::unique_ptr<CZ30Doc>> docs = [] {
         std::vector<std::unique_ptr<CZ30Doc>> list;
-        for (int variant : {5, 4, 1}) {
-            auto doc = std::make_unique<CZ30Doc>();
-            doc->SetRememberVariant(false);
-            doc->GetCloneManager()->GetModelManager()->SetVariant(variant, true);
-            list.push_back(std::move(doc));
-        }
+        for (int variant : {5, 4, 1})
+            list.push_back(VariantDoc(variant));
         return list;
     }();
     static std::vector<std::vector<std::uint8_t>> defaults = [] {

@@ -126,3 +126,44 @@ TEST_F(CompareTest, RadioDifferencesAreMarkedTakenAndUndone) {
     EXPECT_TRUE(app->Compare()->Window()->Differences().empty());
     doc.SetModifiedFlag(false);
 }
+
+// A byte no value covers is taken as the other has it and undone to the byte; a file that does
+// not load is told and opens no window.
+TEST_F(CompareTest, AByteIsTakenAndAFileThatDoesNotLoadIsTold) {
+    const QTemporaryDir dir;
+    CZ30MainFrame& frame = StartWith(5);
+    CZ30Doc& doc = app->Document();
+    const std::vector<std::uint8_t> before = doc.ImageBytes();
+    const QString other = dir.filePath(QStringLiteral("other.hxq"));
+    {
+        CZ30Doc copy;
+        copy.SetRememberVariant(false);
+        copy.GetCloneManager()->GetModelManager()->SetVariant(5, true);
+        std::vector<std::uint8_t> bytes = copy.ImageBytes();
+        bytes[0x0624] = 0x12;
+        copy.RestoreImage(bytes, CChangeReason::Load);
+        ASSERT_TRUE(copy.SaveFile(other.toStdString(), nullptr));
+    }
+    app->Compare()->CompareWithFile(other);
+    CDifferencesWnd* window = app->Compare()->Window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->Differences().size(), 1u);
+    EXPECT_EQ(DifferenceLine(window->Differences()[0], false), "0x0624\t00\t12");
+    window->Table()->selectAll();
+    window->TakeOtherValues();
+    EXPECT_EQ(doc.ImageBytes()[0x0624], 0x12);
+    EXPECT_TRUE(window->Differences().empty());
+    frame.RouteCommand(cmd::kUndo);
+    EXPECT_EQ(doc.ImageBytes(), before);
+    window->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app->Compare()->Window(), nullptr);
+
+    ModalHand hand;
+    app->Compare()->askComparePath = [&] { return dir.filePath(QStringLiteral("none.hxq")); };
+    frame.RouteCommand(cmd::kCompareFile);
+    ASSERT_EQ(hand.seen.size(), 1);
+    EXPECT_TRUE(hand.seen[0].contains(QStringLiteral("Unexpected file format.")))
+        << hand.seen[0].toStdString();
+    EXPECT_EQ(app->Compare()->Window(), nullptr);
+}

@@ -18,6 +18,9 @@ TEST_F(CliTest, DiffListsExactlyWhatWasSetAndExitsAsDiff) {
                    "CommonSet.Common1.TotTim:=45", "CommonSet.Common1.Comment1=SHOP", "-o", b})
                   .exit,
               0);
+    const std::string maker = File("maker.hxq"), two = File("two.hxq");
+    ASSERT_EQ(Run({"set", a, "MakerR.SigDetTim:=20", "-o", maker}).exit, 0);
+    ASSERT_EQ(Run({"new", "--variant", "3", "-o", two}).exit, 0);
     const std::string lines = "Mch.CH4.ChOn\tOFF\tON\nMch.CH4.FreqRx\t0.00000\t446.10000\n"
                               "CommonSet.Common1.TotTim\t30\t45\n"
                               "CommonSet.Common1.Comment1\t\tSHOP\n";
@@ -38,6 +41,9 @@ TEST_F(CliTest, DiffListsExactlyWhatWasSetAndExitsAsDiff) {
          "[\n {\"path\": \"Mch.CH4.ChOn\", \"a\": \"ON\", \"b\": \"OFF\", \"codeA\": 1, \"codeB\": "
          "0},",
          ""},
+        {{"diff", a, maker}, 0, "", ""}, // the adjust area only when asked
+        {{"diff", "--adjust", a, maker}, 1, "MakerR.SigDetTim\t15\t20\n", "1 in MakerR"},
+        {{"diff", a, two}, 1, "Variant\tPMR 16CH\tPMR 2CH\n", "1 difference: 1 in Variant"},
         {{"diff", a, File("none.hxq")}, 2, "", "No such file or directory"},
         {{"diff", a}, 2, "", "give two files, or one file and --port"},
     };
@@ -129,6 +135,13 @@ TEST_F(CliTest, SetFromTellsWhatItTookAndSavesOnlyWithNothingRefused) {
             EXPECT_EQ(Run({"diff", file, out}).out, c.diff) << c.name;
         }
     }
+    // The bytes of a base of another variant would change the file's variant: refused.
+    ASSERT_EQ(Run({"dump", file}, {}, QString::fromStdString(dump)).exit, 0);
+    const std::string two = File("two.hxq");
+    ASSERT_EQ(Run({"new", "--variant", "3", "-o", two}).exit, 0);
+    const CRun base = Run({"set", file, "--from", dump, "--base", two, "-o", out});
+    EXPECT_EQ(base.exit, 1);
+    EXPECT_TRUE(Has(base.err, "is a PMR 2CH file, not PMR 16CH")) << base.err;
     EXPECT_EQ(Run({"set", file}).exit, 2);
     EXPECT_EQ(Run({"set", file, "--from", File("none.txt")}).exit, 1);
 }

@@ -34,9 +34,8 @@ int List(const CZ30Doc& a, const CZ30Doc& b, bool codes, bool json, bool adjust)
 
 CDiffCommand::CDiffCommand(CLI::App& app, CCliArgs& a) : m_args(a) {
     m_diff = app.add_subcommand("diff", "what differs between two files, or a file and the radio");
-    m_diff->add_option("FILE", m_files, "A.hxq B.hxq, or A.hxq with --port")
-        ->required()
-        ->expected(1, 2);
+    m_diff->add_option("A", m_fileA, "a clone data file (.hxq)")->required();
+    m_diff->add_option("B", m_fileB, "the clone data file to compare A with, unless --port");
     m_diff->add_option("--port", a.ports,
                        "read the radio on PORT (1 to 4 or a device path) as 'read' does and\n"
                        "compare A with it");
@@ -60,7 +59,7 @@ CDiffCommand::CDiffCommand(CLI::App& app, CCliArgs& a) : m_args(a) {
 
 int CDiffCommand::Run() const {
     const bool radio = !m_args.ports.empty();
-    if (radio != (m_files.size() == 1)) {
+    if (radio != m_fileB.empty()) {
         std::fprintf(stderr, "ktz30cli diff: give two files, or one file and --port\n");
         return kExitTrouble;
     }
@@ -74,7 +73,7 @@ int CDiffCommand::Run() const {
         args.port = m_args.ports.front();
         return RunRadioCommand(args, [&](CZ30Doc& b) {
             auto a = NewCliDocument(); // before the radio is asked
-            if (!LoadCliDocument(*a, m_files[0])) return kExitTrouble;
+            if (!LoadCliDocument(*a, m_fileA)) return kExitTrouble;
             const int result = b.OnCloneRead();
             return result == 0 ? List(*a, b, m_codes, m_json, m_adjust) : result;
         });
@@ -82,6 +81,6 @@ int CDiffCommand::Run() const {
     const std::shared_ptr<void> platform = UseTerminalPlatform(false);
     auto a = NewCliDocument();
     auto b = NewCliDocument();
-    if (!LoadCliDocument(*a, m_files[0]) || !LoadCliDocument(*b, m_files[1])) return kExitTrouble;
+    if (!LoadCliDocument(*a, m_fileA) || !LoadCliDocument(*b, m_fileB)) return kExitTrouble;
     return List(*a, *b, m_codes, m_json, m_adjust);
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace CLI {
 class App;
@@ -21,7 +20,8 @@ public:
 private:
     CLI::App* m_diff = nullptr;
     CCliArgs& m_args;
-    std::vector<std::string> m_files; // A, and B unless --port
+    std::string m_fileA;
+    std::string m_fileB; // empty with --port
     bool m_codes = false;
     bool m_json = false;
     bool m_adjust = false;

@@ -175,11 +175,12 @@ int RunCommandLine(int argc, char** argv) {
     set->add_option("ASSIGNMENT", a.rest, "PATH=TEXT or PATH:=CODE");
     set->add_option("-o", a.output, "save to this file instead of FILE");
     set->add_option("--from", a.from,
-                    "set the values of a dump's lines (PATH<tab>CODE<tab>TEXT; # and empty lines\n"
-                    "left out), edited or not, instead of assignments")
+                    "set the values of a dump's lines (PATH<tab>CODE<tab>TEXT; # and\n"
+                    "empty lines left out), edited or not, instead of assignments")
         ->type_name("DUMP.txt");
     set->add_option("--base", a.base,
-                    "with --from: the bytes outside every value and the adjust area from FILE")
+                    "with --from: the bytes outside every value and the adjust area\n"
+                    "from FILE")
         ->type_name("FILE");
     set->footer(
         "PATH=TEXT stores a display text by the value's own rule (choice text, string,\n"

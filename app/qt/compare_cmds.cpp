@@ -81,8 +81,11 @@ void CCompareCommands::CompareWithRadio() {
     CCloneRsIoManager* mine = m_doc.GetCloneManager()->GetCloneRsIoManager();
     CCloneRsIoManager* io = radio.GetCloneManager()->GetCloneRsIoManager();
     if (!mine || !io) return;
+    // As the document's own read: its port, backups and serial trace.
     io->SetPortName(mine->PortName());
     io->SetBackupFolder(mine->BackupFolder());
+    io->SetBackups(mine->Backups());
+    io->Engine().SetFrameObserver(mine->Engine().FrameObserver());
     if (radio.OnCloneRead() != kCloneOk) return; // the read told why
     Open(radio.ImageBytes(), QStringLiteral("the radio"));
     const auto n = m_window->Differences().size();

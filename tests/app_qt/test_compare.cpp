@@ -99,6 +99,7 @@ TEST_F(CompareTest, RadioDifferencesAreMarkedTakenAndUndone) {
     frame.RouteCommand(cmd::kUndo);
     EXPECT_EQ(doc.ImageBytes(), before);
     EXPECT_EQ(window->Differences().size(), 3u);
+    EXPECT_EQ(freq.data(Qt::ToolTipRole).toString(), QStringLiteral("the radio has 446.10000"));
 
     const QString text = dir.filePath(QStringLiteral("differences.txt"));
     window->askTextPath = [&] { return text; };

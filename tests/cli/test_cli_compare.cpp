@@ -18,7 +18,8 @@ TEST_F(CliTest, DiffListsExactlyWhatWasSetAndExitsAsDiff) {
                    "CommonSet.Common1.TotTim:=45", "CommonSet.Common1.Comment1=SHOP", "-o", b})
                   .exit,
               0);
-    const std::string maker = File("maker.hxq"), two = File("two.hxq");
+    const std::string maker = File("maker.hxq"), two = File("two.hxq"), quote = File("q.hxq");
+    ASSERT_EQ(Run({"set", a, "CommonSet.Common1.Comment1=SAY \"HI\" \\ 7", "-o", quote}).exit, 0);
     ASSERT_EQ(Run({"set", a, "MakerR.SigDetTim:=20", "-o", maker}).exit, 0);
     ASSERT_EQ(Run({"new", "--variant", "3", "-o", two}).exit, 0);
     const std::string lines = "Mch.CH4.ChOn\tOFF\tON\nMch.CH4.FreqRx\t0.00000\t446.10000\n"
@@ -40,6 +41,12 @@ TEST_F(CliTest, DiffListsExactlyWhatWasSetAndExitsAsDiff) {
          1,
          "[\n {\"path\": \"Mch.CH4.ChOn\", \"a\": \"ON\", \"b\": \"OFF\", \"codeA\": 1, \"codeB\": "
          "0},",
+         ""},
+        {{"diff", "--json", a, a}, 0, "[]\n", ""},
+        {{"diff", "--json", a, quote},
+         1,
+         "[\n {\"path\": \"CommonSet.Common1.Comment1\", \"a\": \"\", \"b\": \"SAY \\\"HI\\\" "
+         "\\\\ 7\", \"codeA\": 0, \"codeB\": 0}\n]\n",
          ""},
         {{"diff", a, maker}, 0, "", ""}, // the adjust area only when asked
         {{"diff", "--adjust", a, maker}, 1, "MakerR.SigDetTim\t15\t20\n", "1 in MakerR"},

@@ -9,6 +9,7 @@
 #include "params/node_access.h"
 #include "params/value_nodes.h"
 #include "radiomap/memory_map.h"
+#include "radiomap/radio_data_manager.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,8 +18,6 @@
 namespace {
 
 constexpr int kChannelRecords = 36;
-constexpr int kLiveFrequencyHz = 446100000;
-constexpr int kLiveToneCode = 2023; // DCS 023: every bit of a tone code counts
 // The bits that give an image's variant; compared as the variant, never as bytes.
 constexpr std::uint32_t kVariantByte = 0x007, kFamilyByte = 0x07B;
 constexpr std::uint8_t kVariantBits = 0x03, kFamilyBit = 0x08;
@@ -110,14 +109,7 @@ std::uint8_t CImageComparer::CoveredBits(int variant, std::uint32_t address) {
         if (factory) image.CopyFrom(*factory);
         map->ImageToTree(root, image);
         FillTexts(root); // a text's every byte counts
-        for (int ch = 1; ch <= kChannelRecords; ++ch) {
-            CNode* channel = GetNode(root, "Mch.CH" + std::to_string(ch));
-            SetValueByName(channel, "ChOn", 1);
-            SetValueByName(channel, "FreqRx", kLiveFrequencyHz);
-            SetValueByName(channel, "FreqTx", kLiveFrequencyHz);
-            SetValueByName(channel, "CTonRx", kLiveToneCode);
-            SetValueByName(channel, "CTonTx", kLiveToneCode);
-        }
+        radiomap::SwitchEveryChannelOn(root);
         const std::uint32_t size = image.Size();
         CByteImage zeros(size), ones(size);
         for (std::uint32_t i = 0; i < size; ++i)

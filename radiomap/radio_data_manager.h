@@ -110,3 +110,10 @@ private:
     std::vector<CNode*> m_store;
     int m_scratchVariant = -1; // a scratch manager's variant; -1 follows the hub
 };
+
+namespace radiomap {
+// Switches every channel record of a tree on, at a valid frequency with digital squelch codes
+// (every bit of a code counts), so that each stored field of a channel counts when the tree is
+// written.
+void SwitchEveryChannelOn(CNode* root);
+} // namespace radiomap

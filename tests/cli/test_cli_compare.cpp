@@ -23,6 +23,7 @@ TEST_F(CliTest, DiffListsExactlyWhatWasSetAndExitsAsDiff) {
     ASSERT_EQ(Run({"set", a, "MakerR.SigDetTim:=20", "-o", maker}).exit, 0);
     ASSERT_EQ(Run({"new", "--variant", "3", "-o", two}).exit, 0);
     const std::string lines = "Mch.CH4.ChOn\tOFF\tON\nMch.CH4.FreqRx\t0.00000\t446.10000\n"
+                              "Mch.CH4.FreqTx\t0.00000\t446.10000\n"
                               "CommonSet.Common1.TotTim\t30\t45\n"
                               "CommonSet.Common1.Comment1\t\tSHOP\n";
     struct {
@@ -31,10 +32,11 @@ TEST_F(CliTest, DiffListsExactlyWhatWasSetAndExitsAsDiff) {
         std::string out, err;
     } cases[] = {
         {{"diff", a, a}, 0, "", ""},
-        {{"diff", a, b}, 1, lines, "4 differences: 2 in Mch.CH4, 2 in CommonSet\n"},
+        {{"diff", a, b}, 1, lines, "5 differences: 3 in Mch.CH4, 2 in CommonSet\n"},
         {{"diff", "--codes", a, b},
          1,
          "Mch.CH4.ChOn\tOFF (0)\tON (1)\nMch.CH4.FreqRx\t0.00000 (0)\t446.10000 (446100000)\n"
+         "Mch.CH4.FreqTx\t0.00000 (0)\t446.10000 (446100000)\n"
          "CommonSet.Common1.TotTim\t30\t45\nCommonSet.Common1.Comment1\t (0)\tSHOP (0)\n",
          ""},
         {{"diff", "--json", b, a},
@@ -65,7 +67,7 @@ TEST_F(CliTest, DiffListsExactlyWhatWasSetAndExitsAsDiff) {
     CRun r = Run({"diff", a, "--port", sim.Path()});
     EXPECT_EQ(r.exit, 1) << r.err;
     EXPECT_EQ(r.out, lines);
-    EXPECT_TRUE(Has(r.err, "4 differences")) << r.err;
+    EXPECT_TRUE(Has(r.err, "5 differences")) << r.err;
     EXPECT_EQ(Run({"diff", b, "--port", sim.Path(), "--no-backup"}).exit, 0);
     EXPECT_EQ(Run({"diff", a, "--port", File("no-such-tty")}).exit, 91);
 }

@@ -208,7 +208,8 @@ int RunCommandLine(int argc, char** argv) {
     channel->footer(
         "The memory sheet's row operations, without questions: delete moves the later channels\n"
         "up and blanks the last, insert moves them down and loses the last, copy overwrites TO;\n"
-        "Prio A, Prio B and Emergency follow their channels.\n" +
+        "Prio A, Prio B and Emergency follow their channels. N and FROM may be a run of channels\n"
+        "(delete 3-5, copy 1-4 9).\n" +
         std::string(kStatusFile));
     const CCsvCommand csv(app);
     const CDiffCommand diff(app, a);

@@ -136,6 +136,64 @@ bool InsertChannel(CNode* root, int n, int rows) {
     return true;
 }
 
+namespace {
+// The channels in descending order, each once; false when one lies outside 1..rows.
+bool LastFirst(std::vector<int>& channels, int rows) {
+    std::sort(channels.begin(), channels.end(), std::greater<>());
+    channels.erase(std::unique(channels.begin(), channels.end()), channels.end());
+    return !channels.empty() && channels.front() <= rows && channels.back() >= 1;
+}
+} // namespace
+
+bool DeleteChannels(CNode* root, std::vector<int> channels, int rows) {
+    rows = std::min(rows, kMemoryChannels);
+    if (!LastFirst(channels, rows) || !ChannelNode(root, rows)) return false;
+    for (int n : channels)
+        DeleteChannel(root, n, rows);
+    return true;
+}
+
+bool InsertChannels(CNode* root, std::vector<int> channels, int rows) {
+    rows = std::min(rows, kMemoryChannels);
+    if (!LastFirst(channels, rows) || !ChannelNode(root, rows)) return false;
+    // A run of channels gets as many blanks before its first; from the last run up.
+    for (std::size_t i = 0; i < channels.size();) {
+        std::size_t j = i;
+        while (j + 1 < channels.size() && channels[j + 1] == channels[j] - 1)
+            ++j;
+        for (std::size_t k = i; k <= j; ++k)
+            InsertChannel(root, channels[j], rows);
+        i = j + 1;
+    }
+    return true;
+}
+
+std::string ChannelsText(const std::vector<int>& channels) {
+    if (channels.empty()) return {};
+    std::vector<int> sorted = channels;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted.size() == 1) return "CH " + std::to_string(sorted[0]);
+    if (sorted.back() - sorted.front() + 1 == static_cast<int>(sorted.size()))
+        return "CH " + std::to_string(sorted.front()) + "-" + std::to_string(sorted.back());
+    return std::to_string(sorted.size()) + " CH";
+}
+
+std::vector<int> PasteTargets(std::size_t k, const std::vector<int>& selected, int rows,
+                              int* dropped) {
+    *dropped = 0;
+    if (k == 0 || selected.empty()) return {};
+    if (k == 1 && selected.size() > 1) return selected;
+    std::vector<int> targets;
+    for (std::size_t i = 0; i < k; ++i) {
+        const long long n = selected.front() + static_cast<long long>(i);
+        if (n > rows)
+            ++*dropped;
+        else
+            targets.push_back(static_cast<int>(n));
+    }
+    return targets;
+}
+
 CChannelRecord PackChannelRecord(CNode* root, int n) {
     CChannelRecord record{};
     CNode* channel = ChannelNode(root, n);
@@ -156,6 +214,23 @@ bool IsChannelRecord(std::span<const std::uint8_t> bytes) {
     for (const CTextField& f : kRecordTexts)
         if (TextLength(bytes, f) >= f.size) return false;
     return true;
+}
+
+std::vector<std::uint8_t> PackChannelRecords(CNode* root, const std::vector<int>& channels) {
+    std::vector<std::uint8_t> bytes;
+    for (int n : channels) {
+        const CChannelRecord record = PackChannelRecord(root, n);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+std::size_t ChannelRecordCount(std::span<const std::uint8_t> bytes) {
+    std::size_t count = 0;
+    while ((count + 1) * kChannelRecordSize <= bytes.size() &&
+           IsChannelRecord(bytes.subspan(count * kChannelRecordSize, kChannelRecordSize)))
+        ++count;
+    return count;
 }
 
 bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes,
@@ -226,7 +301,22 @@ bool ParseChannelNumber(const std::string& word, int* n) {
     return true;
 }
 
+// A channel number or a run "3-5" (its end not before its start); last 0 for one channel.
+bool ParseChannelRun(const std::string& word, int* n, int* last) {
+    const std::size_t dash = word.find('-');
+    if (dash == std::string::npos) return ParseChannelNumber(word, n);
+    return ParseChannelNumber(word.substr(0, dash), n) &&
+           ParseChannelNumber(word.substr(dash + 1), last) && *last >= *n;
+}
+
 std::string ChText(int n) { return "CH " + std::to_string(n); }
+
+std::vector<int> RunOf(const CChannelCommand& c) {
+    std::vector<int> run;
+    for (int i = 0; i < c.Count(); ++i)
+        run.push_back(c.channel + i);
+    return run;
+}
 
 } // namespace
 
@@ -250,7 +340,8 @@ bool ParseChannelCommand(const std::vector<std::string>& words, CChannelCommand*
     c.verb = verb->verb;
     int* targets[] = {&c.channel, &c.to};
     for (std::size_t i = 0; i < given; ++i) {
-        if (!ParseChannelNumber(words[i + 1], targets[i])) {
+        if (i == 0 ? !ParseChannelRun(words[1], &c.channel, &c.last)
+                   : !ParseChannelNumber(words[i + 1], targets[i])) {
             *error = "\"" + words[i + 1] + "\" is no channel number.";
             return false;
         }
@@ -262,8 +353,10 @@ bool ParseChannelCommand(const std::vector<std::string>& words, CChannelCommand*
 bool RunChannelCommand(CNode* root, const CChannelCommand& command, int rows, std::string* error) {
     rows = std::min(rows, kMemoryChannels);
     const bool copy = command.verb == CChannelVerb::Copy;
-    for (int n :
-         copy ? std::vector<int>{command.channel, command.to} : std::vector<int>{command.channel}) {
+    const std::vector<int> run = RunOf(command);
+    std::vector<int> named = run;
+    if (copy) named.insert(named.end(), {command.to, command.to + command.Count() - 1});
+    for (int n : named) {
         if (n < 1 || n > rows || !ChannelNode(root, n)) {
             *error = ChText(n) + " does not exist: this radio has channels 1 to " +
                      std::to_string(rows) + ".";
@@ -272,17 +365,26 @@ bool RunChannelCommand(CNode* root, const CChannelCommand& command, int rows, st
     }
     switch (command.verb) {
     case CChannelVerb::Clear:
-        ResetChannel(root, command.channel);
+        for (int n : run)
+            ResetChannel(root, n);
         return true;
     case CChannelVerb::Delete:
-        return DeleteChannel(root, command.channel, rows);
+        return DeleteChannels(root, run, rows);
     case CChannelVerb::Insert:
-        return InsertChannel(root, command.channel, rows);
+        return InsertChannels(root, run, rows);
     case CChannelVerb::Copy: {
-        const CChannelRecord record = PackChannelRecord(root, command.channel);
-        if (UnpackChannelRecord(root, command.to, record)) return true;
-        *error = ChText(command.channel) + " holds no frequency that can be copied.";
-        return false;
+        // Every record taken before any is stored: a run may overlap its target.
+        const std::vector<std::uint8_t> records = PackChannelRecords(root, run);
+        const std::span<const std::uint8_t> all(records);
+        for (int i = 0; i < command.Count(); ++i) {
+            const auto one =
+                all.subspan(static_cast<std::size_t>(i) * kChannelRecordSize, kChannelRecordSize);
+            if (!UnpackChannelRecord(root, command.to + i, one)) {
+                *error = ChText(command.channel + i) + " holds no frequency that can be copied.";
+                return false;
+            }
+        }
+        return true;
     }
     }
     return false;
@@ -290,9 +392,9 @@ bool RunChannelCommand(CNode* root, const CChannelCommand& command, int rows, st
 
 namespace {
 
-// "<verb> CH n", and " to CH m" for a copy.
+// "<verb> CH n" (or a run "CH 3-5"), and " to CH m" for a copy.
 std::string Phrase(const char* verb, const CChannelCommand& command) {
-    std::string text = std::string(verb) + " " + ChText(command.channel);
+    std::string text = std::string(verb) + " " + ChannelsText(RunOf(command));
     if (command.verb == CChannelVerb::Copy) text += " to " + ChText(command.to);
     return text;
 }

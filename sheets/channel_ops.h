@@ -49,6 +49,14 @@ bool DeleteChannel(CNode* root, int n, int rows);
 // Inserts a blank channel at n: the later ones move down and the last one is lost; an attribute
 // on n or later (but not on the last) follows its channel.
 bool InsertChannel(CNode* root, int n, int rows);
+// The same for several channels (in any order, each once): every one deleted, or a blank
+// inserted before every one, as the single operation run from the last channel up. False
+// (nothing done) when one lies outside 1..rows.
+bool DeleteChannels(CNode* root, std::vector<int> channels, int rows);
+bool InsertChannels(CNode* root, std::vector<int> channels, int rows);
+
+// A set of channels as the sheets name it: "CH 5", "CH 3-5" for a run, "3 CH" otherwise.
+std::string ChannelsText(const std::vector<int>& channels);
 
 // The clipboard record of one channel: both frequency texts zero-terminated in their fields,
 // every other field as a 32-bit little-endian integer; the unused bytes are zero.
@@ -66,14 +74,26 @@ bool IsChannelRecord(std::span<const std::uint8_t> bytes);
 // setters made of the two texts (or the one refused) and of every integer not stored as given.
 bool UnpackChannelRecord(CNode* root, int n, std::span<const std::uint8_t> bytes,
                          std::vector<CFieldResult>* results = nullptr);
+// The records of several channels one after the other, and how many whole records bytes holds.
+std::vector<std::uint8_t> PackChannelRecords(CNode* root, const std::vector<int>& channels);
+std::size_t ChannelRecordCount(std::span<const std::uint8_t> bytes);
+
+// The channels k pasted rows go to when the rows selected are selected (ascending, not empty)
+// on a sheet of rows rows: one row fills every selected one; else the rows go to the first
+// selected channel and those after it, and the ones past the last row are dropped (counted).
+std::vector<int> PasteTargets(std::size_t k, const std::vector<int>& selected, int rows,
+                              int* dropped);
 
 // A row operation named by words, as a script gives it: "clear N", "delete N", "insert N",
-// "copy FROM TO". It runs without questions: delete and insert lose what they lose.
+// "copy FROM TO"; N and FROM may be a run "3-5". It runs without questions: delete and insert
+// lose what they lose.
 enum class CChannelVerb { Clear, Delete, Insert, Copy };
 struct CChannelCommand {
     CChannelVerb verb = CChannelVerb::Clear;
     int channel = 0; // the channel acted on; for copy the source
     int to = 0;      // copy's target
+    int last = 0;    // the end of a run from channel; 0 for the one channel
+    int Count() const { return last > channel ? last - channel + 1 : 1; }
 };
 // False with a message for an unknown verb, a missing or extra word, or a channel that is no
 // whole number.

@@ -36,6 +36,10 @@ constexpr int kUndo = 57643;
 constexpr int kRedo = 57644;
 constexpr int kDelete = 32784;
 constexpr int kInsert = 32785;
+// Our own: several rows of a memory sheet
+constexpr int kFillDown = 20121;
+constexpr int kFillSeries = 20122;
+constexpr int kPasteText = 20123; // the clipboard's text, whatever else it holds
 // View
 constexpr int kCommonSetting = 20130;
 constexpr int kToolbar = 59392;

@@ -6,6 +6,7 @@
 struct CCmdUI {
     bool enabled = true;
     bool checked = false;
+    bool visible = true; // for the items shown only while they are offered
 };
 
 class ICommandTarget {

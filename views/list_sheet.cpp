@@ -4,12 +4,15 @@
 #include "core/platform.h"
 #include "print/page_renderer.h"
 #include "sheets/channel_ops.h"
+#include "sheets/channel_table.h"
 #include "views/command_ids.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
@@ -118,7 +121,10 @@ QVariant CSheetRowModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 Qt::ItemFlags CSheetRowModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid()) return Qt::NoItemFlags;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return m_editable && m_editable(index.row(), index.column()) ? flags | Qt::ItemIsEditable
+                                                                 : flags;
 }
 
 // --- CListSheetDelegate --------------------------------------------------------------------------
@@ -157,13 +163,41 @@ void CListSheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->restore();
 }
 
+QWidget* CListSheetDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                          const QModelIndex& index) const {
+    if (!m_editing) return nullptr;
+    QWidget* editor = CreateCellEditor(m_editing->CellEditor(index.row(), index.column()), parent);
+    // The keys typed into a tone box reach its line edit: they end the edit as the box's own.
+    if (auto* box = qobject_cast<QComboBox*>(editor); box && box->lineEdit())
+        box->lineEdit()->installEventFilter(const_cast<CListSheetDelegate*>(this));
+    return editor;
+}
+
+void CListSheetDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (m_editing) FillCellEditor(editor, m_editing->CellEditor(index.row(), index.column()));
+}
+
+void CListSheetDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
+                                      const QModelIndex& index) const {
+    if (m_editing) m_editing->CommitCell(index.row(), index.column(), CellEditorText(editor));
+}
+
+bool CListSheetDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (auto* edit = qobject_cast<QLineEdit*>(object))
+        if (auto* box = qobject_cast<QComboBox*>(edit->parentWidget());
+            box && box->lineEdit() == edit)
+            object = box;
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
 // --- CListViewExs --------------------------------------------------------------------------------
 
 CListViewExs::CListViewExs(const CSheetDesc& desc, QWidget* parent)
     : QTableView(parent), m_desc(desc) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // F2 or a typed character edits a cell the model lets a user edit; no other cell.
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(false);
     setShowGrid(false);
     setWordWrap(false);
@@ -186,14 +220,35 @@ CListViewExs::CListViewExs(const CSheetDesc& desc, QWidget* parent)
     header->setMinimumSectionSize(std::max(smallest, 1));
 }
 
+void CListViewExs::SetMultiSelect(bool multi) {
+    m_multi = multi;
+    setSelectionMode(multi ? QAbstractItemView::ExtendedSelection
+                           : QAbstractItemView::SingleSelection);
+}
+
 int CListViewExs::SelectedRow() const {
-    if (!selectionModel()) return -1;
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    const std::vector<int> rows = SelectedRows();
+    return rows.empty() ? -1 : rows.front();
+}
+
+std::vector<int> CListViewExs::SelectedRows() const {
+    std::vector<int> rows;
+    if (!selectionModel()) return rows;
+    for (const QModelIndex& at : selectionModel()->selectedRows())
+        rows.push_back(at.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int CListViewExs::FocusRow() const {
+    const QModelIndex at = currentIndex();
+    if (at.isValid() && selectionModel()->isRowSelected(at.row(), {})) return at.row();
+    return SelectedRow();
 }
 
 void CListViewExs::SelectRow(int row) {
     if (!model() || row < 0 || row >= model()->rowCount()) return;
+    m_anchor = row;
     const QModelIndex at = model()->index(row, std::min(m_currentColumn, m_desc.columns - 1));
     selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
                                               QItemSelectionModel::Rows);
@@ -203,9 +258,54 @@ void CListViewExs::SelectRow(int row) {
     horizontalScrollBar()->setValue(columnsAt);
 }
 
+void CListViewExs::ExtendTo(int row) {
+    if (!m_multi) return SelectRow(row);
+    if (!model() || row < 0 || row >= model()->rowCount()) return;
+    const int column = std::min(m_currentColumn, m_desc.columns - 1);
+    const int anchor = std::clamp(m_anchor, 0, model()->rowCount() - 1);
+    const QItemSelection range(model()->index(std::min(anchor, row), 0),
+                               model()->index(std::max(anchor, row), m_desc.columns - 1));
+    selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(model()->index(row, column), QItemSelectionModel::NoUpdate);
+    const int columnsAt = horizontalScrollBar()->value();
+    scrollTo(model()->index(row, column));
+    horizontalScrollBar()->setValue(columnsAt);
+}
+
+bool CListViewExs::EditCurrentCell() {
+    const int row = FocusRow();
+    if (row < 0 || !model()) return false;
+    const QModelIndex at = model()->index(row, m_currentColumn);
+    if (!(model()->flags(at) & Qt::ItemIsEditable)) return false;
+    selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+    return edit(at, QAbstractItemView::EditKeyPressed, nullptr);
+}
+
+int CListViewExs::NextEditableColumn(int row, int column, bool forward) const {
+    for (int step = 1; step < m_desc.columns; ++step) {
+        int c = column + (forward ? step : -step);
+        c = ((c - 1) % (m_desc.columns - 1) + (m_desc.columns - 1)) % (m_desc.columns - 1) + 1;
+        if (model()->flags(model()->index(row, c)) & Qt::ItemIsEditable) return c;
+    }
+    return -1;
+}
+
+void CListViewExs::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    if (!next && hint != QAbstractItemDelegate::EditPreviousItem)
+        return QTableView::closeEditor(editor, hint);
+    // Tab and Shift+Tab: the next or previous editable column of the same row.
+    const int row = currentIndex().row();
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    const int column = row >= 0 ? NextEditableColumn(row, m_currentColumn, next) : -1;
+    if (column < 0) return;
+    SetCurrentColumn(column);
+    EditCurrentCell();
+}
+
 void CListViewExs::SetCurrentColumn(int column) {
     m_currentColumn = std::clamp(column, 1, std::max(1, m_desc.columns - 1));
-    const int row = SelectedRow();
+    const int row = FocusRow();
     if (row < 0) return;
     const QModelIndex at = model()->index(row, m_currentColumn);
     selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
@@ -225,9 +325,36 @@ int CListViewExs::ColumnForCurrent(const QPoint& pos) const {
 }
 
 void CListViewExs::RedrawSelectedRow() {
-    const int row = SelectedRow();
-    if (row >= 0)
+    for (int row : SelectedRows())
         viewport()->update(0, rowViewportPosition(row), viewport()->width(), rowHeight(row));
+}
+
+int CListViewExs::RowForKey(const QKeyEvent* event) const {
+    const int row = FocusRow();
+    const int last = model() ? model()->rowCount() - 1 : -1;
+    const int page = std::max(1, viewport()->height() / std::max(1, rowHeight(0)) - 1);
+    int to = -1;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        to = row - 1;
+        break;
+    case Qt::Key_Down:
+        to = row + 1;
+        break;
+    case Qt::Key_PageUp:
+        to = row - page;
+        break;
+    case Qt::Key_PageDown:
+        to = row + page;
+        break;
+    case Qt::Key_Home:
+        return last >= 0 ? 0 : -1;
+    case Qt::Key_End:
+        return last;
+    default:
+        return -1;
+    }
+    return last < 0 ? -1 : std::clamp(to, 0, last);
 }
 
 bool CListViewExs::event(QEvent* event) {
@@ -254,6 +381,8 @@ void CListViewExs::keyPressEvent(QKeyEvent* event) {
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // The key that ends a cell's edit comes back from its editor: it opens nothing.
+        if (state() == QAbstractItemView::EditingState && !hasFocus()) return;
         emit editRequested();
         return;
     case Qt::Key_Home:
@@ -262,9 +391,33 @@ void CListViewExs::keyPressEvent(QKeyEvent* event) {
             SelectRow(event->key() == Qt::Key_Home ? 0 : model()->rowCount() - 1);
             return;
         }
+        [[fallthrough]];
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // Shift extends the selection from its anchor; a plain move selects the row it reaches.
+        if (m_multi && (plain || (event->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier)) {
+            if (const int row = RowForKey(event); row >= 0) plain ? SelectRow(row) : ExtendTo(row);
+            return;
+        }
         break;
     default:
         break;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        emit copyRequested();
+        return;
+    }
+    if (m_multi && event->matches(QKeySequence::SelectAll) && model() && model()->rowCount() > 0) {
+        const int focus = FocusRow();
+        m_anchor = 0;
+        ExtendTo(model()->rowCount() - 1);
+        m_anchor = 0;
+        if (focus >= 0)
+            selectionModel()->setCurrentIndex(model()->index(focus, m_currentColumn),
+                                              QItemSelectionModel::NoUpdate);
+        return;
     }
     QTableView::keyPressEvent(event);
 }
@@ -274,8 +427,21 @@ void CListViewExs::mousePressEvent(QMouseEvent* event) {
     event->accept();
     const QModelIndex at = indexAt(event->position().toPoint());
     if (!at.isValid()) return; // below the last row: the selection stays
+    const int row = at.row();
+    const bool selected = selectionModel()->isRowSelected(row, {});
     SetCurrentColumn(ColumnForCurrent(event->position().toPoint()));
-    SelectRow(at.row());
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (m_multi && event->button() == Qt::LeftButton && (mods & Qt::ShiftModifier)) {
+        ExtendTo(row);
+    } else if (m_multi && event->button() == Qt::LeftButton && (mods & Qt::ControlModifier)) {
+        // Adds or removes the row; the focus goes with it, an added row anchors Shift.
+        if (!selected) m_anchor = row;
+        selectionModel()->setCurrentIndex(model()->index(row, m_currentColumn),
+                                          QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+    } else if (!(m_multi && event->button() == Qt::RightButton && selected &&
+                 SelectedRows().size() > 1)) {
+        SelectRow(row); // a right press inside a selection of several keeps it
+    }
 }
 
 void CListViewExs::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -299,7 +465,7 @@ void CListViewExs::contextMenuEvent(QContextMenuEvent* event) {
 
 void CListViewExs::paintEvent(QPaintEvent* event) {
     QTableView::paintEvent(event);
-    const int row = SelectedRow();
+    const int row = FocusRow();
     if (row < 0 || !model() || m_desc.columns <= 0) return;
     const int top = rowViewportPosition(row);
     const int height = rowHeight(row);
@@ -309,7 +475,10 @@ void CListViewExs::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     // Full-row selection: the highlight goes on to the right edge.
     if (right < viewport()->width())
-        painter.fillRect(QRect(right, top, viewport()->width() - right, height), HighlightColor());
+        for (int selected : SelectedRows())
+            painter.fillRect(QRect(right, rowViewportPosition(selected),
+                                   viewport()->width() - right, rowHeight(selected)),
+                             HighlightColor());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
@@ -341,6 +510,9 @@ CListSheet::CListSheet(int index, QString title, const CSheetDesc& desc, CCloneS
     layout->addWidget(m_view);
     setFocusProxy(m_view);
     m_view->setModel(m_model);
+    m_view->SetMultiSelect(rowOperations);
+    static_cast<CListSheetDelegate*>(m_view->itemDelegate())->SetEditing(this);
+    m_model->SetEditable([this](int row, int column) { return CellEditable(row, column); });
     m_model->SetRowCount(desc.rows);
     CSheetView::SetRowCount(desc.rows);
     ReloadColumnWidths();
@@ -355,6 +527,7 @@ CListSheet::CListSheet(int index, QString title, const CSheetDesc& desc, CCloneS
     connect(m_view, &CListViewExs::editRequested, this,
             [this] { HandleCommand(cmd::kEditMemory); });
     connect(m_view, &CListViewExs::tabPressed, this, &CSheetView::focusTreeRequested);
+    connect(m_view, &CListViewExs::copyRequested, this, &CListSheet::CopyRowsAsText);
     connect(m_view, &CListViewExs::contextMenuAt, this, [this](const QPoint& at) {
         if (SelectedRow() >= 0 && m_desc.contextMenu != 0)
             emit contextMenuRequested(m_desc.contextMenu, at);
@@ -406,6 +579,13 @@ int CListSheet::SelectedChannel() const {
     return row >= 0 ? ChannelOfRow(row) : 0;
 }
 
+std::vector<int> CListSheet::SelectedChannels() const {
+    std::vector<int> channels;
+    for (int row : SelectedRows())
+        channels.push_back(ChannelOfRow(row));
+    return channels;
+}
+
 CEditStep CListSheet::RunEdit(const QString& label, const CEditChange& change, int changedRow) {
     if (!m_doc || !Root()) return {};
     CEditStep step =
@@ -435,13 +615,22 @@ QString CListSheet::EditLabel(const char* action, int channel) {
 }
 
 QString CListSheet::UpdateCaption() const {
-    const int row = SelectedRow();
-    return row >= 0 ? QStringLiteral(" - CH %1").arg(ChannelOfRow(row)) : QStringLiteral("     ");
+    const std::vector<int> channels = SelectedChannels();
+    return channels.empty() ? QStringLiteral("     ")
+                            : " - " + QString::fromStdString(ChannelsText(channels));
 }
 
 void CListSheet::OnSelectionChanged() {
     m_view->viewport()->update();
     SetCaptionSuffix(UpdateCaption());
+}
+
+void CListSheet::CopyRowsAsText() {
+    std::vector<std::vector<std::string>> rows;
+    for (int row : SelectedRows())
+        rows.push_back(RowTexts(row));
+    if (rows.empty()) return;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(TableText(m_desc, rows)));
 }
 
 bool CListSheet::CanPaste() const {
@@ -516,7 +705,10 @@ bool CListSheet::HandleCommand(int id) {
     case cmd::kEmergencyOff:
         SetChannelAttributeCommand(id);
         return true;
-    default: // Cut does nothing here
+    case cmd::kCut: // with one row Cut does nothing
+        if (SelectionSize() > 1 && m_rowOperations) CutRows();
+        return true;
+    default:
         return true;
     }
     m_view->setFocus(Qt::OtherFocusReason);
@@ -524,18 +716,23 @@ bool CListSheet::HandleCommand(int id) {
 }
 
 bool CListSheet::UpdateCommand(int id, CCmdUI& ui) {
-    const bool selected = SelectedRow() >= 0;
+    const int count = SelectionSize();
+    const bool selected = count > 0;
     const bool rowCommand = selected && m_rowOperations;
+    // The commands on one channel: with one row only.
+    const bool oneRow = count == 1;
     switch (id) {
     case cmd::kEditMemory:
-        ui.enabled = selected;
+        ui.enabled = oneRow;
         return true;
     case cmd::kCopy:
     case cmd::kClear:
     case cmd::kDelete:
     case cmd::kInsert:
-    case cmd::kEmergencyOff:
         ui.enabled = rowCommand;
+        return true;
+    case cmd::kEmergencyOff:
+        ui.enabled = rowCommand && oneRow;
         return true;
     case cmd::kPaste:
         // The menus ask often; the clipboard is read once after each change.
@@ -545,8 +742,8 @@ bool CListSheet::UpdateCommand(int id, CCmdUI& ui) {
     case cmd::kPrioA:
     case cmd::kPrioB:
     case cmd::kEmergency:
-        ui.enabled = rowCommand;
-        ui.checked = rowCommand &&
+        ui.enabled = rowCommand && oneRow;
+        ui.checked = ui.enabled &&
                      ChannelAttribute(Root(), AttributeCommand(id)->attribute) == SelectedChannel();
         return true;
     case cmd::kCut:

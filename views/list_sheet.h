@@ -8,6 +8,7 @@
 #pragma once
 
 #include "sheets/sheet_desc.h"
+#include "views/cell_editor.h"
 #include "views/doc_edit.h"
 #include "views/sheet_view.h"
 
@@ -32,6 +33,10 @@ public:
     void SetRowCount(int rows);
     void SetRow(int row, const std::vector<std::string>& cells);
     QString Cell(int row, int column) const;
+    // Which cells a user may edit in place (none when not set).
+    void SetEditable(std::function<bool(int row, int column)> editable) {
+        m_editable = std::move(editable);
+    }
     // Cells marked from outside the sheet (the differences window): markOf gives a cell's tool
     // tip, empty for none; a marked cell is drawn in kMarkColor. Null: no marks.
     void SetCellMarks(std::function<QString(int row, int column)> markOf);
@@ -46,6 +51,7 @@ public:
 private:
     const CSheetDesc& m_desc;
     std::vector<QStringList> m_rows;
+    std::function<bool(int, int)> m_editable;
     std::function<QString(int, int)> m_markOf;
 };
 
@@ -57,13 +63,25 @@ public:
     CListSheetDelegate(const CSheetDesc& desc, QObject* parent = nullptr);
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // The editors of the cells edited in place, from editing (none when not set).
+    void SetEditing(ICellEditing* editing) { m_editing = editing; }
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
     const CSheetDesc& m_desc;
+    ICellEditing* m_editing = nullptr;
 };
 
-// The owner-drawn report list under a sheet: full-row selection of one row, a current column
-// moved by Left and Right, the highlight reaching the right edge.
+// The owner-drawn report list under a sheet: full-row selection of one row (or of several, with
+// Shift and Ctrl, where the sheet allows it), a current column moved by Left and Right, the
+// highlight reaching the right edge, cells edited in place where the model allows it.
 class CListViewExs : public QTableView {
     Q_OBJECT
 public:
@@ -71,20 +89,32 @@ public:
 
     int CurrentColumn() const { return m_currentColumn; }
     void SetCurrentColumn(int column);
-    // The selected row, -1 for none.
+    // Several rows may be selected: Shift+click and Shift with the moving keys extend the
+    // selection from its anchor, Ctrl+click adds or removes a row, Ctrl+A selects every row.
+    void SetMultiSelect(bool multi);
+    // The selected row (the first of several), -1 for none; every selected row, ascending.
     int SelectedRow() const;
+    std::vector<int> SelectedRows() const;
+    // The focused row: where the moving keys and in-place editing start.
+    int FocusRow() const;
     // Selects and focuses one row and scrolls it into view; a row that does not exist is ignored.
     void SelectRow(int row);
+    // Selects the rows from the anchor to row, which gets the focus.
+    void ExtendTo(int row);
+    // Opens the in-place editor of the focused row's current column; false where there is none.
+    bool EditCurrentCell();
     // The highlight colours of the selected row (with or without the focus).
     QColor HighlightColor() const;
 
 signals:
     void editRequested(); // Enter, or a double-click on a row
+    void copyRequested(); // Ctrl+C where no command takes it
     void tabPressed();    // Tab or Shift+Tab
     void contextMenuAt(const QPoint& globalPos);
 
 protected:
     bool event(QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -97,12 +127,18 @@ private:
     // Column under a viewport point for the current column (column 0 counts as 1).
     int ColumnForCurrent(const QPoint& pos) const;
     void RedrawSelectedRow();
+    // The row a moving key leads to from the focused row, -1 for a key that moves none.
+    int RowForKey(const QKeyEvent* event) const;
+    // The next editable column of the row after (or before) column, -1 for none.
+    int NextEditableColumn(int row, int column, bool forward) const;
 
     const CSheetDesc& m_desc;
     int m_currentColumn = 1;
+    bool m_multi = false;
+    int m_anchor = 0;
 };
 
-class CListSheet : public CSheetView {
+class CListSheet : public CSheetView, public ICellEditing {
     Q_OBJECT
 public:
     // doc: the document whose tree the rows show; rowOperations: Copy, Paste, Clear, Delete,
@@ -127,6 +163,9 @@ public:
     void RefreshAll();
     void SelectRow(int row) { m_view->SelectRow(row); }
     int SelectedRow() const { return m_view->SelectedRow(); }
+    std::vector<int> SelectedRows() const { return m_view->SelectedRows(); }
+    // The channels of the selected rows, ascending.
+    std::vector<int> SelectedChannels() const;
     // Channel number of a row (from 1), and of the selected row (0 for none).
     int ChannelOfRow(int row) const { return m_channelBase + row + 1; }
     int SelectedChannel() const;
@@ -142,6 +181,14 @@ public:
                       int changedRow = -1);
     // The name of an edit on one channel: "Delete CH 5".
     static QString EditLabel(const char* action, int channel);
+
+    // ICellEditing: no cell is edited in place unless a sheet says so.
+    bool CellEditable(int, int) const override { return false; }
+    CCellEditor CellEditor(int, int) const override { return {}; }
+    void CommitCell(int, int, const QString&) override {}
+    // The selected rows as a table text on the clipboard (a header of the column titles, the
+    // texts the rows show), for a spreadsheet or a text editor.
+    void CopyRowsAsText();
 
     // Printing.
     virtual QString GetPrintTitle() const { return QString::fromUtf8(m_desc.title); }
@@ -166,8 +213,13 @@ protected:
     virtual void PasteRow() {}
     virtual void DeleteRow() {}
     virtual void InsertRow() {}
-    // The caption suffix for the selection: " - CH %d", or five blanks without one.
+    // The caption suffix for the selection: " - CH %d", " - CH 3-5" or " - 3 CH" for several
+    // rows, or five blanks without one.
     virtual QString UpdateCaption() const;
+    // Cut of several rows (with one row Cut does nothing).
+    virtual void CutRows() {}
+    // The number of rows selected.
+    int SelectionSize() const { return static_cast<int>(SelectedRows().size()); }
     virtual void SetCaptionSuffix(const QString& text) { emit selectionTextChanged(text); }
     // Whether the clipboard holds what PasteRow takes (asked again after each clipboard change).
     virtual bool CanPaste() const;

@@ -5,6 +5,7 @@
 #include "params/set_result.h"
 #include "sheets/channel_entry.h"
 #include "sheets/channel_ops.h"
+#include "sheets/channel_table.h"
 #include "sheets/mch_rows.h"
 #include "views/list_frame.h"
 #include "views/mch_edit_dlg.h"
@@ -30,7 +31,10 @@ std::span<const std::uint8_t> BytesOf(const QByteArray& data) {
 CZ30MchSheet::CZ30MchSheet(int index, bool pmr, CCloneSupportDoc* doc, QWidget* parent)
     : CListSheet(index, CZ30ListFrame::TitleOf(index), pmr ? kMchPmrSheet : kMchLmrSheet, doc, true,
                  QString::fromLatin1(pmr ? kPmrClipboardFormat : kLmrClipboardFormat), parent),
-      m_pmr(pmr) {}
+      m_pmr(pmr) {
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { m_clip.reset(); });
+}
 
 std::vector<std::string> CZ30MchSheet::RowTexts(int row) const {
     return MchRowTexts(Root(), m_pmr, Variant(), row);
@@ -47,15 +51,7 @@ void CZ30MchSheet::EditRow() {
         // A frequency the channel refuses keeps the editor open with nothing stored.
         const std::vector<CFieldResult> refused = CheckChannelEntry(Root(), n, entry);
         if (!refused.empty()) {
-            QStringList lines;
-            for (const CFieldResult& r : refused)
-                lines << QStringLiteral("%1 \"%2\": %3.")
-                             .arg(QString::fromStdString(ChannelFieldLabel(r.node)),
-                                  QString::fromStdString(r.given),
-                                  QString::fromUtf8(SetReasonText(r.result.reason)));
-            QMessageBox::warning(&dialog, QStringLiteral("KT-Z30"),
-                                 lines.join('\n') +
-                                     QStringLiteral("\nThe channel is not changed."));
+            QMessageBox::warning(&dialog, QStringLiteral("KT-Z30"), RefusalText(refused));
             return false;
         }
         const std::string prefix = PathOfRow(row) + '.';
@@ -70,6 +66,16 @@ void CZ30MchSheet::EditRow() {
         return true;
     };
     dialog.exec();
+}
+
+QString CZ30MchSheet::RefusalText(const std::vector<CFieldResult>& refused) {
+    QStringList lines;
+    for (const CFieldResult& r : refused)
+        lines << QStringLiteral("%1 \"%2\": %3.")
+                     .arg(QString::fromStdString(ChannelFieldLabel(r.node)),
+                          QString::fromStdString(r.given),
+                          QString::fromUtf8(SetReasonText(r.result.reason)));
+    return lines.join('\n') + QStringLiteral("\nThe channel is not changed.");
 }
 
 void CZ30MchSheet::TellOutcome(int n, const std::string& prefix, const CEditStep& step) {
@@ -99,13 +105,23 @@ int CZ30MchSheet::RowOfPath(const std::string& path) const {
 }
 
 void CZ30MchSheet::CopyRow() {
-    const int n = SelectedChannel();
-    if (n < 1) return;
-    const CChannelRecord record = PackChannelRecord(Root(), n);
+    const std::vector<int> channels = SelectedChannels();
+    if (channels.empty()) return;
+    // The sheet's records, one per row, and the rows as a table for other programs.
+    const std::vector<std::uint8_t> records = PackChannelRecords(Root(), channels);
+    std::vector<std::vector<std::string>> rows;
+    for (int row : SelectedRows())
+        rows.push_back(RowTexts(row));
     auto* data = new QMimeData;
-    data->setData(ClipboardFormat(), QByteArray(reinterpret_cast<const char*>(record.data()),
-                                                static_cast<qsizetype>(record.size())));
+    data->setData(ClipboardFormat(), QByteArray(reinterpret_cast<const char*>(records.data()),
+                                                static_cast<qsizetype>(records.size())));
+    data->setText(QString::fromStdString(TableText(Desc(), rows)));
     QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void CZ30MchSheet::CutRows() {
+    CopyRow();
+    ClearRow();
 }
 
 QByteArray CZ30MchSheet::ClipboardRecord() const {
@@ -115,11 +131,52 @@ QByteArray CZ30MchSheet::ClipboardRecord() const {
     return IsChannelRecord(BytesOf(bytes)) ? bytes : QByteArray();
 }
 
-bool CZ30MchSheet::CanPaste() const { return !ClipboardRecord().isEmpty(); }
+const CZ30MchSheet::CClipState& CZ30MchSheet::Clip() const {
+    if (!m_clip) {
+        CClipState state;
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        const QString other =
+            QString::fromLatin1(m_pmr ? kLmrClipboardFormat : kPmrClipboardFormat);
+        state.own = !ClipboardRecord().isEmpty();
+        state.other = data && data->hasFormat(other);
+        state.text = data && data->hasText() && !data->text().trimmed().isEmpty();
+        m_clip = state;
+    }
+    return *m_clip;
+}
+
+// Records of the other memory sheet do not travel to this one (their text does, by Paste Text,
+// or by Paste on several rows).
+bool CZ30MchSheet::CanPaste() const {
+    const CClipState& clip = Clip();
+    return clip.own || (clip.text && (!clip.other || SelectionSize() > 1));
+}
 
 void CZ30MchSheet::PasteRow() {
     const int row = SelectedRow();
     const QByteArray record = ClipboardRecord();
+    if (row >= 0 && record.isEmpty()) return PasteText();
+    const std::size_t count = ChannelRecordCount(BytesOf(record));
+    if (row >= 0 && (count > 1 || SelectionSize() > 1)) {
+        RunTableEdit(PasteLabel(count), [&](CNode& root) {
+            CTableEdit edit;
+            edit.channels = PasteTargets(count, SelectedChannels(), ChannelOfRow(RowCount() - 1),
+                                         &edit.dropped);
+            const auto bytes = BytesOf(record);
+            for (std::size_t k = 0; k < edit.channels.size(); ++k) {
+                const std::size_t i = std::min(k, count - 1);
+                std::vector<CFieldResult> results;
+                const int n = edit.channels[k];
+                const bool pasted = UnpackChannelRecord(
+                    &root, n, bytes.subspan(i * kChannelRecordSize, kChannelRecordSize), &results);
+                if (pasted && !IsChannelOn(&root, n)) continue;
+                for (CFieldResult& r : results)
+                    edit.values.emplace_back(n, std::move(r));
+            }
+            return edit;
+        });
+        return;
+    }
     if (row < 0 || record.isEmpty()) return;
     const int n = ChannelOfRow(row);
     const std::string prefix = PathOfRow(row) + '.';
@@ -159,21 +216,51 @@ void CZ30MchSheet::ResetChannel(int channel) {
 }
 
 void CZ30MchSheet::ClearRow() {
-    if (const int n = SelectedChannel(); n >= 1) ResetChannel(n);
+    const std::vector<int> channels = SelectedChannels();
+    if (channels.size() == 1) return ResetChannel(channels.front());
+    if (channels.empty()) return;
+    RunTableEdit(RowsLabel("Clear"), [&](CNode& root) {
+        CTableEdit edit;
+        for (int n : channels)
+            ::ResetChannel(&root, n);
+        return edit;
+    });
 }
 
 void CZ30MchSheet::DeleteRow() {
-    const int n = SelectedChannel();
-    if (n < 1) return;
-    if (IsChannelOn(Root(), n) && !AskYesNo(kDeleteChannelQuestion, true)) return;
+    const std::vector<int> channels = SelectedChannels();
+    if (channels.empty()) return;
+    const bool inUse = std::any_of(channels.begin(), channels.end(),
+                                   [&](int n) { return IsChannelOn(Root(), n); });
+    if (inUse && !AskYesNo(kDeleteChannelQuestion, true)) return;
     CWaitCursor wait;
-    RunRowOperation("Delete", n, [&](CNode& root) { DeleteChannel(&root, n, RowCount()); });
+    if (channels.size() == 1) {
+        const int n = channels.front();
+        RunRowOperation("Delete", n, [&](CNode& root) { DeleteChannel(&root, n, RowCount()); });
+        return;
+    }
+    RunTableEdit(RowsLabel("Delete"), [&](CNode& root) {
+        DeleteChannels(&root, channels, RowCount());
+        return CTableEdit{};
+    });
 }
 
 void CZ30MchSheet::InsertRow() {
-    const int n = SelectedChannel();
-    if (n < 1) return;
-    if (IsChannelOn(Root(), RowCount()) && !AskYesNo(kChannelOverflowQuestion, false)) return;
+    const std::vector<int> channels = SelectedChannels();
+    if (channels.empty()) return;
+    // Each blank inserted loses one of the last channels.
+    bool lost = false;
+    for (int k = 0; k < static_cast<int>(channels.size()); ++k)
+        lost = lost || IsChannelOn(Root(), RowCount() - k);
+    if (lost && !AskYesNo(kChannelOverflowQuestion, false)) return;
     CWaitCursor wait;
-    RunRowOperation("Insert", n, [&](CNode& root) { InsertChannel(&root, n, RowCount()); });
+    if (channels.size() == 1) {
+        const int n = channels.front();
+        RunRowOperation("Insert", n, [&](CNode& root) { InsertChannel(&root, n, RowCount()); });
+        return;
+    }
+    RunTableEdit(RowsLabel("Insert"), [&](CNode& root) {
+        InsertChannels(&root, channels, RowCount());
+        return CTableEdit{};
+    });
 }

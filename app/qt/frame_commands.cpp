@@ -26,10 +26,11 @@
 namespace {
 
 enum CCommandFlag : unsigned {
-    kCheckable = 1,     // its item shows a check mark
-    kSeparated = 2,     // a separator before its item
-    kToolButton = 4,    // on the toolbar, in table order; buttons of two menus are separated
-    kSignallingMenu = 8 // an Edit item the signalling sheets' context menu repeats
+    kCheckable = 1,      // its item shows a check mark
+    kSeparated = 2,      // a separator before its item
+    kToolButton = 4,     // on the toolbar, in table order; buttons of two menus are separated
+    kSignallingMenu = 8, // an Edit item the signalling sheets' context menu repeats
+    kOnOffer = 16        // shown only while its target offers it (CCmdUI::visible)
 };
 
 struct CCommandDef {
@@ -101,6 +102,13 @@ const std::vector<CCommandDef>& Commands() {
         {kEdit, cmd::kDelete, "Delete\tDelete", "Delete the selected channel.\nDelete", {Key(Qt::Key_Delete)}},
         {kEdit, cmd::kInsert, "Insert\tInsert", "Insert a channel before the selected one.\nInsert",
          {Key(Qt::Key_Insert)}},
+        {kEdit, cmd::kFillDown, "Fill Down\tCtrl+D",
+         "Copy the value of the first selected row into the other selected rows.\nFill Down",
+         {Key(CTRL | Qt::Key_D)}, kOnOffer},
+        {kEdit, cmd::kFillSeries, "Fill Series...",
+         "Set the selected rows' frequencies in steps from the first one.\nFill Series", {}, kOnOffer},
+        {nullptr, cmd::kPasteText, "Paste Text",
+         "Paste the clipboard's text as a table of channels.\nPaste Text", {Key(CTRL | SHIFT | Qt::Key_V)}},
         {nullptr, cmd::kCut, "Cu&t", "Cut the selection and put it on the Clipboard.\nCut",
          {Key(CTRL | Qt::Key_X), Key(SHIFT | Qt::Key_Delete)}},
 
@@ -216,6 +224,7 @@ void CCloneSoftMainFrm::CreateActions() {
         if (QIcon icon = ToolIcon(id); !icon.isNull()) action->setIcon(icon);
         m_actions[id] = action;
         addAction(action); // accelerators work without a menu entry
+        if (def.flags & kOnOffer) m_onOffer.insert(id);
     }
     for (int i = 0; i < kRecentCount; ++i) {
         const int id = cmd::kRecentFirst + i;
@@ -226,9 +235,12 @@ void CCloneSoftMainFrm::CreateActions() {
     }
 }
 
-void CCloneSoftMainFrm::AddMenuItems(QMenu* menu, const char* title, unsigned flags) {
+void CCloneSoftMainFrm::AddMenuItems(QMenu* menu, const char* title, unsigned flags,
+                                     bool offeredOnly) {
     for (const CCommandDef& def : Commands()) {
         if (!InMenu(def, title) || (def.flags & flags) != flags) continue;
+        // A context menu holds the items shown only while offered when they are.
+        if (offeredOnly && (def.flags & kOnOffer) && !m_actions.at(def.id)->isVisible()) continue;
         if ((def.flags & kSeparated) && !menu->isEmpty()) menu->addSeparator();
         switch (def.id) {
         case kTemplatePlace:
@@ -320,13 +332,13 @@ void CCloneSoftMainFrm::SetTemplateMenu(const QStringList& texts) {
 void CCloneSoftMainFrm::ShowContextMenu(int menu, const QPoint& globalPos) {
     QMenu popup(this);
     popup.setObjectName(QStringLiteral("ContextMenu%1").arg(menu));
+    UpdateCommandUI();
     if (menu == kMenuMemorySheet)
-        AddMenuItems(&popup, kEdit, 0);
+        AddMenuItems(&popup, kEdit, 0, true);
     else if (menu == kMenuSignallingSheet)
-        AddMenuItems(&popup, kEdit, kSignallingMenu);
+        AddMenuItems(&popup, kEdit, kSignallingMenu, true);
     else
         return;
-    UpdateCommandUI();
     popup.exec(globalPos);
 }
 
@@ -335,6 +347,7 @@ void CCloneSoftMainFrm::UpdateCommandUI() {
         const CCmdUI ui = RouteUpdate(id);
         action->setEnabled(ui.enabled);
         if (action->isCheckable()) action->setChecked(ui.checked);
+        if (m_onOffer.count(id)) action->setVisible(ui.visible);
     }
     QUndoStack* undo = UndoStackOf(m_doc);
     m_actions.at(cmd::kUndo)->setText(UndoActionText("Undo", undo->undoText(), "Ctrl+Z"));

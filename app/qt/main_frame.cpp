@@ -259,7 +259,7 @@ CCmdUI CCloneSoftMainFrm::RouteUpdate(int id) {
         return ui;
     if (OnUpdateCmdUI(id, ui)) return ui;
     if (m_application && m_application->OnUpdateCmdUI(id, ui)) return ui;
-    return CCmdUI{false, false}; // nobody handles it
+    return CCmdUI{false, false, false}; // nobody handles it
 }
 
 void CCloneSoftMainFrm::FocusOtherPane(bool) {

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
+#include <set>
 
 struct CChangeNotice;
 class CColorStatusBar;
@@ -89,8 +90,9 @@ protected:
 private:
     void CreateActions();
     void CreateMenus();
-    // The items of the menu bar's menu title that have all of flags, in table order.
-    void AddMenuItems(QMenu* menu, const char* title, unsigned flags);
+    // The items of the menu bar's menu title that have all of flags, in table order; offeredOnly
+    // leaves out the items shown only while offered that are not offered now.
+    void AddMenuItems(QMenu* menu, const char* title, unsigned flags, bool offeredOnly = false);
     void CreateToolBar();
     void CreatePanes(ICommandTarget* document);
     void LoadPlacement();
@@ -109,6 +111,7 @@ private:
 
     ICommandTarget* m_application;
     std::map<int, QAction*> m_actions;
+    std::set<int> m_onOffer; // the items shown only while offered
     QToolBar* m_toolBar = nullptr;
     CColorStatusBar* m_statusBar = nullptr;
     QSplitter* m_rows = nullptr;

@@ -76,6 +76,15 @@ TEST_F(ChannelCommand, RunsAsOneEditWithTheSheetsMoves) {
         {{"copy", "2", "9"}, 4, 4, "Copy CH 2 to CH 9", "Copied CH 2 to CH 9.",
          {1, 2, 3, 4, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0}, 7, 16, 3},
         {{"delete", "1"}, 2, 4, "Delete CH 1", "Deleted CH 1.", {2, 3, 4, 0}, 3, 3, 2},
+        // Runs of channels, as the sheet's several rows.
+        {{"delete", "3-5"}, 4, 16, "Delete CH 3-5", "Deleted CH 3-5.",
+         {1, 2, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 0, 0, 0}, 4, 13, 3},
+        {{"insert", "5-6"}, 4, 16, "Insert CH 5-6", "Inserted a blank CH 5-6.",
+         {1, 2, 3, 4, 0, 0, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, 9, 16, 3},
+        {{"clear", "2-3"}, 4, 4, "Clear CH 2-3", "Cleared CH 2-3.",
+         {1, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 7, 16, 3},
+        {{"copy", "1-2", "15"}, 4, 16, "Copy CH 1-2 to CH 15", "Copied CH 1-2 to CH 15.",
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 1, 2}, 7, 16, 3},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -124,6 +133,8 @@ TEST_F(ChannelCommand, BadWordsOrChannelsChangeNothing) {
         {{"clear", "-1"}, 4, "\"-1\" is no channel number."},
         {{"clear", "99999"}, 4, "\"99999\" is no channel number."},
         {{"clear", "2x"}, 4, "\"2x\" is no channel number."},
+        {{"delete", "5-3"}, 4, "\"5-3\" is no channel number."},
+        {{"copy", "1-3", "15"}, 4, "CH 17 does not exist: this radio has channels 1 to 16."},
     };
     for (const auto& c : cases) {
         auto doc = MakeDoc(c.variant, 4);

@@ -1,53 +1,31 @@
 #include "cli/fleet.h"
 
 #include "app/clone_support_doc.h"
+#include "app/fleet.h"
 #include "cli/commands.h"
 #include "cli/terminal.h"
 #include "clone/clone_rs_io_manager.h"
 #include "core/platform.h"
+#include "platform/fleet_process.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QProcess>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <set>
-#include <sstream>
-
-#include <csignal>
-#ifdef __linux__
-#include <sys/prctl.h>
-#endif
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// One radio's run.
-struct CRadioRun {
-    std::string port;   // as given
-    std::string output; // read: the file it writes
-    std::string trace;  // --trace: its own trace file
-    std::unique_ptr<QProcess> process;
-    bool done = false;
-    bool printed = false;
-    int code = kCloneFailed;
-    std::string out, err, failure;
-};
-
-std::string PortLabel(const std::string& port) { return port.size() == 1 ? "COM" + port : port; }
-
 // The arguments of one radio's run: the given ones without the ports (and a read's -o, and the
 // trace file), then this radio's port and files; a write's question was asked here.
 QStringList RadioArguments(const std::string& verb, const CCliArgs& a,
-                           const std::vector<std::string>& args, const CRadioRun& radio) {
+                           const std::vector<std::string>& args, const CFleetJob& job) {
     QStringList list;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& s = args[i];
@@ -61,68 +39,11 @@ QStringList RadioArguments(const std::string& verb, const CCliArgs& a,
             continue;
         list << QString::fromStdString(s);
     }
-    list << QStringLiteral("--port") << QString::fromStdString(radio.port);
-    if (verb == "read") list << QStringLiteral("-o") << QString::fromStdString(radio.output);
-    if (!radio.trace.empty())
-        list << QStringLiteral("--trace") << QString::fromStdString(radio.trace);
+    list << QStringLiteral("--port") << QString::fromStdString(job.port);
+    if (verb == "read") list << QStringLiteral("-o") << QString::fromStdString(job.image);
+    if (!job.trace.empty()) list << QStringLiteral("--trace") << QString::fromStdString(job.trace);
     if (verb == "write" && !a.yes) list << QStringLiteral("--yes");
     return list;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-std::string Trimmed(std::string s) {
-    s.erase(0, s.find_first_not_of(' '));
-    s.erase(s.find_last_not_of(" \r") + 1);
-    return s;
-}
-
-bool IsCloneResult(int code) {
-    switch (code) {
-    case kCloneOk:
-    case kCloneCancelled:
-    case kCloneFailed:
-    case kCloneTransferError:
-    case kCloneIllegalInfo:
-    case kCloneWrongModel:
-    case kCloneNoPort:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// What one radio's run came to, from what it printed: the last status text (" Cloning
-// completed.", " Err: ..."), the model and revision of an info, whether a write was verified.
-std::string ResultText(const std::string& verb, const CRadioRun& r) {
-    if (!r.failure.empty()) return r.failure;
-    std::string status, model, revision;
-    bool verified = false;
-    for (const std::string& line : Lines(r.out)) {
-        const std::string text = Trimmed(line);
-        if (text.rfind("Err:", 0) == 0 || text.rfind(Trimmed(kStrCloneCompleted), 0) == 0 ||
-            text.rfind(Trimmed(kStrTerminated), 0) == 0)
-            status = text;
-        if (line.find("Verified.") != std::string::npos) verified = true;
-        if (line.rfind("Model:\t", 0) == 0) model = Trimmed(line.substr(7));
-        if (line.rfind("Revision:\t", 0) == 0) revision = Trimmed(line.substr(10));
-    }
-    if (verb == "info" && r.code == kCloneOk) return "Model " + model + ", revision " + revision;
-    if (status.empty() || !IsCloneResult(r.code)) {
-        for (const std::string& line : Lines(r.err))
-            if (!Trimmed(line).empty()) return Trimmed(line);
-        return status.empty() ? "ended with " + std::to_string(r.code) : status;
-    }
-    if (verb == "write" && r.code == kCloneOk && status.find("Verified") == std::string::npos)
-        status += verified ? " Verified." : " (not verified)";
-    if (verb == "read" && r.code == kCloneOk) status += " Saved to " + r.output + ".";
-    return status;
 }
 
 // The parent's share of a write: what a single write checks before it opens its port, and the
@@ -134,38 +55,6 @@ int PrepareWrite(const CCliArgs& a) {
                                        KtIcon::Question) != KtAnswer::Ok)
         return kCloneCancelled;
     return 0;
-}
-
-void Start(CRadioRun& r, const QStringList& arguments) {
-    r.process = std::make_unique<QProcess>();
-    QProcess* p = r.process.get();
-#ifndef _WIN32
-    // A process group of its own: the terminal's Ctrl+C reaches this program alone, which
-    // cancels each transfer once; a run whose parent is gone cancels too, and its report to
-    // the parent that is no longer there must not end it before it has cleaned up (the
-    // disposition goes with the program it runs).
-    p->setChildProcessModifier([] {
-        ::setpgid(0, 0);
-        ::signal(SIGPIPE, SIG_IGN);
-#ifdef __linux__
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-#endif
-    });
-#endif
-    QObject::connect(p, &QProcess::finished, [&r, p](int code, QProcess::ExitStatus status) {
-        r.out = p->readAllStandardOutput().toStdString();
-        r.err = p->readAllStandardError().toStdString();
-        r.code = status == QProcess::NormalExit ? code : kCloneFailed;
-        if (status != QProcess::NormalExit) r.failure = "ended by a signal";
-        r.done = true;
-    });
-    QObject::connect(p, &QProcess::errorOccurred, [&r, p](QProcess::ProcessError e) {
-        if (e != QProcess::FailedToStart) return;
-        r.failure = "could not start: " + p->errorString().toStdString();
-        r.done = true;
-    });
-    p->start(QCoreApplication::applicationFilePath(), arguments);
-    p->closeWriteChannel();
 }
 
 // "radio.hxq" with "-x" before its extension.
@@ -188,74 +77,83 @@ std::string FleetOutputName(const std::string& output, const std::string& port) 
 int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::string>& args) {
     const auto platform = UseTerminalPlatform(a.yes);
     InstallCancelHandler();
-    std::vector<CRadioRun> radios;
+    std::vector<CFleetJob> jobs;
     std::set<std::string> devices, names;
     for (const std::string& port : a.ports) {
         const std::string device = PortDeviceOf(port);
         if (!devices.insert(device).second) {
             std::fprintf(stderr, "ktz30cli %s: port %s (%s) is given twice\n", verb.c_str(),
-                         PortLabel(port).c_str(), device.c_str());
+                         FleetPortLabel(port).c_str(), device.c_str());
             return kExitUsage;
         }
         names.insert(FleetOutputName("f", port));
-        CRadioRun r;
-        r.port = port;
-        radios.push_back(std::move(r));
+        CFleetJob job;
+        job.number = static_cast<int>(jobs.size()) + 1;
+        job.port = port;
+        jobs.push_back(std::move(job));
     }
     // A file (and a trace) per radio, named after its port; numbered by its place instead when
     // two ports give one name.
-    const bool numbered = names.size() != radios.size();
+    const bool numbered = names.size() != jobs.size();
     const auto fileOf = [&](const std::string& file, std::size_t i) {
         return numbered ? Suffixed(file, std::to_string(i + 1))
-                        : FleetOutputName(file, radios[i].port);
+                        : FleetOutputName(file, jobs[i].port);
     };
-    for (std::size_t i = 0; i < radios.size(); ++i) {
-        if (verb == "read") radios[i].output = fileOf(a.output, i);
-        if (!a.trace.empty()) radios[i].trace = fileOf(a.trace, i);
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        jobs[i].image = verb == "read" ? fileOf(a.output, i) : a.file;
+        if (!a.trace.empty()) jobs[i].trace = fileOf(a.trace, i);
     }
     if (verb == "read")
-        for (const CRadioRun& r : radios)
-            if (!ReadTargetWritable(r.output)) return kExitCannotSave;
+        for (const CFleetJob& job : jobs)
+            if (!ReadTargetWritable(job.image)) return kExitCannotSave;
     if (verb == "write")
         if (const int status = PrepareWrite(a)) return status;
 
     std::string list;
-    for (const CRadioRun& r : radios)
-        list += (list.empty() ? "" : ", ") + PortLabel(r.port);
+    for (const CFleetJob& job : jobs)
+        list += (list.empty() ? "" : ", ") + FleetPortLabel(job.port);
     std::printf("ktz30cli %s: %zu radios at once on %s (Ctrl+C cancels all)\n", verb.c_str(),
-                radios.size(), list.c_str());
+                jobs.size(), list.c_str());
     std::fflush(stdout);
 
-    for (CRadioRun& r : radios)
-        Start(r, RadioArguments(verb, a, args, r));
-    int status = 0;
-    std::size_t succeeded = 0;
+    CFleetEngine engine(verb, std::move(jobs));
+    CFleetProcessRunner runner(engine, QCoreApplication::applicationFilePath(), [&](std::size_t i) {
+        return RadioArguments(verb, a, args, engine.Job(i));
+    });
+    // One line per radio, in port order, as soon as it and those before it are done.
+    std::size_t printed = 0;
     QEventLoop loop;
+    engine.onChange = [&](std::size_t) {
+        while (printed < engine.Count() && engine.Status(printed).finished) {
+            const CFleetStatus& s = engine.Status(printed);
+            std::printf("%s: %d %s\n", FleetPortLabel(engine.Job(printed).port).c_str(), s.code,
+                        s.text.c_str());
+            std::fflush(stdout);
+            ++printed;
+        }
+        if (engine.AllFinished()) loop.quit();
+    };
+    engine.Start(runner);
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] {
-        if (TakeCancelSignal())
-            for (CRadioRun& r : radios)
-                if (!r.done) r.process->terminate();
-        // One line per radio, in port order, as soon as it and those before it are done.
-        bool all = true;
-        for (CRadioRun& r : radios) {
-            if (!r.done) {
-                all = false;
-                break;
-            }
-            if (r.printed) continue;
-            r.printed = true;
-            std::printf("%s: %d %s\n", PortLabel(r.port).c_str(), r.code,
-                        ResultText(verb, r).c_str());
-            std::fflush(stdout);
-            status = std::max(status, r.code);
-            succeeded += r.code == kCloneOk;
-        }
-        if (all) loop.quit();
+        if (TakeCancelSignal()) engine.CancelAll();
     });
     tick.start(50);
-    loop.exec();
-    std::printf("ktz30cli %s: %zu of %zu radios succeeded\n", verb.c_str(), succeeded,
-                radios.size());
-    return status;
+    if (!engine.AllFinished()) loop.exec();
+    std::printf("ktz30cli %s: %zu of %zu radios succeeded\n", verb.c_str(), engine.Succeeded(),
+                engine.Count());
+    return engine.ExitStatus();
+}
+
+void TellFleetParent(CZ30Doc& doc) {
+    if (!std::getenv(kFleetChildEnv)) return;
+    const CCloneRsIoManager* io = doc.GetCloneManager()->GetCloneRsIoManager();
+    if (!io->LastBackup().empty())
+        std::printf("%sbackup %s\n", kFleetLineTag, io->LastBackup().c_str());
+    const CVerifyOutcome& v = io->LastVerify();
+    if (v.ran) std::printf("%sverified %s\n", kFleetLineTag, v.Verified() ? "yes" : "no");
+    if (!v.alignment.empty())
+        std::printf("%sfingerprint %s\n", kFleetLineTag,
+                    RadioFingerprint(v.alignment.data(), v.alignment.size()).c_str());
+    std::fflush(stdout);
 }

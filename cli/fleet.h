@@ -18,3 +18,8 @@ int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::
 // The file a read of several radios writes for one port: "radio.hxq" and "/dev/ttyUSB0" give
 // "radio-ttyUSB0.hxq", "1" gives "radio-COM1.hxq".
 std::string FleetOutputName(const std::string& output, const std::string& port);
+
+class CZ30Doc;
+// In a radio's run of a fleet: what the parent takes from it (backup, verification, the radio's
+// fingerprint), on standard output.
+void TellFleetParent(CZ30Doc& doc);

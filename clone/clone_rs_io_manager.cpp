@@ -357,6 +357,8 @@ CVerifyOutcome CCloneRsIoManager::Verify(const CByteImage& sent, const CAddressR
             v.readResult = kCloneTransferError;
     }
     if (v.readResult != kCloneOk) return v;
+    for (std::uint32_t a = 0; a <= 0x6F && a < back.Size(); ++a)
+        v.alignment.push_back(back.ReadByte(a));
     std::vector<std::uint32_t> shown;
     for (const CAddressRange* r = ranges; r && r->start < sent.Size(); ++r) {
         for (std::uint32_t a = r->start; a <= r->end && a < sent.Size(); ++a) {

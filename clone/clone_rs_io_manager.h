@@ -59,9 +59,10 @@ struct CByteDifference {
 // What the read after a write found.
 struct CVerifyOutcome {
     bool ran = false;
-    int readResult = 0;                 // the read's clone result; 0: the radio was read
-    std::size_t differing = 0;          // bytes of the write that differ
-    std::vector<CByteDifference> first; // the first of them, in address order
+    int readResult = 0;                  // the read's clone result; 0: the radio was read
+    std::size_t differing = 0;           // bytes of the write that differ
+    std::vector<CByteDifference> first;  // the first of them, in address order
+    std::vector<std::uint8_t> alignment; // the radio's bytes 0x0000 to 0x006F as read back
     bool Verified() const { return ran && readResult == 0 && differing == 0; }
 };
 // The status text and the message of a verification that did not succeed: the bytes that differ,

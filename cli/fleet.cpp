@@ -2,59 +2,67 @@
 
 #include "app/clone_support_doc.h"
 #include "app/fleet.h"
+#include "app/fleet_plan.h"
+#include "app/fleet_report.h"
 #include "cli/commands.h"
 #include "cli/terminal.h"
 #include "clone/clone_rs_io_manager.h"
 #include "core/platform.h"
+#include "params/node_access.h"
 #include "platform/fleet_process.h"
 
+#include <CLI/CLI.hpp>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // The arguments of one radio's run: the given ones without the ports (and a read's -o, and the
-// trace file), then this radio's port and files; a write's question was asked here.
+// trace file), then this radio's port and files; a write's question was asked here, and a write
+// gets its radio's own file.
 QStringList RadioArguments(const std::string& verb, const CCliArgs& a,
                            const std::vector<std::string>& args, const CFleetJob& job) {
     QStringList list;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& s = args[i];
-        const bool output = verb == "read";
-        if (s == "--port" || (output && s == "-o") || s == "--trace") {
-            ++i;
-            continue;
+    if (verb == "write") {
+        list << QStringLiteral("write") << QString::fromStdString(job.image)
+             << QStringLiteral("--yes");
+        if (a.makerReserve) list << QStringLiteral("--maker-reserve");
+        if (a.allowPartial) list << QStringLiteral("--allow-partial");
+        if (a.verify >= 0)
+            list << (a.verify ? QStringLiteral("--verify") : QStringLiteral("--no-verify"));
+        if (a.noBackup) list << QStringLiteral("--no-backup");
+    } else {
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const std::string& s = args[i];
+            const bool output = verb == "read";
+            if (s == "--port" || (output && s == "-o") || s == "--trace") {
+                ++i;
+                continue;
+            }
+            if (s.rfind("--port=", 0) == 0 || (output && s.rfind("-o", 0) == 0) ||
+                s.rfind("--trace=", 0) == 0)
+                continue;
+            list << QString::fromStdString(s);
         }
-        if (s.rfind("--port=", 0) == 0 || (output && s.rfind("-o", 0) == 0) ||
-            s.rfind("--trace=", 0) == 0)
-            continue;
-        list << QString::fromStdString(s);
     }
     list << QStringLiteral("--port") << QString::fromStdString(job.port);
     if (verb == "read") list << QStringLiteral("-o") << QString::fromStdString(job.image);
     if (!job.trace.empty()) list << QStringLiteral("--trace") << QString::fromStdString(job.trace);
-    if (verb == "write" && !a.yes) list << QStringLiteral("--yes");
     return list;
-}
-
-// The parent's share of a write: what a single write checks before it opens its port, and the
-// questions it asks, once for all radios. 0 to go on, else the exit status.
-int PrepareWrite(const CCliArgs& a) {
-    auto doc = NewCliDocument();
-    if (const int status = PrepareWriteDocument(*doc, a)) return status;
-    if (Platform().prompts->MessageBox(kStrWriteToTr, "KT-Z30", KtButtons::OkCancel,
-                                       KtIcon::Question) != KtAnswer::Ok)
-        return kCloneCancelled;
-    return 0;
 }
 
 // "radio.hxq" with "-x" before its extension.
@@ -74,7 +82,166 @@ std::string FleetOutputName(const std::string& output, const std::string& port) 
     return Suffixed(output, name);
 }
 
-int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::string>& args) {
+namespace {
+
+// The report file, opened before the first radio is written; written when the run ends.
+class CReportFile {
+public:
+    CReportFile() = default;
+    CReportFile(const CReportFile&) = delete;
+    CReportFile& operator=(const CReportFile&) = delete;
+    // A run that stopped before any radio leaves no report behind.
+    ~CReportFile() {
+        if (m_out.is_open() && !m_written) {
+            m_out.close();
+            std::error_code ec;
+            fs::remove(m_path, ec);
+        }
+    }
+    bool Open(const std::string& path) {
+        m_path = path;
+        if (path.empty()) return true;
+        m_out.open(path, std::ios::binary | std::ios::trunc);
+        if (m_out) return true;
+        std::fprintf(stderr, "ktz30cli write: the report %s cannot be written: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    // 0, or kExitCannotSave after telling why.
+    int Write(const CFleetEngine& engine, const std::vector<std::string>& columns,
+              const std::string& file, const std::string& comment) {
+        if (m_path.empty()) return 0;
+        m_written = true;
+        std::string error;
+        if (IsPdfName(m_path)) {
+            m_out.close();
+            if (WriteFleetReportPdf(m_path, engine, columns, file, comment, &error)) return 0;
+        } else {
+            m_out << FleetReportCsv(engine, columns);
+            m_out.flush();
+            if (m_out) return 0;
+            error = std::strerror(errno);
+        }
+        std::fprintf(stderr, "ktz30cli write: the report %s: %s\n", m_path.c_str(), error.c_str());
+        return kExitCannotSave;
+    }
+
+private:
+    static bool IsPdfName(const std::string& path) {
+        return path.size() > 4 &&
+               QString::fromStdString(path.substr(path.size() - 4))
+                       .compare(QStringLiteral(".pdf"), Qt::CaseInsensitive) == 0;
+    }
+    std::string m_path;
+    std::ofstream m_out;
+    bool m_written = false;
+};
+
+// The plan of a write, checked against the file: each radio with a row gets a file of its own
+// (in folder) with its values. 0 to go on, else the exit status after telling why.
+int PreparePlan(const CCliArgs& a, const CFleetArgs& f, std::vector<CFleetJob>& jobs,
+                const std::string& folder, CFleetPlan* plan) {
+    std::string error;
+    const std::string name = f.plan.empty() ? std::string("--number") : f.plan;
+    if (!f.plan.empty()) {
+        std::ifstream in(f.plan, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        if (!in) {
+            std::fprintf(stderr, "ktz30cli write: the plan %s cannot be read: %s\n", f.plan.c_str(),
+                         std::strerror(errno));
+            return kExitFailure;
+        }
+        if (!ParseFleetPlan(text.str(), plan, &error)) {
+            std::fprintf(stderr, "ktz30cli write: %s: %s; nothing written\n", name.c_str(),
+                         error.c_str());
+            return kExitFailure;
+        }
+    } else if (!f.numbers.empty() && !NumberedPlan(f.numbers, jobs.size(), plan, &error)) {
+        std::fprintf(stderr, "ktz30cli write: %s; nothing written\n", error.c_str());
+        return kExitFailure;
+    }
+    std::vector<std::string> adjusted;
+    std::set<std::size_t> taken;
+    for (std::size_t r = 0; r < plan->rows.size(); ++r) {
+        const CPlanRow& row = plan->rows[r];
+        std::size_t job = jobs.size();
+        for (std::size_t i = 0; i < jobs.size(); ++i)
+            if (plan->byPort
+                    ? PortDeviceOf(jobs[i].port) == PortDeviceOf(row.key)
+                    : std::to_string(jobs[i].number) == std::to_string(std::atoi(row.key.c_str())))
+                job = i;
+        const std::string where =
+            row.line ? "line " + std::to_string(row.line) + ", column 1" : "radio " + row.key;
+        if (job == jobs.size() || !taken.insert(job).second) {
+            std::fprintf(
+                stderr, "ktz30cli write: %s: %s: %s %s is not in the run; nothing written\n",
+                name.c_str(), where.c_str(), plan->byPort ? "port" : "radio", row.key.c_str());
+            return kExitFailure;
+        }
+        auto doc = NewCliDocument();
+        if (!LoadCliDocument(*doc, a.file)) return kExitFailure;
+        if (!ApplyPlanRow(*doc, *plan, r, &adjusted, &error)) {
+            std::fprintf(stderr, "ktz30cli write: %s: %s; nothing written\n", name.c_str(),
+                         error.c_str());
+            return kExitFailure;
+        }
+        jobs[job].image = folder + "/radio-" + std::to_string(jobs[job].number) + ".hxq";
+        jobs[job].values = PlanRowValues(*plan, r);
+        if (!SaveCliDocument(*doc, jobs[job].image)) return kExitCannotSave;
+    }
+    for (const std::string& line : adjusted)
+        std::fprintf(stderr, "ktz30cli write: %s: %s\n", name.c_str(), line.c_str());
+    return 0;
+}
+
+std::vector<std::string> PlanColumns(const CFleetPlan& plan) {
+    std::vector<std::string> columns;
+    for (const CPlanColumn& c : plan.columns)
+        columns.push_back(c.header);
+    return columns;
+}
+
+std::string FileComment(const std::string& file) {
+    auto doc = NewCliDocument();
+    try {
+        doc->LoadFileOverDefaults(file);
+    } catch (...) {
+        return {};
+    }
+    return GetStringByName(GetNode(doc->GetRoot(), "CommonSet.Common1"), "Comment1");
+}
+
+} // namespace
+
+void AddFleetOptions(CLI::App* write, CFleetArgs& f) {
+    write
+        ->add_option("--plan", f.plan,
+                     "a CSV file of each radio's own values: a header line (radio or port, then\n"
+                     "value paths as 'set' takes them, PATH: for codes, comment), a row per radio")
+        ->type_name("PLAN");
+    write
+        ->add_option("--number", f.numbers,
+                     "radio k gets START plus k-1 (width and leading zeros kept; of a code text\n"
+                     "the digits are counted)")
+        ->type_name("PATH=START")
+        ->excludes("--plan");
+    write
+        ->add_option("--report", f.report,
+                     "the delivery report, a line per radio (FILE.csv, or FILE.pdf for a printout)")
+        ->type_name("FILE");
+    write->add_flag("--sequence", f.sequence,
+                    "one port, radio after radio: Enter before each, q ends");
+    write->add_option("--count", f.count, "radios of a sequence (else the plan's rows)")
+        ->check(CLI::Range(1, 10000));
+}
+
+bool FleetWanted(const CFleetArgs& f) {
+    return !f.plan.empty() || !f.numbers.empty() || !f.report.empty() || f.sequence;
+}
+
+int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::string>& args,
+             const CFleetArgs& f) {
     const auto platform = UseTerminalPlatform(a.yes);
     InstallCancelHandler();
     std::vector<CFleetJob> jobs;
@@ -106,14 +273,34 @@ int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::
     if (verb == "read")
         for (const CFleetJob& job : jobs)
             if (!ReadTargetWritable(job.image)) return kExitCannotSave;
-    if (verb == "write")
-        if (const int status = PrepareWrite(a)) return status;
+    CReportFile report;
+    CFleetPlan plan;
+    QTemporaryDir folder;
+    if (verb == "write") {
+        // What a single write checks before it opens its port, and the questions it asks, once
+        // for all radios; the report and the plan first.
+        if (!report.Open(f.report)) return kExitCannotSave;
+        auto doc = NewCliDocument();
+        if (const int status = PrepareWriteDocument(*doc, a)) return status;
+        if (!f.plan.empty() || !f.numbers.empty()) {
+            if (!folder.isValid()) {
+                std::fprintf(stderr, "ktz30cli write: no folder for the radios' files: %s\n",
+                             folder.errorString().toStdString().c_str());
+                return kExitCannotSave;
+            }
+            if (const int status = PreparePlan(a, f, jobs, folder.path().toStdString(), &plan))
+                return status;
+        }
+        if (Platform().prompts->MessageBox(kStrWriteToTr, "KT-Z30", KtButtons::OkCancel,
+                                           KtIcon::Question) != KtAnswer::Ok)
+            return kCloneCancelled;
+    }
 
     std::string list;
     for (const CFleetJob& job : jobs)
         list += (list.empty() ? "" : ", ") + FleetPortLabel(job.port);
-    std::printf("ktz30cli %s: %zu radios at once on %s (Ctrl+C cancels all)\n", verb.c_str(),
-                jobs.size(), list.c_str());
+    std::printf("ktz30cli %s: %zu radio%s at once on %s (Ctrl+C cancels all)\n", verb.c_str(),
+                jobs.size(), jobs.size() == 1 ? "" : "s", list.c_str());
     std::fflush(stdout);
 
     CFleetEngine engine(verb, std::move(jobs));
@@ -142,7 +329,8 @@ int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::
     if (!engine.AllFinished()) loop.exec();
     std::printf("ktz30cli %s: %zu of %zu radios succeeded\n", verb.c_str(), engine.Succeeded(),
                 engine.Count());
-    return engine.ExitStatus();
+    const int reported = report.Write(engine, PlanColumns(plan), a.file, FileComment(a.file));
+    return engine.ExitStatus() ? engine.ExitStatus() : reported;
 }
 
 void TellFleetParent(CZ30Doc& doc) {
@@ -157,3 +345,5 @@ void TellFleetParent(CZ30Doc& doc) {
                     RadioFingerprint(v.alignment.data(), v.alignment.size()).c_str());
     std::fflush(stdout);
 }
+
+int RunSequence(const CCliArgs&, const CFleetArgs&) { return kExitUsage; }

@@ -1,5 +1,11 @@
 #include "platform/fleet_process.h"
 
+#include "app/fleet_report.h"
+#include "print/pdf_output.h"
+
+#include <algorithm>
+#include <ctime>
+
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -78,4 +84,36 @@ void CFleetProcessRunner::Start(std::size_t i) {
 void CFleetProcessRunner::Cancel(std::size_t i) {
     if (m_runs[i] && m_runs[i]->process.state() != QProcess::NotRunning)
         m_runs[i]->process.terminate();
+}
+
+bool WriteFleetReportPdf(const std::string& path, const CFleetEngine& engine,
+                         const std::vector<std::string>& valueColumns, const std::string& file,
+                         const std::string& comment, std::string* error) {
+    CPrintSection heading;
+    heading.title = "Delivery Report";
+    const std::time_t now = std::time(nullptr);
+    heading.lines = {{"Delivery Report", "", true, 0},
+                     {"File", file, false, 1},
+                     {"Comment", comment, false, 1},
+                     {"Date", IsoLocalTime(now).substr(0, 10), false, 1},
+                     {"Radios",
+                      std::to_string(engine.Succeeded()) + " of " + std::to_string(engine.Count()) +
+                          " succeeded",
+                      false, 1}};
+    CPrintSection table;
+    table.title = "Delivery Report";
+    const std::vector<std::string> header = FleetReportHeader(valueColumns);
+    table.rows = FleetReportRows(engine, valueColumns);
+    // The backup by its name alone: the folder is the same for every radio.
+    for (auto& row : table.rows)
+        row.back() = row.back().substr(row.back().find_last_of("/\\") + 1);
+    for (std::size_t c = 0; c < header.size(); ++c) {
+        std::size_t width = header[c].size();
+        for (const auto& row : table.rows)
+            width = std::max(width, row[c].size());
+        // Widths count "W"s: most characters are narrower.
+        table.columns.push_back(
+            {header[c], static_cast<int>(std::min<std::size_t>(width * 3 / 5 + 1, 24))});
+    }
+    return WritePdf(path, {heading, table}, LocalePageSize(), error);
 }

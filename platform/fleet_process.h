@@ -32,3 +32,9 @@ private:
     std::function<QStringList(std::size_t)> m_arguments;
     std::vector<std::unique_ptr<CRun>> m_runs;
 };
+
+// The delivery report as a PDF through the printout engine: a heading with the file's name, the
+// operator's comment and the date, then the report's table. False with the reason.
+bool WriteFleetReportPdf(const std::string& path, const CFleetEngine& engine,
+                         const std::vector<std::string>& valueColumns, const std::string& file,
+                         const std::string& comment, std::string* error);

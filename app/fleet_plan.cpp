@@ -1,0 +1,258 @@
+#include "app/fleet_plan.h"
+
+#include "app/clone_support_doc.h"
+#include "core/ctext.h"
+#include "params/set_result.h"
+
+#include <algorithm>
+#include <climits>
+#include <set>
+
+namespace {
+
+std::string Trim(std::string s) {
+    s.erase(0, s.find_first_not_of(" \t"));
+    s.erase(s.find_last_not_of(" \t") + 1);
+    return s;
+}
+
+// One CSV record from text at pos; false at the end of the text. A quote that is never closed
+// is an error.
+bool NextRecord(std::string_view text, std::size_t* pos, std::vector<std::string>* cells,
+                std::size_t* line, std::string* error) {
+    cells->clear();
+    if (*pos >= text.size()) return false;
+    std::string cell;
+    bool quoted = false, wasQuoted = false;
+    const std::size_t startLine = *line;
+    for (std::size_t i = *pos;; ++i) {
+        if (i >= text.size()) {
+            if (quoted) {
+                *error = "line " + std::to_string(startLine) + ": a quote is never closed";
+                return false;
+            }
+            cells->push_back(wasQuoted ? cell : Trim(cell));
+            *pos = i;
+            return true;
+        }
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                cell += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                if (c == '\n') ++*line;
+                cell += c;
+            }
+            continue;
+        }
+        if (c == '"' && Trim(cell).empty()) {
+            quoted = wasQuoted = true;
+            cell.clear();
+        } else if (c == ',') {
+            cells->push_back(wasQuoted ? cell : Trim(cell));
+            cell.clear();
+            wasQuoted = false;
+        } else if (c == '\n' || c == '\r') {
+            cells->push_back(wasQuoted ? cell : Trim(cell));
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            ++*line;
+            *pos = i + 1;
+            return true;
+        } else if (!wasQuoted) {
+            cell += c;
+        } else if (c != ' ' && c != '\t') {
+            *error = "line " + std::to_string(startLine) + ": text after a closing quote";
+            return false;
+        }
+    }
+}
+
+bool AllBlank(const std::vector<std::string>& cells) {
+    return std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return c.empty(); });
+}
+
+} // namespace
+
+bool ParseFleetPlan(std::string_view text, CFleetPlan* plan, std::string* error) {
+    *plan = {};
+    error->clear();
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    std::size_t pos = 0, line = 1;
+    std::vector<std::string> cells;
+    if (!NextRecord(text, &pos, &cells, &line, error)) {
+        if (error->empty()) *error = "the plan is empty";
+        return false;
+    }
+    if (cells[0] != "radio" && cells[0] != "port") {
+        *error = "line 1: the first column is 'radio' or 'port', not '" + cells[0] + "'";
+        return false;
+    }
+    plan->byPort = cells[0] == "port";
+    std::set<std::string> seen;
+    for (std::size_t c = 1; c < cells.size(); ++c) {
+        CPlanColumn col;
+        col.header = cells[c];
+        col.code = !col.header.empty() && col.header.back() == ':';
+        col.path = col.code ? col.header.substr(0, col.header.size() - 1) : col.header;
+        if (col.header == "comment") col.path = "CommonSet.Common1.Comment1";
+        if (col.path.empty()) {
+            *error = "line 1, column " + std::to_string(c + 1) + ": no value path";
+            return false;
+        }
+        if (!seen.insert(col.path).second) {
+            *error =
+                "line 1, column " + std::to_string(c + 1) + ": " + col.path + " is given twice";
+            return false;
+        }
+        plan->columns.push_back(col);
+    }
+    std::set<std::string> keys;
+    for (;;) {
+        const std::size_t at = line;
+        if (!NextRecord(text, &pos, &cells, &line, error)) break;
+        if (AllBlank(cells)) continue;
+        if (cells.size() != plan->columns.size() + 1) {
+            *error = "line " + std::to_string(at) + ": " + std::to_string(cells.size()) +
+                     " cells, the header has " + std::to_string(plan->columns.size() + 1);
+            return false;
+        }
+        CPlanRow row;
+        row.line = at;
+        row.key = cells[0];
+        row.cells.assign(cells.begin() + 1, cells.end());
+        long long n = 0;
+        if (!plan->byPort && (!ParseCInt(row.key, &n) || n < 1 || n > 100000)) {
+            *error = "line " + std::to_string(at) + ", column 1: '" + row.key +
+                     "' is not a radio number (1, 2, 3 ...)";
+            return false;
+        }
+        if (row.key.empty()) {
+            *error = "line " + std::to_string(at) + ", column 1: no port";
+            return false;
+        }
+        const std::string key = plan->byPort ? row.key : std::to_string(n);
+        if (!keys.insert(key).second) {
+            *error = "line " + std::to_string(at) +
+                     ", column 1: " + (plan->byPort ? "port " : "radio ") + row.key +
+                     " has a row already";
+            return false;
+        }
+        plan->rows.push_back(std::move(row));
+    }
+    return error->empty();
+}
+
+bool CountOn(const std::string& start, std::size_t k, std::string* out) {
+    const std::size_t end = start.find_last_of("0123456789");
+    if (end == std::string::npos) return false;
+    std::size_t begin = end;
+    while (begin > 0 && start[begin - 1] >= '0' && start[begin - 1] <= '9')
+        --begin;
+    // Digit by digit from the right, so that no width overflows an integer.
+    std::string digits = start.substr(begin, end - begin + 1);
+    std::size_t carry = k;
+    for (std::size_t i = digits.size(); i-- > 0 && carry > 0;) {
+        const std::size_t d = static_cast<std::size_t>(digits[i] - '0') + carry;
+        digits[i] = static_cast<char>('0' + d % 10);
+        carry = d / 10;
+    }
+    if (carry > 0) return false;
+    *out = start.substr(0, begin) + digits + start.substr(end + 1);
+    return true;
+}
+
+bool NumberedPlan(const std::vector<std::string>& numbers, std::size_t count, CFleetPlan* plan,
+                  std::string* error) {
+    *plan = {};
+    for (const std::string& n : numbers) {
+        const std::size_t eq = n.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            *error = "--number '" + n + "' is not PATH=START";
+            return false;
+        }
+        CPlanColumn col;
+        col.header = n.substr(0, eq);
+        col.code = col.header.back() == ':';
+        col.path = col.code ? col.header.substr(0, col.header.size() - 1) : col.header;
+        plan->columns.push_back(col);
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+        CPlanRow row;
+        row.key = std::to_string(k + 1);
+        for (const std::string& n : numbers) {
+            const std::string start = n.substr(n.find('=') + 1);
+            std::string value;
+            if (!CountOn(start, k, &value)) {
+                *error = "--number " + n + ": " +
+                         (start.find_first_of("0123456789") == std::string::npos
+                              ? "START has no digits to count"
+                              : "radio " + std::to_string(k + 1) + " would need more digits");
+                return false;
+            }
+            row.cells.push_back(value);
+        }
+        plan->rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+bool ApplyPlanRow(CZ30Doc& doc, const CFleetPlan& plan, std::size_t r,
+                  std::vector<std::string>* adjusted, std::string* error) {
+    const CPlanRow& row = plan.rows[r];
+    const std::string where =
+        row.line ? "row " + std::to_string(r + 1) + " (line " + std::to_string(row.line) + ")"
+                 : "radio " + row.key;
+    std::vector<std::size_t> columns;
+    for (std::size_t c = 0; c < plan.columns.size(); ++c) {
+        if (row.cells[c].empty()) continue;
+        if (plan.columns[c].code) {
+            long long n = 0;
+            if (!ParseCInt(row.cells[c], &n) || n < INT_MIN || n > INT_MAX) {
+                *error = where + ", column " + std::to_string(c + 2) + " (" +
+                         plan.columns[c].header + "): '" + row.cells[c] +
+                         "' is not an integer code";
+                return false;
+            }
+        }
+        columns.push_back(c);
+    }
+    const CEditStep step = doc.Edit("plan", [&](CNode&, CEditReport& report) {
+        for (const std::size_t c : columns) {
+            const CPlanColumn& col = plan.columns[c];
+            long long n = 0;
+            if (col.code && ParseCInt(row.cells[c], &n))
+                report.SetCode(col.path, static_cast<int>(n));
+            else
+                report.SetText(col.path, row.cells[c]);
+        }
+    });
+    for (std::size_t i = 0; i < step.outcomes.size() && i < columns.size(); ++i) {
+        const CEditOutcome& o = step.outcomes[i];
+        const CPlanColumn& col = plan.columns[columns[i]];
+        const std::string place =
+            where + ", column " + std::to_string(columns[i] + 2) + " (" + col.header + ")";
+        if (!o.result.Taken() || o.result.status == CSetStatus::NotKept) {
+            *error = place + ": '" + o.given + "' " +
+                     (o.result.status == CSetStatus::NotKept ? "not kept" : "refused") + " (" +
+                     (o.result.detail.empty() ? SetReasonText(o.result.reason) : o.result.detail) +
+                     ")";
+            return false;
+        }
+        if (o.result.status == CSetStatus::Adjusted && adjusted)
+            adjusted->push_back(place + ": given '" + o.given + "', stored '" + o.result.stored +
+                                "' (" + SetReasonText(o.result.reason) + ")");
+    }
+    return true;
+}
+
+std::vector<std::pair<std::string, std::string>> PlanRowValues(const CFleetPlan& plan,
+                                                               std::size_t r) {
+    std::vector<std::pair<std::string, std::string>> values;
+    for (std::size_t c = 0; c < plan.columns.size(); ++c)
+        if (!plan.rows[r].cells[c].empty())
+            values.emplace_back(plan.columns[c].header, plan.rows[r].cells[c]);
+    return values;
+}

@@ -89,16 +89,25 @@ void CFleetEngine::Changed(std::size_t i) {
 }
 
 void CFleetEngine::Start(IFleetRunner& runner) {
+    for (std::size_t i = 0; i < m_jobs.size(); ++i)
+        if (!m_status[i].finished) StartOne(runner, i);
+}
+
+void CFleetEngine::StartOne(IFleetRunner& runner, std::size_t i) {
     m_runner = &runner;
-    for (std::size_t i = 0; i < m_jobs.size(); ++i) {
-        CFleetStatus& s = m_status[i];
-        if (s.finished) continue;
-        s.startTime = std::time(nullptr);
-        s.startMs = NowMs();
-        s.phase = m_verb == "write" ? FleetPhase::Writing : FleetPhase::Reading;
-        runner.Start(i);
-        Changed(i);
-    }
+    CFleetStatus& s = m_status[i];
+    s = {};
+    s.startTime = std::time(nullptr);
+    s.startMs = NowMs();
+    s.phase = m_verb == "write" ? FleetPhase::Writing : FleetPhase::Reading;
+    runner.Start(i);
+    Changed(i);
+}
+
+std::size_t CFleetEngine::Add(CFleetJob job) {
+    m_jobs.push_back(std::move(job));
+    m_status.emplace_back();
+    return m_jobs.size() - 1;
 }
 
 void CFleetEngine::Skip(std::size_t i, int code, const std::string& text) {
@@ -128,8 +137,8 @@ void CFleetEngine::CancelAll() {
 
 void CFleetEngine::Line(std::size_t i, const std::string& line) {
     CFleetStatus& s = m_status[i];
-    if (s.finished) return;
-    if (line.find(kStrVerifying + 1) != std::string::npos) s.phase = FleetPhase::Verifying;
+    if (!s.finished && line.find(kStrVerifying + 1) != std::string::npos)
+        s.phase = FleetPhase::Verifying;
     const std::string tag = kFleetLineTag;
     if (line.rfind(tag, 0) != 0) return Changed(i);
     std::istringstream in(line.substr(tag.size()));
@@ -137,7 +146,8 @@ void CFleetEngine::Line(std::size_t i, const std::string& line) {
     in >> key;
     std::getline(in >> std::ws, value);
     value = Trimmed(value);
-    if (key == "progress") {
+    // What a run found stays noted after its end; its progress does not.
+    if (key == "progress" && !s.finished) {
         s.percent = std::clamp(std::atoi(value.c_str()), 0, 100);
         s.bytes = s.percent * 2048L / 100;
     } else if (key == "backup")
@@ -147,6 +157,12 @@ void CFleetEngine::Line(std::size_t i, const std::string& line) {
     else if (key == "fingerprint")
         s.fingerprint = value;
     Changed(i);
+}
+
+void CFleetEngine::Truncate(std::size_t n) {
+    if (n >= m_jobs.size()) return;
+    m_jobs.resize(n);
+    m_status.resize(n);
 }
 
 void CFleetEngine::Finished(std::size_t i, int code, const std::string& out, const std::string& err,

@@ -67,6 +67,12 @@ public:
 
     // Starts every job.
     void Start(IFleetRunner& runner);
+    // Starts job i alone (again, when it ran before: what it came to then is forgotten).
+    void StartOne(IFleetRunner& runner, std::size_t i);
+    // One more job at the end; returns its index.
+    std::size_t Add(CFleetJob job);
+    // Forgets the jobs from n on (jobs that never ran).
+    void Truncate(std::size_t n);
     // A job that is not running yet, or is never to run: finished as "not started".
     void Skip(std::size_t i, int code = 1, const std::string& text = "not started");
     void Cancel(std::size_t i);

@@ -24,8 +24,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <map>
 #include <set>
+
 #include <sstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -330,7 +334,11 @@ int RunFleet(const std::string& verb, const CCliArgs& a, const std::vector<std::
     std::printf("ktz30cli %s: %zu of %zu radios succeeded\n", verb.c_str(), engine.Succeeded(),
                 engine.Count());
     const int reported = report.Write(engine, PlanColumns(plan), a.file, FileComment(a.file));
-    return engine.ExitStatus() ? engine.ExitStatus() : reported;
+    // q ends the run as the user chose: the radios that ran give the status.
+    int status = 0;
+    for (std::size_t i = 0; i < engine.Count(); ++i)
+        if (engine.Status(i).startTime) status = std::max(status, engine.Status(i).code);
+    return status ? status : reported;
 }
 
 void TellFleetParent(CZ30Doc& doc) {
@@ -340,10 +348,179 @@ void TellFleetParent(CZ30Doc& doc) {
         std::printf("%sbackup %s\n", kFleetLineTag, io->LastBackup().c_str());
     const CVerifyOutcome& v = io->LastVerify();
     if (v.ran) std::printf("%sverified %s\n", kFleetLineTag, v.Verified() ? "yes" : "no");
-    if (!v.alignment.empty())
+    if (const std::vector<std::uint8_t>& bytes = io->LastAlignment(); !bytes.empty())
         std::printf("%sfingerprint %s\n", kFleetLineTag,
-                    RadioFingerprint(v.alignment.data(), v.alignment.size()).c_str());
+                    RadioFingerprint(bytes.data(), bytes.size()).c_str());
     std::fflush(stdout);
 }
 
-int RunSequence(const CCliArgs&, const CFleetArgs&) { return kExitUsage; }
+namespace {
+
+// Runs job i of engine to its end; Ctrl+C cancels it.
+void RunToEnd(CFleetEngine& engine, IFleetRunner& runner, std::size_t i) {
+    QEventLoop loop;
+    engine.onChange = [&](std::size_t j) {
+        if (j == i && engine.Status(i).finished) loop.quit();
+    };
+    engine.StartOne(runner, i);
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (TakeCancelSignal()) engine.Cancel(i);
+    });
+    tick.start(50);
+    if (!engine.Status(i).finished) loop.exec();
+    engine.onChange = nullptr;
+}
+
+std::string ValuesText(const CFleetJob& job) {
+    std::string text;
+    for (const auto& [path, value] : job.values)
+        text += (text.empty() ? "" : ", ") + path + "=" + value;
+    return text.empty() ? "the file's values" : text;
+}
+
+} // namespace
+
+int RunSequence(const CCliArgs& a, const CFleetArgs& f) {
+    const auto platform = UseTerminalPlatform(a.yes);
+    InstallCancelHandler();
+    if (a.ports.size() != 1) {
+        std::fprintf(stderr, "ktz30cli write: --sequence writes radio after radio on one --port\n");
+        return kExitUsage;
+    }
+    if (!::isatty(STDIN_FILENO)) {
+        std::fprintf(stderr, "ktz30cli write: --sequence waits for Enter before each radio, and "
+                             "standard input is not a terminal; nothing written\n");
+        return kExitUsage;
+    }
+    if (!f.numbers.empty() && f.count == 0) {
+        std::fprintf(stderr, "ktz30cli write: --number with --sequence needs --count\n");
+        return kExitUsage;
+    }
+    CReportFile report;
+    if (!report.Open(f.report)) return kExitCannotSave;
+    {
+        auto doc = NewCliDocument();
+        if (const int status = PrepareWriteDocument(*doc, a)) return status;
+    }
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "ktz30cli write: no folder for the radios' files: %s\n",
+                     folder.errorString().toStdString().c_str());
+        return kExitCannotSave;
+    }
+    const std::string dir = folder.path().toStdString();
+    CFleetPlan plan;
+    std::size_t count = static_cast<std::size_t>(f.count);
+    if (!f.plan.empty() && count == 0) {
+        // As many radios as the plan has rows.
+        std::ifstream in(f.plan, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        std::string error;
+        if (in && ParseFleetPlan(text.str(), &plan, &error))
+            for (const CPlanRow& row : plan.rows)
+                count = std::max<std::size_t>(count, std::strtoul(row.key.c_str(), nullptr, 10));
+    }
+    const bool endless = count == 0;
+    std::vector<CFleetJob> jobs(endless ? 1 : count);
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        jobs[i].number = static_cast<int>(i) + 1;
+        jobs[i].port = a.port;
+        jobs[i].image = a.file;
+    }
+    if ((!f.plan.empty() || !f.numbers.empty())) {
+        if (plan.byPort) {
+            std::fprintf(stderr,
+                         "ktz30cli write: %s: a plan for --sequence names radios, not "
+                         "ports; nothing written\n",
+                         f.plan.c_str());
+            return kExitFailure;
+        }
+        if (const int status = PreparePlan(a, f, jobs, dir, &plan)) return status;
+    }
+    CCliArgs write = a;
+    write.noBackup = true; // the read before the write keeps what the radio held
+    CFleetEngine engine("write", jobs);
+    CFleetEngine reads("read", {});
+    CFleetProcessRunner writer(engine, QCoreApplication::applicationFilePath(), [&](std::size_t i) {
+        return RadioArguments("write", write, {}, engine.Job(i));
+    });
+    CFleetProcessRunner reader(reads, QCoreApplication::applicationFilePath(), [&](std::size_t i) {
+        QStringList list = RadioArguments("read", a, {"read"}, reads.Job(i));
+        if (a.noBackup) list << QStringLiteral("--no-backup");
+        return list;
+    });
+    std::printf("ktz30cli write: radio after radio on %s (Enter writes the next, q ends)\n",
+                FleetPortLabel(a.port).c_str());
+    std::fflush(stdout);
+    std::map<std::string, int> done; // fingerprint -> radio number
+    for (std::size_t k = 0; k < engine.Count();) {
+        const CFleetJob& job = engine.Job(k);
+        std::fprintf(stderr, "Radio %d%s next: %s. Connect it, then Enter (q ends): ", job.number,
+                     endless ? "" : (" of " + std::to_string(count)).c_str(),
+                     ValuesText(job).c_str());
+        std::fflush(stderr);
+        std::string answer;
+        if (!std::getline(std::cin, answer) || answer == "q" || answer == "Q") {
+            std::fputc('\n', stderr);
+            break;
+        }
+        // What the radio holds first: into the backups, and who it is.
+        CFleetJob old;
+        old.number = job.number;
+        old.port = a.port;
+        old.image = dir + "/held-" + std::to_string(reads.Count() + 1) + ".hxq";
+        const std::size_t r = reads.Add(old);
+        RunToEnd(reads, reader, r);
+        const CFleetStatus& held = reads.Status(r);
+        if (held.code != kCloneOk) {
+            std::printf("Radio %d: not read (%s); nothing written\n", job.number,
+                        held.text.c_str());
+            std::fflush(stdout);
+            if (held.code == kCloneCancelled) break;
+            continue;
+        }
+        if (const auto again = done.find(held.fingerprint); again != done.end()) {
+            const std::string question = "The radio on the cable is radio " +
+                                         std::to_string(again->second) + " (fingerprint " +
+                                         held.fingerprint +
+                                         "), written already in this run. "
+                                         "Write it again as radio " +
+                                         std::to_string(job.number) + "?";
+            if (Platform().prompts->MessageBox(question, "KT-Z30", KtButtons::YesNo,
+                                               KtIcon::Question) != KtAnswer::Yes) {
+                std::printf("Radio %d left as it is; radio %d is next\n", again->second,
+                            job.number);
+                std::fflush(stdout);
+                continue;
+            }
+        }
+        RunToEnd(engine, writer, k);
+        engine.Line(k, std::string(kFleetLineTag) + "backup " + held.backup);
+        engine.Line(k, std::string(kFleetLineTag) + "fingerprint " + held.fingerprint);
+        const CFleetStatus& s = engine.Status(k);
+        std::printf("Radio %d: %d %s\n", job.number, s.code, s.text.c_str());
+        std::fflush(stdout);
+        if (s.code == kCloneCancelled) break;
+        if (s.code != kCloneOk) continue; // the same number again
+        done[held.fingerprint] = job.number;
+        ++k;
+        if (endless) {
+            CFleetJob next = engine.Job(k - 1);
+            next.number = static_cast<int>(k) + 1;
+            engine.Add(next);
+        }
+    }
+    // An endless run's radio that was next is no part of the report.
+    if (endless && !engine.Status(engine.Count() - 1).finished) engine.Truncate(engine.Count() - 1);
+    for (std::size_t i = 0; i < engine.Count(); ++i)
+        engine.Skip(i, kCloneCancelled, "not started");
+    std::printf("ktz30cli write: %zu radio%s written\n", done.size(), done.size() == 1 ? "" : "s");
+    const int reported = report.Write(engine, PlanColumns(plan), a.file, FileComment(a.file));
+    // q ends the run as the user chose: the radios that ran give the status.
+    int status = 0;
+    for (std::size_t i = 0; i < engine.Count(); ++i)
+        if (engine.Status(i).startTime) status = std::max(status, engine.Status(i).code);
+    return status ? status : reported;
+}

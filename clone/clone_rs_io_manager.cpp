@@ -357,8 +357,7 @@ CVerifyOutcome CCloneRsIoManager::Verify(const CByteImage& sent, const CAddressR
             v.readResult = kCloneTransferError;
     }
     if (v.readResult != kCloneOk) return v;
-    for (std::uint32_t a = 0; a <= 0x6F && a < back.Size(); ++a)
-        v.alignment.push_back(back.ReadByte(a));
+    m_lastAlignment.assign(back.Data(), back.Data() + std::min<std::uint32_t>(0x70, back.Size()));
     std::vector<std::uint32_t> shown;
     for (const CAddressRange* r = ranges; r && r->start < sent.Size(); ++r) {
         for (std::uint32_t a = r->start; a <= r->end && a < sent.Size(); ++a) {
@@ -393,6 +392,11 @@ int CCloneRsIoManager::CloneRead() {
         result = m_engine.CloneRead();
         if (result == 0 && LoadImageFromFile(m_transferPath) != kFileOk)
             result = kCloneTransferError;
+        if (result == 0 && hub && hub->GetImage()) {
+            const CByteImage& image = *hub->GetImage();
+            m_lastAlignment.assign(image.Data(),
+                                   image.Data() + std::min<std::uint32_t>(0x70, image.Size()));
+        }
     }
     Beep(result == 0);
     Report(kKindRead, result);

@@ -59,10 +59,9 @@ struct CByteDifference {
 // What the read after a write found.
 struct CVerifyOutcome {
     bool ran = false;
-    int readResult = 0;                  // the read's clone result; 0: the radio was read
-    std::size_t differing = 0;           // bytes of the write that differ
-    std::vector<CByteDifference> first;  // the first of them, in address order
-    std::vector<std::uint8_t> alignment; // the radio's bytes 0x0000 to 0x006F as read back
+    int readResult = 0;                 // the read's clone result; 0: the radio was read
+    std::size_t differing = 0;          // bytes of the write that differ
+    std::vector<CByteDifference> first; // the first of them, in address order
     bool Verified() const { return ran && readResult == 0 && differing == 0; }
 };
 // The status text and the message of a verification that did not succeed: the bytes that differ,
@@ -113,6 +112,9 @@ public:
     void SetVerifyAfterWrite(bool on, bool remember = false);
     bool VerifyAfterWrite() const { return m_verify; }
     const CVerifyOutcome& LastVerify() const { return m_lastVerify; }
+    // The radio's alignment bytes 0x0000 to 0x006F as the last read or verification read them
+    // (empty when none did), which tell one radio from another.
+    const std::vector<std::uint8_t>& LastAlignment() const { return m_lastAlignment; }
     // Backups of every read and every write in the folder (empty: none); whether they are made
     // comes from the settings, remember keeps a change there. A backup that cannot be written
     // never stops a transfer: the status text tells why.
@@ -156,6 +158,7 @@ private:
     bool m_verify = true;
     bool m_backups = true;
     std::string m_backupFolder;
+    std::vector<std::uint8_t> m_lastAlignment;
     std::string m_lastBackup;
     CVerifyOutcome m_lastVerify;
 };

@@ -39,6 +39,8 @@ CFleetProcessRunner::~CFleetProcessRunner() {
 }
 
 void CFleetProcessRunner::Start(std::size_t i) {
+    if (i >= m_runs.size()) m_runs.resize(i + 1);
+    if (m_runs[i]) m_runs[i]->process.disconnect();
     m_runs[i] = std::make_unique<CRun>();
     CRun& r = *m_runs[i];
     QProcess* p = &r.process;
@@ -82,7 +84,7 @@ void CFleetProcessRunner::Start(std::size_t i) {
 }
 
 void CFleetProcessRunner::Cancel(std::size_t i) {
-    if (m_runs[i] && m_runs[i]->process.state() != QProcess::NotRunning)
+    if (i < m_runs.size() && m_runs[i] && m_runs[i]->process.state() != QProcess::NotRunning)
         m_runs[i]->process.terminate();
 }
 

@@ -1,12 +1,18 @@
 #include "app/fleet_plan.h"
 
 #include "app/clone_support_doc.h"
+#include "app/fleet.h"
 #include "core/ctext.h"
 #include "params/set_result.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -255,4 +261,61 @@ std::vector<std::pair<std::string, std::string>> PlanRowValues(const CFleetPlan&
         if (!plan.rows[r].cells[c].empty())
             values.emplace_back(plan.columns[c].header, plan.rows[r].cells[c]);
     return values;
+}
+
+bool PrepareFleetImages(const std::string& file, const CFleetPlan& plan,
+                        std::vector<CFleetJob>& jobs, const std::string& folder,
+                        const std::function<std::string(const std::string&)>& deviceOf,
+                        std::vector<std::string>* adjusted, std::string* error) {
+    std::set<std::size_t> taken;
+    for (std::size_t r = 0; r < plan.rows.size(); ++r) {
+        const CPlanRow& row = plan.rows[r];
+        std::size_t job = jobs.size();
+        for (std::size_t i = 0; i < jobs.size(); ++i)
+            if (plan.byPort ? deviceOf(jobs[i].port) == deviceOf(row.key)
+                            : jobs[i].number == std::atoi(row.key.c_str()))
+                job = i;
+        const std::string where =
+            row.line ? "line " + std::to_string(row.line) + ", column 1" : "radio " + row.key;
+        if (job == jobs.size() || !taken.insert(job).second) {
+            *error =
+                where + ": " + (plan.byPort ? "port " : "radio ") + row.key + " is not in the run";
+            return false;
+        }
+        CZ30Doc doc;
+        doc.SetRememberVariant(false);
+        try {
+            doc.LoadFileOverDefaults(file);
+        } catch (const std::exception& e) {
+            *error = file + ": " + e.what();
+            return false;
+        }
+        if (!ApplyPlanRow(doc, plan, r, adjusted, error)) return false;
+        jobs[job].image = folder + "/radio-" + std::to_string(jobs[job].number) + ".hxq";
+        jobs[job].values = PlanRowValues(plan, r);
+        std::string why;
+        if (!doc.SaveFile(jobs[job].image, &why)) {
+            *error = jobs[job].image + ": " + why;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> PlanColumns(const CFleetPlan& plan) {
+    std::vector<std::string> columns;
+    for (const CPlanColumn& c : plan.columns)
+        columns.push_back(c.header);
+    return columns;
+}
+
+bool LoadFleetPlan(const std::string& path, CFleetPlan* plan, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) {
+        *error = "cannot be read: " + std::string(std::strerror(errno));
+        return false;
+    }
+    return ParseFleetPlan(text.str(), plan, error);
 }

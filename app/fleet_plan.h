@@ -7,12 +7,14 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 class CZ30Doc;
+struct CFleetJob;
 
 struct CPlanColumn {
     std::string header; // as the file names it
@@ -53,3 +55,17 @@ bool ApplyPlanRow(CZ30Doc& doc, const CFleetPlan& plan, std::size_t row,
 // The row's values as written ("PATH=TEXT"), the empty cells left out.
 std::vector<std::pair<std::string, std::string>> PlanRowValues(const CFleetPlan& plan,
                                                                std::size_t row);
+
+// Gives each job the plan has a row for its own clone data file in folder: file with the row's
+// values (a row names its radio by number, or by port: deviceOf tells the device a port text
+// names). Nothing is written to a radio here; the window's document is never touched. False
+// with the place and the reason (a row for a radio or port not in the run, a value refused or
+// not kept, a file that cannot be written); adjusted gets the values stored in another form.
+bool PrepareFleetImages(const std::string& file, const CFleetPlan& plan,
+                        std::vector<CFleetJob>& jobs, const std::string& folder,
+                        const std::function<std::string(const std::string&)>& deviceOf,
+                        std::vector<std::string>* adjusted, std::string* error);
+// The plan's value columns as the report heads them.
+std::vector<std::string> PlanColumns(const CFleetPlan& plan);
+// Reads and parses a plan file; false with the reason.
+bool LoadFleetPlan(const std::string& path, CFleetPlan* plan, std::string* error);

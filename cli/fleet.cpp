@@ -147,63 +147,18 @@ int PreparePlan(const CCliArgs& a, const CFleetArgs& f, std::vector<CFleetJob>& 
                 const std::string& folder, CFleetPlan* plan) {
     std::string error;
     const std::string name = f.plan.empty() ? std::string("--number") : f.plan;
-    if (!f.plan.empty()) {
-        std::ifstream in(f.plan, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (!in) {
-            std::fprintf(stderr, "ktz30cli write: the plan %s cannot be read: %s\n", f.plan.c_str(),
-                         std::strerror(errno));
-            return kExitFailure;
-        }
-        if (!ParseFleetPlan(text.str(), plan, &error)) {
-            std::fprintf(stderr, "ktz30cli write: %s: %s; nothing written\n", name.c_str(),
-                         error.c_str());
-            return kExitFailure;
-        }
-    } else if (!f.numbers.empty() && !NumberedPlan(f.numbers, jobs.size(), plan, &error)) {
-        std::fprintf(stderr, "ktz30cli write: %s; nothing written\n", error.c_str());
-        return kExitFailure;
-    }
+    const bool parsed = !f.plan.empty() ? LoadFleetPlan(f.plan, plan, &error)
+                                        : NumberedPlan(f.numbers, jobs.size(), plan, &error);
     std::vector<std::string> adjusted;
-    std::set<std::size_t> taken;
-    for (std::size_t r = 0; r < plan->rows.size(); ++r) {
-        const CPlanRow& row = plan->rows[r];
-        std::size_t job = jobs.size();
-        for (std::size_t i = 0; i < jobs.size(); ++i)
-            if (plan->byPort
-                    ? PortDeviceOf(jobs[i].port) == PortDeviceOf(row.key)
-                    : std::to_string(jobs[i].number) == std::to_string(std::atoi(row.key.c_str())))
-                job = i;
-        const std::string where =
-            row.line ? "line " + std::to_string(row.line) + ", column 1" : "radio " + row.key;
-        if (job == jobs.size() || !taken.insert(job).second) {
-            std::fprintf(
-                stderr, "ktz30cli write: %s: %s: %s %s is not in the run; nothing written\n",
-                name.c_str(), where.c_str(), plan->byPort ? "port" : "radio", row.key.c_str());
-            return kExitFailure;
-        }
-        auto doc = NewCliDocument();
-        if (!LoadCliDocument(*doc, a.file)) return kExitFailure;
-        if (!ApplyPlanRow(*doc, *plan, r, &adjusted, &error)) {
-            std::fprintf(stderr, "ktz30cli write: %s: %s; nothing written\n", name.c_str(),
-                         error.c_str());
-            return kExitFailure;
-        }
-        jobs[job].image = folder + "/radio-" + std::to_string(jobs[job].number) + ".hxq";
-        jobs[job].values = PlanRowValues(*plan, r);
-        if (!SaveCliDocument(*doc, jobs[job].image)) return kExitCannotSave;
+    if (!parsed ||
+        !PrepareFleetImages(a.file, *plan, jobs, folder, PortDeviceOf, &adjusted, &error)) {
+        std::fprintf(stderr, "ktz30cli write: %s: %s; nothing written\n", name.c_str(),
+                     error.c_str());
+        return kExitFailure;
     }
     for (const std::string& line : adjusted)
         std::fprintf(stderr, "ktz30cli write: %s: %s\n", name.c_str(), line.c_str());
     return 0;
-}
-
-std::vector<std::string> PlanColumns(const CFleetPlan& plan) {
-    std::vector<std::string> columns;
-    for (const CPlanColumn& c : plan.columns)
-        columns.push_back(c.header);
-    return columns;
 }
 
 std::string FileComment(const std::string& file) {
@@ -414,11 +369,8 @@ int RunSequence(const CCliArgs& a, const CFleetArgs& f) {
     std::size_t count = static_cast<std::size_t>(f.count);
     if (!f.plan.empty() && count == 0) {
         // As many radios as the plan has rows.
-        std::ifstream in(f.plan, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
         std::string error;
-        if (in && ParseFleetPlan(text.str(), &plan, &error))
+        if (LoadFleetPlan(f.plan, &plan, &error))
             for (const CPlanRow& row : plan.rows)
                 count = std::max<std::size_t>(count, std::strtoul(row.key.c_str(), nullptr, 10));
     }

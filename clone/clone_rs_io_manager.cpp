@@ -390,13 +390,13 @@ int CCloneRsIoManager::CloneRead() {
         m_engine.SetRevision(static_cast<std::uint16_t>(m_radioInfo->GetRevision()));
         CWaitCursor wait;
         result = m_engine.CloneRead();
+        // The radio's own bytes, before the load fixes the image up.
+        CByteImage raw(hub && hub->GetImage() ? hub->GetImage()->Size() : 0);
+        if (result == 0 && ReadImageFile(m_transferPath, &raw) == kFileOk)
+            m_lastAlignment.assign(raw.Data(),
+                                   raw.Data() + std::min<std::uint32_t>(0x70, raw.Size()));
         if (result == 0 && LoadImageFromFile(m_transferPath) != kFileOk)
             result = kCloneTransferError;
-        if (result == 0 && hub && hub->GetImage()) {
-            const CByteImage& image = *hub->GetImage();
-            m_lastAlignment.assign(image.Data(),
-                                   image.Data() + std::min<std::uint32_t>(0x70, image.Size()));
-        }
     }
     Beep(result == 0);
     Report(kKindRead, result);

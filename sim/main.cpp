@@ -133,7 +133,7 @@ std::optional<int> ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio
                    "this radio's own alignment values (bytes 0x0000-0x006F), after a pattern of N")
         ->check(CLI::Range(0L, 1000000L));
     app.add_option("--cable", o->cable,
-                   "the radio on the cable is the number in FILE, read when a transfer starts;\n"
+                   "the radio on the cable is the number in FILE, read as the PC sends;\n"
                    "each number is a radio of its own (its memory, its alignment values)")
         ->type_name("FILE");
     app.add_option("--variant", variant,
@@ -313,7 +313,6 @@ int main(int argc, char** argv) {
     Clock::time_point wireFree = Clock::now();
     std::vector<CSimWireByte> wire;
     std::uint8_t buffer[512];
-    Clock::time_point lastInput = Clock::now();
     while (!g_stop) {
         int timeoutMs = 200;
         const auto now = Clock::now();
@@ -327,9 +326,8 @@ int main(int argc, char** argv) {
         if (ready < 0 && errno != EINTR) break;
         if (ready > 0 && (pfd.revents & POLLIN)) {
             const ssize_t n = read(master, buffer, sizeof buffer);
-            // A transfer starts after a quiet spell: the radio on the cable may be another.
-            if (n > 0 && Clock::now() - lastInput > std::chrono::milliseconds(200)) cable.Check();
-            if (n > 0) lastInput = Clock::now();
+            // The radio on the cable may be another one now.
+            if (n > 0) cable.Check();
             if (n > 0) {
                 wire.clear();
                 radio.FromPc(buffer, static_cast<std::size_t>(n), &wire);

@@ -107,6 +107,7 @@ private:
     void OnFileOpen();
     void OnAssignPorts();
     void OnBackups();
+    void OnFleetWrite();
     void OnSaveTrace();
 
     CZ30AppOptions m_options;

@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include <fstream>
+#include <vector>
 
 namespace {
 
@@ -97,6 +98,15 @@ CFleetDlg::CFleetDlg(CZ30Doc& doc, QString program, QWidget* parent)
     m_planValues = new QRadioButton(QStringLiteral("A &plan file:"), this);
     m_numberValues = new QRadioButton(QStringLiteral("A &numbered value:"), this);
     m_fileValues->setChecked(true);
+    // Two choices, each its own group of buttons.
+    for (const auto& pair :
+         {std::vector<QRadioButton*>{m_several, m_sequence},
+          std::vector<QRadioButton*>{m_fileValues, m_planValues, m_numberValues}}) {
+        auto* group = new QButtonGroup(this);
+        for (QRadioButton* b : pair)
+            group->addButton(b);
+    }
+    m_several->setChecked(true);
     m_plan = new QLineEdit(this);
     auto* browse = new QPushButton(QStringLiteral("&Browse..."), this);
     connect(browse, &QPushButton::clicked, this, [this] {
@@ -375,7 +385,9 @@ void CFleetDlg::ShowRow(std::size_t i) {
     set(kValues, ValuesText(job));
     if (auto* bar = qobject_cast<QProgressBar*>(m_table->cellWidget(row, kProgress))) {
         bar->setValue(s.percent);
-        const QString phase = PhaseWord(s.phase);
+        const QString phase =
+            s.finished ? (s.code == 0 ? QStringLiteral("done") : QStringLiteral("failed"))
+                       : PhaseWord(s.phase);
         bar->setFormat(phase.isEmpty() ? QStringLiteral("%p%") : QStringLiteral("%p% ") + phase);
     }
     set(kResult, s.finished ? Q(s.text) : QString());

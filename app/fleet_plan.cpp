@@ -4,6 +4,7 @@
 #include "app/fleet.h"
 #include "core/ctext.h"
 #include "params/set_result.h"
+#include "sheets/csv_table.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,60 +23,6 @@ std::string Trim(std::string s) {
     return s;
 }
 
-// One CSV record from text at pos; false at the end of the text. A quote that is never closed
-// is an error.
-bool NextRecord(std::string_view text, std::size_t* pos, std::vector<std::string>* cells,
-                std::size_t* line, std::string* error) {
-    cells->clear();
-    if (*pos >= text.size()) return false;
-    std::string cell;
-    bool quoted = false, wasQuoted = false;
-    const std::size_t startLine = *line;
-    for (std::size_t i = *pos;; ++i) {
-        if (i >= text.size()) {
-            if (quoted) {
-                *error = "line " + std::to_string(startLine) + ": a quote is never closed";
-                return false;
-            }
-            cells->push_back(wasQuoted ? cell : Trim(cell));
-            *pos = i;
-            return true;
-        }
-        const char c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                cell += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                if (c == '\n') ++*line;
-                cell += c;
-            }
-            continue;
-        }
-        if (c == '"' && Trim(cell).empty()) {
-            quoted = wasQuoted = true;
-            cell.clear();
-        } else if (c == ',') {
-            cells->push_back(wasQuoted ? cell : Trim(cell));
-            cell.clear();
-            wasQuoted = false;
-        } else if (c == '\n' || c == '\r') {
-            cells->push_back(wasQuoted ? cell : Trim(cell));
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            ++*line;
-            *pos = i + 1;
-            return true;
-        } else if (!wasQuoted) {
-            cell += c;
-        } else if (c != ' ' && c != '\t') {
-            *error = "line " + std::to_string(startLine) + ": text after a closing quote";
-            return false;
-        }
-    }
-}
-
 bool AllBlank(const std::vector<std::string>& cells) {
     return std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return c.empty(); });
 }
@@ -85,70 +32,75 @@ bool AllBlank(const std::vector<std::string>& cells) {
 bool ParseFleetPlan(std::string_view text, CFleetPlan* plan, std::string* error) {
     *plan = {};
     error->clear();
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    std::size_t pos = 0, line = 1;
-    std::vector<std::string> cells;
-    if (!NextRecord(text, &pos, &cells, &line, error)) {
-        if (error->empty()) *error = "the plan is empty";
+    CCsvTable table = ParseCsv(text);
+    if (!table.error.empty()) {
+        *error = table.error;
         return false;
     }
-    if (cells[0] != "radio" && cells[0] != "port") {
-        *error = "line 1: the first column is 'radio' or 'port', not '" + cells[0] + "'";
+    if (table.records.empty()) {
+        *error = "the plan is empty";
         return false;
     }
-    plan->byPort = cells[0] == "port";
+    for (CCsvRecord& record : table.records)
+        for (std::string& field : record.fields)
+            field = Trim(field);
+    const std::vector<std::string>& header = table.records[0].fields;
+    const std::string head = "line " + std::to_string(table.records[0].line);
+    if (header[0] != "radio" && header[0] != "port") {
+        *error = head + ": the first column is 'radio' or 'port', not '" + header[0] + "'";
+        return false;
+    }
+    plan->byPort = header[0] == "port";
     std::set<std::string> seen;
-    for (std::size_t c = 1; c < cells.size(); ++c) {
+    for (std::size_t c = 1; c < header.size(); ++c) {
         CPlanColumn col;
-        col.header = cells[c];
+        col.header = header[c];
         col.code = !col.header.empty() && col.header.back() == ':';
         col.path = col.code ? col.header.substr(0, col.header.size() - 1) : col.header;
         if (col.header == "comment") col.path = "CommonSet.Common1.Comment1";
         if (col.path.empty()) {
-            *error = "line 1, column " + std::to_string(c + 1) + ": no value path";
+            *error = head + ", column " + std::to_string(c + 1) + ": no value path";
             return false;
         }
         if (!seen.insert(col.path).second) {
             *error =
-                "line 1, column " + std::to_string(c + 1) + ": " + col.path + " is given twice";
+                head + ", column " + std::to_string(c + 1) + ": " + col.path + " is given twice";
             return false;
         }
         plan->columns.push_back(col);
     }
     std::set<std::string> keys;
-    for (;;) {
-        const std::size_t at = line;
-        if (!NextRecord(text, &pos, &cells, &line, error)) break;
-        if (AllBlank(cells)) continue;
-        if (cells.size() != plan->columns.size() + 1) {
-            *error = "line " + std::to_string(at) + ": " + std::to_string(cells.size()) +
-                     " cells, the header has " + std::to_string(plan->columns.size() + 1);
+    for (std::size_t r = 1; r < table.records.size(); ++r) {
+        const CCsvRecord& record = table.records[r];
+        const std::string at = "line " + std::to_string(record.line);
+        if (AllBlank(record.fields)) continue;
+        if (record.fields.size() != header.size()) {
+            *error = at + ": " + std::to_string(record.fields.size()) + " cells, the header has " +
+                     std::to_string(header.size());
             return false;
         }
         CPlanRow row;
-        row.line = at;
-        row.key = cells[0];
-        row.cells.assign(cells.begin() + 1, cells.end());
+        row.line = static_cast<std::size_t>(record.line);
+        row.key = record.fields[0];
+        row.cells.assign(record.fields.begin() + 1, record.fields.end());
         long long n = 0;
         if (!plan->byPort && (!ParseCInt(row.key, &n) || n < 1 || n > 100000)) {
-            *error = "line " + std::to_string(at) + ", column 1: '" + row.key +
-                     "' is not a radio number (1, 2, 3 ...)";
+            *error = at + ", column 1: '" + row.key + "' is not a radio number (1, 2, 3 ...)";
             return false;
         }
         if (row.key.empty()) {
-            *error = "line " + std::to_string(at) + ", column 1: no port";
+            *error = at + ", column 1: no port";
             return false;
         }
         const std::string key = plan->byPort ? row.key : std::to_string(n);
         if (!keys.insert(key).second) {
-            *error = "line " + std::to_string(at) +
-                     ", column 1: " + (plan->byPort ? "port " : "radio ") + row.key +
+            *error = at + ", column 1: " + (plan->byPort ? "port " : "radio ") + row.key +
                      " has a row already";
             return false;
         }
         plan->rows.push_back(std::move(row));
     }
-    return error->empty();
+    return true;
 }
 
 bool CountOn(const std::string& start, std::size_t k, std::string* out) {

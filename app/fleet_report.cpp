@@ -1,18 +1,12 @@
 #include "app/fleet_report.h"
 
 #include "app/fleet.h"
+#include "core/ctext.h"
+#include "sheets/csv_table.h"
 
 #include <cstdio>
 
 namespace {
-
-std::string CsvCell(const std::string& s) {
-    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
-    std::string q = "\"";
-    for (char c : s)
-        q += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return q + "\"";
-}
 
 const char* VerifiedWord(FleetVerified v) {
     switch (v) {
@@ -29,18 +23,12 @@ const char* VerifiedWord(FleetVerified v) {
 
 std::string IsoLocalTime(std::time_t t) {
     if (t == 0) return {};
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
+    const std::tm local = LocalTime(t);
     char text[40];
     std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
-    std::string s(text, n);
     // "+0100" becomes "+01:00".
-    if (s.size() >= 5) s.insert(s.size() - 2, ":");
-    return s;
+    if (n < 5) return std::string(text, n);
+    return std::string(text, n - 2) + ":" + std::string(text + n - 2, 2);
 }
 
 std::vector<std::string> FleetReportHeader(const std::vector<std::string>& valueColumns) {
@@ -77,14 +65,8 @@ FleetReportRows(const CFleetEngine& engine, const std::vector<std::string>& valu
 
 std::string FleetReportCsv(const CFleetEngine& engine,
                            const std::vector<std::string>& valueColumns) {
-    std::string csv;
-    const auto line = [&csv](const std::vector<std::string>& cells) {
-        for (std::size_t c = 0; c < cells.size(); ++c)
-            csv += (c ? "," : "") + CsvCell(cells[c]);
-        csv += "\r\n";
-    };
-    line(FleetReportHeader(valueColumns));
+    std::string csv = CsvLine(FleetReportHeader(valueColumns));
     for (const auto& row : FleetReportRows(engine, valueColumns))
-        line(row);
+        csv += CsvLine(row);
     return csv;
 }

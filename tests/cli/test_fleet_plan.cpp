@@ -105,7 +105,7 @@ TEST_F(CliTest, FleetPlanWritesEachRadioItsOwnValues) {
         {"port,comment\n/dev/nothing,a\n", {}, "port /dev/nothing is not in the run"},
         {"port,comment\n" + port0 + ",a\n" + port0 + ",b\n", {}, "has a row already"},
         {"radio," + std::string(kTx) + ":\n1,x\n", {}, "'x' is not an integer code"},
-        {"radio,comment\n1,\"a\n", {}, "line 2: a quote is never closed"},
+        {"radio,comment\n1,\"a\n", {}, "line 2: a quoted field is not closed"},
         {"channel,comment\n1,a\n", {}, "the first column is 'radio' or 'port'"},
         {"radio,comment,x\n1,a\n", {}, "line 2: 2 cells, the header has 3"},
         {"", {"--number", std::string(kTx) + "=99998"}, "radio 3 would need more digits"},

@@ -132,6 +132,20 @@ TEST_F(CliTest, FleetPlanWritesEachRadioItsOwnValues) {
     EXPECT_EQ(again.exit, 0);
     const std::string pts = "pts" + port0.substr(port0.rfind('/') + 1);
     EXPECT_EQ(Get(File(("again-" + pts + ".hxq").c_str()), kTx), "10101");
+
+    // A plan by port, its rows in another order than the ports, one port without a row: each
+    // radio gets its port's row, the one without keeps the file's values.
+    WriteText(plan, "port,Mch.CH2.ChOn:,comment\n" + radios.Path(2) + ",1,third\n" + port0 +
+                        ",0,first\n");
+    const CRun byPort = Run(Args({"write", f}, radios.ports, {"--plan", plan, "--yes"}));
+    ASSERT_EQ(byPort.exit, 0) << byPort.err;
+    const char* comments[] = {"first", "", "third"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::string back = File(("port" + std::to_string(i) + ".hxq").c_str());
+        EXPECT_EQ(Run({"read", "--port", radios.Path(i), "-o", back}).exit, 0);
+        EXPECT_EQ(Get(back, "CommonSet.Common1.Comment1"), comments[i]) << i;
+        EXPECT_EQ(Get(back, "Mch.CH2.ChOn"), i == 0 ? "OFF" : "ON") << i;
+    }
 }
 
 // One faulty radio among four: the others are written with their numbered codes, the report

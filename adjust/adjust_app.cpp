@@ -17,9 +17,11 @@ std::string checkList(const std::string& head, bool withPort = true) {
 } // namespace
 
 std::string CloneErrorText(bool cannotOpen, int portNum, bool overflow, int driverError,
-                           int sequenceError, const std::string& reason) {
+                           int sequenceError, const std::string& reason,
+                           const std::string& device) {
     if (cannotOpen)
-        return checkList("Cannot access COM" + std::to_string(portNum) + "." +
+        return checkList("Cannot access " +
+                         (device.empty() ? "COM" + std::to_string(portNum) : device) + "." +
                          (reason.empty() ? std::string() : kCrLf + reason));
     if (overflow) return checkList("COM buffer Overflow.");
     switch (driverError) {
@@ -77,7 +79,7 @@ void clsAdjustApp::task() {
 void clsAdjustApp::MsgBoxCloneErr(clsCmcHxq3Sequence& s) {
     const std::string text =
         CloneErrorText(com.errCannotOpen(), com.comPortNum(), com.errOverflow(),
-                       s.drv().lastError(), s.error(), com.LastErrorText());
+                       s.drv().lastError(), s.error(), com.LastErrorText(), com.PortDevice());
     ops.RigOpFunc_ResetAll();
     if (refreshWindow) refreshWindow();
     Common::MsgBox(text);

@@ -12,9 +12,11 @@
 #include "adjust/op_rigz30.h"
 
 // The clone-error message for the first matching cause; reason (the system's words on why the
-// port failed) follows "Cannot access COM n." on a line of its own.
+// port failed) follows "Cannot access COM n." on a line of its own. A port given as a device
+// (--port) is named by it: "Cannot access /dev/ttyUSB3.".
 std::string CloneErrorText(bool cannotOpen, int portNum, bool overflow, int driverError,
-                           int sequenceError, const std::string& reason = {});
+                           int sequenceError, const std::string& reason = {},
+                           const std::string& device = {});
 
 class clsAdjustApp {
 public:

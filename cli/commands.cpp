@@ -2,7 +2,8 @@
 #include "cli/fleet.h"
 
 #include "app/clone_support_doc.h"
-#include "cli/templates_cmd.h"
+#include "app/dump_text.h"
+#include "cli/set_rules.h"
 #include "cli/terminal.h"
 #include "clone/clone_backups.h"
 #include "clone/clone_rs_io_manager.h"
@@ -16,6 +17,7 @@
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
 #include "sheets/channel_ops.h"
+#include "sheets/channel_tx.h"
 #include "sheets/mch_rows.h"
 
 #include <QSerialPortInfo>
@@ -174,35 +176,6 @@ bool UseRadioOptions(CZ30Doc& doc, const CCliArgs& a, CCloneTrace& trace) {
     return true;
 }
 
-std::string PathOf(const CNode* node, const std::string& parent) {
-    return parent.empty() ? node->GetName() : parent + "." + node->GetName();
-}
-
-// What the radio never gets of a variant: left out of a dump unless --all.
-bool Unused(const CZ30Doc& doc, const std::string& path) {
-    switch (doc.Keeps(path).reason) {
-    case CSetReason::DefaultChannel:
-    case CSetReason::BeyondChannels:
-    case CSetReason::OtherFamily:
-    case CSetReason::NotStored:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void Dump(const CZ30Doc& doc, const CNode* node, const std::string& path, bool all) {
-    for (const CNode* child : node->Children()) {
-        if (!child) continue;
-        const std::string p = PathOf(child, path);
-        if (!all && Unused(doc, p)) continue;
-        if (child->ChildCount() == 0)
-            std::printf("%s\t%d\t%s\n", p.c_str(), child->GetValue(), ValueText(*child).c_str());
-        else
-            Dump(doc, child, p, all);
-    }
-}
-
 // The choices of a value, for a refusal: "OFF, ON".
 std::string ChoiceList(const CNode* node) {
     const auto* values = dynamic_cast<const CChoiceValue*>(node);
@@ -225,6 +198,7 @@ std::string Failure(const CZ30Doc& doc, const CEditOutcome& o, bool code) {
     case CSetReason::UnknownPath:
         return "unknown path " + o.path;
     case CSetReason::NotAChoice: {
+        if (std::string tone = ChannelToneRefusal(o.path, o.given); !tone.empty()) return tone;
         const std::string choices = ChoiceList(node);
         if (choices.empty())
             return o.path + ": " + given + " is not one of the choices; this value has no texts, " +
@@ -272,10 +246,11 @@ bool ParseWholeInt(const std::string& text, long long* n) {
            ParseCInt(t, n);
 }
 
-// A header's revision as the radio tells it ("1.00" for 0x0100).
+// A header's revision in the form info prints a radio's ("1.0" for 0x0100): the major and the
+// minor number in decimal.
 std::string RevisionText(unsigned revision) {
     char text[16];
-    std::snprintf(text, sizeof text, "%X.%02X", (revision >> 8) & 0xFF, revision & 0xFF);
+    std::snprintf(text, sizeof text, "%u.%u", (revision >> 8) & 0xFF, revision & 0xFF);
     return text;
 }
 
@@ -332,7 +307,9 @@ int RunRead(const CCliArgs& a) {
 int RunWrite(const CCliArgs& a) {
     return RunRadio(a, [&a](CZ30Doc& doc, const CCloneTrace& trace) {
         if (const int status = PrepareWriteDocument(doc, a)) return status;
-        return TraceChecked(trace, doc.OnCloneWrite());
+        const int result = doc.OnCloneWrite();
+        if (result == kCloneCancelled) std::fprintf(stderr, "Cancelled.\n");
+        return TraceChecked(trace, result);
     });
 }
 
@@ -346,13 +323,22 @@ int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a) {
         std::fprintf(stderr, "ktz30cli write: %s\n", PartialWriteRefusal(a.file, held).c_str());
         return kExitFailure;
     }
-    if (a.makerReserve && doc.GetCloneManager()->ActivateMakerReserve() != 1)
+    if (const std::vector<int> zero = ChannelsWithoutTx(doc.GetRoot(), doc.GetVariant());
+        !zero.empty() && !a.force) {
+        std::fprintf(stderr,
+                     "ktz30cli write: %s: %s; give them a TX frequency or InhTx=ON, or write "
+                     "anyway with --force\n",
+                     a.file.c_str(), ChannelsWithoutTxText(zero).c_str());
+        return kExitFailure;
+    }
+    if (a.makerReserve && doc.GetCloneManager()->ActivateMakerReserve() != 1) {
+        std::fprintf(stderr, "Cancelled.\n");
         return kCloneCancelled;
+    }
     return 0;
 }
 
 int RunNew(const CCliArgs& a) {
-    if (!a.templateName.empty()) return RunNewFromTemplate(a);
     CTerminalPlatform platform(false);
     auto doc = NewCliDocument();
     doc->GetCloneManager()->GetModelManager()->SetVariant(a.variant, true);
@@ -385,7 +371,7 @@ int RunShow(const CCliArgs& a) {
 
 int RunDump(const CCliArgs& a) {
     return WithFileDocument(a.file, [&](CZ30Doc& doc) {
-        Dump(doc, doc.GetRoot(), "", a.all);
+        PrintLines(DumpText(doc, a.all));
         return 0;
     });
 }
@@ -416,7 +402,7 @@ int RunSet(const CCliArgs& a) {
         std::string path;
         std::string value;
         bool code;
-        int number;
+        int number; // the code given, or that of a tone typed as the row editor shows it
     };
     std::vector<CAssignment> list;
     for (const std::string& s : a.rest) {
@@ -443,9 +429,18 @@ int RunSet(const CCliArgs& a) {
             }
             x.number = static_cast<int>(n);
         }
-        const CEditStep step = doc.Edit("set", [&](CNode&, CEditReport& report) {
-            for (const CAssignment& x : list)
-                x.code ? report.SetCode(x.path, x.number) : report.SetText(x.path, x.value);
+        std::vector<int> txOfRx; // channels switched on without a TX frequency
+        const CEditStep step = doc.Edit("set", [&](CNode& root, CEditReport& report) {
+            std::vector<std::string> paths;
+            for (const CAssignment& x : list) {
+                int tone = 0;
+                if (x.code || ChannelToneCode(x.path, x.value, &tone))
+                    report.SetCode(x.path, x.code ? x.number : tone);
+                else
+                    report.SetText(x.path, x.value);
+                paths.push_back(x.path);
+            }
+            txOfRx = GiveTxOfRxWhereSet(&root, paths);
         });
         int adjusted = 0;
         for (std::size_t i = 0; i < step.outcomes.size(); ++i) {
@@ -466,6 +461,13 @@ int RunSet(const CCliArgs& a) {
             })) {
             std::fprintf(stderr, "ktz30cli set: nothing saved\n");
             return kExitFailure;
+        }
+        for (int n : txOfRx) {
+            const std::string ch = "Mch.CH" + std::to_string(n);
+            std::fprintf(stderr,
+                         "ktz30cli set: %s.FreqTx: no TX frequency given; stored %s, the receive "
+                         "frequency, as the row editor does\n",
+                         ch.c_str(), GetTextByName(GetNode(doc.GetRoot(), ch), "FreqTx").c_str());
         }
         const std::string done = std::to_string(list.size()) + " value" +
                                  (list.size() == 1 ? "" : "s") + " set" +
@@ -538,4 +540,25 @@ int RunBackups(const CCliArgs&) {
         std::printf("%s\t%s\t%s\t%s\t%s\n", b.time.c_str(), b.operation.c_str(),
                     CliVariantName(b.variant).c_str(), b.comment.c_str(), b.path.c_str());
     return 0;
+}
+
+int RunRadioCommand(const CCliArgs& a, const std::function<int(CZ30Doc&)>& body) {
+    return RunRadio(a, [&body](CZ30Doc& doc, const CCloneTrace& trace) {
+        return TraceChecked(trace, body(doc));
+    });
+}
+
+std::string SetFailureText(const CZ30Doc& doc, const CEditOutcome& o, bool code) {
+    return Failure(doc, o, code);
+}
+
+void TellSetNote(const CZ30Doc& doc, const char* verb, const CEditOutcome& o) {
+    TellNote(doc, verb, o);
+}
+
+void PrintLines(const std::string& text) {
+    for (std::size_t at = 0, end = 0; at < text.size(); at = end + 1) {
+        end = std::min(text.find('\n', at), text.size() - 1);
+        std::fwrite(text.data() + at, 1, end + 1 - at, stdout);
+    }
 }

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+class CCloneTrace;
 class CZ30Doc;
+struct CEditOutcome;
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
@@ -27,10 +29,13 @@ struct CCliArgs {
     bool code = false;
     bool all = false;
     bool allowPartial = false;
+    bool force = false;    // write: also channels that would transmit on 0 MHz
     int verify = -1;       // write: 1 --verify, 0 --no-verify, -1 as the settings say
     bool noBackup = false; // read, write: no backup this time
     std::string trace;     // radio commands: the serial trace file
     std::string file;
+    std::string from;              // set: a dump's lines instead of assignments
+    std::string base;              // set --from: the bytes outside every value and the adjust area
     std::vector<std::string> rest; // paths of get, assignments of set, words of channel
 };
 
@@ -39,7 +44,7 @@ int RunInfo(const CCliArgs& a);
 int RunRead(const CCliArgs& a);
 int RunWrite(const CCliArgs& a);
 // File commands.
-int RunNew(const CCliArgs& a);
+int RunNew(const CCliArgs& a); // the factory defaults; with a template, RunNewFromTemplate
 int RunShow(const CCliArgs& a);
 int RunDump(const CCliArgs& a);
 int RunGet(const CCliArgs& a);
@@ -69,7 +74,8 @@ bool SaveCliDocument(CZ30Doc& doc, const std::string& path);
 bool SaveEditedDocument(CZ30Doc& doc, const std::string& file, const std::string& output,
                         const std::string& done);
 // What a write settles before any port is opened: the file loads, it holds every line the
-// write sends (unless --allow-partial), and with --maker-reserve the caution is answered yes.
+// write sends (unless --allow-partial), no channel would transmit on 0 MHz (unless --force), and
+// with --maker-reserve the caution is answered yes.
 // 0 to go on, else the exit status after telling why.
 int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a);
 // Whether a read could write its file at path, as the save writes it; tells why not.
@@ -78,3 +84,12 @@ bool ReadTargetWritable(const std::string& path);
 std::string PortDeviceOf(const std::string& port);
 // "PMR 16CH"
 std::string CliVariantName(int variant);
+// A radio command's run (the terminal's services, Ctrl+C, the run's radio options); a trace
+// that did not reach its file whole is told and turns a success into kExitCannotSave.
+int RunRadioCommand(const CCliArgs& a, const std::function<int(CZ30Doc&)>& body);
+// What set tells of a value not taken, and the note beside one taken.
+std::string SetFailureText(const CZ30Doc& doc, const CEditOutcome& o, bool code);
+void TellSetNote(const CZ30Doc& doc, const char* verb, const CEditOutcome& o);
+// Text to standard output line by line, so that a full output is told by the end's check with
+// the system's reason.
+void PrintLines(const std::string& text);

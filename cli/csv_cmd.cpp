@@ -30,6 +30,11 @@ CCsvCommand::CCsvCommand(CLI::App& app) {
         "One row per channel in use under the header line Location,Name,Frequency,Duplex,Offset,\n"
         "Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,\n"
         "Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE: the layout CHIRP reads and writes.\n"
+        "Power is written in watts, each level as its nominal output. The radio's outputs are\n"
+        "not known to this program; it assumes LMR Low1 1W, Low2 2W, High 5W and PMR Low1\n"
+        "0.1W, Low2 0.2W, High 0.5W. Other values go in the settings group CSV: LmrLow1Watts,\n"
+        "LmrLow2Watts, LmrHighWatts, PmrLow1Watts, PmrLow2Watts, PmrHighWatts (rising from\n"
+        "Low1 to High, else the assumed ones are used).\n"
         "Exit status: 0 success, 1 failure (the message says why), 2 a usage error, 74 the list\n"
         "cannot be written to standard output.");
 
@@ -37,6 +42,12 @@ CCsvCommand::CCsvCommand(CLI::App& app) {
     m_import->add_option("FILE", m_file, "a clone data file (.hxq)")->required();
     m_import->add_option("IN", m_csvIn, "the channel list (IN.csv)")->required();
     m_import->add_option("-o", m_output, "save to this file instead of FILE");
+    m_import->add_flag("--renumber", m_renumber,
+                       "the rows, in file order, into channels 1, 2, 3 ... (whatever their "
+                       "Location)");
+    m_import->add_option("--locations", m_locations,
+                         "A-B: only the rows whose Location is A to B (with --renumber, into "
+                         "channels from 1)");
     m_import->footer(
         "Columns are read by their header names in any order; a missing one takes its default,\n"
         "unknown ones are left aside. Location is the channel number; a channel that was off\n"
@@ -45,7 +56,10 @@ CCsvCommand::CCsvCommand(CLI::App& app) {
         "a tone it cannot make, a mode other than FM and NFM) are skipped, and so are rows with\n"
         "fewer fields than the header; values it keeps in another form are adjusted (the Duplex\n"
         "decides on which side TX lies, whatever the Offset's sign). Each is reported with its\n"
-        "row and column.\n"
+        "row and column. Lines starting with # are comments. Power takes watts (\"5W\", \"0.5\")\n"
+        "as the nearest level (see csv export --help), or the level names Low1, Low2, High.\n"
+        "Names and comments are left aside: the radio stores neither (said once). Skip P is\n"
+        "read as scanned, a TX of 0 MHz as TX inhibited, both with a note.\n"
         "Exit status: 0 every row imported as given, 3 rows skipped or adjusted (the file is\n"
         "saved), 1 failure (nothing saved), 2 a usage error.");
     for (CLI::App* sub : {m_export, m_import})
@@ -100,9 +114,18 @@ int CCsvCommand::RunImport(CZ30Doc& doc) const {
                      errno ? std::strerror(errno) : "unreadable");
         return kExitFailure;
     }
+    CCsvImportOptions options;
+    options.renumber = m_renumber;
+    if (!m_locations.empty() && !ParseCsvLocations(m_locations, &options.first, &options.last)) {
+        std::fprintf(stderr,
+                     "ktz30cli csv import: --locations '%s' is not A-B (two Locations, the "
+                     "smaller first: 1-16)\n",
+                     m_locations.c_str());
+        return kExitUsage;
+    }
     CCsvImport import;
     doc.Edit(kImportLabel, [&](CNode& root, CEditReport&) {
-        import = ImportChannelCsv(&root, doc.GetVariant(), text);
+        import = ImportChannelCsv(&root, doc.GetVariant(), text, options);
     });
     if (!import.error.empty()) {
         std::fprintf(stderr, "ktz30cli csv import: %s: %s\nktz30cli csv import: nothing saved\n",
@@ -112,6 +135,7 @@ int CCsvCommand::RunImport(CZ30Doc& doc) const {
     for (const CCsvNote& note : import.notes)
         std::printf("%s\n", CsvNoteText(note).c_str());
     if (import.notesLeftOut) std::printf("... and %zu more\n", import.notesLeftOut);
+    if (import.namesLeftAside) std::printf("note: %s\n", kCsvNamesNote);
     if (!SaveEditedDocument(doc, m_file, m_output, CsvImportSummary(import))) return kExitFailure;
     return import.Clean() ? 0 : kExitCsvNoted;
 }

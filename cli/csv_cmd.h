@@ -31,4 +31,6 @@ private:
     std::string m_file;   // the clone data file
     std::string m_csvIn;  // the channel list read by import
     std::string m_output; // export: the channel list (else standard output); import: the file
+    bool m_renumber = false;
+    std::string m_locations; // import: "A-B", the Locations taken
 };

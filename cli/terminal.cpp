@@ -95,21 +95,24 @@ KtAnswer CTerminalPrompts::MessageBox(const std::string& text, const std::string
     EndProgressLine();
     const std::string body = Plain(text);
     if (buttons == KtButtons::Ok) {
-        std::FILE* out = (icon == KtIcon::Stop || icon == KtIcon::Exclamation) ? stderr : stdout;
+        std::FILE* out =
+            (icon == KtIcon::Stop || icon == KtIcon::Exclamation) ? stderr : StatusStream();
         std::fprintf(out, "%s\n", body.c_str());
         std::fflush(out);
         return KtAnswer::Ok;
     }
     const bool okCancel = buttons == KtButtons::OkCancel;
     if (m_assumeYes) {
-        std::fprintf(stderr, "%s\n", body.c_str());
+        // Answered before it is asked: a plain question is not printed, a caution is.
+        if (icon != KtIcon::Question) std::fprintf(stderr, "%s\n", body.c_str());
         return okCancel ? KtAnswer::Ok : KtAnswer::Yes;
     }
     std::fprintf(stderr, "%s [y/N] ", body.c_str());
     std::fflush(stderr);
     std::string answer;
     const bool got = static_cast<bool>(std::getline(std::cin, answer));
-    if (!got) std::fputc('\n', stderr);
+    // A terminal echoes the answer with its line end; anything else leaves the line open.
+    if (!got || !IsTerminal(stdin)) std::fputc('\n', stderr);
     const bool yes = got && (answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes");
     if (yes) return okCancel ? KtAnswer::Ok : KtAnswer::Yes;
     if (buttons == KtButtons::YesNo) return KtAnswer::No;
@@ -118,9 +121,17 @@ KtAnswer CTerminalPrompts::MessageBox(const std::string& text, const std::string
 
 void CTerminalPrompts::SetStatusText(const std::string& text) {
     EndProgressLine();
-    std::fprintf(stdout, "%s\n", text.c_str());
-    std::fflush(stdout);
+    std::fprintf(StatusStream(), "%s\n", text.c_str());
+    std::fflush(StatusStream());
 }
+
+namespace {
+bool g_statusToStderr = false;
+} // namespace
+
+void StatusToStandardError(bool on) { g_statusToStderr = on; }
+
+std::FILE* StatusStream() { return g_statusToStderr ? stderr : stdout; }
 
 void CTerminalBeeper::Beep(unsigned, unsigned) {
     if (!IsTerminal(stderr)) return;

@@ -2,6 +2,7 @@
 
 #include "clone/model_info.h"
 #include "core/ctext.h"
+#include "core/platform.h"
 #include "params/freq_nodes.h"
 #include "params/node_access.h"
 #include "sheets/channel_ops.h"
@@ -39,6 +40,7 @@ enum Column {
     kTStep,
     kSkip,
     kPower,
+    kComment,
     kColumnCount = 21,
 };
 
@@ -51,6 +53,10 @@ constexpr const char* kDefaults[kColumnCount] = {
 constexpr double kDuplexLimitHz = 70e6; // a TX this far from RX or farther is a split
 constexpr int kWideRaster = 12500;
 constexpr const char* kUserTonePath = "CommonSet.Expert.UsrCtcssFreq";
+constexpr const char* kSettingsSection = "CSV";
+constexpr const char* kLevelKeys[3] = {"Low1Watts", "Low2Watts", "HighWatts"};
+constexpr CCsvWatts kLmrWatts{{1, 2, 5}};
+constexpr CCsvWatts kPmrWatts{{0.1, 0.2, 0.5}};
 
 std::string Mhz(long long hz) { return FormatFixed(static_cast<double>(hz) / 1e6, 6); }
 // A frequency as given: six decimals, more where the text had finer digits.
@@ -74,6 +80,33 @@ std::string Lower(std::string s) {
 }
 
 std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+
+// A number with a unit after it ("446.1 MHz", "5W"): the number, when the text ends in the unit
+// (any case, blanks before it) or in none and unitless is allowed.
+bool NumberWithUnit(std::string text, const char* unit, bool unitless, double* out) {
+    const std::string u = Lower(unit);
+    const std::string lower = Lower(text);
+    if (lower.size() >= u.size() && lower.compare(lower.size() - u.size(), u.size(), u) == 0)
+        text = TrimBlanks(text.substr(0, text.size() - u.size()));
+    else if (!unitless)
+        return false;
+    return IsWholeCNumber(text) && ParseCDouble(text, out);
+}
+
+std::string ChoiceText(const CChoiceValue* choices, int code) {
+    for (const CChoice& c : choices ? choices->Choices() : std::vector<CChoice>{})
+        if (c.code == code) return c.text;
+    return std::to_string(code);
+}
+
+// The power level nearest to watts, by the ratio of their outputs (as decibels compare).
+int NearestLevel(const CCsvWatts& watts, double w) {
+    int best = 0;
+    for (int i = 1; i < 3; ++i)
+        if (std::fabs(std::log(w / watts.level[i])) < std::fabs(std::log(w / watts.level[best])))
+            best = i;
+    return best;
+}
 
 // --- Tones -------------------------------------------------------------------------------------
 
@@ -178,7 +211,7 @@ void PutTones(std::vector<std::string>& row, const CTone& tx, const CTone& rx) {
     }
 }
 
-std::vector<std::string> ExportRow(CNode* root, int n) {
+std::vector<std::string> ExportRow(CNode* root, int n, const CCsvWatts& watts) {
     CNode* ch = ChannelNode(root, n);
     const CToneTable tones(root, ch);
     std::vector<std::string> row(kColumnCount);
@@ -202,7 +235,8 @@ std::vector<std::string> ExportRow(CNode* root, int n) {
     const bool wide = rx % kWideRaster == 0 && (inhTx || tx % kWideRaster == 0);
     row[kTStep] = wide ? "12.5" : "6.25";
     row[kSkip] = GetValueByName(ch, "ScnLst1") ? "" : "S";
-    row[kPower] = GetTextByName(ch, "RfPwr");
+    row[kPower] =
+        CsvWattsText(watts.level[std::clamp(static_cast<int>(GetValueByName(ch, "RfPwr")), 0, 2)]);
     return row;
 }
 
@@ -223,23 +257,36 @@ struct CSkip {
 class CRowImport {
 public:
     CRowImport(CNode* root, const CCsvRecord& record, const std::array<int, kColumnCount>& index,
-               const std::vector<std::string>& names)
-        : m_root(root), m_record(record), m_index(index), m_names(names) {}
+               const std::vector<std::string>& names, const CCsvWatts& watts)
+        : m_root(root), m_record(record), m_index(index), m_names(names), m_watts(watts) {}
 
-    // The channel the row names, or why it names none.
-    std::optional<CSkip> Channel(int channels, int* n) const {
+    // The row's Location, or why it has none.
+    std::optional<CSkip> Location(int* n) const {
         const std::string cell = Cell(kLocation);
         if (cell.empty() || cell.size() > 6 ||
             !std::all_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return CSkip{kLocation, Quoted(cell) + " is not a channel number"};
         *n = std::atoi(cell.c_str());
-        if (*n < 1) return CSkip{kLocation, "channel numbers start at 1"};
-        if (*n > channels)
-            return CSkip{kLocation, "channel " + cell + ": this radio has " +
-                                        std::to_string(channels) +
-                                        (channels == 1 ? " channel" : " channels")};
         return std::nullopt;
     }
+
+    // The channel the row names, or why it names none.
+    std::optional<CSkip> Channel(int channels, int* n) const {
+        if (auto skip = Location(n)) return skip;
+        if (*n < 1) return CSkip{kLocation, "channel numbers start at 1 (renumbering takes it)"};
+        if (*n > channels)
+            return CSkip{kLocation, "channel " + Cell(kLocation) + ": " + Has(channels)};
+        return std::nullopt;
+    }
+
+    // "this radio has 16 channels"
+    static std::string Has(int channels) {
+        return "this radio has " + std::to_string(channels) +
+               (channels == 1 ? " channel" : " channels");
+    }
+
+    // Whether the row has a name or a comment.
+    bool Named() const { return !Cell(kName).empty() || !Cell(kComment).empty(); }
 
     // The values for channel n, starting from what it holds (or the blank channel when it is
     // off); notes for values changed on the way.
@@ -256,13 +303,13 @@ public:
         // Frequencies.
         if (Cell(kFrequency).empty()) return CSkip{kFrequency, "no frequency"};
         double mhz = 0;
-        if (auto skip = Number(kFrequency, &mhz)) return skip;
+        if (auto skip = MhzNumber(kFrequency, &mhz)) return skip;
         if (auto skip = Frequency(*rxNode, kFrequency, "", mhz * 1e6, presentRx, &v->rx))
             return skip;
         const std::string duplex = Lower(Value(kDuplex));
         double offset = 0;
         if (duplex == "+" || duplex == "-" || duplex == "split")
-            if (auto skip = Number(kOffset, &offset)) return skip;
+            if (auto skip = MhzNumber(kOffset, &offset)) return skip;
         // The Duplex says on which side TX lies; a signed Offset does not move it across.
         if ((duplex == "+" || duplex == "-") && offset < 0) {
             offset = -offset;
@@ -279,7 +326,13 @@ public:
         } else if (duplex == "+" || duplex == "-" || duplex == "split") {
             const double hz =
                 duplex == "split" ? offset * 1e6 : v->rx + (duplex == "+" ? 1 : -1) * offset * 1e6;
-            if (auto skip = Frequency(*rxNode, kOffset, "TX ", hz, presentTx, &v->tx)) return skip;
+            if (std::fabs(hz) < 0.5) { // no transmit frequency: the channel cannot transmit
+                v->inhTx = 1;
+                v->tx = on ? presentTx : v->rx;
+                Note(kOffset, "TX 0 MHz taken as transmit inhibited (Duplex off)");
+            } else if (auto skip = Frequency(*rxNode, kOffset, "TX ", hz, presentTx, &v->tx)) {
+                return skip;
+            }
         } else {
             return CSkip{kDuplex, Quoted(Value(kDuplex)) + " is none of '', +, -, split, off"};
         }
@@ -305,13 +358,18 @@ public:
         v->narrow = mode == "nfm";
         const std::string skip = Lower(Value(kSkip));
         v->scan = GetValueByName(base, "ScnLst1");
-        if (skip.empty() || skip == "p")
+        if (skip.empty()) {
             v->scan = 1;
-        else if (skip == "s")
+        } else if (skip == "p") {
+            v->scan = 1;
+            Note(kSkip, "'P' (priority scan) read as scanned: the priority channels are Prio A "
+                        "and Prio B");
+        } else if (skip == "s") {
             v->scan = 0;
-        else
+        } else {
             Note(kSkip, Quoted(Value(kSkip)) + " is none of '', S, P; scan " +
                             (v->scan ? "ON" : "OFF") + " kept");
+        }
         v->power = GetValueByName(base, "RfPwr");
         if (const std::string power = Value(kPower); !power.empty()) {
             const auto* choices = dynamic_cast<const CChoiceValue*>(base->FindChild("RfPwr"));
@@ -324,9 +382,17 @@ public:
                     found = true;
                 }
             }
-            if (!found)
-                Note(kPower, Quoted(power) + " is none of " + list + "; " +
+            double watts = 0;
+            if (!found && NumberWithUnit(power, "W", true, &watts) && watts > 0) {
+                const int level = NearestLevel(m_watts, watts);
+                v->power = level;
+                if (std::fabs(watts - m_watts.level[level]) > 1e-9)
+                    Note(kPower, Quoted(power) + " taken as " + ChoiceText(choices, level) + " (" +
+                                     CsvWattsText(m_watts.level[level]) + "), the nearest level");
+            } else if (!found) {
+                Note(kPower, Quoted(power) + " is none of " + list + " nor watts (\"5W\"); " +
                                  GetTextByName(base, "RfPwr") + " kept");
+            }
         }
         return std::nullopt;
     }
@@ -339,7 +405,10 @@ public:
 
 private:
     std::string Cell(Column c) const {
-        const int i = m_index[c];
+        int i = m_index[c];
+        // A list with one tone frequency column uses it for both.
+        if (i < 0 && (c == kRToneFreq || c == kCToneFreq))
+            i = m_index[c == kRToneFreq ? kCToneFreq : kRToneFreq];
         if (i < 0 || static_cast<std::size_t>(i) >= m_record.fields.size()) return {};
         return TrimBlanks(m_record.fields[static_cast<std::size_t>(i)]);
     }
@@ -355,6 +424,12 @@ private:
         const std::string text = Value(c);
         if (!IsWholeCNumber(text) || !ParseCDouble(text, out))
             return CSkip{c, Quoted(text) + " is not a number"};
+        return std::nullopt;
+    }
+    // A frequency in MHz, "MHz" after it or not.
+    std::optional<CSkip> MhzNumber(Column c, double* out) const {
+        if (!NumberWithUnit(Value(c), "MHz", true, out))
+            return CSkip{c, Quoted(Value(c)) + " is not a number"};
         return std::nullopt;
     }
 
@@ -436,7 +511,7 @@ private:
         if (!known(from) || !known(to) || (from.empty() && to.empty()))
             return CSkip{kCrossMode, Quoted(Value(kCrossMode)) +
                                          " is none of Tone->Tone, Tone->DTCS, DTCS->Tone, "
-                                         "->Tone, ->DTCS, DTCS->, DTCS->DTCS"};
+                                         "->Tone, ->DTCS, Tone->, DTCS->, DTCS->DTCS"};
         if (from == "tone")
             if (auto skip = Ctcss(kRToneFreq, tx)) return skip;
         if (from == "dtcs")
@@ -452,6 +527,7 @@ private:
     const CCsvRecord& m_record;
     const std::array<int, kColumnCount>& m_index;
     const std::vector<std::string>& m_names;
+    const CCsvWatts& m_watts;
     std::vector<CCsvNote>* m_notes = nullptr;
     Column m_txToneColumn = kRToneFreq;
     Column m_rxToneColumn = kCToneFreq;
@@ -480,52 +556,124 @@ void AddNote(CCsvImport& import, CCsvNote note) {
 
 } // namespace
 
+const char* const kCsvNamesNote =
+    "the radio stores no channel names or comments: those of the list are left aside";
+
+CCsvWatts CsvPowerWatts(bool pmr) {
+    const CCsvWatts defaults = pmr ? kPmrWatts : kLmrWatts;
+    ISettingsStore* settings = Platform().settings;
+    if (!settings) return defaults;
+    CCsvWatts watts = defaults;
+    for (int i = 0; i < 3; ++i) {
+        const std::string text = TrimBlanks(settings->GetString(
+            kSettingsSection, std::string(pmr ? "Pmr" : "Lmr") + kLevelKeys[i], ""));
+        double w = 0;
+        if (text.empty()) continue;
+        if (!IsWholeCNumber(text) || !ParseCDouble(text, &w) || !(w >= 0.001 && w <= 1000))
+            return defaults;
+        watts.level[i] = std::round(w * 1000) / 1000; // as the Power column writes it
+    }
+    const double* l = watts.level;
+    return l[0] < l[1] && l[1] < l[2] ? watts : defaults;
+}
+
+std::string CsvWattsText(double watts) {
+    std::string text = FormatFixed(watts, 3);
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text + "W";
+}
+
+bool ParseCsvLocations(std::string_view text, int* first, int* last) {
+    const auto dash = text.find('-');
+    if (dash == std::string_view::npos) return false;
+    auto number = [](std::string_view t, int* out) {
+        if (t.empty() || t.size() > 6 ||
+            !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return false;
+        *out = std::atoi(std::string(t).c_str());
+        return true;
+    };
+    int a = 0, b = 0;
+    if (!number(text.substr(0, dash), &a) || !number(text.substr(dash + 1), &b) || a > b)
+        return false;
+    *first = a;
+    *last = b;
+    return true;
+}
+
 std::string ExportChannelCsv(CNode* root, int variant, int* count) {
     std::string text = CsvLine(
         std::vector<std::string>(std::begin(kChannelCsvColumns), std::end(kChannelCsvColumns)));
+    const CCsvWatts watts = CsvPowerWatts(IsPmrVariant(variant));
     int rows = 0;
     for (int n = 1; n <= ChannelsOfVariant(variant); ++n) {
         if (!ChannelNode(root, n) || !IsChannelOn(root, n)) continue;
-        text += CsvLine(ExportRow(root, n));
+        text += CsvLine(ExportRow(root, n, watts));
         ++rows;
     }
     if (count) *count = rows;
     return text;
 }
 
-CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text) {
+CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text,
+                            const CCsvImportOptions& options) {
     CCsvImport import;
     CCsvTable table = ParseCsv(text);
     if (!table.error.empty()) {
         import.error = table.error;
         return import;
     }
+    // Comment lines stand anywhere, the header's place included.
+    std::erase_if(table.records, [](const CCsvRecord& r) {
+        return !r.fields.empty() && TrimBlanks(r.fields.front()).starts_with('#');
+    });
     if (table.records.empty()) {
         import.error = "the file is empty: the first line must name the columns";
         return import;
     }
     // Columns by name, in any order; unknown ones are left aside.
-    const std::vector<std::string>& names = table.records.front().fields;
+    const CCsvRecord& header = table.records.front();
+    const std::vector<std::string>& names = header.fields;
     std::array<int, kColumnCount> index;
     index.fill(-1);
     for (int c = 0; c < kColumnCount; ++c)
         for (std::size_t i = 0; i < names.size() && index[c] < 0; ++i)
             if (SameTextIgnoringCase(TrimBlanks(names[i]), kChannelCsvColumns[c]))
                 index[c] = static_cast<int>(i);
+    const bool byLocation = !options.renumber || options.first >= 0;
     for (Column c : {kLocation, kFrequency})
-        if (index[c] < 0) {
+        if (index[c] < 0 && (c != kLocation || byLocation)) {
+            std::string holds;
+            for (const std::string& f : names)
+                holds += (holds.empty() ? "" : ",") + f;
+            if (holds.size() > 60) holds = holds.substr(0, 57) + "...";
             import.error = std::string("the file has no ") + kChannelCsvColumns[c] +
-                           " column: the first line must name the columns";
+                           " column: line " + std::to_string(header.line) + " holds '" + holds +
+                           "' (the first line that is not a comment must name the columns)";
             return import;
         }
 
     const int channels = ChannelsOfVariant(variant);
+    const CCsvWatts watts = CsvPowerWatts(IsPmrVariant(variant));
     std::vector<int> rowOf(static_cast<std::size_t>(channels) + 1, 0); // the row that set a channel
+    int next = 1;    // the channel of the next row when renumbering
+    CCsvNote beyond; // the rows renumbered beyond the radio's channels
+    beyond.rows = 0;
     for (std::size_t r = 1; r < table.records.size(); ++r) {
         const CCsvRecord& record = table.records[r];
         if (std::all_of(record.fields.begin(), record.fields.end(),
                         [](const std::string& f) { return TrimBlanks(f).empty(); }))
             continue;
+        CRowImport row(root, record, index, names, watts);
+        int n = 0;
+        if (options.first >= 0 && (row.Location(&n) || n < options.first || n > options.last)) {
+            ++import.outsideRows;
+            continue;
+        }
+        if (row.Named()) import.namesLeftAside = true;
+        if (options.renumber) n = next++;
         // A row cut short (a download that stopped) would give its last fields the defaults.
         if (record.fields.size() < names.size()) {
             ++import.skippedRows;
@@ -536,11 +684,16 @@ CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text) {
                              true});
             continue;
         }
-        CRowImport row(root, record, index, names);
-        int n = 0;
+        if (options.renumber && n > channels) {
+            if (beyond.rows == 0)
+                beyond = {record.line, row.Name(kLocation), CRowImport::Has(channels), true, 0};
+            ++beyond.rows;
+            ++import.skippedRows;
+            continue;
+        }
         std::vector<CCsvNote> notes;
         CChannelValues values;
-        std::optional<CSkip> skip = row.Channel(channels, &n);
+        std::optional<CSkip> skip = options.renumber ? std::nullopt : row.Channel(channels, &n);
         if (!skip && rowOf[static_cast<std::size_t>(n)])
             skip = CSkip{kLocation, "channel " + std::to_string(n) + " was set by row " +
                                         std::to_string(rowOf[static_cast<std::size_t>(n)])};
@@ -557,13 +710,19 @@ CCsvImport ImportChannelCsv(CNode* root, int variant, std::string_view text) {
         for (CCsvNote& note : notes)
             AddNote(import, std::move(note));
     }
+    if (beyond.rows) {
+        beyond.text = "rows from here on go beyond channel " + std::to_string(channels) + " (" +
+                      std::to_string(beyond.rows) + (beyond.rows == 1 ? " row" : " rows") +
+                      "): " + beyond.text;
+        AddNote(import, std::move(beyond));
+    }
     return import;
 }
 
 std::string CsvNoteText(const CCsvNote& note) {
     return "row " + std::to_string(note.row) +
            (note.column.empty() ? " " : ", " + note.column + ": ") + note.text +
-           (note.skipped ? "; row skipped" : "");
+           (note.skipped ? (note.rows > 1 ? "; rows skipped" : "; row skipped") : "");
 }
 
 std::string CsvImportSummary(const CCsvImport& import) {
@@ -588,5 +747,7 @@ std::string CsvImportSummary(const CCsvImport& import) {
     if (import.skippedRows) text += ", " + plural(import.skippedRows, "row", "rows") + " skipped";
     if (import.adjustedRows)
         text += ", " + plural(import.adjustedRows, "row", "rows") + " adjusted";
+    if (import.outsideRows)
+        text += ", " + plural(import.outsideRows, "row", "rows") + " outside the locations";
     return text;
 }

@@ -11,6 +11,7 @@
 #include "views/print_dlg.h"
 #include "views/save_name.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -42,6 +43,19 @@ bool OfferPdfInstead(QWidget* parent) {
     box.setDefaultButton(pdf);
     box.exec();
     return box.clickedButton() == pdf;
+}
+
+// Whether a printout written to path would take the place of the open clone data file; says so.
+bool TakesTheDocumentsPlace(const QString& path, const QString& document) {
+    std::error_code ec;
+    if (document.isEmpty() || path.isEmpty() ||
+        !std::filesystem::equivalent(path.toStdString(), document.toStdString(), ec))
+        return false;
+    Platform().prompts->MessageBox(" Err: The PDF cannot take the place of the clone data file it "
+                                   "prints.\n" +
+                                       path.toStdString(),
+                                   kDocumentName, KtButtons::Ok, KtIcon::Exclamation);
+    return true;
 }
 
 // The printer a job goes to: the session's, else the system's default one (held in owned).
@@ -143,7 +157,11 @@ void CPrintCommands::Print() {
     PrintOn(*printer, *items);
 }
 
-void CPrintCommands::PrintOn(QPrinter& printer, const std::vector<CPrintItem>& items) {
+bool CPrintCommands::PrintOn(QPrinter& printer, const std::vector<CPrintItem>& items) {
+    // A printer that prints to a file never writes over the clone data file.
+    if (TakesTheDocumentsPlace(printer.outputFileName(),
+                               QString::fromStdString(m_doc.GetPathName())))
+        return false;
     const std::vector<CPrintSection> sections = Sections(items);
     printer.setDocName(QString::fromLatin1(kDocumentName));
     // Shown without a loop of its own; it keeps the other windows from input meanwhile.
@@ -156,7 +174,7 @@ void CPrintCommands::PrintOn(QPrinter& printer, const std::vector<CPrintItem>& i
         progress.hide();
         Platform().prompts->MessageBox(" Err: The printer could not be started.", kDocumentName,
                                        KtButtons::Ok, KtIcon::Exclamation);
-        return;
+        return false;
     }
     CPageRenderer renderer(painter, printer);
     const CPrintOutcome outcome = renderer.Render(sections, [&progress] {
@@ -182,6 +200,7 @@ void CPrintCommands::PrintOn(QPrinter& printer, const std::vector<CPrintItem>& i
                                        kDocumentName, KtButtons::Ok, KtIcon::Exclamation);
         break;
     }
+    return true;
 }
 
 void CPrintCommands::PrintPreview() {
@@ -203,6 +222,17 @@ void CPrintCommands::PrintPreview() {
     QPrintPreviewDialog preview(printer, m_window);
     preview.setObjectName(QStringLiteral("PrintPreview"));
     preview.setWindowTitle(QStringLiteral("Print Preview"));
+    // Its print button goes the way of Print and Export PDF (the PDF named as Export PDF names
+    // it, never over the clone data file); the preview closes once the job is out.
+    const bool toPdf =
+        owned && printer == owned.get() && printer->outputFormat() == QPrinter::PdfFormat;
+    for (QAction* action : preview.findChildren<QAction*>()) {
+        if (action->text() != QStringLiteral("Print")) continue;
+        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(action, &QAction::triggered, &preview, [&, toPdf] {
+            if (toPdf ? ExportItems(*items) : PrintOn(*printer, *items)) preview.accept();
+        });
+    }
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&sections](QPrinter* device) {
                          QPainter painter(device);
@@ -219,7 +249,7 @@ void CPrintCommands::ExportPdf() {
     if (items && !items->empty()) ExportItems(*items);
 }
 
-void CPrintCommands::ExportItems(const std::vector<CPrintItem>& items) {
+bool CPrintCommands::ExportItems(const std::vector<CPrintItem>& items) {
     const QString document = QString::fromStdString(m_doc.GetPathName());
     const QString suggested =
         document.isEmpty() ? QString::fromStdString(m_doc.GetTitle()) + QStringLiteral(".pdf")
@@ -230,17 +260,8 @@ void CPrintCommands::ExportItems(const std::vector<CPrintItem>& items) {
                    : QFileDialog::getSaveFileName(m_window, QStringLiteral("Export PDF"), suggested,
                                                   QStringLiteral("PDF Files (*.pdf)"));
     path = SaveNameWithSuffix(path, QStringLiteral(".pdf"));
-    if (path.isEmpty()) return;
+    if (path.isEmpty() || TakesTheDocumentsPlace(path, document)) return false;
     IUserPrompts& prompts = *Platform().prompts;
-    std::error_code ec;
-    if (!document.isEmpty() &&
-        std::filesystem::equivalent(path.toStdString(), document.toStdString(), ec)) {
-        prompts.MessageBox(" Err: The PDF cannot take the place of the clone data file it "
-                           "prints.\n" +
-                               path.toStdString(),
-                           kDocumentName, KtButtons::Ok, KtIcon::Exclamation);
-        return;
-    }
     std::string error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = WritePdf(path.toStdString(), Sections(items), LocalePageSize(), &error);
@@ -250,4 +271,5 @@ void CPrintCommands::ExportItems(const std::vector<CPrintItem>& items) {
     else
         prompts.MessageBox(" Err: The PDF could not be written.\n" + error, kDocumentName,
                            KtButtons::Ok, KtIcon::Exclamation);
+    return written;
 }

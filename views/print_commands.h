@@ -46,8 +46,9 @@ private:
     // The "Print" dialog: the job of its boxes (stored in the settings), nothing on Cancel.
     std::optional<std::vector<CPrintItem>> AskSelection();
     void PrinterSetting(QWidget* parent);
-    void PrintOn(QPrinter& printer, const std::vector<CPrintItem>& items);
-    void ExportItems(const std::vector<CPrintItem>& items);
+    // True when the job went out (printed, or the PDF written).
+    bool PrintOn(QPrinter& printer, const std::vector<CPrintItem>& items);
+    bool ExportItems(const std::vector<CPrintItem>& items);
     bool MakerReserve() const;
 
     CCloneSupportDoc& m_doc;

@@ -119,6 +119,7 @@ bool clsAdjProgram::Start(const QString& portDevice) {
         if (!m_guard->TryLock()) {
             Common::MsgBox("Cannot execute KT-Z30 ADJ Rev.1.0 repeatedly.\r\n"
                            "KT-Z30 ADJ Rev.1.0 is already executing.");
+            m_exitCode = 1;
             return false;
         }
     }

@@ -17,6 +17,8 @@ CCsvReportDlg::CCsvReportDlg(const CCsvImport& import, const QString& file, QWid
     if (!import.Clean())
         summary += QStringLiteral("<br>Skipped rows left their channels as they were. "
                                   "Edit &gt; Undo takes the whole import back.");
+    if (import.namesLeftAside)
+        summary += QStringLiteral("<br>Note: %1.").arg(QString(kCsvNamesNote).toHtmlEscaped());
     m_summary->setText(summary);
     m_summary->setWordWrap(true);
 
@@ -32,7 +34,9 @@ CCsvReportDlg::CCsvReportDlg(const CCsvImport& import, const QString& file, QWid
     int r = 0;
     for (const CCsvNote& note : import.notes) {
         QString what = QString::fromStdString(note.text);
-        what += note.skipped ? QStringLiteral("; row skipped") : QStringLiteral("; adjusted");
+        what += !note.skipped   ? QStringLiteral("; adjusted")
+                : note.rows > 1 ? QStringLiteral("; rows skipped")
+                                : QStringLiteral("; row skipped");
         const QString cells[] = {QString::number(note.row), QString::fromStdString(note.column),
                                  what};
         for (int c = 0; c < 3; ++c)

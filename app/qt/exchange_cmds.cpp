@@ -1,6 +1,7 @@
 #include "app/qt/exchange_cmds.h"
 
 #include "app/clone_support_doc.h"
+#include "app/qt/csv_import_dlg.h"
 #include "app/qt/csv_report_dlg.h"
 #include "clone/model_info.h"
 #include "core/files.h"
@@ -40,6 +41,11 @@ CExchangeCommands::CExchangeCommands(CZ30Doc& doc, QWidget* window)
                                          name + QStringLiteral(".csv"), kCsvFilter),
             QStringLiteral(".csv"));
     };
+    askImportOptions = [this](const QString& file) -> std::optional<CCsvImportOptions> {
+        CCsvImportDlg dialog(file, m_window);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.Options();
+    };
     showReport = [this](const CCsvImport& import, const QString& file) {
         CCsvReportDlg dialog(import, file, m_window);
         dialog.exec();
@@ -69,11 +75,14 @@ void CExchangeCommands::ImportChannels(const QString& path) {
         return Warn("The file could not be opened:\n" + path.toStdString() + "\n" +
                     (errno ? std::strerror(errno) : "unreadable"));
     }
+    const QString file = QFileInfo(path).fileName();
+    const std::optional<CCsvImportOptions> options = askImportOptions(file);
+    if (!options) return;
     CCsvImport import;
     const int variant = m_doc.GetVariant();
-    RunEdit(m_doc, QStringLiteral("Import Channels"),
-            [&](CNode& root, CEditReport&) { import = ImportChannelCsv(&root, variant, text); });
-    const QString file = QFileInfo(path).fileName();
+    RunEdit(m_doc, QStringLiteral("Import Channels"), [&](CNode& root, CEditReport&) {
+        import = ImportChannelCsv(&root, variant, text, *options);
+    });
     if (!import.error.empty())
         return Warn("Nothing was imported from " + file.toStdString() + ":\n" + import.error + ".");
     statusText(

@@ -9,11 +9,13 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CZ30Doc;
 class QWidget;
 struct CCsvImport;
+struct CCsvImportOptions;
 
 class CExchangeCommands final : public ICommandTarget {
 public:
@@ -35,6 +37,8 @@ public:
 
     // Where the file dialogs, the report and the status text go; tests replace them.
     std::function<QString()> askImportPath;
+    // Which rows to take (CCsvImportDlg); none: the user cancelled.
+    std::function<std::optional<CCsvImportOptions>(const QString& file)> askImportOptions;
     std::function<QString()> askExportPath;
     std::function<void(const CCsvImport&, const QString& file)> showReport;
     std::function<void(const QString&)> statusText;

@@ -5,6 +5,7 @@
 #include "app/qt/backups_dlg.h"
 #include "app/qt/clone_info_dlg.h"
 #include "app/qt/color_status_bar.h"
+#include "app/qt/compare_cmds.h"
 #include "app/qt/exchange_cmds.h"
 #include "app/qt/fleet_dlg.h"
 #include "app/qt/key_codes.h"
@@ -19,6 +20,7 @@
 #include "platform/instance_guard.h"
 #include "platform/serial_device.h"
 #include "platform/settings_store.h"
+#include "sheets/channel_tx.h"
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
 #include "views/print_commands.h"
@@ -97,6 +99,16 @@ QString CZ30CommandLineInfo::HelpText() { return CParser().parser.helpText(); }
 
 // --- CDocCommands --------------------------------------------------------------------------------
 
+bool CDocCommands::WriteWithChannelsWithoutTx() {
+    const std::vector<int> zero = ChannelsWithoutTx(m_doc.GetRoot(), m_doc.GetVariant());
+    if (zero.empty()) return true;
+    CModalScope guard;
+    if (!guard.Entered()) return false;
+    return Platform().prompts->MessageBox(
+               ChannelsWithoutTxText(zero) + ".\n\nWrite to the transceiver all the same?",
+               "KT-Z30", KtButtons::YesNo, KtIcon::Exclamation) == KtAnswer::Yes;
+}
+
 bool CDocCommands::OnCmdMsg(int id) {
     if (id >= cmd::kCom1 && id <= cmd::kCom4) {
         m_doc.OnSetPort(static_cast<unsigned>(id - cmd::kCom1 + 1));
@@ -107,7 +119,7 @@ bool CDocCommands::OnCmdMsg(int id) {
         m_doc.OnCloneRead();
         return true;
     case cmd::kCloneWrite:
-        m_doc.OnCloneWrite();
+        if (WriteWithChannelsWithoutTx()) m_doc.OnCloneWrite();
         return true;
     case cmd::kCloneInfo:
         m_doc.OnCloneInfo();
@@ -161,6 +173,7 @@ CZ30App::CZ30App(CZ30AppOptions options)
 
 CZ30App::~CZ30App() {
     m_print.reset();
+    m_compare.reset();
     m_exchange.reset();
     m_frame.reset();
     m_docCommands.reset();
@@ -238,6 +251,7 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     };
     m_exchange = std::make_unique<CExchangeCommands>(*m_doc, m_frame.get());
     m_frame->SetTemplateMenu(m_exchange->TemplateMenuTexts());
+    m_compare = std::make_unique<CCompareCommands>(*m_doc, m_frame.get());
     m_frame->RebuildTree();
     CSplashWnd::ShowSplashScreen(m_frame.get(), CCloneSoftMainFrm::kSplashMs, m_cmdInfo.showSplash);
     if (m_frame->StartMaximized())
@@ -392,6 +406,7 @@ void CZ30App::OnSaveTrace() {
 
 bool CZ30App::OnCmdMsg(int id) {
     if (m_exchange && m_exchange->OnCmdMsg(id)) return true;
+    if (m_compare && m_compare->OnCmdMsg(id)) return true;
     if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) {
         const QStringList files = RecentFiles();
         const int index = id - cmd::kRecentFirst;
@@ -435,6 +450,7 @@ bool CZ30App::OnCmdMsg(int id) {
 
 bool CZ30App::OnUpdateCmdUI(int id, CCmdUI& ui) {
     if (m_exchange && m_exchange->OnUpdateCmdUI(id, ui)) return true;
+    if (m_compare && m_compare->OnUpdateCmdUI(id, ui)) return true;
     if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) return true;
     switch (id) {
     case cmd::kNew:

@@ -125,12 +125,19 @@ TEST_F(AdjustRig, SilentRadioGivesNoAnswerAndClosesThePort) {
 
 TEST_F(AdjustRig, PortThatCannotOpenNamesThePort) {
     radio->openFails = true;
-    app->ComPortNo(3);
-    app->ops.RigOpFunc_ClickCmd00(0);
-    Run(1000);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].rfind("Cannot access COM3.\r\n\r\n", 0), 0u);
-    EXPECT_EQ(app->ops.opState, 0);
+    // A numbered port by its number, one given as a device (--port) by the device.
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "Cannot access COM3.\r\n"}, {"/dev/ttyUSB7", "Cannot access /dev/ttyUSB7.\r\n"}};
+    for (const auto& [device, text] : cases) {
+        prompts.messages.clear();
+        app->ComPortNo(3);
+        app->com.SetPortDevice(device);
+        app->ops.RigOpFunc_ClickCmd00(0);
+        Run(1000);
+        ASSERT_EQ(prompts.messages.size(), 1u) << device;
+        EXPECT_EQ(prompts.messages[0].rfind(text, 0), 0u) << prompts.messages[0];
+        EXPECT_EQ(app->ops.opState, 0);
+    }
 }
 
 TEST_F(AdjustRig, ReadingTheAnalogueRows) {

@@ -165,7 +165,7 @@ TEST_F(AdjWindowTest, PulledCableGivesOneMessageAndTheProgramGoesOn) {
     const Case cases[] = {
         // The adapter pulled out: the device goes away.
         {{QStringLiteral("--pull-after"), QStringLiteral("40"), QStringLiteral("--hang-up")},
-         QStringLiteral("Cannot access COM1.\n%1: the device is gone")},
+         QStringLiteral("Cannot access %1.\n%1: the device is gone")}, // named as --port gave it
         // The cable pulled before the first frame: not even its echo comes back.
         {{QStringLiteral("--pull-after"), QStringLiteral("0")},
          QStringLiteral("Cannot access COM port\n\nCheck the following:")},
@@ -220,6 +220,7 @@ TEST_F(AdjWindowTest, StartRefusals) {
         clsAdjProgram second({true, false});
         EXPECT_FALSE(second.Start());
         EXPECT_EQ(second.Window(), nullptr);
+        EXPECT_EQ(second.ExitCode(), 1);
     }
     {
         // No "Const.ini" anywhere.

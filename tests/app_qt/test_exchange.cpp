@@ -3,6 +3,7 @@
 #include "app_fixture.h"
 
 #include "app/qt/color_status_bar.h"
+#include "app/qt/csv_import_dlg.h"
 #include "app/qt/csv_report_dlg.h"
 #include "app/qt/exchange_cmds.h"
 #include "params/node_access.h"
@@ -11,8 +12,10 @@
 #include "tests/support/file_text.h"
 #include "views/command_ids.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -40,7 +43,12 @@ protected:
         app->Exchange()->askImportPath = [path] { return path; };
         CSeen seen;
         ModalHand hand;
-        hand.handler = [&seen](QWidget* w) {
+        hand.handler = [&seen, this](QWidget* w) {
+            if (auto* options = qobject_cast<CCsvImportDlg*>(w)) {
+                if (chooseRows) chooseRows(options);
+                if (options->isVisible()) options->accept();
+                return true;
+            }
             auto* report = qobject_cast<CCsvReportDlg*>(w);
             if (!report) return false;
             seen.summary = report->Summary()->text();
@@ -55,6 +63,7 @@ protected:
         return seen;
     }
     QTemporaryDir dir;
+    std::function<void(CCsvImportDlg*)> chooseRows; // what the import dialog is given
 };
 
 const std::string kHeader = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,"
@@ -93,12 +102,16 @@ TEST_F(ExchangeTest, ImportIsOneUndoStepWithItsReport) {
 
     // A file that is no channel list: a warning, and no step.
     ModalHand hand;
+    hand.handler = [](QWidget* w) {
+        if (auto* options = qobject_cast<CCsvImportDlg*>(w)) options->accept();
+        return qobject_cast<CCsvImportDlg*>(w) != nullptr;
+    };
     WriteAll(dir.filePath("in.csv").toStdString(), "Name,Frequency\r\nx,446.0\r\n");
     frame.RouteCommand(cmd::kImportChannels);
-    ASSERT_EQ(hand.seen.size(), 1);
-    EXPECT_TRUE(hand.seen[0].contains("Nothing was imported from in.csv:\nthe file has no "
+    ASSERT_EQ(hand.seen.size(), 2);
+    EXPECT_TRUE(hand.seen[1].contains("Nothing was imported from in.csv:\nthe file has no "
                                       "Location column"))
-        << hand.seen[0].toStdString();
+        << hand.seen[1].toStdString();
     EXPECT_EQ(undo->count(), 1);
     Doc().SetModifiedFlag(false);
     Close();
@@ -156,5 +169,62 @@ TEST_F(ExchangeTest, NewFromTemplateIsAnUntitledDocumentOfTheTemplatesVariant) {
     EXPECT_EQ(Sheet().Model()->rowCount(), 16);
     EXPECT_TRUE(Status().startsWith(" New document from the template PMR446"))
         << Status().toStdString();
+    Close();
+}
+
+// The import dialog's two choices: renumbering in file order, and a range of Locations.
+TEST_F(ExchangeTest, ImportDialogRenumbersAndTakesARangeOfLocations) {
+    CZ30MainFrame& frame = StartWith(kPmr16);
+    const std::string list = "# CHIRP\r\nLocation,Name,Frequency\r\n0,Call,446.00625\r\n"
+                             "1,,446.01875\r\n# next\r\n7,,446.03125\r\n9,,446.04375\r\n";
+    struct Case {
+        bool renumber, range;
+        int first, last;
+        QString summary;
+        std::vector<int> freqOf1To4And7; // kHz, 0 for off
+    };
+    const Case cases[] = {
+        {true,
+         false,
+         0,
+         0,
+         "in.csv: 4 channels imported (CH 1 to 4).",
+         {446006, 446018, 446031, 446043, 0}},
+        {false,
+         true,
+         1,
+         7,
+         "in.csv: 2 channels imported (CH 1, 7), 2 rows outside the locations.",
+         {446018, 0, 0, 0, 446031}},
+        {true,
+         true,
+         1,
+         9,
+         "in.csv: 3 channels imported (CH 1 to 3), 1 row outside the locations.",
+         {446018, 446031, 446043, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        chooseRows = [&c](CCsvImportDlg* d) {
+            d->Renumber()->setChecked(c.renumber);
+            d->Range()->setChecked(c.range);
+            d->Last()->setValue(c.last);
+            d->First()->setValue(c.first);
+        };
+        const CSeen seen = Import(list);
+        EXPECT_EQ(seen.summary.section(QStringLiteral("<br>"), 0, 0), c.summary);
+        EXPECT_EQ(seen.summary.contains("Note: the radio stores no channel names"), !c.range)
+            << c.summary.toStdString();
+        std::vector<int> got;
+        for (int n : {1, 2, 3, 4, 7})
+            got.push_back(Value(Ch(n, "ChOn")) ? Value(Ch(n, "FreqRx")) / 1000 : 0);
+        EXPECT_EQ(got, c.freqOf1To4And7) << c.summary.toStdString();
+        frame.RouteCommand(cmd::kUndo);
+    }
+    // Cancel imports nothing.
+    const int steps = UndoStackOf(Doc())->count();
+    chooseRows = [](CCsvImportDlg* d) { d->reject(); };
+    Import(list);
+    EXPECT_EQ(UndoStackOf(Doc())->count(), steps);
+    Doc().SetModifiedFlag(false);
     Close();
 }

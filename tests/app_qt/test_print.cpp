@@ -257,3 +257,55 @@ TEST_F(PrintTest, PreviewShowsTheJobsPagesAndNothingWithoutASection) {
     EXPECT_EQ(Status(), QStringLiteral(" Nothing to print: no section is checked."));
     Close();
 }
+
+// The preview's print button without a printer writes the PDF as Export PDF does: named by the
+// same question, never over the clone data file, the preview closed once it is written.
+TEST_F(PrintTest, PreviewsPrintButtonGoesThroughExportPdfsGuard) {
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
+    StartWith(kLmr16);
+    const QString document = dir.filePath(QStringLiteral("radio.hxq"));
+    ASSERT_TRUE(app->Document().DoSave(document.toStdString()));
+    const QByteArray before = QByteArray::fromStdString(ReadAll(document.toStdString()));
+    const struct {
+        QString chosen;
+        QString refusal; // the message that must come, empty: none
+        bool closed;     // the preview closed by the button
+        QString written; // the PDF written, empty: none
+    } cases[] = {
+        {document,
+         " Err: The PDF cannot take the place of the clone data file it prints.",
+         false,
+         {}},
+        {dir.filePath(QStringLiteral("job")), {}, true, dir.filePath(QStringLiteral("job.pdf"))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen.toStdString());
+        QStringList said;
+        bool closed = false;
+        ModalHand hand;
+        hand.handler = [&](QWidget* w) {
+            if (Choose(w, {Box::MemoryCh})) return true;
+            if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                said << box->text();
+                ModalHand::Click(box, QMessageBox::Ok);
+                return true;
+            }
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+            if (!preview) return false;
+            for (QAction* a : preview->findChildren<QAction*>())
+                if (a->text() == QStringLiteral("Print")) a->trigger();
+            closed = !preview->isVisible();
+            if (!closed) preview->reject();
+            return true;
+        };
+        Printing().askPdfPath = [&c](const QString&) { return c.chosen; };
+        app->MainFrame()->RouteCommand(cmd::kPrintPreview);
+        EXPECT_EQ(said.join(';').section('\n', 0, 0), c.refusal);
+        EXPECT_EQ(closed, c.closed);
+        EXPECT_EQ(QByteArray::fromStdString(ReadAll(document.toStdString())), before);
+        if (!c.written.isEmpty()) {
+            EXPECT_TRUE(ReadAll(c.written.toStdString()).starts_with("%PDF"));
+        }
+    }
+    Close();
+}

@@ -94,6 +94,9 @@ TEST_F(CliTest, ReadTakesTheRadiosVariant) {
     CRun d = Run({"dump", back});
     EXPECT_EQ(d.exit, 0);
     EXPECT_TRUE(Has(d.out, "5ToneCodeCH."));
+    // info and show give the revision in one form.
+    EXPECT_TRUE(Has(Run({"info", "--port", sim.Path()}).out, "Revision:\t1.0\n"));
+    EXPECT_TRUE(Has(Run({"show", back}).out, "Revision:  1.0\n"));
 }
 
 TEST_F(CliTest, RefusedRadiosGiveTheirResultAndReport) {
@@ -181,12 +184,18 @@ TEST_F(CliTest, WriteAsksFirstAndNoSendsNothing) {
         std::size_t frames; // data frames the radio got so far
     };
     const Case cases[] = {
-        {{}, "n\n", 1, "   Write to transceiver      [y/N]", 0},
+        // No, or no answer at all, ends the question's line and says so.
+        {{}, "n\n", 1, "   Write to transceiver      [y/N] \nCancelled.\n", 0},
+        {{}, "", 1, "   Write to transceiver      [y/N] \nCancelled.\n", 0},
         // No to the caution (on switching the mode on, or the write's own) cancels: exit 1, as a
         // No to the question does.
         {{"--maker-reserve"}, "n\n", 1, "CAUTION ! 'Maker reserve' is activated now.", 0},
         {{"--maker-reserve"}, "y\nn\n", 1, "CAUTION ! 'Maker reserve' is activated now.", 0},
-        {{"--maker-reserve"}, "y\ny\nn\n", 1, "   Write to transceiver      [y/N]", 0},
+        {{"--maker-reserve"},
+         "y\ny\nn\n",
+         1,
+         "   Write to transceiver      [y/N] \nCancelled.\n",
+         0},
         {{}, "y\n", 0, "   Write to transceiver      [y/N]", 0x790 / 16},
     };
     for (const Case& c : cases) {
@@ -202,6 +211,43 @@ TEST_F(CliTest, WriteAsksFirstAndNoSendsNothing) {
     ASSERT_FALSE(a.empty());
     EXPECT_EQ(a.front(), 0x0070u);
     EXPECT_EQ(a.back(), 0x07F0u);
+}
+
+// A channel that would transmit on 0 MHz stops a write before the port is opened, unless
+// --force; --yes asks nothing.
+TEST_F(CliTest, WriteRefusesChannelsWithoutTxUnlessForced) {
+    const std::string log = File("wire.log");
+    CSim sim({"--variant", "4", "--log", QString::fromStdString(log)});
+    const std::string f = MakeFile("doc.hxq", 4);
+    ASSERT_EQ(Run({"set", f, "Mch.CH2.FreqTx:=0", "Mch.CH3.ChOn=ON", "Mch.CH3.FreqRx=150",
+                   "Mch.CH3.FreqTx:=0", "Mch.CH4.ChOn=ON", "Mch.CH4.FreqRx=150",
+                   "Mch.CH4.FreqTx:=0", "Mch.CH4.InhTx=ON"})
+                  .exit,
+              0);
+    struct Case {
+        std::vector<std::string> flags;
+        int exit;
+        std::string err;
+        std::size_t frames;
+    };
+    const Case cases[] = {
+        {{"--yes"},
+         1,
+         "ktz30cli write: " + f +
+             ": CH 2, 3 transmit on 0 MHz (on, not TX-inhibited, no TX frequency); give them a TX "
+             "frequency or InhTx=ON, or write anyway with --force\n",
+         0},
+        {{"--yes", "--force"}, 0, "", 0x790 / 16},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"write", "--port", sim.Path(), f};
+        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        const CRun r = Run(args);
+        EXPECT_EQ(r.exit, c.exit) << c.flags.back() << r.err;
+        EXPECT_TRUE(Has(r.err, c.err)) << r.err;
+        EXPECT_FALSE(Has(r.err, "Write to transceiver")) << r.err;
+        EXPECT_EQ(WrittenAddresses(log).size(), c.frames) << c.flags.back();
+    }
 }
 
 // A file that leaves lines out reaches a radio only when asked: write refuses it before the port
@@ -554,6 +600,19 @@ TEST_F(CliTest, SetSaysWhatBecameOfEveryAssignment) {
          1,
          {"'5' is not one of the choices", "give its code with ScanList.ScanCom.StopTim:=CODE"}},
         {4, {"Mch.CH1=1"}, 1, {"Mch.CH1 is a group of values, not a value"}},
+        // A channel switched on with only its receive frequency transmits on it.
+        {4,
+         {"Mch.CH3.ChOn=ON", "Mch.CH3.FreqRx=446.1"},
+         0,
+         {"ktz30cli set: Mch.CH3.FreqTx: no TX frequency given; stored 446.10000, the receive "
+          "frequency, as the row editor does"}},
+        // Tones as the row editor shows them; a refusal names the forms taken.
+        {4, {"Mch.CH1.CTonTx=754i", "Mch.CH1.CTonRx=023", "Mch.CH1.CTonRx=023N"}, 0, {}},
+        {4,
+         {"Mch.CH1.CTonTx=12"},
+         1,
+         {"Mch.CH1.CTonTx: '12' is no tone; it takes OFF, USER, a CTCSS tone (67.0 to 254.1 Hz",
+          "a DCS code (023N, 754I), or a code with Mch.CH1.CTonTx:=CODE (1000 OFF"}},
         // One bad assignment among good ones saves nothing.
         {4, {"Mch.PrioA:=3", "Mch.CH2.FreqRx=1e308"}, 1, {"'1e308' is not a number"}},
     };
@@ -574,6 +633,9 @@ TEST_F(CliTest, SetSaysWhatBecameOfEveryAssignment) {
             EXPECT_EQ(Run({"dump", "--all", f}).out, before) << what << ": the file changed";
         }
     }
+    const std::string f = MakeFile("t.hxq", 4);
+    ASSERT_EQ(Run({"set", f, "Mch.CH1.CTonTx=754i", "Mch.CH1.CTonRx=023"}).exit, 0);
+    EXPECT_EQ(Get(f, "Mch.CH1.CTonTx") + " " + Get(f, "Mch.CH1.CTonRx"), "3754 2023");
 }
 
 TEST_F(CliTest, DumpShowsWhatTheRadioUsesGetPrintsCodesWithoutTexts) {
@@ -612,7 +674,7 @@ TEST_F(CliTest, DumpShowsWhatTheRadioUsesGetPrintsCodesWithoutTexts) {
         0);
     const CRun show = Run({"show", f});
     EXPECT_EQ(show.exit, 0);
-    EXPECT_EQ(show.out, "Variant:   PMR 1CH\nRevision:  1.00\nFile:      " + f +
+    EXPECT_EQ(show.out, "Variant:   PMR 1CH\nRevision:  1.0\nFile:      " + f +
                             " holds 128 of 128 lines\nChannels:  1 of 1 on (1)\n"
                             "Comment 1: SHOP 7\nComment 2: X\n");
     // The same from a pipe, which can be read only once.
@@ -622,7 +684,7 @@ TEST_F(CliTest, DumpShowsWhatTheRadioUsesGetPrintsCodesWithoutTexts) {
     const CRun piped = Run({"show", fifo});
     writer.join();
     EXPECT_EQ(piped.exit, 0);
-    EXPECT_TRUE(Has(piped.out, "Variant:   PMR 1CH\nRevision:  1.00\nFile:      " + fifo +
+    EXPECT_TRUE(Has(piped.out, "Variant:   PMR 1CH\nRevision:  1.0\nFile:      " + fifo +
                                    " holds 128 of 128 lines\n"))
         << piped.out;
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -236,4 +237,17 @@ TEST_F(CliTest, CommandsLeaveTheSettingsAsTheyAreAndNeverWaitForThem) {
         EXPECT_EQ(QFileInfo(QString::fromStdString(lock)).isSymLink(),
                   std::string(c.name) == "a lock to nothing");
     }
+}
+
+// The demo reads its simulated radio without leaving a backup or a setting of its own in the
+// user's folders.
+TEST_F(CliTest, TheDemoKeepsItsBackupsAndSettingsApart) {
+    const std::string build = std::filesystem::path(KT_KTZ30CLI).parent_path().parent_path();
+    const CRun r = Run({"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY",
+                        std::string(KT_SOURCE_DIR) + "/scripts/run-demo", build},
+                       {}, {}, QStringLiteral("/usr/bin/env"));
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, "Channels read:")) << r.out;
+    for (const char* folder : {"data", "config"})
+        EXPECT_FALSE(std::filesystem::exists(File(folder))) << folder;
 }

@@ -1,7 +1,9 @@
 // Takes the screenshots of the File menu's exchange for docs/screenshots under a real X server
-// (Xvfb): the menu with "New from Template" open, and the report of a channel list imported.
+// (Xvfb): the menu with "New from Template" open, the import dialog and the report of a channel
+// list imported.
 //   exchange_shots OUTPUT_DIR
 #include "app/clone_support_doc.h"
+#include "app/qt/csv_import_dlg.h"
 #include "app/qt/csv_report_dlg.h"
 #include "app/qt/exchange_cmds.h"
 #include "app/qt/main_frame.h"
@@ -57,7 +59,13 @@ int main(int argc, char** argv) {
            ",\r\n"
            "17,SPARE,446.193750,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,12.5,S,,,,,,\r\n";
     app.Exchange()->askImportPath = [path] { return path; };
-    QTimer::singleShot(500, [&frame] {
+    QTimer::singleShot(400, [&frame] {
+        if (auto* options = FindWindow<CCsvImportDlg>()) {
+            Shoot(QStringLiteral("csv-import-options"), {&frame, options});
+            options->accept();
+        }
+    });
+    QTimer::singleShot(1000, [&frame] {
         if (auto* report = FindWindow<CCsvReportDlg>()) {
             Shoot(QStringLiteral("csv-import-report"), {&frame, report});
             report->accept();

@@ -1,9 +1,10 @@
 // Clone read and write through a real pseudo-terminal against `nqz30sim --pace`: wall time
 // against the wire time at 9600 baud plus the protocol's own pauses, and the engine's CPU time
 // against its wall time. Also a read with the serial trace on, and a whole write with its
-// verification as the document runs it (info, write, info, read). The fleet row: `ktz30cli
-// write` to 4 radios at once against the same write to one radio, whole runs of the program,
-// wall time and CPU per radio.
+// verification as the document runs it (info, write, info, read). The fleet rows: `ktz30cli
+// write` to 16 radios at once against the same write to one radio, whole runs of the program,
+// wall time, CPU and memory per radio; and `--sequence` of 4 radios on one cable (the Enters
+// typed ahead, so no waiting) against four times a read and a verified write.
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,7 +19,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <stdlib.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "app/clone_support_doc.h"
 #include "clone/clone_protocol.h"
@@ -104,8 +108,10 @@ struct CRadios {
 };
 
 // One run of ktz30cli; false when it did not end with 0.
-bool RunCli(const QTemporaryDir& dir, const QStringList& args, double* wall, double* cpu) {
+bool RunCli(const QTemporaryDir& dir, const QStringList& args, double* wall, double* cpu,
+            const QString& input = {}) {
     QProcess cli;
+    if (!input.isEmpty()) cli.setStandardInputFile(input);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", dir.filePath("config")); // the user's settings stay as they are
     cli.setProcessEnvironment(env);
@@ -119,9 +125,16 @@ bool RunCli(const QTemporaryDir& dir, const QStringList& args, double* wall, dou
     return ok;
 }
 
-// The fleet row: the write of one file to 4 radios against its write to one.
+// The largest resident size of a child that has ended, in KiB.
+long ChildPeakKiB() {
+    rusage u{};
+    getrusage(RUSAGE_CHILDREN, &u);
+    return u.ru_maxrss;
+}
+
+// The fleet row: the write of one file to 16 radios against its write to one.
 bool ReportFleet(const QTemporaryDir& dir) {
-    constexpr int kRadios = 4;
+    constexpr int kRadios = 16;
     const QString file = dir.filePath("fleet.hxq");
     double wall1 = 0, cpu1 = 0, wallN = 0, cpuN = 0;
     if (!RunCli(dir, {"new", "--variant", "5", "-o", file}, &wall1, &cpu1)) return false;
@@ -136,6 +149,42 @@ bool ReportFleet(const QTemporaryDir& dir) {
                 "(target <= 3 %%)\n",
                 wall1, cpu1, cpu1 / wall1 * 100, kRadios, wallN, wallN / wall1, cpuN / kRadios,
                 cpuN / kRadios / wallN * 100);
+    std::printf("fleet  memory per radio: the largest ktz30cli's peak resident size %ld KiB\n",
+                ChildPeakKiB());
+    return true;
+}
+
+// The sequence row: 4 radios one after another on one cable (the same paced radio, each time
+// read, written and verified; brought back, it is written again with --yes), the Enters typed
+// ahead on a terminal, against four times a read and a verified write.
+bool ReportSequence(const QTemporaryDir& dir) {
+    constexpr int kRadios = 4;
+    const QString file = dir.filePath("fleet.hxq");
+    CRadios radio(1);
+    if (radio.ports.size() != 2) return false;
+    double wallRead = 0, cpu = 0, wallWrite = 0, wallSequence = 0;
+    if (!RunCli(dir, QStringList{"read"} + radio.ports + QStringList{"-o", dir.filePath("r.hxq")},
+                &wallRead, &cpu) ||
+        !RunCli(dir, QStringList{"write"} + radio.ports + QStringList{file, "--yes"}, &wallWrite,
+                &cpu))
+        return false;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return false;
+    const std::string enters(kRadios, '\n');
+    if (::write(master, enters.data(), enters.size()) != static_cast<ssize_t>(enters.size()))
+        return false;
+    const bool ok =
+        RunCli(dir,
+               QStringList{"write", file} + radio.ports +
+                   QStringList{"--sequence", "--count", QString::number(kRadios), "--yes"},
+               &wallSequence, &cpu, QString::fromLatin1(::ptsname(master)));
+    ::close(master);
+    if (!ok) return false;
+    const double one = wallRead + wallWrite;
+    std::printf("sequence %d radios wall %.3f s; one radio read %.3f s + write+verify %.3f s = "
+                "%.3f s; sequence = %.3f x %d radios (target <= 1.05)\n",
+                kRadios, wallSequence, wallRead, wallWrite, one, wallSequence / (kRadios * one),
+                kRadios);
     return true;
 }
 #endif
@@ -227,6 +276,10 @@ int main(int argc, char** argv) {
 #ifdef KT_KTZ30CLI
     if (!ReportFleet(dir)) {
         std::fprintf(stderr, "clone_timing: the fleet write failed\n");
+        ++failures;
+    }
+    if (!ReportSequence(dir)) {
+        std::fprintf(stderr, "clone_timing: the sequence failed\n");
         ++failures;
     }
 #endif

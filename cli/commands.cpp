@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/fleet.h"
 
 #include "app/clone_support_doc.h"
 #include "app/dump_text.h"
@@ -277,7 +278,9 @@ int RunRadio(const CCliArgs& a,
         std::fprintf(stderr, "ktz30cli: %s\n", why.c_str());
         return kCloneTransferError;
     }
-    return body(*doc, trace);
+    const int result = body(*doc, trace);
+    TellFleetParent(*doc);
+    return result;
 }
 
 } // namespace

@@ -86,6 +86,7 @@ int RunCommandLine(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Norq"));
     QCoreApplication::setApplicationName(QStringLiteral("KT-Z30"));
     CCliArgs a;
+    CFleetArgs fleet;
     CLI::App app{"The KT-Z30 cloning program's operations from a shell.", "ktz30cli"};
     app.get_formatter()->label("Usage", "usage");
     app.set_version_flag("--version", "ktz30cli " KT_VERSION);
@@ -130,6 +131,7 @@ int RunCommandLine(int argc, char** argv) {
     verify->excludes(noVerify);
     AddNoBackup(write, a);
     AddTrace(write, a);
+    AddFleetOptions(write, fleet);
     write->footer("A file that does not hold every line the write sends (0x0070-0x07FF, with\n"
                   "--maker-reserve the whole image) is refused before the port is opened, exit 1,\n"
                   "unless --allow-partial. Ctrl+C cancels. A write verified equal ends with\n"
@@ -266,8 +268,10 @@ int RunCommandLine(int argc, char** argv) {
     const CLI::App* sub = app.get_subcommands()[0];
     if (const int extras = Extras(*sub)) return extras;
     if (!a.ports.empty()) a.port = a.ports.front();
-    if (a.ports.size() > 1 && (sub == info || sub == read || sub == write))
-        return RunFleet(sub->get_name(), a, std::vector<std::string>(argv + 1, argv + argc));
+    if (sub == write && fleet.sequence) return RunSequence(a, fleet);
+    if ((a.ports.size() > 1 && (sub == info || sub == read || sub == write)) ||
+        (sub == write && FleetWanted(fleet)))
+        return RunFleet(sub->get_name(), a, std::vector<std::string>(argv + 1, argv + argc), fleet);
     if (sub == info) return RunInfo(a);
     if (sub == read) return RunRead(a);
     if (sub == write) return RunWrite(a);

@@ -91,7 +91,17 @@ void QuietRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const
 } // namespace
 
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
+    // A PDF delivery report of a write is drawn the same way.
+    bool pdf = argc > 1 && std::strcmp(argv[1], "print") == 0;
+    for (int i = 2; argc > 1 && std::strcmp(argv[1], "write") == 0 && i < argc; ++i) {
+        const std::string s = argv[i];
+        const std::string report = s == "--report" && i + 1 < argc ? argv[i + 1]
+                                   : s.rfind("--report=", 0) == 0  ? s.substr(9)
+                                                                   : "";
+        pdf = pdf || (report.size() > 4 &&
+                      QString::fromStdString(report.substr(report.size() - 4)).toLower() == ".pdf");
+    }
+    if (pdf) {
         // Pages are drawn without a display, whatever display there is.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         g_qtMessages = qInstallMessageHandler(QuietRuntimeFolder);

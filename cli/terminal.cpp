@@ -1,9 +1,11 @@
 #include "cli/terminal.h"
 
+#include "app/fleet.h"
 #include "core/files.h"
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -50,7 +52,13 @@ public:
     CTerminalProgress& operator=(const CTerminalProgress&) = delete;
 
     void SetPercent(int percent) override {
-        if (!m_draw || percent == m_last) return;
+        if (m_fleetChild && percent != m_last)
+            std::printf("%sprogress %d\n", kFleetLineTag, percent);
+        if (m_fleetChild) std::fflush(stdout);
+        if (!m_draw || percent == m_last) {
+            m_last = percent;
+            return;
+        }
         m_last = percent;
         constexpr int kWidth = 40;
         const int filled = percent * kWidth / 100;
@@ -64,6 +72,7 @@ public:
 
 private:
     bool m_draw;
+    bool m_fleetChild = std::getenv(kFleetChildEnv) != nullptr;
     int m_last = -1;
 };
 

@@ -357,6 +357,7 @@ CVerifyOutcome CCloneRsIoManager::Verify(const CByteImage& sent, const CAddressR
             v.readResult = kCloneTransferError;
     }
     if (v.readResult != kCloneOk) return v;
+    m_lastAlignment.assign(back.Data(), back.Data() + std::min<std::uint32_t>(0x70, back.Size()));
     std::vector<std::uint32_t> shown;
     for (const CAddressRange* r = ranges; r && r->start < sent.Size(); ++r) {
         for (std::uint32_t a = r->start; a <= r->end && a < sent.Size(); ++a) {
@@ -389,6 +390,11 @@ int CCloneRsIoManager::CloneRead() {
         m_engine.SetRevision(static_cast<std::uint16_t>(m_radioInfo->GetRevision()));
         CWaitCursor wait;
         result = m_engine.CloneRead();
+        // The radio's own bytes, before the load fixes the image up.
+        CByteImage raw(hub && hub->GetImage() ? hub->GetImage()->Size() : 0);
+        if (result == 0 && ReadImageFile(m_transferPath, &raw) == kFileOk)
+            m_lastAlignment.assign(raw.Data(),
+                                   raw.Data() + std::min<std::uint32_t>(0x70, raw.Size()));
         if (result == 0 && LoadImageFromFile(m_transferPath) != kFileOk)
             result = kCloneTransferError;
     }

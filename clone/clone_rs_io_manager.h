@@ -112,6 +112,9 @@ public:
     void SetVerifyAfterWrite(bool on, bool remember = false);
     bool VerifyAfterWrite() const { return m_verify; }
     const CVerifyOutcome& LastVerify() const { return m_lastVerify; }
+    // The radio's alignment bytes 0x0000 to 0x006F as the last read or verification read them
+    // (empty when none did), which tell one radio from another.
+    const std::vector<std::uint8_t>& LastAlignment() const { return m_lastAlignment; }
     // Backups of every read and every write in the folder (empty: none); whether they are made
     // comes from the settings, remember keeps a change there. A backup that cannot be written
     // never stops a transfer: the status text tells why.
@@ -155,6 +158,7 @@ private:
     bool m_verify = true;
     bool m_backups = true;
     std::string m_backupFolder;
+    std::vector<std::uint8_t> m_lastAlignment;
     std::string m_lastBackup;
     CVerifyOutcome m_lastVerify;
 };

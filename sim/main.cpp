@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "clone/z30_default_data_manager.h"
@@ -45,6 +47,52 @@ struct Options {
     bool hangUp = false;
     std::string image;
     std::string log;
+    long alignment = -1; // this radio's own alignment values
+    std::string cable;   // the file that names the radio on the cable
+};
+
+// A radio's own alignment values: the factory's bytes 0x0000 to 0x006F, each moved a little by a
+// pattern of the seed, as the alignment of two radios never quite agrees.
+void OwnAlignment(CByteImage& image, unsigned long seed) {
+    std::uint32_t x = static_cast<std::uint32_t>(seed) * 2654435761u + 0x9E3779B9u;
+    for (std::uint32_t a = 0; a <= 0x6F; ++a) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        image.WriteByte(a, static_cast<std::uint8_t>(image.ReadByte(a) + (x % 5) - 2));
+    }
+}
+
+// The radios that --cable swaps: each number a radio of its own, its memory kept while it is off
+// the cable.
+class CCableSwap {
+public:
+    CCableSwap(const Options& o, CSimRadio& radio) : m_options(o), m_radio(radio) {}
+    // Puts the radio the file names on the cable when it is another one.
+    void Check() {
+        if (m_options.cable.empty()) return;
+        std::ifstream in(m_options.cable);
+        long n = 0;
+        if (!(in >> n) || n == m_current) return;
+        if (m_current >= 0) m_off[m_current].CopyFrom(m_radio.Image());
+        auto it = m_off.find(n);
+        if (it != m_off.end()) {
+            m_radio.Image().CopyFrom(it->second);
+        } else {
+            m_radio.Image().CopyFrom(
+                CZ30DefaultDataManager::FactoryImage(m_radio.Identity().variant));
+            OwnAlignment(m_radio.Image(),
+                         static_cast<unsigned long>(std::max(0L, m_options.alignment)) * 1000 +
+                             static_cast<unsigned long>(n));
+        }
+        m_current = n;
+    }
+
+private:
+    const Options& m_options;
+    CSimRadio& m_radio;
+    long m_current = -1;
+    std::map<long, CByteImage> m_off;
 };
 
 // A validator for an integer option in a range, in the given base.
@@ -81,6 +129,13 @@ std::optional<int> ParseArgs(int argc, char** argv, Options* o, CSimRadio* radio
                    "file does not exist) the factory defaults of the variant")
         ->type_name("FILE");
     app.add_option("--log", o->log, "record every frame in both directions")->type_name("FILE");
+    app.add_option("--alignment", o->alignment,
+                   "this radio's own alignment values (bytes 0x0000-0x006F), after a pattern of N")
+        ->check(CLI::Range(0L, 1000000L));
+    app.add_option("--cable", o->cable,
+                   "the radio on the cable is the number in FILE, read as the PC sends;\n"
+                   "each number is a radio of its own (its memory, its alignment values)")
+        ->type_name("FILE");
     app.add_option("--variant", variant,
                    "0 LMR 1CH, 1 PMR 1CH, 2 LMR 2CH, 3 PMR 2CH, 4 LMR 16CH (default), 5 PMR 16CH")
         ->check(Range(0, 5));
@@ -215,6 +270,10 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    if (options.alignment >= 0 && options.cable.empty())
+        OwnAlignment(radio.Image(), static_cast<unsigned long>(options.alignment) * 1000);
+    CCableSwap cable(options, radio);
+    cable.Check();
     std::ofstream log;
     if (!options.log.empty()) {
         log.open(options.log, std::ios::trunc);
@@ -267,6 +326,8 @@ int main(int argc, char** argv) {
         if (ready < 0 && errno != EINTR) break;
         if (ready > 0 && (pfd.revents & POLLIN)) {
             const ssize_t n = read(master, buffer, sizeof buffer);
+            // The radio on the cable may be another one now.
+            if (n > 0) cable.Check();
             if (n > 0) {
                 wire.clear();
                 radio.FromPc(buffer, static_cast<std::size_t>(n), &wire);

@@ -53,6 +53,7 @@ constexpr int kCloneRead = 20110;
 constexpr int kCloneWrite = 20111;
 constexpr int kCloneInfo = 20112;
 constexpr int kVerifyAfterWrite = 20119; // our own: read back and compare after a write
+constexpr int kFleetWrite = 20151;       // our own: write to several radios
 constexpr int kBackups = 20150;          // our own (File menu): the backups of reads and writes
 // Model, in variant order 0 to 5
 constexpr int kModel[6] = {20141, 20140, 20143, 20142, 32822, 32819};

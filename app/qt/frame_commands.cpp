@@ -133,6 +133,8 @@ const std::vector<CCommandDef>& Commands() {
         {kClone, cmd::kCompareRadio, "&Compare with Radio...",
          "Read the transceiver and list what differs from this document.\nCompare with Radio", {},
          kSeparated},
+        {kClone, cmd::kFleetWrite, "Write to &Several Radios...",
+         "Write the document to several radios, each with its own values, and report what each got.\nWrite to Several Radios"},
         {kClone, cmd::kVerifyAfterWrite, "&Verify after Write",
          "Read the transceiver back after a write and compare every byte.\nVerify after Write", {},
          kSeparated | kCheckable},

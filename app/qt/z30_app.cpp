@@ -7,6 +7,7 @@
 #include "app/qt/color_status_bar.h"
 #include "app/qt/compare_cmds.h"
 #include "app/qt/exchange_cmds.h"
+#include "app/qt/fleet_dlg.h"
 #include "app/qt/key_codes.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/port_dlg.h"
@@ -365,6 +366,26 @@ void CZ30App::OnBackups() {
     if (!dialog.Chosen().isEmpty()) OpenBackup(dialog.Chosen());
 }
 
+namespace {
+
+QString FleetProgram() {
+    // Beside the program once installed; in the build tree, where the build puts it.
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/ktz30cli");
+    if (QFileInfo(beside).isExecutable()) return beside;
+    if (QFileInfo(QStringLiteral(KT_KTZ30CLI_BUILT)).isExecutable())
+        return QStringLiteral(KT_KTZ30CLI_BUILT);
+    return QStringLiteral("ktz30cli");
+}
+
+} // namespace
+
+void CZ30App::OnFleetWrite() {
+    CModalScope guard;
+    if (!guard.Entered()) return;
+    CFleetDlg dialog(*m_doc, FleetProgram(), m_frame.get());
+    dialog.exec();
+}
+
 void CZ30App::OnSaveTrace() {
     CModalScope guard;
     if (!guard.Entered()) return;
@@ -416,6 +437,9 @@ bool CZ30App::OnCmdMsg(int id) {
     case cmd::kBackups:
         OnBackups();
         return true;
+    case cmd::kFleetWrite:
+        OnFleetWrite();
+        return true;
     case cmd::kSaveTrace:
         OnSaveTrace();
         return true;
@@ -437,6 +461,7 @@ bool CZ30App::OnUpdateCmdUI(int id, CCmdUI& ui) {
     case cmd::kAssignPorts:
     case cmd::kBackups:
     case cmd::kSaveTrace:
+    case cmd::kFleetWrite:
         return true;
     default:
         return m_print && m_print->OnUpdateCmdUI(id, ui);

@@ -112,6 +112,7 @@ private:
     void OnFileOpen();
     void OnAssignPorts();
     void OnBackups();
+    void OnFleetWrite();
     void OnSaveTrace();
 
     CZ30AppOptions m_options;

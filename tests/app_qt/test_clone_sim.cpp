@@ -363,7 +363,9 @@ TEST_F(SimAppTest, TheTransferStatusStaysWhenStartedWithTheMouse) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(cloneMenu).center());
     QMenu* menu = cloneMenu->menu();
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
-    const QPoint item = menu->actionGeometry(read).center();
+    // Near the item's right end, beyond the toolbar's buttons under the menu.
+    const QRect readRect = menu->actionGeometry(read);
+    const QPoint item(readRect.right() - 4, readRect.center().y());
     QTest::mouseMove(menu, item);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {

@@ -280,7 +280,8 @@ TEST_F(AppTest, MenusCarryTheirItemsInOrder) {
         {"&View", "&Common Setting...|-|&Toolbar|&Status Bar"},
         {"COM &Port", "COM&1 (/dev/ttyUSB0)|COM&2 (/dev/ttyUSB1)|COM&3 (/dev/ttyUSB2)|"
                       "COM&4 (/dev/ttyUSB3)|-|&Assign Devices...|-|Save Serial &Trace..."},
-        {"&Clone", "&Read <- TR|&Write -> TR|-|&Information...|-|&Compare with Radio...|-|"
+        {"&Clone", "&Read <- TR|&Write -> TR|-|&Information...|-|&Compare with Radio...|"
+                   "Write to &Several Radios...|-|"
                    "&Verify after Write"},
         {"&Model", "LMR  1CH (2Tone)|PMR  1CH (5Tone/DTMF)|LMR  2CH (2Tone)|PMR  2CH (5Tone/DTMF)|"
                    "LMR 16CH (2Tone)|PMR 16CH (5Tone/DTMF)"},

@@ -1,6 +1,7 @@
 // Several radios at once: ktz30cli with --port given more than once, against simulated radios on
 // pseudo-terminals.
 #include "tests/cli/cli_fixture.h"
+#include "tests/cli/fleet_radios.h"
 #include "tests/support/file_text.h"
 
 #include <QFileInfo>
@@ -18,30 +19,6 @@
 #include <signal.h>
 #include <sys/types.h>
 #include <unistd.h>
-
-namespace {
-
-// Simulated radios on pseudo-terminals, with --port for each.
-struct CRadios {
-    std::vector<std::unique_ptr<CSim>> sims;
-    std::vector<std::string> ports;
-    explicit CRadios(const std::vector<QStringList>& options) {
-        for (const QStringList& o : options) {
-            sims.push_back(std::make_unique<CSim>(o));
-            ports.insert(ports.end(), {"--port", sims.back()->Path()});
-        }
-    }
-    std::string Path(std::size_t i) const { return sims[i]->Path(); }
-};
-
-std::vector<std::string> Args(std::vector<std::string> head, const std::vector<std::string>& ports,
-                              std::vector<std::string> tail = {}) {
-    head.insert(head.end(), ports.begin(), ports.end());
-    head.insert(head.end(), tail.begin(), tail.end());
-    return head;
-}
-
-} // namespace
 
 // Three radios, the third silent: two are written, the third reports 77, and so does the run.
 TEST_F(CliTest, FleetWriteReportsEveryRadioAndTheHighestResult) {

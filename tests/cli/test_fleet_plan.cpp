@@ -1,6 +1,7 @@
 // Several radios, each its own values: plans, counting and the delivery report, against simulated
 // radios on pseudo-terminals.
 #include "tests/cli/cli_fixture.h"
+#include "tests/cli/fleet_radios.h"
 #include "tests/support/file_text.h"
 
 #include <gtest/gtest.h>
@@ -12,25 +13,6 @@
 #include <vector>
 
 namespace {
-
-struct CRadios {
-    std::vector<std::unique_ptr<CSim>> sims;
-    std::vector<std::string> ports;
-    explicit CRadios(const std::vector<QStringList>& options) {
-        for (const QStringList& o : options) {
-            sims.push_back(std::make_unique<CSim>(o));
-            ports.insert(ports.end(), {"--port", sims.back()->Path()});
-        }
-    }
-    std::string Path(std::size_t i) const { return sims[i]->Path(); }
-};
-
-std::vector<std::string> Args(std::vector<std::string> head, const std::vector<std::string>& ports,
-                              std::vector<std::string> tail = {}) {
-    head.insert(head.end(), ports.begin(), ports.end());
-    head.insert(head.end(), tail.begin(), tail.end());
-    return head;
-}
 
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;

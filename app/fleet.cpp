@@ -75,6 +75,16 @@ std::string FleetResultText(const std::string& verb, int code, const std::string
             if (!Trimmed(line).empty()) return Trimmed(line);
         return status.empty() ? "ended with " + std::to_string(code) : status;
     }
+    // A port that could not be opened: the system's reason follows its " not Open " line.
+    if (status.rfind("Err:", 0) == 0) {
+        const std::vector<std::string> said = Lines(err);
+        for (std::size_t i = 0; i + 1 < said.size(); ++i)
+            if (Trimmed(said[i]) == "not Open" || Trimmed(said[i]) == "invarid setting") {
+                if (const std::string reason = Trimmed(said[i + 1]); !reason.empty())
+                    status += " " + reason;
+                break;
+            }
+    }
     if (verb == "write" && code == kCloneOk && status.find("Verified") == std::string::npos)
         status += verified ? " Verified." : " (not verified)";
     if (verb == "read" && code == kCloneOk) status += " Saved to " + output + ".";

@@ -110,6 +110,9 @@ TEST_F(CliTest, FleetReadNumbersFilesOfPortsOfOneName) {
     const CRun r = Run({"read", "--port", "/2", "--port", a, "--port", b, "-o", File("back.hxq"),
                         "--trace", File("t.txt")});
     EXPECT_EQ(r.exit, 91) << r.out << r.err;
+    // A port that cannot be opened is told with the system's reason.
+    EXPECT_TRUE(Has(r.out, "/2: 91 Err: Cannot access RS-232C port. /2: no such device.\n"))
+        << r.out;
     EXPECT_TRUE(Has(r.out, a + ": 0 Cloning completed. Saved to " + File("back-2.hxq") + ".\n"))
         << r.out;
     EXPECT_TRUE(Has(r.out, b + ": 0 Cloning completed. Saved to " + File("back-3.hxq") + ".\n"))

@@ -36,6 +36,7 @@ std::pair<const char*, int> TypingOf(const CFieldDesc& field) {
     case K::Code:
         return {field.allowed, std::max(field.maxLength, 0)};
     case K::Tone:
+        return {"0123456789.,", 0}; // a decimal comma reads as the point
     case K::Seconds:
     case K::EvenSeconds:
         return {kNumericChars, 0};

@@ -3,6 +3,7 @@
 #include "app/clone_support_doc.h"
 #include "core/platform.h"
 #include "params/node_access.h"
+#include "views/edit_notes.h"
 #include "views/typing_filter.h"
 
 #include <QButtonGroup>
@@ -253,5 +254,5 @@ void TellFormOutcome(CNode* root, std::span<const CBoundForm> forms, const std::
     for (const CEditOutcome& o : step.outcomes)
         results.push_back({o.path, o.given, o.result});
     const std::string text = FormOutcomeText(root, forms, where, results);
-    if (!text.empty() && Platform().prompts) Platform().prompts->SetStatusText(text);
+    CEditNotes::Instance().Tell(QString::fromStdString(text));
 }

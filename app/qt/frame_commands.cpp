@@ -14,6 +14,7 @@
 #include "sheets/sheet_desc.h"
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
+#include "views/edit_notes.h"
 #include "views/list_frame.h"
 
 #include <QFileInfo>
@@ -26,10 +27,11 @@
 namespace {
 
 enum CCommandFlag : unsigned {
-    kCheckable = 1,     // its item shows a check mark
-    kSeparated = 2,     // a separator before its item
-    kToolButton = 4,    // on the toolbar, in table order; buttons of two menus are separated
-    kSignallingMenu = 8 // an Edit item the signalling sheets' context menu repeats
+    kCheckable = 1,      // its item shows a check mark
+    kSeparated = 2,      // a separator before its item
+    kToolButton = 4,     // on the toolbar, in table order; buttons of two menus are separated
+    kSignallingMenu = 8, // an Edit item the signalling sheets' context menu repeats
+    kMenuBarOnly = 16    // an item no context menu repeats
 };
 
 struct CCommandDef {
@@ -98,6 +100,9 @@ const std::vector<CCommandDef>& Commands() {
         {kEdit, cmd::kDelete, "Delete\tDelete", "Delete the selected channel.\nDelete", {Key(Qt::Key_Delete)}},
         {kEdit, cmd::kInsert, "Insert\tInsert", "Insert a channel before the selected one.\nInsert",
          {Key(Qt::Key_Insert)}},
+        {kEdit, cmd::kLastEditNotes, "Last Edit &Notes...",
+         "List the values the last edits adjusted or did not take.\nLast Edit Notes", {},
+         kSeparated | kMenuBarOnly},
         {nullptr, cmd::kCut, "Cu&t", "Cut the selection and put it on the Clipboard.\nCut",
          {Key(CTRL | Qt::Key_X), Key(SHIFT | Qt::Key_Delete)}},
 
@@ -223,6 +228,7 @@ void CCloneSoftMainFrm::CreateActions() {
 void CCloneSoftMainFrm::AddMenuItems(QMenu* menu, const char* title, unsigned flags) {
     for (const CCommandDef& def : Commands()) {
         if (!InMenu(def, title) || (def.flags & flags) != flags) continue;
+        if ((def.flags & kMenuBarOnly) && menu->parent() != menuBar()) continue;
         if ((def.flags & kSeparated) && !menu->isEmpty()) menu->addSeparator();
         switch (def.id) {
         case kTemplatePlace:
@@ -401,6 +407,10 @@ bool CZ30MainFrame::OnFrameCommand(int id) {
         OpenHelpContents();
         return true;
     }
+    if (id == cmd::kLastEditNotes) {
+        ShowLastEditNotes(this);
+        return true;
+    }
     for (int v = 0; v < kVariantCount; ++v) {
         if (cmd::kModel[v] == id) {
             ChangeModel(v);
@@ -411,7 +421,8 @@ bool CZ30MainFrame::OnFrameCommand(int id) {
 }
 
 bool CZ30MainFrame::OnFrameUpdate(int id, CCmdUI& ui) {
-    if (id == cmd::kCommonSetting || id == cmd::kHelpContents) return true;
+    if (id == cmd::kCommonSetting || id == cmd::kHelpContents || id == cmd::kLastEditNotes)
+        return true;
     for (int v = 0; v < kVariantCount; ++v) {
         if (cmd::kModel[v] == id) {
             ui.checked = m_doc.GetVariant() == v;

@@ -7,6 +7,7 @@
 #include "params/node_access.h"
 #include "sheets/channel_ops.h"
 #include "views/command_ids.h"
+#include "views/edit_notes.h"
 #include "views/list_frame.h"
 #include "views/list_sheet.h"
 #include "views/mch_edit_dlg.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -683,6 +685,57 @@ TEST_F(SheetTest, RowEditorRefusesWhatNoRasterTakesAndTellsWhatItAdjusted) {
         EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt).toStdString(), c.status)
             << c.rx;
     }
+    Finish();
+}
+
+// An edit's message on the status bar goes with the next edit (a clean one puts "Ready" back) or
+// after a while; Edit > "Last Edit Notes..." still lists what was adjusted. A decimal comma is
+// read as the point.
+TEST_F(SheetTest, TheNextEditReplacesTheEditMessageAndTheNotesKeepIt) {
+    CZ30MainFrame& frame = StartWith(kLmr16);
+    Number(3);
+    auto status = [&frame] { return frame.StatusBar()->PaneText(CColorStatusBar::kPrompt); };
+    const QString snapped = QStringLiteral(" CH 2: RX Frequency adjusted to 146.52000");
+    const struct {
+        const char* rx;
+        QString status;
+        const char* cell;
+    } cases[] = {
+        {"146.5201", snapped, "146.52000"},
+        {"146.5", QStringLiteral("Ready"), "146.50000"},
+        {"146,5201", snapped, "146.52000"},
+        {"146,5", QStringLiteral("Ready"), "146.50000"},
+    };
+    for (const auto& c : cases) {
+        ModalHand hand;
+        hand.handler = EditFrequencies(c.rx);
+        Sheet().SelectRow(1);
+        frame.RouteCommand(cmd::kEditMemory);
+        EXPECT_TRUE(status().startsWith(c.status)) << c.rx << ": " << status().toStdString();
+        EXPECT_EQ(Sheet().CellText(1, 3).toStdString(), c.cell) << c.rx;
+    }
+    const QStringList notes = CEditNotes::Instance().Notes();
+    ASSERT_EQ(notes.size(), 2);
+    EXPECT_TRUE(notes[0].startsWith(snapped.trimmed())) << notes[0].toStdString();
+    // The list in its dialog.
+    ModalHand look;
+    int listed = -1;
+    look.handler = [&listed](QWidget* w) {
+        if (auto* list = w->findChild<QListWidget*>()) listed = list->count();
+        static_cast<QDialog*>(w)->reject();
+        return true;
+    };
+    frame.RouteCommand(cmd::kLastEditNotes);
+    EXPECT_EQ(listed, 2);
+    // Left alone, the message goes by itself.
+    CEditNotes::Instance().showMs = 50;
+    ModalHand hand;
+    hand.handler = EditFrequencies("146.5201");
+    Sheet().SelectRow(1);
+    frame.RouteCommand(cmd::kEditMemory);
+    EXPECT_TRUE(status().startsWith(snapped)) << status().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status() == QStringLiteral("Ready"); }, 2000));
+    CEditNotes::Instance().showMs = CEditNotes::kShowMs;
     Finish();
 }
 

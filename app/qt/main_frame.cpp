@@ -15,6 +15,7 @@
 #include "views/sheet_view.h"
 #include "views/tree_items.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -84,9 +85,12 @@ void CCloneSoftMainFrm::OnDocumentChanged(const CChangeNotice& notice) {
     case CChangeReason::Read:
     case CChangeReason::ModelChange:
     case CChangeReason::New:
-        // Another image, perhaps of another variant: the tree and the sheet it shows.
+        // Another image, perhaps of another variant: the tree and the sheet it shows, every
+        // sheet scrolled back to its left edge.
         RebuildTree();
         RefreshCurrentSheet();
+        for (QAbstractScrollArea* area : m_sheets->findChildren<QAbstractScrollArea*>())
+            area->horizontalScrollBar()->setValue(0);
         break;
     case CChangeReason::Edit:
     case CChangeReason::UndoRedo:

@@ -1,8 +1,8 @@
 #include "cli/commands.h"
 
 #include "app/clone_support_doc.h"
+#include "app/dump_text.h"
 #include "cli/set_rules.h"
-#include "cli/templates_cmd.h"
 #include "cli/terminal.h"
 #include "clone/clone_backups.h"
 #include "clone/clone_rs_io_manager.h"
@@ -175,35 +175,6 @@ bool UseRadioOptions(CZ30Doc& doc, const CCliArgs& a, CCloneTrace& trace) {
     return true;
 }
 
-std::string PathOf(const CNode* node, const std::string& parent) {
-    return parent.empty() ? node->GetName() : parent + "." + node->GetName();
-}
-
-// What the radio never gets of a variant: left out of a dump unless --all.
-bool Unused(const CZ30Doc& doc, const std::string& path) {
-    switch (doc.Keeps(path).reason) {
-    case CSetReason::DefaultChannel:
-    case CSetReason::BeyondChannels:
-    case CSetReason::OtherFamily:
-    case CSetReason::NotStored:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void Dump(const CZ30Doc& doc, const CNode* node, const std::string& path, bool all) {
-    for (const CNode* child : node->Children()) {
-        if (!child) continue;
-        const std::string p = PathOf(child, path);
-        if (!all && Unused(doc, p)) continue;
-        if (child->ChildCount() == 0)
-            std::printf("%s\t%d\t%s\n", p.c_str(), child->GetValue(), ValueText(*child).c_str());
-        else
-            Dump(doc, child, p, all);
-    }
-}
-
 // The choices of a value, for a refusal: "OFF, ON".
 std::string ChoiceList(const CNode* node) {
     const auto* values = dynamic_cast<const CChoiceValue*>(node);
@@ -365,7 +336,6 @@ int PrepareWriteDocument(CZ30Doc& doc, const CCliArgs& a) {
 }
 
 int RunNew(const CCliArgs& a) {
-    if (!a.templateName.empty()) return RunNewFromTemplate(a);
     CTerminalPlatform platform(false);
     auto doc = NewCliDocument();
     doc->GetCloneManager()->GetModelManager()->SetVariant(a.variant, true);
@@ -398,7 +368,7 @@ int RunShow(const CCliArgs& a) {
 
 int RunDump(const CCliArgs& a) {
     return WithFileDocument(a.file, [&](CZ30Doc& doc) {
-        Dump(doc, doc.GetRoot(), "", a.all);
+        PrintLines(DumpText(doc, a.all));
         return 0;
     });
 }
@@ -567,4 +537,25 @@ int RunBackups(const CCliArgs&) {
         std::printf("%s\t%s\t%s\t%s\t%s\n", b.time.c_str(), b.operation.c_str(),
                     CliVariantName(b.variant).c_str(), b.comment.c_str(), b.path.c_str());
     return 0;
+}
+
+int RunRadioCommand(const CCliArgs& a, const std::function<int(CZ30Doc&)>& body) {
+    return RunRadio(a, [&body](CZ30Doc& doc, const CCloneTrace& trace) {
+        return TraceChecked(trace, body(doc));
+    });
+}
+
+std::string SetFailureText(const CZ30Doc& doc, const CEditOutcome& o, bool code) {
+    return Failure(doc, o, code);
+}
+
+void TellSetNote(const CZ30Doc& doc, const char* verb, const CEditOutcome& o) {
+    TellNote(doc, verb, o);
+}
+
+void PrintLines(const std::string& text) {
+    for (std::size_t at = 0, end = 0; at < text.size(); at = end + 1) {
+        end = std::min(text.find('\n', at), text.size() - 1);
+        std::fwrite(text.data() + at, 1, end + 1 - at, stdout);
+    }
 }

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+class CCloneTrace;
 class CZ30Doc;
+struct CEditOutcome;
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
@@ -32,6 +34,8 @@ struct CCliArgs {
     bool noBackup = false; // read, write: no backup this time
     std::string trace;     // radio commands: the serial trace file
     std::string file;
+    std::string from;              // set: a dump's lines instead of assignments
+    std::string base;              // set --from: the bytes outside every value and the adjust area
     std::vector<std::string> rest; // paths of get, assignments of set, words of channel
 };
 
@@ -40,7 +44,7 @@ int RunInfo(const CCliArgs& a);
 int RunRead(const CCliArgs& a);
 int RunWrite(const CCliArgs& a);
 // File commands.
-int RunNew(const CCliArgs& a);
+int RunNew(const CCliArgs& a); // the factory defaults; with a template, RunNewFromTemplate
 int RunShow(const CCliArgs& a);
 int RunDump(const CCliArgs& a);
 int RunGet(const CCliArgs& a);
@@ -80,3 +84,12 @@ bool ReadTargetWritable(const std::string& path);
 std::string PortDeviceOf(const std::string& port);
 // "PMR 16CH"
 std::string CliVariantName(int variant);
+// A radio command's run (the terminal's services, Ctrl+C, the run's radio options); a trace
+// that did not reach its file whole is told and turns a success into kExitCannotSave.
+int RunRadioCommand(const CCliArgs& a, const std::function<int(CZ30Doc&)>& body);
+// What set tells of a value not taken, and the note beside one taken.
+std::string SetFailureText(const CZ30Doc& doc, const CEditOutcome& o, bool code);
+void TellSetNote(const CZ30Doc& doc, const char* verb, const CEditOutcome& o);
+// Text to standard output line by line, so that a full output is told by the end's check with
+// the system's reason.
+void PrintLines(const std::string& text);

@@ -1,8 +1,10 @@
 // ktz30cli: the cloning program's operations from a shell.
 #include "cli/commands.h"
 #include "cli/csv_cmd.h"
+#include "cli/diff_cmd.h"
 #include "cli/fleet.h"
 #include "cli/print_command.h"
+#include "cli/set_from_cmd.h"
 #include "cli/templates_cmd.h"
 
 #include <CLI/CLI.hpp>
@@ -173,8 +175,16 @@ int RunCommandLine(int argc, char** argv) {
 
     CLI::App* set = app.add_subcommand("set", "set values, then save");
     set->add_option("FILE", a.file, "a clone data file (.hxq)")->required();
-    set->add_option("ASSIGNMENT", a.rest, "PATH=TEXT or PATH:=CODE")->required();
+    set->add_option("ASSIGNMENT", a.rest, "PATH=TEXT or PATH:=CODE");
     set->add_option("-o", a.output, "save to this file instead of FILE");
+    set->add_option("--from", a.from,
+                    "set the values of a dump's lines (PATH<tab>CODE<tab>TEXT; # and\n"
+                    "empty lines left out), edited or not, instead of assignments")
+        ->type_name("DUMP.txt");
+    set->add_option("--base", a.base,
+                    "with --from: the bytes outside every value and the adjust area\n"
+                    "from FILE")
+        ->type_name("FILE");
     set->footer(
         "PATH=TEXT stores a display text by the value's own rule (choice text, string,\n"
         "frequency); PATH:=CODE stores an integer code. A value stored in another form (clamped,\n"
@@ -182,7 +192,12 @@ int RunCommandLine(int argc, char** argv) {
         "what was given and what is stored. A refused value, or one the radio would not keep\n"
         "(a field of a channel that is off, of the other family, of a channel the variant does "
         "not\n"
-        "have), fails the command and nothing is saved.\n" +
+        "have), fails the command and nothing is saved.\n"
+        "With --from, each line of a dump goes the same way (a value without texts takes its\n"
+        "code; a code that disagrees with its text gives way to the text, with a note); lines\n"
+        "that hold what the file holds already, and fields of channels that are off, are left\n"
+        "as they are. 'dump' of a file, then 'set --from' into the factory defaults of its\n"
+        "variant with --base FILE gives back FILE's image byte for byte.\n" +
         std::string(kStatusFile));
 
     CLI::App* channel = app.add_subcommand("channel", "clear, delete, insert or copy channels");
@@ -196,6 +211,7 @@ int RunCommandLine(int argc, char** argv) {
         "Prio A, Prio B and Emergency follow their channels.\n" +
         std::string(kStatusFile));
     const CCsvCommand csv(app);
+    const CDiffCommand diff(app, a);
 
     CLI::App* ports = app.add_subcommand("ports", "the serial ports and the COM numbers' devices");
     ports->footer("Exit status: 0, or 74 when what it prints cannot be written.");
@@ -254,14 +270,21 @@ int RunCommandLine(int argc, char** argv) {
     if (sub == info) return RunInfo(a);
     if (sub == read) return RunRead(a);
     if (sub == write) return RunWrite(a);
-    if (sub == make) return RunNew(a);
+    if (sub == make) return a.templateName.empty() ? RunNew(a) : RunNewFromTemplate(a);
     if (sub == show) return RunShow(a);
     if (sub == dump) return RunDump(a);
     if (sub == get) return RunGet(a);
-    if (sub == set) return RunSet(a);
+    if (sub == set && a.rest.empty() == a.from.empty()) {
+        std::fputs("ktz30cli set: give assignments or --from DUMP.txt\n"
+                   "Run 'ktz30cli set --help' for its usage.\n",
+                   stderr);
+        return kExitUsage;
+    }
+    if (sub == set) return a.from.empty() ? RunSet(a) : RunSetFrom(a);
     if (sub == channel) return RunChannel(a);
     if (sub == print) return RunPrint(printArgs);
     if (sub == csv.Command()) return csv.Run();
+    if (sub == diff.Command()) return diff.Run();
     if (sub == backups) return RunBackups(a);
     return RunPorts(a);
 }

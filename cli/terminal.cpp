@@ -86,7 +86,8 @@ KtAnswer CTerminalPrompts::MessageBox(const std::string& text, const std::string
     EndProgressLine();
     const std::string body = Plain(text);
     if (buttons == KtButtons::Ok) {
-        std::FILE* out = (icon == KtIcon::Stop || icon == KtIcon::Exclamation) ? stderr : stdout;
+        std::FILE* out =
+            (icon == KtIcon::Stop || icon == KtIcon::Exclamation) ? stderr : StatusStream();
         std::fprintf(out, "%s\n", body.c_str());
         std::fflush(out);
         return KtAnswer::Ok;
@@ -111,9 +112,17 @@ KtAnswer CTerminalPrompts::MessageBox(const std::string& text, const std::string
 
 void CTerminalPrompts::SetStatusText(const std::string& text) {
     EndProgressLine();
-    std::fprintf(stdout, "%s\n", text.c_str());
-    std::fflush(stdout);
+    std::fprintf(StatusStream(), "%s\n", text.c_str());
+    std::fflush(StatusStream());
 }
+
+namespace {
+bool g_statusToStderr = false;
+} // namespace
+
+void StatusToStandardError(bool on) { g_statusToStderr = on; }
+
+std::FILE* StatusStream() { return g_statusToStderr ? stderr : stdout; }
 
 void CTerminalBeeper::Beep(unsigned, unsigned) {
     if (!IsTerminal(stderr)) return;

@@ -4,6 +4,7 @@
 
 #include "core/platform.h"
 
+#include <cstdio>
 #include <memory>
 
 class CTerminalPrompts final : public IUserPrompts {
@@ -37,3 +38,7 @@ std::unique_ptr<ITransferProgress> MakeTerminalProgress();
 bool TakeCancelSignal();
 // Ends a progress bar line if one is drawn.
 void EndProgressLine();
+// Where status lines and notices go: standard output, or standard error for a command whose
+// standard output is a listing (diff --port).
+void StatusToStandardError(bool on);
+std::FILE* StatusStream();

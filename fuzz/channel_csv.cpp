@@ -7,6 +7,8 @@
 #include "clone/model_manager.h"
 #include "sheets/csv_table.h"
 
+#include "fuzz_docs.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -14,10 +16,6 @@
 #include <vector>
 
 namespace {
-
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
 
 CCsvImport Import(CZ30Doc& doc, const std::string& text, const CCsvImportOptions& options = {}) {
     CCsvImport import;
@@ -30,30 +28,12 @@ CCsvImport Import(CZ30Doc& doc, const std::string& text, const CCsvImportOptions
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // A 16-channel radio of each family and a 1-channel one, kept for the whole run.
-    static std::vector<std::unique_ptr<CZ30Doc>> docs = [] {
-        std::vector<std::unique_ptr<CZ30Doc>> list;
-        for (int variant : {5, 4, 1}) {
-            auto doc = std::make_unique<CZ30Doc>();
-            doc->SetRememberVariant(false);
-            doc->GetCloneManager()->GetModelManager()->SetVariant(variant, true);
-            list.push_back(std::move(doc));
-        }
-        return list;
-    }();
-    static std::vector<std::vector<std::uint8_t>> defaults = [] {
-        std::vector<std::vector<std::uint8_t>> list;
-        for (const auto& doc : docs)
-            list.push_back(doc->ImageBytes());
-        return list;
-    }();
     const std::string text(reinterpret_cast<const char*>(data), size);
     const CCsvTable table = ParseCsv(text);
     Check(table.error.empty() || table.records.empty());
 
-    const std::size_t which = size ? data[0] % docs.size() : 0;
-    CZ30Doc& doc = *docs[which];
-    doc.RestoreImage(defaults[which], CChangeReason::Load);
+    const CFuzzDoc fresh = FreshFuzzDoc(size ? data[0] : 0);
+    CZ30Doc& doc = fresh.doc;
     // The first byte also picks renumbering and a range of Locations.
     CCsvImportOptions options;
     options.renumber = size && (data[0] & 8);
@@ -63,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const CCsvImport import = Import(doc, text, options);
     if (!import.error.empty()) {
-        Check(doc.ImageBytes() == defaults[which]);
+        Check(doc.ImageBytes() == fresh.factory);
         return 0;
     }
     const int channels = ChannelsOfVariant(doc.GetVariant());

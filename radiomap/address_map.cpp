@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr int kChannels = 36;
-constexpr int kLiveFrequencyHz = 446100000;
-constexpr int kLiveToneCode = 2023; // DCS 023
 constexpr std::uint8_t kFlips[] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20,
                                    0x40, 0x80, 0x0F, 0xF0, 0xFF};
 
@@ -60,6 +57,20 @@ std::map<int, std::map<std::uint32_t, std::vector<std::string>>>& Known() {
 
 } // namespace
 
+void radiomap::SwitchEveryChannelOn(CNode* root) {
+    constexpr int kChannels = 36;
+    constexpr int kLiveFrequencyHz = 446100000;
+    constexpr int kLiveToneCode = 2023; // DCS 023
+    for (int ch = 1; ch <= kChannels; ++ch) {
+        CNode* channel = GetNode(root, "Mch.CH" + std::to_string(ch));
+        SetValueByName(channel, "ChOn", 1);
+        SetValueByName(channel, "FreqRx", kLiveFrequencyHz);
+        SetValueByName(channel, "FreqTx", kLiveFrequencyHz);
+        SetValueByName(channel, "CTonRx", kLiveToneCode);
+        SetValueByName(channel, "CTonTx", kLiveToneCode);
+    }
+}
+
 std::vector<std::vector<std::string>>
 CZ30RadioDataManager::NodePathsAt(const std::vector<std::uint32_t>& addresses) {
     const int variant = Variant();
@@ -74,14 +85,7 @@ CZ30RadioDataManager::NodePathsAt(const std::vector<std::uint32_t>& addresses) {
         CByteImage live;
         live.CopyFrom(CZ30DefaultDataManager::FactoryImage(variant));
         scratch->ImageToTree(root, live);
-        for (int ch = 1; ch <= kChannels; ++ch) {
-            CNode* channel = GetNode(root, "Mch.CH" + std::to_string(ch));
-            SetValueByName(channel, "ChOn", 1);
-            SetValueByName(channel, "FreqRx", kLiveFrequencyHz);
-            SetValueByName(channel, "FreqTx", kLiveFrequencyHz);
-            SetValueByName(channel, "CTonRx", kLiveToneCode);
-            SetValueByName(channel, "CTonTx", kLiveToneCode);
-        }
+        radiomap::SwitchEveryChannelOn(root);
         SetValueByName(GetNode(root, "Mch"), "Emr", 1);
         scratch->TreeToImage(root, live);
         scratch->ImageToTree(root, live);

@@ -9,9 +9,11 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -20,22 +22,6 @@ constexpr std::uint16_t kComment1 = 0x0100;
 constexpr std::uint16_t kComment2 = 0x0110;
 constexpr std::size_t kCommentLength = 16;
 constexpr std::uint16_t kIfFreq = 0x0008; // three bytes
-
-struct KeyFunction {
-    int code;
-    const char* text;
-};
-
-// clang-format off
-// Key-function codes as stored, with their texts.
-constexpr KeyFunction kKeyFunctions[] = {
-    {0, "Null"}, {4, "Scan A Start/Stop"}, {5, "Scan B Start/Stop"}, {7, "Prio A"},
-    {8, "Prio A (Rewrite)"}, {9, "Prio B"}, {10, "MR-CH 1"}, {11, "MR-CH 2"}, {12, "MR-CH 3"},
-    {13, "MR-CH 4"}, {14, "Moni(Audi)"}, {15, "Lock1"}, {16, "High/Low"}, {17, "Wide/Narrow"},
-    {18, "Lock2"}, {20, "Talk Around"}, {23, "DTMF Autodial"}, {24, "Call"},
-    {25, "Call A (Code 30)"}, {26, "Call B (Code 29)"}, {27, "Emergency Single"},
-    {28, "Emergency Repeat"}};
-// clang-format on
 
 // Availability class of each key-function code: 3 or 4 any variant, 0 LMR only, 1 PMR only,
 // anything else never.
@@ -48,19 +34,6 @@ constexpr std::array<std::uint8_t, kKeyCodeCount> kKeyClass = {
     5, 5, 5, 5, 5, 5, 5, 5, 5, 3, // 40-49
     5, 5, 5, 5, 5, 5,             // 50-55
 };
-
-// clang-format off
-// Display lists of the key page (not stored).
-constexpr const char* kKeyConvLmr[] = {
-    "Null", "Scan A Start/Stop", "Scan B Start/Stop", "Prio A", "Prio A (Rewrite)", "Prio B",
-    "MR-CH 1", "MR-CH 2", "MR-CH 3", "MR-CH 4", "Moni", "Lock1", "Lock2", "High/Low",
-    "Talk Around", "Wide/Narrow", "DTMF Autodial", "Call", "Emergency Single", "Emergency Repeat"};
-constexpr const char* kKeyConvPmr[] = {
-    "Null", "Scan A Start/Stop", "Scan B Start/Stop", "Prio A", "Prio A (Rewrite)", "Prio B",
-    "MR-CH 1", "MR-CH 2", "MR-CH 3", "MR-CH 4", "Moni(Audi)", "Lock1", "Lock2", "High/Low",
-    "Talk Around", "Wide/Narrow", "DTMF Autodial", "Call", "Call A (Code 30)", "Call B (Code 29)",
-    "Emergency Single", "Emergency Repeat"};
-// clang-format on
 
 char PrintableOrSpace(unsigned char c) { return (c < 32 || c > 127) ? ' ' : static_cast<char>(c); }
 
@@ -132,118 +105,43 @@ int radiomap::AllowedKeyCode(int code, bool pmr) {
 
 void CZ30RadioDataManager::BuildCommonSet(CNode* root) {
     CNode* common = New<CNode>(root, "CommonSet");
-
-    CNode* c1 = New<CNode>(common, "Common1");
-    for (const char* name :
-         {"AutoResTimA", "AutoResTimB", "InATim", "SqlLvl", "TotTim", "PenaltyTim"})
-        New<CNumNode>(c1, name);
-    New<CBitNode>(c1, "IdOut", "OFF", "ON");
-    New<CBitNode>(c1, "BeepOn", "OFF", "ON");
-    New<CStringNode>(c1, "Comment1", "");
-    New<CStringNode>(c1, "Comment2", "");
-
-    CNode* c2 = New<CNode>(common, "Common2");
-    New<CNumNode>(c2, "LckOutPenTim");
-    New<CBitNode>(c2, "TonBurst", "Notone", "Phase");
-    New<CNumNode>(c2, "RevBurst");
-    New<CBitNode>(c2, "TrDataOut", "Inhibit", "Enable");
-
-    CNode* ex = New<CNode>(common, "Expert");
-    for (const char* name : {"FastScnTim", "SlwScnTim", "EmrSwOnTim", "EmrSwOfTim", "EmrStrRepTim"})
-        New<CNumNode>(ex, name);
-    New<CZ30BeepFreqNode>(ex, "BeepFreqL", 400, 400, 400, 3000);
-    New<CZ30BeepFreqNode>(ex, "BeepFreqH", 400, 400, 400, 3000);
-    New<CBitNode>(ex, "DTCSInvTx", "Normal", "Inverse");
-    New<CBitNode>(ex, "DTCSInvRx", "Normal", "Inverse");
-    New<CZ30UsrCtcssFreqNode>(ex, "UsrCtcssFreq", 1000, 1000, 600, 3000);
-    New<CNumNode>(ex, "PwrSavTim1");
-    New<CNumNode>(ex, "PwrSavTim2");
-
-    CNode* kd = New<CNode>(common, "KeyDisp");
-    auto* lmr = New<CNumNode>(kd, "Key_Conv_LMR");
-    for (std::size_t i = 0; i < std::size(kKeyConvLmr); ++i)
-        lmr->AddChoice(static_cast<int>(i), kKeyConvLmr[i]);
-    auto* pmr = New<CNumNode>(kd, "Key_Conv_PMR");
-    for (std::size_t i = 0; i < std::size(kKeyConvPmr); ++i)
-        pmr->AddChoice(static_cast<int>(i), kKeyConvPmr[i]);
-    for (const char* name : {"KeyF0Conv", "KeyF1Conv", "KeyF2Conv", "KeyMicUpConv", "KeyMicDnConv",
-                             "KeyMicAConv", "KeyMicBConv"}) {
-        auto* key = New<CNumNode>(kd, name);
-        for (const KeyFunction& k : kKeyFunctions)
-            key->AddChoice(k.code, k.text);
-    }
-    New<CBitNode>(kd, "RFPwrSel", "MR CH individual", "Override");
-    New<CBitNode>(kd, "BeepOn", "OFF", "ON");
-    New<CBitNode>(kd, "MicFunc", "OFF", "ON");
-    New<CBitNode>(kd, "OpeningBeep", "OFF", "ON");
+    // Each page is named last in its section's path ("CommonSet.Common1").
+    for (const CFieldSection* s :
+         {&kCommon1Section, &kCommon2Section, &kExpertSection, &kKeyDispSection})
+        BuildFields(*this, New<CNode>(common, std::strchr(s->node, '.') + 1), *s);
 }
 
 void CZ30RadioDataManager::BuildMakerR(CNode* root) {
-    CNode* mk = New<CNode>(root, "MakerR");
-    New<CBitNode>(mk, "SqlDelayOn", "OFF", "ON");
-    for (const char* name :
-         {"SqlDelayTim", "SigDetTim", "NoisDetTim", "CTonAtack", "CTonRel", "CTonPs"})
-        New<CNumNode>(mk, name);
-    New<CBitNode>(mk, "DtcsPolTx", "+ (Plus)", "- (Minus)");
-    New<CBitNode>(mk, "DtcsPolRx", "+ (Plus)", "- (Minus)");
-    New<CNumNode>(mk, "DtcsDec", 12, 12, 12, 23);
-    for (const char* name : {"PwrSavOfTim", "PwrSavOnTim1", "PwrSavOnTim2"})
-        New<CNumNode>(mk, name);
-    New<CZ30IfFreqNode>(mk, "IfFreq");
-    New<CBitNode>(mk, "PllRef", "15.3", "15.6");
-    New<CBitNode>(mk, "FreqPitch", "5.0/6.25", "2.5/3.125");
-    New<CNumNode>(mk, "MutTimTx");
-    New<CNumNode>(mk, "MutTimRx");
+    BuildFields(*this, New<CNode>(root, "MakerR"), kMakerSection);
 }
 
 // ---- codecs ----
 
-void CZ30RadioDataManager::DecodeKeyDisp(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kKeyDispSection, *this);
+namespace {
+
+void DecodeCommon1(M&, CNode*, const CItem& item, const CByteImage& image, int) {
+    DecodeComment(image, kComment1, Child(item.node, "Comment1"));
+    DecodeComment(image, kComment2, Child(item.node, "Comment2"));
 }
 
-void CZ30RadioDataManager::EncodeKeyDisp(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kKeyDispSection, *this);
+bool EncodeCommon1(M&, CNode*, const CItem& item, CByteImage& image, int) {
+    EncodeComment(image, kComment1, Child(item.node, "Comment1"));
+    EncodeComment(image, kComment2, Child(item.node, "Comment2"));
+    return true;
 }
 
-void CZ30RadioDataManager::DecodeCommon1(CNode* root, CByteImage& image) {
-    CNode* c1 = GetNode(root, kCommon1Section.node);
-    DecodeFields(image, 0, c1, kCommon1Section, *this);
-    DecodeComment(image, kComment1, Child(c1, "Comment1"));
-    DecodeComment(image, kComment2, Child(c1, "Comment2"));
+void DecodeMakerR(M&, CNode*, const CItem& item, const CByteImage& image, int) {
+    Set(item.node, "IfFreq", DecodeIfFreqValue(image));
 }
 
-void CZ30RadioDataManager::EncodeCommon1(CNode* root, CByteImage& image) {
-    CNode* c1 = GetNode(root, kCommon1Section.node);
-    EncodeFields(image, 0, c1, kCommon1Section, *this);
-    EncodeComment(image, kComment1, Child(c1, "Comment1"));
-    EncodeComment(image, kComment2, Child(c1, "Comment2"));
+bool EncodeMakerR(M&, CNode*, const CItem& item, CByteImage& image, int) {
+    if (Child(item.node, "IfFreq")) EncodeIfFreqValue(image, Get(item.node, "IfFreq"));
+    return true;
 }
 
-void CZ30RadioDataManager::DecodeCommon2(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kCommon2Section, *this);
-}
+} // namespace
 
-void CZ30RadioDataManager::EncodeCommon2(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kCommon2Section, *this);
-}
-
-void CZ30RadioDataManager::DecodeExpert(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kExpertSection, *this);
-}
-
-void CZ30RadioDataManager::EncodeExpert(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kExpertSection, *this);
-}
-
-void CZ30RadioDataManager::DecodeMakerR(CNode* root, CByteImage& image) {
-    CNode* mk = GetNode(root, kMakerSection.node);
-    DecodeFields(image, 0, mk, kMakerSection, *this);
-    Set(mk, "IfFreq", DecodeIfFreqValue(image));
-}
-
-void CZ30RadioDataManager::EncodeMakerR(CNode* root, CByteImage& image) {
-    CNode* mk = GetNode(root, kMakerSection.node);
-    EncodeFields(image, 0, mk, kMakerSection, *this);
-    if (Child(mk, "IfFreq")) EncodeIfFreqValue(image, Get(mk, "IfFreq"));
-}
+constinit const CSectionCodec radiomap::kCommon1Codec = {1, Whole<kCommon1Section>, DecodeCommon1,
+                                                         EncodeCommon1};
+constinit const CSectionCodec radiomap::kMakerCodec = {1, Whole<kMakerSection>, DecodeMakerR,
+                                                       EncodeMakerR};

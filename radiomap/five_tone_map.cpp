@@ -11,6 +11,7 @@
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -74,211 +75,99 @@ void WriteToneCode(CByteImage& image, std::uint32_t base, const std::string& tex
 
 void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
     CNode* five = New<CNode>(root, "5ToneCodeCH");
-
     CNode* rx = New<CNode>(five, "RXCodeCH");
-    for (int i = 0; i < kRxChannelCount; ++i) {
-        CNode* ch = New<CNode>(rx, RxChannelName(i).c_str());
-        New<CStringNode>(ch, "RxCode", "");
-        New<CBitNode>(ch, "IdDec", "OFF", "ON");
-        AddChoices(New<CNumNode>(ch, "Bell"), kBellChoices);
-        New<CBitNode>(ch, "EmrCanc", "Null", "Cancel");
-        auto* abc = New<CNumNode>(ch, "ABC");
-        abc->AddChoice(0, "OFF");
-        for (int n = 1; n <= 32; ++n)
-            abc->AddChoice(n, std::to_string(n));
-        abc->AddChoice(128, "STN");
-        abc->AddChoice(255, "SGL");
-        AddChoices(New<CNumNode>(ch, "Beep"), kBeepChoices);
-        New<CNumNode>(ch, "AudMode")->Choices({{0, "Null"}, {1, "IN_A"}, {2, "Aud"}});
-        AddChoices(New<CNumNode>(ch, "Stun"), kStunChoices);
-        AddChoices(New<CNumNode>(ch, "Scan"), kScanChoices);
-    }
-
+    for (int i = 0; i < kRxChannelCount; ++i)
+        BuildFields(*this, New<CNode>(rx, RxChannelName(i).c_str()), k5ToneCodedSection);
     CNode* tx = New<CNode>(five, "TXCodeCH");
-    for (int m = 1; m <= kTxChannelCount; ++m) {
-        CNode* ch = New<CNode>(tx, ("CH" + std::to_string(m)).c_str());
-        New<CStringNode>(ch, "TxCode", "");
-        for (const char* name : {"UpDate", "ABCDec", "ABCAud", "Sel"})
-            New<CBitNode>(ch, name, "OFF", "ON");
-    }
-
-    CNode* rxCom = New<CNode>(five, "RxCodeCom");
-    New<CNumNode>(rxCom, "LnkATim");
-    for (int d = 1; d <= 7; ++d)
-        New<CBitNode>(rxCom, ("CompDigit" + std::to_string(d)).c_str());
-    New<CNumNode>(rxCom, "IdDecTim");
-    New<CNumNode>(rxCom, "BeepRepTim", 0, 0, 0, 60);
-
-    CNode* txCom = New<CNode>(five, "TxCodeCom");
-    for (const char* name :
-         {"LngTonTim", "LnkRTim", "Lnk1Tim", "Lnk2Tim", "LeadOutDlyTim", "ABCDecTim"})
-        New<CNumNode>(txCom, name);
-    for (const char* name : {"SpcTonGrp", "SpcTonRep", "SpcTonLnk2"})
-        New<CStringNode>(txCom, name, "0");
-    auto* str = New<CNumNode>(txCom, "SpcTonStr");
-    for (int v = 0; v < 16; ++v)
-        str->AddChoice(v, std::string(1, kUpperHexDigits[v]));
-    New<CBitNode>(txCom, "PTTCallInA", "OFF", "ON");
-
+    for (int m = 1; m <= kTxChannelCount; ++m)
+        BuildFields(*this, New<CNode>(tx, ("CH" + std::to_string(m)).c_str()), k5ToneTxSection);
+    BuildFields(*this, New<CNode>(five, "RxCodeCom"), k5ToneRxComSection);
+    BuildFields(*this, New<CNode>(five, "TxCodeCom"), k5ToneTxComSection);
     CNode* format = New<CNode>(five, "Format");
-    for (const char* name : kFormatNames) {
-        CNode* f = New<CNode>(format, name);
-        New<CNumNode>(f, "TonPeriod");
-        New<CNumNode>(f, "NoTonTim", 2, 2, 2, 30);
-        New<CNumNode>(f, "TonLen", kTonLenMin, kTonLenMin, kTonLenMin, kTonLenMax);
-    }
-
+    for (const char* name : kFormatNames)
+        BuildFields(*this, New<CNode>(format, name), k5ToneFormatSection);
     CNode* usr = New<CNode>(five, "UsrTon");
     for (int n = 0; n < kUsrTonCount; ++n) {
         auto* tone = New<CZ305TonUsrTonNode>(usr, std::to_string(n).c_str());
-        New<CZ30UsrTonEncNode>(tone, "Enc", 400, 400, 400, 3000);
-        New<CZ30UsrTonDecNode>(tone, "DecL", 400, 400, 400, 3000);
-        New<CZ30UsrTonDecNode>(tone, "DecH", 400, 400, 400, 3000);
+        BuildFields(*this, tone, k5ToneUsrTonEncSection);
+        BuildFields(*this, tone, k5ToneUsrTonDecSection);
         tone->Bind();
     }
 }
 
-// ---- receive code channels ----
+// ---- codecs ----
 
-void CZ30RadioDataManager::Decode5ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i)
-        Decode5ToneRxCodeCh(root, image, i);
-}
+namespace {
 
-void CZ30RadioDataManager::Encode5ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i)
-        Encode5ToneRxCodeCh(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode5ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kRxChannelCount) return;
-    CNode* ch = GetNode(root, "5ToneCodeCH.RXCodeCH." + RxChannelName(index));
-    if (!ch) return;
-    const std::uint32_t r = RxRecordOf(index);
+CItem RxItem(CNode* root, int index) {
     const bool coded = index < kCodedChannelCount;
+    return {GetNode(root, "5ToneCodeCH.RXCodeCH." + RxChannelName(index)),
+            {{{RxRecordOf(index), coded ? &k5ToneCodedSection : &k5ToneGroupSection}}}};
+}
+
+// The codes of the coded channels, with their "+" flags; the group channel has none.
+void DecodeRx(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
+    const std::uint32_t r = RxRecordOf(index);
     std::string code;
-    if (coded) {
+    if (index < kCodedChannelCount) {
         code = ReadToneCode(image, r);
         for (std::size_t j = 0; j < code.size(); ++j)
             if (image.ReadBit(r + kWildcardByte, static_cast<unsigned>(7 - j))) code[j] = '+';
     }
-    if (CNode* n = Child(ch, "RxCode")) n->SetText(code);
-    DecodeFields(image, r, ch, coded ? k5ToneCodedSection : k5ToneGroupSection, *this);
+    if (CNode* n = Child(item.node, "RxCode")) n->SetText(code);
 }
 
-void CZ30RadioDataManager::Encode5ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kRxChannelCount) return;
-    CNode* ch = GetNode(root, "5ToneCodeCH.RXCodeCH." + RxChannelName(index));
-    if (!ch) return;
+bool EncodeRx(M&, CNode* root, const CItem& item, CByteImage& image, int index) {
     const std::uint32_t r = RxRecordOf(index);
-    const bool coded = index < kCodedChannelCount;
-    if (coded) {
+    if (index < kCodedChannelCount) {
         const std::uint32_t flags = r + kWildcardByte;
-        WriteToneCode(image, r, GetTextByName(ch, "RxCode"), GroupToneDigit(root), &flags);
+        WriteToneCode(image, r, GetTextByName(item.node, "RxCode"), M::GroupToneDigit(root),
+                      &flags);
     }
-    EncodeFields(image, r, ch, coded ? k5ToneCodedSection : k5ToneGroupSection, *this);
+    return true;
 }
+
+CItem TxItem(CNode* root, int index) {
+    return {GetNode(root, "5ToneCodeCH.TXCodeCH.CH" + std::to_string(index + 1)),
+            {{{TxRecord(index), &k5ToneTxSection}}}};
+}
+
+void DecodeTx(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
+    if (CNode* n = Child(item.node, "TxCode")) n->SetText(ReadToneCode(image, TxRecord(index)));
+}
+
+bool EncodeTx(M&, CNode* root, const CItem& item, CByteImage& image, int index) {
+    WriteToneCode(image, TxRecord(index), GetTextByName(item.node, "TxCode"),
+                  M::GroupToneDigit(root), nullptr);
+    return true;
+}
+
+// Formats USER to EIA keep a byte each in three rows at the format's index; DTMF has its own.
+CItem FormatItem(CNode* root, int index) {
+    CNode* f = GetNode(root, std::string("5ToneCodeCH.Format.") + kFormatNames[index]);
+    if (index == kDtmfFormat) return {f, {{{0, &k5ToneDtmfFormatSection}}}};
+    return {f, {{{static_cast<std::uint32_t>(index), &k5ToneFormatSection}}}};
+}
+
+// The generated tone at 2 * n, the decoder window at 4 * n.
+CItem UsrTonItem(CNode* root, int index) {
+    const auto n = static_cast<std::uint32_t>(index);
+    return {GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index)),
+            {{{2 * n, &k5ToneUsrTonEncSection}, {4 * n, &k5ToneUsrTonDecSection}}}};
+}
+
+} // namespace
+
+constinit const CSectionCodec radiomap::k5ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx,
+                                                         EncodeRx, CFamily::Pmr};
+constinit const CSectionCodec radiomap::k5ToneTxCodec = {kTxChannelCount, TxItem, DecodeTx,
+                                                         EncodeTx, CFamily::Pmr};
+constinit const CSectionCodec radiomap::k5ToneFormatCodec = {kFormatCount, FormatItem, nullptr,
+                                                             nullptr, CFamily::Pmr};
+constinit const CSectionCodec radiomap::k5ToneUsrTonCodec = {kUsrTonCount, UsrTonItem, nullptr,
+                                                             nullptr, CFamily::Pmr};
 
 int CZ30RadioDataManager::GroupToneDigit(CNode* root) {
     CNode* grp = GetNode(root, "5ToneCodeCH.TxCodeCom.SpcTonGrp");
     return grp ? HexTextValue(grp->GetText(), kGroupToneMax) : 0;
-}
-
-// ---- transmit code channels ----
-
-void CZ30RadioDataManager::Decode5ToneTxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kTxChannelCount; ++i)
-        Decode5ToneTxCodeCh(root, image, i);
-}
-
-void CZ30RadioDataManager::Encode5ToneTxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kTxChannelCount; ++i)
-        Encode5ToneTxCodeCh(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode5ToneTxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kTxChannelCount) return;
-    CNode* ch = GetNode(root, "5ToneCodeCH.TXCodeCH.CH" + std::to_string(index + 1));
-    if (!ch) return;
-    if (CNode* n = Child(ch, "TxCode")) n->SetText(ReadToneCode(image, TxRecord(index)));
-    DecodeFields(image, TxRecord(index), ch, k5ToneTxSection, *this);
-}
-
-void CZ30RadioDataManager::Encode5ToneTxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kTxChannelCount) return;
-    CNode* ch = GetNode(root, "5ToneCodeCH.TXCodeCH.CH" + std::to_string(index + 1));
-    if (!ch) return;
-    WriteToneCode(image, TxRecord(index), GetTextByName(ch, "TxCode"), GroupToneDigit(root),
-                  nullptr);
-    EncodeFields(image, TxRecord(index), ch, k5ToneTxSection, *this);
-}
-
-// ---- formats ----
-
-void CZ30RadioDataManager::Decode5ToneFormat(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kFormatCount; ++i)
-        Decode5ToneFormat(root, image, i);
-}
-
-void CZ30RadioDataManager::Encode5ToneFormat(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kFormatCount; ++i)
-        Encode5ToneFormat(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode5ToneFormat(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kFormatCount) return;
-    CNode* f = GetNode(root, std::string("5ToneCodeCH.Format.") + kFormatNames[index]);
-    if (index == kDtmfFormat)
-        DecodeFields(image, 0, f, k5ToneDtmfFormatSection, *this);
-    else
-        DecodeFields(image, static_cast<std::uint32_t>(index), f, k5ToneFormatSection, *this);
-}
-
-void CZ30RadioDataManager::Encode5ToneFormat(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kFormatCount) return;
-    CNode* f = GetNode(root, std::string("5ToneCodeCH.Format.") + kFormatNames[index]);
-    if (index == kDtmfFormat)
-        EncodeFields(image, 0, f, k5ToneDtmfFormatSection, *this);
-    else
-        EncodeFields(image, static_cast<std::uint32_t>(index), f, k5ToneFormatSection, *this);
-}
-
-// ---- user tones ----
-
-void CZ30RadioDataManager::Decode5ToneUsrTon(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kUsrTonCount; ++i)
-        Decode5ToneUsrTon(root, image, i);
-}
-
-void CZ30RadioDataManager::Encode5ToneUsrTon(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kUsrTonCount; ++i)
-        Encode5ToneUsrTon(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode5ToneUsrTon(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kUsrTonCount) return;
-    CNode* tone = GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index));
-    const auto n = static_cast<std::uint32_t>(index);
-    DecodeFields(image, 2 * n, tone, k5ToneUsrTonEncSection, *this);
-    DecodeFields(image, 4 * n, tone, k5ToneUsrTonDecSection, *this);
-}
-
-void CZ30RadioDataManager::Encode5ToneUsrTon(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kUsrTonCount) return;
-    CNode* tone = GetNode(root, "5ToneCodeCH.UsrTon." + std::to_string(index));
-    const auto n = static_cast<std::uint32_t>(index);
-    EncodeFields(image, 2 * n, tone, k5ToneUsrTonEncSection, *this);
-    EncodeFields(image, 4 * n, tone, k5ToneUsrTonDecSection, *this);
-}
-
-// ---- common ----
-
-void CZ30RadioDataManager::Decode5ToneCommon(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, k5ToneRxComSection, *this);
-    DecodeFields(image, root, k5ToneTxComSection, *this);
-}
-
-void CZ30RadioDataManager::Encode5ToneCommon(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, k5ToneRxComSection, *this);
-    EncodeFields(image, root, k5ToneTxComSection, *this);
 }

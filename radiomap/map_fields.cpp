@@ -2,7 +2,6 @@
 
 #include "params/node_access.h"
 #include "params/value_nodes.h"
-#include "radiomap/radio_data_manager.h"
 
 namespace radiomap {
 
@@ -49,7 +48,9 @@ void DecodeTable(const CByteImage& image, std::uint32_t base, CNode* parent, CFi
                  bool pmr) {
     for (const CField& f : fields) {
         CNode* node = f.name ? Child(parent, f.name) : nullptr;
-        if (!node || f.rule.kind == CRuleKind::Flag || f.rule.kind == CRuleKind::Factory) continue;
+        if (!node || f.rule.kind == CRuleKind::Flag || f.rule.kind == CRuleKind::Factory ||
+            f.rule.kind == CRuleKind::Hand)
+            continue;
         const int raw = ReadPlace(image, base, f.place);
         if (f.rule.kind == CRuleKind::HexDigit)
             node->SetText(std::string(1, kUpperHexDigits[std::min(raw, f.rule.hi)]));
@@ -61,16 +62,16 @@ void DecodeTable(const CByteImage& image, std::uint32_t base, CNode* parent, CFi
 }
 
 void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields fields,
-                 const CZ30RadioDataManager& map) {
-    const bool pmr = map.IsPmr();
+                 const CFieldHost& host) {
+    const bool pmr = host.IsPmr();
     for (const CField& f : fields) {
         if (f.family == (pmr ? CFamily::Lmr : CFamily::Pmr)) continue;
         CNode* node = f.name ? Child(parent, f.name) : nullptr;
-        if (f.name && !node) continue;
+        if ((f.name && !node) || f.rule.kind == CRuleKind::Hand) continue;
         const int v = node ? node->GetValue() : 0;
         if (f.rule.kind == CRuleKind::Factory)
             ForEachBit(f.place, base,
-                       [&](std::uint32_t a, unsigned bit) { map.CopyDefaultBit(image, a, bit); });
+                       [&](std::uint32_t a, unsigned bit) { host.CopyDefaultBit(image, a, bit); });
         else if (f.rule.kind == CRuleKind::HexDigit)
             WritePlace(image, base, f.place, HexTextValue(node->GetText(), f.rule.hi));
         else if (f.rule.kind != CRuleKind::Divider || v > 0)
@@ -104,32 +105,37 @@ void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw)
 }
 
 void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CZ30RadioDataManager& map) {
+                  const CFieldSection& section, const CFieldHost& host) {
     if (!parent) return;
     for (CFields t : section.tables)
-        DecodeTable(image, base, parent, t, map.IsPmr());
+        DecodeTable(image, base, parent, t, host.IsPmr());
 }
 
 void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CZ30RadioDataManager& map) {
+                  const CFieldSection& section, const CFieldHost& host) {
     if (!parent) return;
     for (CFields t : section.tables)
-        EncodeTable(image, base, parent, t, map);
+        EncodeTable(image, base, parent, t, host);
 }
 
-void DecodeFields(const CByteImage& image, CNode* root, const CFieldSection& section,
-                  const CZ30RadioDataManager& map) {
-    DecodeFields(image, section.base, GetNode(root, section.node), section, map);
+CNode* MakeBit(const char* name, const CNodeDesc& d) {
+    return d.off ? new CBitNode(name, d.off, d.on) : new CBitNode(name);
 }
 
-void EncodeFields(CByteImage& image, CNode* root, const CFieldSection& section,
-                  const CZ30RadioDataManager& map) {
-    EncodeFields(image, section.base, GetNode(root, section.node), section, map);
-}
+CNode* MakeString(const char* name, const CNodeDesc& d) { return new CStringNode(name, d.off); }
 
-void AddChoices(CNumNode* node, std::span<const CChoiceText> choices) {
-    for (const CChoiceText& c : choices)
-        node->AddChoice(c.code, c.text);
+void BuildFields(CFieldHost& host, CNode* parent, const CFieldSection& section) {
+    for (CFields table : section.tables)
+        for (const CField& f : table) {
+            if (!f.node.make) continue;
+            CNode* node = host.Adopt(parent, f.node.make(f.name, f.node));
+            auto* value = dynamic_cast<CChoiceValue*>(node);
+            if (!value) continue;
+            for (int n = 0; f.node.count > 0 && n <= f.node.count; ++n)
+                value->AddChoice(n, n == 0 ? std::string("OFF") : std::to_string(n));
+            for (const CChoiceText& c : f.node.choices)
+                value->AddChoice(c.code, c.text);
+        }
 }
 
 int HexTextValue(const std::string& text, int max) {

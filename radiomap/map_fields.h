@@ -1,11 +1,15 @@
-// The field records the section codecs are made of, and the one decoder and one encoder that walk
-// them. A record names a value of the tree, the place of its bits in the image (an address, or an
-// offset in a record whose base the codec gives) and the rule it is stored by.
+// The field records the section codecs and tree builders are made of, and the one decoder, one
+// encoder and one builder that walk them. A record names a value of the tree, the place of its
+// bits in the image (an address, or an offset in a record whose base the codec gives), the rule
+// it is stored by and the node that holds it.
 #pragma once
 
 #include "clone/byte_image.h"
 #include "core/ctext.h"
 #include "params/node.h"
+#include "params/node_access.h"
+#include "params/value_nodes.h"
+#include "radiomap/field_host.h"
 
 #include <algorithm>
 #include <array>
@@ -13,7 +17,6 @@
 #include <span>
 #include <string>
 
-class CNumNode;
 class CZ30RadioDataManager;
 
 namespace radiomap {
@@ -75,6 +78,7 @@ enum class CRuleKind : std::uint8_t {
     HexDigit, // a text of one hexadecimal digit, 0 to hi
     Flag,     // writes whether the value is not 0; another record reads the value
     Factory,  // the variant's factory bits; no value
+    Hand,     // coded by the section's own code (its codec says why); the record gives the node
 };
 
 struct CRule {
@@ -102,6 +106,7 @@ constexpr CRule KeyCode() { return {CRuleKind::KeyCode}; }
 constexpr CRule HexDigit(int max) { return {CRuleKind::HexDigit, 0, max}; }
 constexpr CRule Flag() { return {CRuleKind::Flag}; }
 constexpr CRule Factory() { return {CRuleKind::Factory}; }
+constexpr CRule Hand() { return {CRuleKind::Hand}; }
 // Content no value holds (with no name), or a value the image does not keep (with no place).
 constexpr CRule Fixed(int v) { return Range(v, v); }
 constexpr CRule Unstored(int v) { return Range(v, v); }
@@ -111,10 +116,55 @@ enum class CFamily : std::uint8_t { Both, Lmr, Pmr };
 inline constexpr CFamily kLmr = CFamily::Lmr;
 inline constexpr CFamily kPmr = CFamily::Pmr;
 
+// A named choice of a value node.
+struct CChoiceText {
+    int code;
+    const char* text;
+};
+
+// The node that holds a record's value, for the tree builders. make builds it from the rest: a
+// value's default and range, a bit's two texts (a string's first text in off); then the node
+// gets "OFF" and the numbers 1 to count, and its choices. A record without one makes no node
+// (another record of the name makes it, or no value is held).
+struct CNodeDesc {
+    CNode* (*make)(const char* name, const struct CNodeDesc& d) = nullptr;
+    int def = 0;
+    int lo = 0;
+    int hi = 255;
+    const char* off = nullptr;
+    const char* on = nullptr;
+    std::span<const CChoiceText> choices = {};
+    int count = 0;
+};
+template <class T> CNode* MakeRange(const char* name, const CNodeDesc& d) {
+    return new T(name, d.def, d.def, d.lo, d.hi);
+}
+template <class T> CNode* MakeNamed(const char* name, const CNodeDesc&) { return new T(name); }
+CNode* MakeBit(const char* name, const CNodeDesc& d);    // texts off and on, or none
+CNode* MakeString(const char* name, const CNodeDesc& d); // first text off
+
+constexpr CNodeDesc Num(int lo = 0, int hi = 255) { return {MakeRange<CNumNode>, lo, lo, hi}; }
+constexpr CNodeDesc Choices(std::span<const CChoiceText> c) {
+    return {MakeRange<CNumNode>, 0, 0, 255, nullptr, nullptr, c};
+}
+constexpr CNodeDesc Numbers(int last) { // "OFF" and 1 to last
+    return {MakeRange<CNumNode>, 0, 0, last, nullptr, nullptr, {}, last};
+}
+constexpr CNodeDesc OnOff(const char* off = "OFF", const char* on = "ON") {
+    return {MakeBit, 0, 0, 1, off, on};
+}
+constexpr CNodeDesc PlainBit() { return {MakeBit}; }
+constexpr CNodeDesc String(const char* first = "") { return {MakeString, 0, 0, 0, first}; }
+template <class T> constexpr CNodeDesc Node(int def, int lo, int hi) {
+    return {MakeRange<T>, def, lo, hi};
+}
+template <class T> constexpr CNodeDesc Node() { return {MakeNamed<T>}; }
+
 struct CField {
     const char* name; // null: content of the image that no value holds
     CPlace place;
     CRule rule = {};
+    CNodeDesc node = {};
     CFamily family = CFamily::Both;
 };
 using CFields = std::span<const CField>;
@@ -125,6 +175,30 @@ struct CFieldSection {
     const char* node;
     std::uint32_t base;
     std::array<CFields, 3> tables;
+};
+
+// One item of a section (a channel, a code channel, a format...): its node and its fields, each
+// table from its own base.
+struct CItemPart {
+    std::uint32_t base = 0;
+    const CFieldSection* fields = nullptr;
+};
+struct CItem {
+    CNode* node = nullptr;
+    std::array<CItemPart, 2> parts = {};
+};
+
+// A section of the image: its items, and the hand-coded part of an item (what no record can
+// state), which runs before the item's fields. An encode part that gives false leaves the
+// fields alone. The sections of one family are encoded only for its radios.
+struct CSectionCodec {
+    int items;
+    CItem (*item)(CNode* root, int index);
+    void (*decode)(CZ30RadioDataManager& map, CNode* root, const CItem& item,
+                   const CByteImage& image, int index) = nullptr;
+    bool (*encode)(CZ30RadioDataManager& map, CNode* root, const CItem& item, CByteImage& image,
+                   int index) = nullptr;
+    CFamily family = CFamily::Both;
 };
 
 // Calls f(address, bit) for each bit of the place, lowest first.
@@ -144,28 +218,31 @@ int ReadPlace(const CByteImage& image, std::uint32_t base, const CPlace& p);
 void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw);
 
 // The fields of parent from the image, and back; base is added to each place. A field whose node
-// parent lacks is left alone; a missing parent does nothing. Without a parent, the section's own
-// node under root at the section's base.
+// parent lacks is left alone; a missing parent does nothing.
 void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CZ30RadioDataManager& map);
+                  const CFieldSection& section, const CFieldHost& host);
 void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CZ30RadioDataManager& map);
-void DecodeFields(const CByteImage& image, CNode* root, const CFieldSection& section,
-                  const CZ30RadioDataManager& map);
-void EncodeFields(CByteImage& image, CNode* root, const CFieldSection& section,
-                  const CZ30RadioDataManager& map);
+                  const CFieldSection& section, const CFieldHost& host);
+
+// The items of sections that are each one node with its fields: item i is the i-th section's
+// node at its base.
+template <const CFieldSection&... S> CItem Whole(CNode* root, int index) {
+    const CFieldSection* sections[] = {&S...};
+    const CFieldSection* s = sections[index];
+    return {GetNode(root, s->node), {{{s->base, s}}}};
+}
+template <CFamily F, const CFieldSection&... S>
+constexpr CSectionCodec kFamilyWhole = {sizeof...(S), Whole<S...>, nullptr, nullptr, F};
+template <const CFieldSection&... S>
+constexpr CSectionCodec kWhole = kFamilyWhole<CFamily::Both, S...>;
 
 // A key-function code as the variant offers it (0 when it does not).
 int AllowedKeyCode(int code, bool pmr);
 // The value of a one-digit hexadecimal text: 0 when empty or not hexadecimal, at most max.
 int HexTextValue(const std::string& text, int max);
 
-// A named choice of a value node, for the tree builders.
-struct CChoiceText {
-    int code;
-    const char* text;
-};
-void AddChoices(CNumNode* node, std::span<const CChoiceText> choices);
+// The nodes of a section's records under parent, in the order of its tables.
+void BuildFields(CFieldHost& host, CNode* parent, const CFieldSection& section);
 
 inline CNode* Child(CNode* parent, const char* name) {
     return parent ? parent->FindChild(name) : nullptr;

@@ -12,6 +12,7 @@
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -20,53 +21,7 @@ constexpr std::uint32_t kRx = 0;    // InhCh (bit 7) and receive frequency, BCD 
 constexpr std::uint32_t kTx = 3;    // InhTx (bit 7) and transmit frequency
 constexpr std::uint32_t kTones = 6; // receive and transmit tone fields, 12 bits each
 
-// ---- Choice lists ----
-
-constexpr CChoiceText kBnkSet[] = {
-    {0, "Free"}, {1, "Bank(8CH*5Bank)"}, {2, "Bank(16CH*2Bank+8CH"}, {3, "Bank(20CH*2"}};
-constexpr CChoiceText kRfPwr[] = {{0, "Low1"}, {1, "Low2"}, {2, "High"}};
-constexpr CChoiceText kLockoutL[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt"}};
-constexpr CChoiceText kLockoutP[] = {{0, "OFF"}, {1, "Busy"}, {2, "Rpt1"}, {3, "Rpt2"}};
-constexpr CChoiceText kAutoResetP[] = {
-    {0, "Timer A"}, {1, "Timer B"}, {2, "Timer A Inact"}, {3, "Timer B Inact"}};
-constexpr CChoiceText k2Ton[] = {{0, "OFF"}, {1, "1"}, {2, "2"}, {3, "3"}};
-constexpr CChoiceText kLogInOfL[] = {{0, "OFF"}, {1, "L-IN"}, {2, "L-OFF"}, {3, "Both"}};
-constexpr CChoiceText kLogInOfP[] = {{0, "OFF"},   {1, "L-IN"},   {2, "L-INA"},
-                                     {3, "L-INI"}, {4, "L-OFF"},  {5, "L-OFFA"},
-                                     {6, "Both"},  {7, "BothA1"}, {8, "BothA2"}};
-constexpr CChoiceText kMoni[] = {{0, "OFF"},     {1, "Aud"},  {2, "In A"},    {3, "In A+R1"},
-                                 {4, "In A+R2"}, {5, "Both"}, {6, "Both+R1"}, {7, "Both+R2"}};
-constexpr CChoiceText kSel[] = {{0, "OFF"}, {1, "Aud"}, {2, "In A"}};
-constexpr CChoiceText kAud[] = {{0, "OFF"}, {1, "Aud"}};
-constexpr CChoiceText kMute[] = {{0, "CONT"}, {1, "SGL"}};
-constexpr CChoiceText kForm[] = {{0, "USER"}, {1, "CCIR"}, {2, "ZVEI1"}, {3, "ZVEI2"}, {4, "DZVEI"},
-                                 {5, "EEA"},  {6, "EEA2"}, {7, "DAPL"},  {8, "EIA"},   {9, "DTMF"}};
-constexpr CChoiceText kIdPos[] = {{0, "OFF"}, {1, "BTM"}, {2, "TOP"}};
-
-// CTCSS tones: the code is the index.
-constexpr const char* kCtcssTones[] = {
-    "67.0",  "69.3",  "71.0",  "71.9",  "74.4",  "77.0",  "79.7",  "82.5",  "85.4",
-    "88.5",  "91.5",  "94.8",  "97.4",  "100.0", "103.5", "107.2", "110.9", "114.8",
-    "118.8", "123.0", "127.3", "131.8", "136.5", "141.3", "146.2", "151.4", "156.7",
-    "159.8", "162.2", "165.5", "167.9", "171.3", "173.8", "177.3", "179.9", "183.5",
-    "186.2", "189.9", "192.8", "196.6", "199.5", "203.5", "206.5", "210.7", "218.1",
-    "225.7", "229.1", "233.6", "241.8", "250.3", "254.1"};
-static_assert(std::size(kCtcssTones) == 51);
-
-// Tone-squelch codes beside the CTCSS table.
-constexpr int kToneUser = 51;
-constexpr int kToneOff = 1000;
-constexpr int kDcsNormal = 2000;
-constexpr int kDcsInverted = 3000;
-
 // ---- Helpers ----
-
-// "OFF" for 0 and the numbers 1 to last.
-void AddCountChoices(CNumNode* node, int last) {
-    node->AddChoice(0, "OFF");
-    for (int i = 1; i <= last; ++i)
-        node->AddChoice(i, std::to_string(i));
-}
 
 CNode* Mch(CNode* root) { return root ? root->FindChild("Mch") : nullptr; }
 
@@ -173,53 +128,9 @@ unsigned ScanBit(int index) { return 7 - static_cast<unsigned>(index % 8); }
 
 void CZ30RadioDataManager::BuildMch(CNode* root) {
     CNode* mch = New<CNode>(root, "Mch");
-    AddChoices(New<CNumNode>(mch, "BnkSet"), kBnkSet);
-    New<CNumNode>(mch, "PrioA");
-    New<CNumNode>(mch, "PrioB");
-    New<CNumNode>(mch, "Emr");
-    for (int n = 0; n <= kChannelCount; ++n) {
-        CNode* ch = New<CNode>(mch, ("CH" + std::to_string(n)).c_str());
-        New<CBitNode>(ch, "ChOn", "OFF", "ON");
-        New<CZ30MchFreqNode>(ch, "FreqRx");
-        New<CBitNode>(ch, "InhCh", "OFF", "ON");
-        New<CZ30MchFreqNode>(ch, "FreqTx");
-        New<CBitNode>(ch, "InhTx", "OFF", "ON");
-        for (const char* name : {"CTonRx", "CTonTx"}) {
-            CNumNode* tone = New<CNumNode>(ch, name, kToneOff, kToneOff, 0, 5000);
-            for (int code = 0; code < static_cast<int>(std::size(kCtcssTones)); ++code)
-                tone->AddChoice(code, kCtcssTones[code]);
-            tone->AddChoice(kToneUser, "USER");
-            tone->AddChoice(kToneOff, "OFF");
-        }
-        New<CBitNode>(ch, "WidNar", "Wide", "Narrow");
-        New<CBitNode>(ch, "PwrSave", "OFF", "ON");
-        New<CBitNode>(ch, "TOT", "OFF", "ON");
-        AddChoices(New<CNumNode>(ch, "RfPwr"), kRfPwr);
-        AddChoices(New<CNumNode>(ch, "LockoutL"), kLockoutL);
-        AddChoices(New<CNumNode>(ch, "LockoutP"), kLockoutP);
-        New<CBitNode>(ch, "ScnLst1", "OFF", "ON");
-        New<CBitNode>(ch, "AutoResetL", "Timer A", "Timer B");
-        AddChoices(New<CNumNode>(ch, "AutoResetP"), kAutoResetP);
-        AddChoices(New<CNumNode>(ch, "2Ton"), k2Ton);
-        AddChoices(New<CNumNode>(ch, "LogInOfL"), kLogInOfL);
-        AddChoices(New<CNumNode>(ch, "LogInOfP"), kLogInOfP);
-        AddChoices(New<CNumNode>(ch, "Moni"), kMoni);
-        AddChoices(New<CNumNode>(ch, "Sel"), kSel);
-        AddChoices(New<CNumNode>(ch, "Call"), kAud);
-        AddChoices(New<CNumNode>(ch, "PTT"), kAud);
-        AddChoices(New<CNumNode>(ch, "Mute"), kMute);
-        AddChoices(New<CNumNode>(ch, "Form"), kForm);
-        AddCountChoices(New<CNumNode>(ch, "RPT", 0, 0, 0, 32), 32);
-        New<CBitNode>(ch, "RPTLng", "OFF", "ON");
-        AddCountChoices(New<CNumNode>(ch, "STN", 0, 0, 0, 32), 32);
-        New<CBitNode>(ch, "STNLng", "OFF", "ON");
-        AddCountChoices(New<CNumNode>(ch, "Id", 0, 0, 0, 32), 32);
-        New<CBitNode>(ch, "IdLng", "OFF", "ON");
-        AddChoices(New<CNumNode>(ch, "IdPos"), kIdPos);
-        New<CBitNode>(ch, "RxCNo1", "_", "1");
-        New<CBitNode>(ch, "RxCNo2", "_", "2");
-        New<CBitNode>(ch, "RxCNo3", "_", "3");
-    }
+    BuildFields(*this, mch, kMchSection);
+    for (int n = 0; n <= kChannelCount; ++n)
+        BuildFields(*this, New<CNode>(mch, ("CH" + std::to_string(n)).c_str()), kChannelSection);
 }
 
 // CH0 is never stored: it is the channel the sheets copy into a cleared or inserted channel.
@@ -246,54 +157,55 @@ void CZ30RadioDataManager::SetDefaultChannel(CNode* root) {
 
 // ---- Codec ----
 
-void CZ30RadioDataManager::DecodeMch(CNode* root, CByteImage& image) {
-    CNode* mch = Mch(root);
-    if (!mch) return;
-    DecodeFields(image, 0, mch, kMchSection, *this);
-    // "Emr" is a channel number with a flag bit elsewhere.
-    Set(mch, "Emr",
+namespace {
+
+CItem MchItem(CNode* root, int) { return {Mch(root), {{{0, &kMchSection}}}}; }
+
+// "Emr" is a channel number with a flag bit elsewhere.
+void DecodeMch(M& map, CNode* root, const CItem& item, const CByteImage& image, int) {
+    Set(item.node, "Emr",
         image.ReadBit(kEmrFlag, kEmrFlagBit) ? std::min<int>(image.ReadByte(kEmrChannel), 35) + 1
                                              : 0);
-    for (int i = 0; i < kChannelCount; ++i)
-        DecodeChannel(root, image, i);
+    map.Decode(CZ30Section::Channel, root, image);
 }
 
-void CZ30RadioDataManager::EncodeMch(CNode* root, CByteImage& image) {
-    CNode* mch = Mch(root);
-    if (!mch) return;
-    EncodeFields(image, 0, mch, kMchSection, *this);
-    const int e = Clamp(Get(mch, "Emr"), 0, 36);
+bool EncodeMch(M& map, CNode* root, const CItem& item, CByteImage& image, int) {
+    const int e = Clamp(Get(item.node, "Emr"), 0, 36);
     image.WriteBit(kEmrFlag, kEmrFlagBit, e != 0);
     image.WriteByte(kEmrChannel, static_cast<std::uint8_t>(e ? e - 1 : 0));
-    for (int i = 0; i < kChannelCount; ++i)
-        EncodeChannel(root, image, i);
+    map.Encode(CZ30Section::Channel, root, image);
+    return true;
 }
 
-void CZ30RadioDataManager::DecodeChannel(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kChannelCount) return;
-    CNode* ch = Channel(Mch(root), index);
-    if (!ch) return;
-    const std::uint32_t a = RecordOf(index);
-    DecodeFrequencies(ch, image, a);
-    DecodeTones(ch, image, a);
-    DecodeFields(image, a, ch, kChannelSection, *this);
-    // The scan list keeps one bit a channel outside the records.
-    Set(ch, "ScnLst1", image.ReadBit(ScanByte(index), ScanBit(index)));
+CItem ChannelItem(CNode* root, int index) {
+    return {Channel(Mch(root), index), {{{RecordOf(index), &kChannelSection}}}};
 }
 
-void CZ30RadioDataManager::EncodeChannel(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kChannelCount) return;
-    CNode* ch = Channel(Mch(root), index);
-    if (!ch) return;
+// The frequencies with their inhibit flags, the tone codes, and the scan list's bit a channel
+// outside the records.
+void DecodeChannel(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
     const std::uint32_t a = RecordOf(index);
-    if (!Get(ch, "ChOn")) {
+    DecodeFrequencies(item.node, image, a);
+    DecodeTones(item.node, image, a);
+    Set(item.node, "ScnLst1", image.ReadBit(ScanByte(index), ScanBit(index)));
+}
+
+bool EncodeChannel(M& map, CNode*, const CItem& item, CByteImage& image, int index) {
+    const std::uint32_t a = RecordOf(index);
+    if (!Get(item.node, "ChOn")) {
         // A channel that is off keeps the factory record, marked off; its scan bit stays.
-        CopyDefaultBlock(image, a, kRecordSize);
+        map.CopyDefaultBlock(image, a, kRecordSize);
         image.WriteByte(a + kRx, 0xFF);
-        return;
+        return false;
     }
-    EncodeFrequencies(ch, image, a);
-    EncodeTones(ch, image, a);
-    EncodeFields(image, a, ch, kChannelSection, *this);
-    image.WriteBit(ScanByte(index), ScanBit(index), Get(ch, "ScnLst1") != 0);
+    EncodeFrequencies(item.node, image, a);
+    EncodeTones(item.node, image, a);
+    image.WriteBit(ScanByte(index), ScanBit(index), Get(item.node, "ScnLst1") != 0);
+    return true;
 }
+
+} // namespace
+
+constinit const CSectionCodec radiomap::kMchCodec = {1, MchItem, DecodeMch, EncodeMch};
+constinit const CSectionCodec radiomap::kChannelCodec = {kChannelCount, ChannelItem, DecodeChannel,
+                                                         EncodeChannel};

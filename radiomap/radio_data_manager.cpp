@@ -3,7 +3,7 @@
 #include "clone/clone_manager.h"
 #include "clone/default_data_manager.h"
 #include "clone/model_manager.h"
-#include "radiomap/map_fields.h"
+#include "radiomap/memory_map.h"
 
 #include <algorithm>
 
@@ -11,35 +11,38 @@ KT_IMPLEMENT_DYNCREATE(CZ30RadioDataManager, CRadioDataManager)
 
 namespace {
 
-using M = CZ30RadioDataManager;
-using radiomap::CFamily;
+using namespace radiomap;
 
-// The sections in the order they are decoded and encoded; a family's sections are encoded only
-// for its radios.
-struct CSectionCodec {
-    void (M::*decode)(CNode*, CByteImage&);
-    void (M::*encode)(CNode*, CByteImage&);
-    CFamily family = CFamily::Both;
+// The codecs of the sections, in the order of CZ30Section.
+constexpr const CSectionCodec* kSectionCodecs[] = {
+    &kMchCodec,
+    &kAutodialCodec,
+    &kWhole<kDtmfSection>,
+    &kWhole<kScanSection>,
+    &k2ToneRxCodec,
+    &kFamilyWhole<CFamily::Lmr, k2ToneTxSection>,
+    &kFamilyWhole<CFamily::Lmr, k2ToneRxComSection>,
+    &k5ToneRxCodec,
+    &k5ToneTxCodec,
+    &k5ToneFormatCodec,
+    &k5ToneUsrTonCodec,
+    &kFamilyWhole<CFamily::Pmr, k5ToneRxComSection, k5ToneTxComSection>,
+    &kWhole<kKeyDispSection>,
+    &kCommon1Codec,
+    &kWhole<kCommon2Section>,
+    &kWhole<kExpertSection>,
+    &kMakerCodec,
+    &kChannelCodec,
 };
-constexpr CSectionCodec kSectionCodecs[] = {
-    {&M::DecodeMch, &M::EncodeMch},
-    {&M::DecodeDtmfAutodial, &M::EncodeDtmfAutodial},
-    {&M::DecodeDtmfCommon, &M::EncodeDtmfCommon},
-    {&M::DecodeScan, &M::EncodeScan},
-    {&M::Decode2ToneRxCodeCh, &M::Encode2ToneRxCodeCh, CFamily::Lmr},
-    {&M::Decode2ToneTxCode, &M::Encode2ToneTxCode, CFamily::Lmr},
-    {&M::Decode2ToneRxCommon, &M::Encode2ToneRxCommon, CFamily::Lmr},
-    {&M::Decode5ToneRxCodeCh, &M::Encode5ToneRxCodeCh, CFamily::Pmr},
-    {&M::Decode5ToneTxCodeCh, &M::Encode5ToneTxCodeCh, CFamily::Pmr},
-    {&M::Decode5ToneFormat, &M::Encode5ToneFormat, CFamily::Pmr},
-    {&M::Decode5ToneUsrTon, &M::Encode5ToneUsrTon, CFamily::Pmr},
-    {&M::Decode5ToneCommon, &M::Encode5ToneCommon, CFamily::Pmr},
-    {&M::DecodeKeyDisp, &M::EncodeKeyDisp},
-    {&M::DecodeCommon1, &M::EncodeCommon1},
-    {&M::DecodeCommon2, &M::EncodeCommon2},
-    {&M::DecodeExpert, &M::EncodeExpert},
-    {&M::DecodeMakerR, &M::EncodeMakerR},
-};
+static_assert(std::size(kSectionCodecs) == std::size_t(CZ30Section::Channel) + 1);
+
+const CSectionCodec& CodecOf(CZ30Section s) { return *kSectionCodecs[std::size_t(s)]; }
+
+// The items an index names: every item, or the one given (none when out of range).
+std::pair<int, int> ItemsOf(const CSectionCodec& c, int index) {
+    if (index == CZ30RadioDataManager::kEveryItem) return {0, c.items};
+    return index >= 0 && index < c.items ? std::pair(index, index + 1) : std::pair(0, 0);
+}
 
 } // namespace
 
@@ -79,16 +82,39 @@ int CZ30RadioDataManager::ImageToTree(CNode* root, CByteImage& image) {
         if (CModelManager* model = hub->GetModelManager())
             model->SetVariant(VariantOfImage(image), false);
 
-    for (const CSectionCodec& c : kSectionCodecs)
-        (this->*c.decode)(root, image);
+    for (int s = 0; s < int(CZ30Section::Channel); ++s)
+        Decode(CZ30Section(s), root, image);
     return 1;
 }
 
 int CZ30RadioDataManager::TreeToImage(CNode* root, CByteImage& image) {
     image.WriteBit(0x07B, 3, IsPmr());
-    for (const CSectionCodec& c : kSectionCodecs)
-        if (c.family != (IsPmr() ? CFamily::Lmr : CFamily::Pmr)) (this->*c.encode)(root, image);
+    for (int s = 0; s < int(CZ30Section::Channel); ++s)
+        if (kSectionCodecs[s]->family != (IsPmr() ? CFamily::Lmr : CFamily::Pmr))
+            Encode(CZ30Section(s), root, image);
     return 1;
+}
+
+void CZ30RadioDataManager::Decode(CZ30Section section, CNode* root, const CByteImage& image,
+                                  int index) {
+    const CSectionCodec& c = CodecOf(section);
+    for (auto [i, end] = ItemsOf(c, index); i < end; ++i) {
+        const CItem item = c.item(root, i);
+        if (!item.node) continue;
+        if (c.decode) c.decode(*this, root, item, image, i);
+        for (const CItemPart& part : item.parts)
+            if (part.fields) DecodeFields(image, part.base, item.node, *part.fields, *this);
+    }
+}
+
+void CZ30RadioDataManager::Encode(CZ30Section section, CNode* root, CByteImage& image, int index) {
+    const CSectionCodec& c = CodecOf(section);
+    for (auto [i, end] = ItemsOf(c, index); i < end; ++i) {
+        const CItem item = c.item(root, i);
+        if (!item.node || (c.encode && !c.encode(*this, root, item, image, i))) continue;
+        for (const CItemPart& part : item.parts)
+            if (part.fields) EncodeFields(image, part.base, item.node, *part.fields, *this);
+    }
 }
 
 int CZ30RadioDataManager::Variant() const {

@@ -5,12 +5,36 @@
 #include "clone/byte_image.h"
 #include "clone/radio_data_manager.h"
 #include "params/node.h"
+#include "radiomap/field_host.h"
 
 #include <memory>
 #include <utility>
 #include <vector>
 
-class CZ30RadioDataManager : public CRadioDataManager {
+// The sections of the image, in the order the whole image is decoded and encoded; Mch codes the
+// channels too, Channel one of them.
+enum class CZ30Section {
+    Mch,
+    DtmfAutodial,
+    DtmfCommon,
+    Scan,
+    TwoToneRxCodeCh,
+    TwoToneTxCode,
+    TwoToneRxCommon,
+    FiveToneRxCodeCh,
+    FiveToneTxCodeCh,
+    FiveToneFormat,
+    FiveToneUsrTon,
+    FiveToneCommon,
+    KeyDisp,
+    Common1,
+    Common2,
+    Expert,
+    MakerR,
+    Channel,
+};
+
+class CZ30RadioDataManager : public CRadioDataManager, public CFieldHost {
     KT_DECLARE_CLASS(CZ30RadioDataManager)
 public:
     CZ30RadioDataManager() = default;
@@ -41,74 +65,31 @@ public:
     std::vector<std::vector<std::string>>
     NodePathsAt(const std::vector<std::uint32_t>& addresses) override;
 
-    // Section codecs. Each takes the root and the image; per-item sections also exist for one
-    // item given by its index.
-    void DecodeMch(CNode* root, CByteImage& image);
-    void EncodeMch(CNode* root, CByteImage& image);
-    void DecodeChannel(CNode* root, CByteImage& image, int index); // 0..35 = CH1..CH36
-    void EncodeChannel(CNode* root, CByteImage& image, int index);
-
-    void DecodeDtmfAutodial(CNode* root, CByteImage& image);
-    void EncodeDtmfAutodial(CNode* root, CByteImage& image);
-    void DecodeDtmfAutodial(CNode* root, CByteImage& image, int index); // 0..2 = AD1..AD3
-    void EncodeDtmfAutodial(CNode* root, CByteImage& image, int index);
-    void DecodeDtmfCommon(CNode* root, CByteImage& image);
-    void EncodeDtmfCommon(CNode* root, CByteImage& image);
-    void DecodeScan(CNode* root, CByteImage& image);
-    void EncodeScan(CNode* root, CByteImage& image);
-
-    void Decode2ToneRxCodeCh(CNode* root, CByteImage& image);
-    void Encode2ToneRxCodeCh(CNode* root, CByteImage& image);
-    void Decode2ToneRxCodeCh(CNode* root, CByteImage& image, int index); // 0..3 = CH1..CH3, CHG
-    void Encode2ToneRxCodeCh(CNode* root, CByteImage& image, int index);
-    void Decode2ToneTxCode(CNode* root, CByteImage& image);
-    void Encode2ToneTxCode(CNode* root, CByteImage& image);
-    void Decode2ToneRxCommon(CNode* root, CByteImage& image);
-    void Encode2ToneRxCommon(CNode* root, CByteImage& image);
-
-    void Decode5ToneRxCodeCh(CNode* root, CByteImage& image);
-    void Encode5ToneRxCodeCh(CNode* root, CByteImage& image);
-    void Decode5ToneRxCodeCh(CNode* root, CByteImage& image, int index); // 0..3 = CH1..CH3, CHG
-    void Encode5ToneRxCodeCh(CNode* root, CByteImage& image, int index);
-    void Decode5ToneTxCodeCh(CNode* root, CByteImage& image);
-    void Encode5ToneTxCodeCh(CNode* root, CByteImage& image);
-    void Decode5ToneTxCodeCh(CNode* root, CByteImage& image, int index); // 0..31
-    void Encode5ToneTxCodeCh(CNode* root, CByteImage& image, int index);
-    void Decode5ToneFormat(CNode* root, CByteImage& image);
-    void Encode5ToneFormat(CNode* root, CByteImage& image);
-    void Decode5ToneFormat(CNode* root, CByteImage& image, int index); // 0..9
-    void Encode5ToneFormat(CNode* root, CByteImage& image, int index);
-    void Decode5ToneUsrTon(CNode* root, CByteImage& image);
-    void Encode5ToneUsrTon(CNode* root, CByteImage& image);
-    void Decode5ToneUsrTon(CNode* root, CByteImage& image, int index); // 0..14
-    void Encode5ToneUsrTon(CNode* root, CByteImage& image, int index);
-    void Decode5ToneCommon(CNode* root, CByteImage& image);
-    void Encode5ToneCommon(CNode* root, CByteImage& image);
+    // Section codecs: every item of the section, or the one index gives (channels 0..35 = CH1 to
+    // CH36; autodial memories 0..2; receive code channels 0..3 = CH1 to CH3, CHG; five-tone
+    // transmit code channels 0..31, formats 0..9, user tones 0..14). An index beyond the
+    // section's items does nothing.
+    static constexpr int kEveryItem = -1;
+    void Decode(CZ30Section section, CNode* root, const CByteImage& image, int index = kEveryItem);
+    void Encode(CZ30Section section, CNode* root, CByteImage& image, int index = kEveryItem);
     // The group tone digit that "*" and "G" stand for in five-tone codes: "SpcTonGrp", 0..14.
     static int GroupToneDigit(CNode* root);
 
-    void DecodeKeyDisp(CNode* root, CByteImage& image);
-    void EncodeKeyDisp(CNode* root, CByteImage& image);
-    void DecodeCommon1(CNode* root, CByteImage& image);
-    void EncodeCommon1(CNode* root, CByteImage& image);
-    void DecodeCommon2(CNode* root, CByteImage& image);
-    void EncodeCommon2(CNode* root, CByteImage& image);
-    void DecodeExpert(CNode* root, CByteImage& image);
-    void EncodeExpert(CNode* root, CByteImage& image);
-    void DecodeMakerR(CNode* root, CByteImage& image);
-    void EncodeMakerR(CNode* root, CByteImage& image);
-
     // The current variant (0..5): the model manager's, or a scratch manager's own; 0 without one.
     int Variant() const;
-    bool IsPmr() const { return Variant() % 2 != 0; }
+    bool IsPmr() const override { return Variant() % 2 != 0; }
     // Copies from the current variant's factory image into the given image.
     void CopyDefaultByte(CByteImage& image, std::uint32_t address) const;
-    void CopyDefaultBit(CByteImage& image, std::uint32_t address, unsigned bit) const;
+    void CopyDefaultBit(CByteImage& image, std::uint32_t address, unsigned bit) const override;
     void CopyDefaultBlock(CByteImage& image, std::uint32_t address, std::uint32_t n) const;
 
     // Creates a node, keeps it in the store and appends it to parent (when given).
     template <class T, class... Args> T* New(CNode* parent, Args&&... args) {
         auto* node = new T(std::forward<Args>(args)...);
+        Adopt(parent, node);
+        return node;
+    }
+    CNode* Adopt(CNode* parent, CNode* node) override {
         m_store.push_back(node);
         if (parent) parent->AddChild(node);
         return node;
@@ -129,3 +110,10 @@ private:
     std::vector<CNode*> m_store;
     int m_scratchVariant = -1; // a scratch manager's variant; -1 follows the hub
 };
+
+namespace radiomap {
+// Switches every channel record of a tree on, at a valid frequency with digital squelch codes
+// (every bit of a code counts), so that each stored field of a channel counts when the tree is
+// written.
+void SwitchEveryChannelOn(CNode* root);
+} // namespace radiomap

@@ -9,6 +9,7 @@
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -36,75 +37,43 @@ int Nibble(const CByteImage& image, std::uint32_t base, std::size_t i) {
 // ---- tree ----
 
 void CZ30RadioDataManager::BuildScanList(CNode* root) {
-    CNode* scan = New<CNode>(root, "ScanList");
-    CNode* com = New<CNode>(scan, "ScanCom");
-    New<CNumNode>(com, "Mode")
-        ->Choices({{0, "Scan OFF"}, {1, "MODE1"}, {2, "MODE2"}, {3, "MODE3"}});
-    New<CBitNode>(com, "PwrSave", "OFF", "ON");
-    New<CNumNode>(com, "StopTim");
-    New<CNumNode>(com, "ResTim");
-    New<CBitNode>(com, "PwrOnScan", "OFF", "ON");
-    New<CBitNode>(com, "AutChCal", "OFF", "ON");
+    BuildFields(*this, New<CNode>(New<CNode>(root, "ScanList"), "ScanCom"), kScanSection);
 }
 
 void CZ30RadioDataManager::BuildDtmfAutoD(CNode* root) {
     CNode* dtmf = New<CNode>(root, "DTMFAutoD");
     CNode* dial = New<CNode>(dtmf, "DTMFDial");
-    for (int i = 0; i < kAutodialCount; ++i) {
-        CNode* ad = New<CNode>(dial, AutodialName(i).c_str());
-        New<CStringNode>(ad, "Code", "");
-    }
-    CNode* com = New<CNode>(dtmf, "DTMFCom");
-    New<CNumNode>(com, "DTMFTim");
-    New<CNumNode>(com, "1stTim");
-    New<CNumNode>(com, "MarkTim");
-}
-
-// ---- scan ----
-
-void CZ30RadioDataManager::DecodeScan(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kScanSection, *this);
-}
-
-void CZ30RadioDataManager::EncodeScan(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kScanSection, *this);
+    for (int i = 0; i < kAutodialCount; ++i)
+        New<CStringNode>(New<CNode>(dial, AutodialName(i).c_str()), "Code", "");
+    BuildFields(*this, New<CNode>(dtmf, "DTMFCom"), kDtmfSection);
 }
 
 // ---- DTMF autodial ----
 
-void CZ30RadioDataManager::DecodeDtmfAutodial(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kAutodialCount; ++i)
-        DecodeDtmfAutodial(root, image, i);
-}
+namespace {
 
-void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kAutodialCount; ++i)
-        EncodeDtmfAutodial(root, image, i);
+CItem AutodialItem(CNode* root, int index) { return {AutodialCode(root, index)}; }
+
+std::uint32_t AutodialBase(int index) {
+    return kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);
 }
 
 // 13 bytes a memory: 24 digit nibbles, high nibble first, then the digit count.
-void CZ30RadioDataManager::DecodeDtmfAutodial(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kAutodialCount) return;
-    CNode* code = AutodialCode(root, index);
-    if (!code) return;
-    const std::uint32_t base = kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);
+void DecodeAutodial(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
+    const std::uint32_t base = AutodialBase(index);
     const std::size_t count =
         std::min<std::size_t>(image.ReadByte(base + kAutodialCountByte), kAutodialDigits);
     std::string text;
     for (std::size_t i = 0; i < count; ++i)
         text += kDtmfDigits[Nibble(image, base, i)];
-    code->SetText(text);
+    item.node->SetText(text);
 }
 
-void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kAutodialCount) return;
-    CNode* code = AutodialCode(root, index);
-    if (!code) return;
-    const std::uint32_t base = kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);
-
+bool EncodeAutodial(M&, CNode*, const CItem& item, CByteImage& image, int index) {
+    const std::uint32_t base = AutodialBase(index);
     // Blanks at either end go; inside the code only spaces do, any other character is a digit
     // (stored as 0 when it is no hexadecimal one).
-    std::string text = code->GetText().substr(0, kAutodialDigits);
+    std::string text = item.node->GetText().substr(0, kAutodialDigits);
     const std::size_t first = text.find_first_not_of(" \t");
     text = first == std::string::npos
                ? std::string()
@@ -122,12 +91,10 @@ void CZ30RadioDataManager::EncodeDtmfAutodial(CNode* root, CByteImage& image, in
         image.WriteByte(base + static_cast<std::uint32_t>(i / 2),
                         static_cast<std::uint8_t>(hi << 4 | lo));
     }
+    return true;
 }
 
-void CZ30RadioDataManager::DecodeDtmfCommon(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, kDtmfSection, *this);
-}
+} // namespace
 
-void CZ30RadioDataManager::EncodeDtmfCommon(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, kDtmfSection, *this);
-}
+constinit const CSectionCodec radiomap::kAutodialCodec = {kAutodialCount, AutodialItem,
+                                                          DecodeAutodial, EncodeAutodial};

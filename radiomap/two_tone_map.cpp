@@ -8,11 +8,13 @@
 #include "radiomap/radio_data_manager.h"
 #include "radiomap/two_tone_window.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
 using namespace radiomap;
+using M = CZ30RadioDataManager;
 
 namespace {
 
@@ -86,101 +88,60 @@ void CZ30RadioDataManager::UpdateDependents(const std::string& path) {
 
 void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {
     CNode* two = New<CNode>(root, "2ToneCodeCH");
-
     CNode* rx = New<CNode>(two, "RXCodeCH");
     for (int i = 0; i < kRxChannelCount; ++i) {
         auto* ch = New<CZ302TonRxCodeChNode>(rx, RxChannelName(i).c_str());
-        New<CFreqNode>(ch, "1stFreq", kCentreMin, kCentreMin, kCentreMin, 33002, 10);
-        New<CFreqNode>(ch, "2ndFreq", kCentreMin, kCentreMin, kCentreMin, 33002, 10);
-        New<CNumNode>(ch, "Group")->Choices({{0, "1st"}, {1, "2nd"}});
-        AddChoices(New<CNumNode>(ch, "Bell"), kBellChoices);
-        New<CNumNode>(ch, "ANS")->Choices({{0, "OFF"}, {1, "ON"}});
-        AddChoices(New<CNumNode>(ch, "Beep"), kBeepChoices);
-        AddChoices(New<CNumNode>(ch, "Stun"), kStunChoices);
-        AddChoices(New<CNumNode>(ch, "Scan"), kScanChoices);
+        BuildFields(*this, ch, k2ToneCodedSection);
         ch->Bind();
     }
-
-    CNode* tx = New<CNode>(two, "TXCode");
-    New<CZ30UsrTonEncNode>(tx, "1stTonFreq", 250, 250, 250, 3300);
-    New<CNumNode>(tx, "1stTonPeriod");
-    New<CZ30UsrTonEncNode>(tx, "2ndTonFreq", 250, 250, 250, 3300);
-    New<CNumNode>(tx, "2ndTonPeriod");
-    New<CBitNode>(tx, "CodeType", "Individual", "Group");
-
-    CNode* com = New<CNode>(two, "RXCodeCom");
-    New<CNumNode>(com, "NoTonTim", 2, 2, 2, 30);
-    New<CNumNode>(com, "GroupTim");
-    New<CNumNode>(com, "BeepRepTim", 0, 0, 0, 60);
+    BuildFields(*this, New<CNode>(two, "TXCode"), k2ToneTxSection);
+    BuildFields(*this, New<CNode>(two, "RXCodeCom"), k2ToneRxComSection);
 }
 
 // ---- receive code channels ----
 
-void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i)
-        Decode2ToneRxCodeCh(root, image, i);
-}
+namespace {
 
-void CZ30RadioDataManager::Encode2ToneRxCodeCh(CNode* root, CByteImage& image) {
-    for (int i = 0; i < kRxChannelCount; ++i)
-        Encode2ToneRxCodeCh(root, image, i);
-}
-
-void CZ30RadioDataManager::Decode2ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kRxChannelCount) return;
-    CZ302TonRxCodeChNode* ch = RxChannel(root, index);
-    if (!ch) return;
+CItem RxItem(CNode* root, int index) {
     const bool coded = index < kCodedChannelCount;
-    if (coded) {
-        const std::uint32_t w = kWindows + kWindowsSize * static_cast<std::uint32_t>(index);
-        CZ30UsrTonDecNode* limits[4] = {ch->FirstFreqLo(), ch->FirstFreqHi(), ch->SecondFreqLo(),
-                                        ch->SecondFreqHi()};
-        for (std::uint32_t i = 0; i < 4; ++i)
-            if (limits[i]) limits[i]->SetValue(ReadWord(image, w + 2 * i));
-        if (ch->FirstFreq() && limits[0] && limits[1])
-            ch->FirstFreq()->SetValue(
-                RoundHz((limits[0]->GetValue() + limits[1]->GetValue()) * 5.0));
-        if (ch->SecondFreq() && limits[2] && limits[3])
-            ch->SecondFreq()->SetValue(
-                RoundHz((limits[2]->GetValue() + limits[3]->GetValue()) * 5.0));
-        ApplyTwoToneWindows(ch);
-    }
-    DecodeFields(image, RxRecordOf(index), ch, coded ? k2ToneCodedSection : k2ToneGroupSection,
-                 *this);
+    return {RxChannel(root, index),
+            {{{RxRecordOf(index), coded ? &k2ToneCodedSection : &k2ToneGroupSection}}}};
 }
 
-void CZ30RadioDataManager::Encode2ToneRxCodeCh(CNode* root, CByteImage& image, int index) {
-    if (index < 0 || index >= kRxChannelCount) return;
-    CZ302TonRxCodeChNode* ch = RxChannel(root, index);
-    if (!ch) return;
-    const bool coded = index < kCodedChannelCount;
-    if (coded) {
-        const std::uint32_t w = kWindows + kWindowsSize * static_cast<std::uint32_t>(index);
-        const CZ30UsrTonDecNode* limits[4] = {ch->FirstFreqLo(), ch->FirstFreqHi(),
-                                              ch->SecondFreqLo(), ch->SecondFreqHi()};
-        for (std::uint32_t i = 0; i < 4; ++i)
-            if (limits[i]) WriteWord(image, w + 2 * i, limits[i]->GetValue());
-    }
-    EncodeFields(image, RxRecordOf(index), ch, coded ? k2ToneCodedSection : k2ToneGroupSection,
-                 *this);
+std::uint32_t WindowsOf(int index) {
+    return kWindows + kWindowsSize * static_cast<std::uint32_t>(index);
 }
 
-// ---- transmit code ----
-
-void CZ30RadioDataManager::Decode2ToneTxCode(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, k2ToneTxSection, *this);
+// The four words of a channel's windows: low and high limit of the first tone, then the second.
+std::array<CZ30UsrTonDecNode*, 4> Limits(CNode* node) {
+    auto* ch = static_cast<CZ302TonRxCodeChNode*>(node);
+    return {ch->FirstFreqLo(), ch->FirstFreqHi(), ch->SecondFreqLo(), ch->SecondFreqHi()};
 }
 
-void CZ30RadioDataManager::Encode2ToneTxCode(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, k2ToneTxSection, *this);
+// The windows give the centres, which the window rule then settles.
+void DecodeRx(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
+    if (index >= kCodedChannelCount) return;
+    auto* ch = static_cast<CZ302TonRxCodeChNode*>(item.node);
+    const auto limits = Limits(ch);
+    for (std::uint32_t i = 0; i < 4; ++i)
+        if (limits[i]) limits[i]->SetValue(ReadWord(image, WindowsOf(index) + 2 * i));
+    CFreqNode* centres[2] = {ch->FirstFreq(), ch->SecondFreq()};
+    for (std::size_t k = 0; k < 2; ++k)
+        if (centres[k] && limits[2 * k] && limits[2 * k + 1])
+            centres[k]->SetValue(
+                RoundHz((limits[2 * k]->GetValue() + limits[2 * k + 1]->GetValue()) * 5.0));
+    ApplyTwoToneWindows(ch);
 }
 
-// ---- receive common ----
-
-void CZ30RadioDataManager::Decode2ToneRxCommon(CNode* root, CByteImage& image) {
-    DecodeFields(image, root, k2ToneRxComSection, *this);
+bool EncodeRx(M&, CNode*, const CItem& item, CByteImage& image, int index) {
+    if (index >= kCodedChannelCount) return true;
+    const auto limits = Limits(item.node);
+    for (std::uint32_t i = 0; i < 4; ++i)
+        if (limits[i]) WriteWord(image, WindowsOf(index) + 2 * i, limits[i]->GetValue());
+    return true;
 }
 
-void CZ30RadioDataManager::Encode2ToneRxCommon(CNode* root, CByteImage& image) {
-    EncodeFields(image, root, k2ToneRxComSection, *this);
-}
+} // namespace
+
+constinit const CSectionCodec radiomap::k2ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx,
+                                                         EncodeRx, CFamily::Lmr};

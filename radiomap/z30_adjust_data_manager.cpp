@@ -108,9 +108,16 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
     image->WriteByte(kModelRevision, 1);
 
     CNode* root = data ? data->GetRoot() : nullptr;
+    using S = CZ30Section;
+    auto recode = [&](std::initializer_list<S> sections) {
+        for (S s : sections) {
+            data->Decode(s, root, *image);
+            data->Encode(s, root, *image);
+        }
+    };
     if (data && root) {
         // 4. Start-up channel.
-        data->DecodeMch(root, *image);
+        data->Decode(S::Mch, root, *image);
         SetStartupChannel(root, *image);
     }
     // 5. An unused bit of every channel record.
@@ -120,44 +127,23 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
 
     if (data && root) {
         // 6. Channels, DTMF and scan.
-        data->EncodeMch(root, *image);
-        data->DecodeDtmfAutodial(root, *image);
-        data->EncodeDtmfAutodial(root, *image);
-        data->DecodeDtmfCommon(root, *image);
-        data->EncodeDtmfCommon(root, *image);
-        data->DecodeScan(root, *image);
-        data->EncodeScan(root, *image);
+        data->Encode(S::Mch, root, *image);
+        recode({S::DtmfAutodial, S::DtmfCommon, S::Scan});
 
         // 7. Receive code channels.
         FixReceiveCodeChannels(*data, root, *image, defaults, pmr);
 
         // 8 to 10. The signalling system of the variant.
         if (pmr) {
-            data->Decode5ToneTxCodeCh(root, *image);
-            data->Encode5ToneTxCodeCh(root, *image);
-            data->Decode5ToneUsrTon(root, *image);
-            data->Encode5ToneUsrTon(root, *image);
-            data->Decode5ToneFormat(root, *image);
-            data->Encode5ToneFormat(root, *image);
-            data->Decode5ToneCommon(root, *image);
-            data->Encode5ToneCommon(root, *image);
+            recode({S::FiveToneTxCodeCh, S::FiveToneUsrTon, S::FiveToneFormat, S::FiveToneCommon});
         } else {
-            data->Decode2ToneTxCode(root, *image);
-            data->Encode2ToneTxCode(root, *image);
+            recode({S::TwoToneTxCode});
             ClearTxRecords(*image);
-            data->Decode2ToneRxCommon(root, *image);
-            data->Encode2ToneRxCommon(root, *image);
+            recode({S::TwoToneRxCommon});
         }
 
         // 11. Common settings.
-        data->DecodeKeyDisp(root, *image);
-        data->EncodeKeyDisp(root, *image);
-        data->DecodeCommon1(root, *image);
-        data->EncodeCommon1(root, *image);
-        data->DecodeCommon2(root, *image);
-        data->EncodeCommon2(root, *image);
-        data->DecodeExpert(root, *image);
-        data->EncodeExpert(root, *image);
+        recode({S::KeyDisp, S::Common1, S::Common2, S::Expert});
     } else if (!pmr) {
         ClearTxRecords(*image);
     }
@@ -181,10 +167,7 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
     }
 
     // 13. Maker area.
-    if (data && root) {
-        data->DecodeMakerR(root, *image);
-        data->EncodeMakerR(root, *image);
-    }
+    if (data && root) recode({S::MakerR});
 
     // 14. The first 16 channels are kept twice.
     std::uint8_t record[kRecordSize];
@@ -216,14 +199,14 @@ void CZ30AdjustDataManager::FixReceiveCodeChannels(CZ30RadioDataManager& data, C
     for (int w = 0; w < kRxChannelCount; ++w) {
         const std::uint32_t r = RxRecordOf(w);
         if (pmr) {
-            data.Decode5ToneRxCodeCh(root, image, w);
+            data.Decode(CZ30Section::FiveToneRxCodeCh, root, image, w);
             if (w < kCodedChannelCount) ResetBlock(image, defaults, r, 4);
             ResetBit(image, defaults, r + 6, 3);
             ResetBit(image, defaults, r + 7, 7);
             ResetBit(image, defaults, r + 7, 5);
-            data.Encode5ToneRxCodeCh(root, image, w);
+            data.Encode(CZ30Section::FiveToneRxCodeCh, root, image, w);
         } else {
-            data.Decode2ToneRxCodeCh(root, image, w);
+            data.Decode(CZ30Section::TwoToneRxCodeCh, root, image, w);
             if (w < kCodedChannelCount) ResetBlock(image, defaults, r, 4);
             ResetByte(image, defaults, r + 4);
             for (unsigned bit : {7u, 6u, 3u})
@@ -231,7 +214,7 @@ void CZ30AdjustDataManager::FixReceiveCodeChannels(CZ30RadioDataManager& data, C
             for (unsigned bit : {7u, 6u, 5u})
                 ResetBit(image, defaults, r + 7, bit);
             ResetBit(image, defaults, r + 8, 7);
-            data.Encode2ToneRxCodeCh(root, image, w);
+            data.Encode(CZ30Section::TwoToneRxCodeCh, root, image, w);
         }
     }
 }

@@ -97,3 +97,25 @@ int MchSheetRows(int variant, bool manufacture) {
     if (manufacture) return kMemoryChannels;
     return ChannelClassOf(variant) == 2 ? 16 : 4;
 }
+
+int MchColumnOfField(bool pmr, const std::string& field) {
+    struct CFieldColumn {
+        const char* field;
+        int lmr, pmr;
+    };
+    // As MchRowTexts fills the cells; a long flag shows with its field.
+    static constexpr CFieldColumn kColumns[] = {
+        {"ChOn", 0, 0},       {"InhCh", 2, 2},      {"FreqRx", 3, 3},       {"FreqTx", 4, 4},
+        {"InhTx", 5, 5},      {"CTonRx", 6, 6},     {"CTonTx", 7, 7},       {"WidNar", 8, 8},
+        {"PwrSave", 9, 9},    {"TOT", 10, 10},      {"RfPwr", 11, 11},      {"LockoutL", 12, -1},
+        {"LockoutP", -1, 12}, {"ScnLst1", 13, 13},  {"AutoResetL", 14, -1}, {"2Ton", 15, -1},
+        {"LogInOfL", 16, -1}, {"Moni", -1, 14},     {"Sel", -1, 15},        {"Call", -1, 16},
+        {"PTT", -1, 17},      {"LogInOfP", -1, 18}, {"AutoResetP", -1, 19}, {"Mute", -1, 20},
+        {"Form", -1, 21},     {"RPT", -1, 22},      {"RPTLng", -1, 22},     {"STN", -1, 23},
+        {"STNLng", -1, 23},   {"Id", -1, 24},       {"IdLng", -1, 24},      {"IdPos", -1, 25},
+        {"RxCNo1", -1, 26},   {"RxCNo2", -1, 26},   {"RxCNo3", -1, 26},
+    };
+    for (const CFieldColumn& c : kColumns)
+        if (field == c.field) return pmr ? c.pmr : c.lmr;
+    return -1;
+}

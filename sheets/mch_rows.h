@@ -15,6 +15,8 @@ std::string ToneText(const CNode* tone);
 // given variant: the channel number ("*" on the rows a 1CH or 2CH radio lacks), the attribute
 // letters, and the channel's fields when it is in use.
 std::vector<std::string> MchRowTexts(CNode* root, bool pmr, int variant, int row);
+// The column of the memory sheet that shows a channel's field ("FreqRx"), -1 where none does.
+int MchColumnOfField(bool pmr, const std::string& field);
 
 // The rows of a memory sheet: 36 in manufacture mode, 16 on a 16CH radio, else 4 (the rows
 // beyond a 1CH or 2CH radio's channels marked).

@@ -17,6 +17,9 @@ constexpr int kExit = 57665;
 // Our own: channel lists in and out, stock configurations (one id per template found)
 constexpr int kImportChannels = 20160;
 constexpr int kExportChannels = 20161;
+// Our own: the document against a file or the radio, in the differences window
+constexpr int kCompareFile = 20163;
+constexpr int kCompareRadio = 20164;
 constexpr int kTemplateFirst = 20170;
 constexpr int kTemplateLast = 20199;
 // Edit (handled by the sheets; Undo and Redo by the frame)

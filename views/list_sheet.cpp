@@ -88,9 +88,19 @@ int CSheetRowModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_desc.columns;
 }
 
+void CSheetRowModel::SetCellMarks(std::function<QString(int row, int column)> markOf) {
+    m_markOf = std::move(markOf);
+    if (!m_rows.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
 QVariant CSheetRowModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     if (role == Qt::DisplayRole) return Cell(index.row(), index.column());
+    if ((role == Qt::ToolTipRole || role == Qt::BackgroundRole) && m_markOf) {
+        const QString mark = m_markOf(index.row(), index.column());
+        if (mark.isEmpty()) return {};
+        return role == Qt::ToolTipRole ? QVariant(mark) : QVariant(QColor(kMarkColor));
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(AlignmentOf(m_desc.columnTable[index.column()]) |
                                    Qt::AlignVCenter);
@@ -129,6 +139,8 @@ void CListSheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         text = option.palette.color(QPalette::Active, QPalette::Text);
         if (QColor own = ColumnColor(desc.backColor); own.isValid()) back = own;
         if (QColor own = ColumnColor(desc.textColor); own.isValid()) text = own;
+        if (const QVariant mark = index.data(Qt::BackgroundRole); mark.isValid())
+            back = mark.value<QColor>();
     }
     painter->save();
     painter->fillRect(option.rect, back);

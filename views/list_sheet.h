@@ -32,6 +32,10 @@ public:
     void SetRowCount(int rows);
     void SetRow(int row, const std::vector<std::string>& cells);
     QString Cell(int row, int column) const;
+    // Cells marked from outside the sheet (the differences window): markOf gives a cell's tool
+    // tip, empty for none; a marked cell is drawn in kMarkColor. Null: no marks.
+    void SetCellMarks(std::function<QString(int row, int column)> markOf);
+    static constexpr QRgb kMarkColor = 0xFFE8A0;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -42,6 +46,7 @@ public:
 private:
     const CSheetDesc& m_desc;
     std::vector<QStringList> m_rows;
+    std::function<QString(int, int)> m_markOf;
 };
 
 // Draws the cells of a row: the highlight with and without focus, per-column colours, and the

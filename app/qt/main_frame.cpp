@@ -308,7 +308,6 @@ void CCloneSoftMainFrm::SetStatusText(const QString& text) {
     m_statusBar->SetPaneText(CColorStatusBar::kPrompt, text);
     m_holdText = true;
     m_textCursor = QCursor::pos();
-    m_staleTip = m_lastTip;
 }
 
 bool CCloneSoftMainFrm::event(QEvent* event) {
@@ -316,14 +315,13 @@ bool CCloneSoftMainFrm::event(QEvent* event) {
         // Fly-by prompts go to the prompt pane; leaving a menu puts "Ready" back. The program's
         // own texts (" Now reading <- TR", " Cloning completed.") stay until the user points
         // at something: no prompt while a command holds the modal guard, and none that only
-        // comes from windows being disabled or enabled under a mouse that has not moved (an
-        // empty one, or the one that showed when the program set its text).
+        // comes from windows being disabled, enabled or closed under a mouse that has not moved
+        // (an empty one, the one that showed when the program set its text, or that of a button
+        // a closing menu uncovers).
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         if (IsModalActive()) return true;
-        if (m_holdText && QCursor::pos() == m_textCursor && (tip.isEmpty() || tip == m_staleTip))
-            return true;
+        if (m_holdText && QCursor::pos() == m_textCursor) return true;
         m_holdText = false;
-        if (!tip.isEmpty()) m_lastTip = tip;
         m_statusBar->SetPaneText(CColorStatusBar::kPrompt,
                                  tip.isEmpty() ? CColorStatusBar::ReadyText() : tip);
         return true;

@@ -130,8 +130,6 @@ private:
     // What keeps the program's status text against stale fly-by prompts (see event()).
     bool m_holdText = false;
     QPoint m_textCursor;
-    QString m_lastTip;
-    QString m_staleTip;
 };
 
 class CZ30MainFrame : public CCloneSoftMainFrm {

@@ -5,6 +5,7 @@
 #include "app/qt/backups_dlg.h"
 #include "app/qt/clone_info_dlg.h"
 #include "app/qt/color_status_bar.h"
+#include "app/qt/compare_cmds.h"
 #include "app/qt/exchange_cmds.h"
 #include "app/qt/key_codes.h"
 #include "app/qt/main_frame.h"
@@ -173,6 +174,7 @@ CZ30App::CZ30App(CZ30AppOptions options)
 CZ30App::~CZ30App() {
     CEditNotes::Instance().statusNow = nullptr;
     m_print.reset();
+    m_compare.reset();
     m_exchange.reset();
     m_frame.reset();
     m_docCommands.reset();
@@ -254,6 +256,7 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     };
     m_exchange = std::make_unique<CExchangeCommands>(*m_doc, m_frame.get());
     m_frame->SetTemplateMenu(m_exchange->TemplateMenuTexts());
+    m_compare = std::make_unique<CCompareCommands>(*m_doc, m_frame.get());
     m_frame->RebuildTree();
     CSplashWnd::ShowSplashScreen(m_frame.get(), CCloneSoftMainFrm::kSplashMs, m_cmdInfo.showSplash);
     if (m_frame->StartMaximized())
@@ -388,6 +391,7 @@ void CZ30App::OnSaveTrace() {
 
 bool CZ30App::OnCmdMsg(int id) {
     if (m_exchange && m_exchange->OnCmdMsg(id)) return true;
+    if (m_compare && m_compare->OnCmdMsg(id)) return true;
     if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) {
         const QStringList files = RecentFiles();
         const int index = id - cmd::kRecentFirst;
@@ -428,6 +432,7 @@ bool CZ30App::OnCmdMsg(int id) {
 
 bool CZ30App::OnUpdateCmdUI(int id, CCmdUI& ui) {
     if (m_exchange && m_exchange->OnUpdateCmdUI(id, ui)) return true;
+    if (m_compare && m_compare->OnUpdateCmdUI(id, ui)) return true;
     if (id >= cmd::kRecentFirst && id <= cmd::kRecentLast) return true;
     switch (id) {
     case cmd::kNew:

@@ -12,6 +12,7 @@
 
 class CAlsaBeeper;
 class CCloneTrace;
+class CCompareCommands;
 class CExchangeCommands;
 class CZ30Doc;
 class CInstanceGuard;
@@ -91,6 +92,7 @@ public:
     CZ30MainFrame* MainFrame() const { return m_frame.get(); }
     // Channel lists in and out, new documents from templates (the File menu).
     CExchangeCommands* Exchange() const { return m_exchange.get(); }
+    CCompareCommands* Compare() const { return m_compare.get(); }
     CQtPrompts& Prompts() { return m_prompts; }
     // File > Print, Print Preview and Export PDF.
     CPrintCommands* Printing() const { return m_print.get(); }
@@ -124,4 +126,5 @@ private:
     std::unique_ptr<CZ30MainFrame> m_frame;
     std::unique_ptr<CPrintCommands> m_print;
     std::unique_ptr<CExchangeCommands> m_exchange;
+    std::unique_ptr<CCompareCommands> m_compare;
 };

@@ -295,14 +295,16 @@ TEST_F(AppTest, MenusCarryTheirItemsInOrder) {
     const Menu menus[] = {
         {"&File", "&New\tCtrl+N|New from &Template|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|"
                   "&Backups...|-|&Import Channels (CSV)...|&Export Channels (CSV)...|-|"
-                  "&Print...\tCtrl+P|Print Pre&view...|&Export PDF...|-|Recent File|-|E&xit"},
+                  "Compare with &File...|-|&Print...\tCtrl+P|Print Pre&view...|&Export "
+                  "PDF...|-|Recent File|-|E&xit"},
         {" &Edit", "&Undo\tCtrl+Z|&Redo\tCtrl+Y|-|&Edit Memory...\tEnter|-|Prio A|Prio "
                    "B|Emergency|Emergency OFF|-|Copy\tCtrl+C|"
                    "Paste\tCtrl+V|-|Clear|Delete\tDelete|Insert\tInsert|-|Last Edit &Notes..."},
         {"&View", "&Common Setting...|-|&Toolbar|&Status Bar"},
         {"COM &Port", "COM&1 (/dev/ttyUSB0)|COM&2 (/dev/ttyUSB1)|COM&3 (/dev/ttyUSB2)|"
                       "COM&4 (/dev/ttyUSB3)|-|&Assign Devices...|-|Save Serial &Trace..."},
-        {"&Clone", "&Read <- TR|&Write -> TR|-|&Information...|-|&Verify after Write"},
+        {"&Clone", "&Read <- TR|&Write -> TR|-|&Information...|-|&Compare with Radio...|-|"
+                   "&Verify after Write"},
         {"&Model", "LMR  1CH (2Tone)|PMR  1CH (5Tone/DTMF)|LMR  2CH (2Tone)|PMR  2CH (5Tone/DTMF)|"
                    "LMR 16CH (2Tone)|PMR 16CH (5Tone/DTMF)"},
         {"&Help", "&Contents\tF1|-|&About KT-Z30..."},

@@ -28,13 +28,13 @@ TEST_F(CommonMap, CommentsAreSixteenPrintableCharacters) {
     };
     for (const Case& c : cases) {
         Image().WriteBlock(0x100, reinterpret_cast<const std::uint8_t*>(c.stored.data()), 16);
-        Data()->DecodeCommon1(Root(), Image());
+        Data()->Decode(CZ30Section::Common1, Root(), Image());
         EXPECT_EQ(GetNode(Root(), "CommonSet.Common1.Comment1")->GetText(), c.text);
     }
 
     Node(*hub, "CommonSet.Common1.Comment1")->SetText("");
     Node(*hub, "CommonSet.Common1.Comment2")->SetText("ABCDEFGHIJKLMNOPQRST");
-    Data()->EncodeCommon1(Root(), Image());
+    Data()->Encode(CZ30Section::Common1, Root(), Image());
     for (std::uint32_t i = 0; i < 16; ++i) {
         EXPECT_EQ(Image().ReadByte(0x100 + i), ' ');
         EXPECT_EQ(Image().ReadByte(0x110 + i), 'A' + i);
@@ -57,12 +57,12 @@ TEST_F(CommonMap, KeyAssignmentsFollowTheVariant) {
         for (const Case& c : cases) {
             const int expected = pmr ? c.pmr : c.lmr;
             Image().WriteByte(0x0A1, c.stored);
-            Data()->DecodeKeyDisp(Root(), Image());
+            Data()->Decode(CZ30Section::KeyDisp, Root(), Image());
             EXPECT_EQ(Value(*hub, "CommonSet.KeyDisp.KeyMicAConv"), expected)
                 << "variant " << variant << " byte " << int(c.stored);
 
             SetValue(*hub, "CommonSet.KeyDisp.KeyF2Conv", c.stored);
-            Data()->EncodeKeyDisp(Root(), Image());
+            Data()->Encode(CZ30Section::KeyDisp, Root(), Image());
             EXPECT_EQ(Image().ReadByte(0x0A0), expected);
         }
     }
@@ -77,7 +77,7 @@ TEST_F(CommonMap, KeyBytesMapToTheirKeys) {
     const int codes[] = {4, 5, 7, 8, 9, 10, 11};
     for (std::size_t i = 0; i < std::size(keys); ++i)
         Image().WriteByte(keys[i].second, static_cast<std::uint8_t>(codes[i]));
-    Data()->DecodeKeyDisp(Root(), Image());
+    Data()->Decode(CZ30Section::KeyDisp, Root(), Image());
     for (std::size_t i = 0; i < std::size(keys); ++i)
         EXPECT_EQ(Value(*hub, std::string("CommonSet.KeyDisp.") + keys[i].first), codes[i])
             << keys[i].first;
@@ -95,10 +95,10 @@ TEST_F(CommonMap, BeepDividers) {
     for (const Case& c : cases) {
         Image().WriteByte(0x070, c.stored);
         Image().WriteByte(0x071, c.stored);
-        Data()->DecodeExpert(Root(), Image());
+        Data()->Decode(CZ30Section::Expert, Root(), Image());
         EXPECT_EQ(Value(*hub, "CommonSet.Expert.BeepFreqL"), c.hz) << int(c.stored);
         EXPECT_EQ(Value(*hub, "CommonSet.Expert.BeepFreqH"), c.hz);
-        Data()->EncodeExpert(Root(), Image());
+        Data()->Encode(CZ30Section::Expert, Root(), Image());
         EXPECT_EQ(Image().ReadByte(0x070), c.written);
         EXPECT_EQ(Image().ReadByte(0x071), c.written);
     }
@@ -118,13 +118,13 @@ TEST_F(CommonMap, UserCtcssDivider) {
     for (const Case& c : cases) {
         Image().WriteByte(0x19A, static_cast<std::uint8_t>(c.divider >> 8));
         Image().WriteByte(0x19B, static_cast<std::uint8_t>(c.divider & 0xFF));
-        Data()->DecodeExpert(Root(), Image());
+        Data()->Decode(CZ30Section::Expert, Root(), Image());
         EXPECT_EQ(Value(*hub, "CommonSet.Expert.UsrCtcssFreq"), c.tenths) << c.divider;
-        Data()->EncodeExpert(Root(), Image());
+        Data()->Encode(CZ30Section::Expert, Root(), Image());
         EXPECT_EQ(Image().ReadByte(0x19A) * 256 + Image().ReadByte(0x19B), c.written);
     }
     Node(*hub, "CommonSet.Expert.UsrCtcssFreq")->SetText("254.1");
-    Data()->EncodeExpert(Root(), Image());
+    Data()->Encode(CZ30Section::Expert, Root(), Image());
     EXPECT_EQ(Image().ReadByte(0x19A), 0x01);
     EXPECT_EQ(Image().ReadByte(0x19B), 0xC5);
 }
@@ -142,11 +142,11 @@ TEST_F(CommonMap, IfFrequencyBcd) {
     };
     for (const Case& c : cases) {
         Image().WriteBlock(0x008, c.b, 3);
-        Data()->DecodeMakerR(Root(), Image());
+        Data()->Decode(CZ30Section::MakerR, Root(), Image());
         EXPECT_EQ(Value(*hub, "MakerR.IfFreq"), c.hz);
     }
     SetValue(*hub, "MakerR.IfFreq", -46450000);
-    Data()->EncodeMakerR(Root(), Image());
+    Data()->Encode(CZ30Section::MakerR, Root(), Image());
     EXPECT_EQ(Image().ReadByte(0x008), 0x84);
     EXPECT_EQ(Image().ReadByte(0x009), 0x64);
     EXPECT_EQ(Image().ReadByte(0x00A), 0x50);
@@ -157,20 +157,20 @@ TEST_F(CommonMap, DtcsDecoderAndInvertedSquelchDelay) {
                                            {12, 23}, {13, 23}, {255, 23}};
     for (const auto& [stored, code] : decodes) {
         Image().WriteByte(0x016, static_cast<std::uint8_t>(stored));
-        Data()->DecodeMakerR(Root(), Image());
+        Data()->Decode(CZ30Section::MakerR, Root(), Image());
         EXPECT_EQ(Value(*hub, "MakerR.DtcsDec"), code) << stored;
     }
     SetValue(*hub, "MakerR.DtcsDec", 23);
-    Data()->EncodeMakerR(Root(), Image());
+    Data()->Encode(CZ30Section::MakerR, Root(), Image());
     EXPECT_EQ(Image().ReadByte(0x016), 12);
 
     const std::uint8_t byte7 = Image().ReadByte(0x007);
     SetValue(*hub, "MakerR.SqlDelayOn", 1);
-    Data()->EncodeMakerR(Root(), Image());
+    Data()->Encode(CZ30Section::MakerR, Root(), Image());
     EXPECT_EQ(Image().ReadBit(0x007, 7), 0);
     EXPECT_EQ(Image().ReadByte(0x007) & 0x03, byte7 & 0x03); // the channel code stays
     Image().WriteBit(0x007, 7, true);
-    Data()->DecodeMakerR(Root(), Image());
+    Data()->Decode(CZ30Section::MakerR, Root(), Image());
     EXPECT_EQ(Value(*hub, "MakerR.SqlDelayOn"), 0);
 }
 

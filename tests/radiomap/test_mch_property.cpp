@@ -27,11 +27,11 @@ TEST(MchProperty, ChannelCodecSettlesInOnePass) {
         CZ30RadioDataManager* map = RadioData(*hub);
         CByteImage& image = *hub->GetImage();
         Randomize(image, rng);
-        map->DecodeMch(hub->GetRoot(), image);
-        map->EncodeMch(hub->GetRoot(), image);
+        map->Decode(CZ30Section::Mch, hub->GetRoot(), image);
+        map->Encode(CZ30Section::Mch, hub->GetRoot(), image);
         const CByteImage a = image;
-        map->DecodeMch(hub->GetRoot(), image);
-        map->EncodeMch(hub->GetRoot(), image);
+        map->Decode(CZ30Section::Mch, hub->GetRoot(), image);
+        map->Encode(CZ30Section::Mch, hub->GetRoot(), image);
         ASSERT_TRUE(image == a) << "round " << round;
     }
 }

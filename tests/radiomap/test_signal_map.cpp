@@ -48,7 +48,7 @@ TEST_F(SignalMap, DtmfAutodialCodes) {
     for (const Case& c : cases) {
         Image().WriteBlock(0x1AD, std::vector<std::uint8_t>(13, 0x55).data(), 13);
         Node(*hub, "DTMFAutoD.DTMFDial.AD2.Code")->SetText(c.text);
-        Data()->EncodeDtmfAutodial(Root(), Image(), 1);
+        Data()->Encode(CZ30Section::DtmfAutodial, Root(), Image(), 1);
         EXPECT_EQ(Image().ReadByte(0x1AD + 12), c.count) << c.text;
         for (std::size_t i = 0; i < c.bytes.size(); ++i)
             EXPECT_EQ(Image().ReadByte(0x1AD + static_cast<std::uint32_t>(i)), c.bytes[i])
@@ -57,34 +57,34 @@ TEST_F(SignalMap, DtmfAutodialCodes) {
             EXPECT_EQ(Image().ReadByte(0x1AD + static_cast<std::uint32_t>(c.bytes.size())), 0x55);
         }
         Node(*hub, "DTMFAutoD.DTMFDial.AD2.Code")->SetText("junk");
-        Data()->DecodeDtmfAutodial(Root(), Image(), 1);
+        Data()->Decode(CZ30Section::DtmfAutodial, Root(), Image(), 1);
         EXPECT_EQ(Text("DTMFAutoD.DTMFDial.AD2.Code"), c.reads);
     }
     Image().WriteByte(0x1A0 + 12, 200);
-    Data()->DecodeDtmfAutodial(Root(), Image(), 0);
+    Data()->Decode(CZ30Section::DtmfAutodial, Root(), Image(), 0);
     EXPECT_EQ(Text("DTMFAutoD.DTMFDial.AD1.Code").size(), 24u);
 }
 
 TEST_F(SignalMap, ScanModeClampsToModeThree) {
     SetValue(*hub, "ScanList.ScanCom.Mode", 200);
-    Data()->EncodeScan(Root(), Image());
+    Data()->Encode(CZ30Section::Scan, Root(), Image());
     EXPECT_EQ(Image().ReadByte(0x1F5) & 0x03, 3);
     SetValue(*hub, "ScanList.ScanCom.Mode", 2);
-    Data()->EncodeScan(Root(), Image());
-    Data()->DecodeScan(Root(), Image());
+    Data()->Encode(CZ30Section::Scan, Root(), Image());
+    Data()->Decode(CZ30Section::Scan, Root(), Image());
     EXPECT_EQ(Value(*hub, "ScanList.ScanCom.Mode"), 2);
 }
 
 TEST_F(SignalMap, FiveToneReceiveCodeWithWildcard) {
     Node(*hub, "5ToneCodeCH.RXCodeCH.CH2.RxCode")->SetText("12+45");
-    Data()->Encode5ToneRxCodeCh(Root(), Image(), 1);
+    Data()->Encode(CZ30Section::FiveToneRxCodeCh, Root(), Image(), 1);
     const std::uint32_t r = Record(2);
     EXPECT_EQ(Image().ReadByte(r), 0x12);
     EXPECT_EQ(Image().ReadByte(r + 1), 0x04);
     EXPECT_EQ(Image().ReadByte(r + 2), 0x5F);
     EXPECT_EQ(Image().ReadByte(r + 3), 0xFF);
     EXPECT_EQ(Image().ReadByte(r + 4) & 0xFE, 0x20);
-    Data()->Decode5ToneRxCodeCh(Root(), Image(), 1);
+    Data()->Decode(CZ30Section::FiveToneRxCodeCh, Root(), Image(), 1);
     EXPECT_EQ(Text("5ToneCodeCH.RXCodeCH.CH2.RxCode"), "12+45");
 }
 
@@ -107,11 +107,11 @@ TEST_F(SignalMap, FiveToneCodesUseTheGroupToneAndSevenDigits) {
     for (const Case& c : cases) {
         Node(*hub, "5ToneCodeCH.TxCodeCom.SpcTonGrp")->SetText(c.group);
         Node(*hub, "5ToneCodeCH.TXCodeCH.CH32.TxCode")->SetText(c.text);
-        Data()->Encode5ToneTxCodeCh(Root(), Image(), 31);
+        Data()->Encode(CZ30Section::FiveToneTxCodeCh, Root(), Image(), 31);
         const std::uint32_t t = 0x520 + 6 * 31;
         for (std::uint32_t i = 0; i < 4; ++i)
             EXPECT_EQ(Image().ReadByte(t + i), c.bytes[i]) << c.text << " byte " << i;
-        Data()->Decode5ToneTxCodeCh(Root(), Image(), 31);
+        Data()->Decode(CZ30Section::FiveToneTxCodeCh, Root(), Image(), 31);
         EXPECT_EQ(Text("5ToneCodeCH.TXCodeCH.CH32.TxCode"), c.reads);
     }
 }
@@ -125,22 +125,22 @@ TEST_F(SignalMap, FiveToneChoicesAndAbc) {
     for (const Case& c : cases) {
         Image().WriteByte(Record(1) + 5, c.stored);
         Image().WriteByte(Record(0) + 5, c.stored);
-        Data()->Decode5ToneRxCodeCh(Root(), Image());
+        Data()->Decode(CZ30Section::FiveToneRxCodeCh, Root(), Image());
         EXPECT_EQ(Value(*hub, "5ToneCodeCH.RXCodeCH.CH1.ABC"), c.ch1);
         EXPECT_EQ(Value(*hub, "5ToneCodeCH.RXCodeCH.CHG.ABC"), 0);
     }
     SetValue(*hub, "5ToneCodeCH.RXCodeCH.CHG.ABC", 255);
-    Data()->Encode5ToneRxCodeCh(Root(), Image(), 3);
+    Data()->Encode(CZ30Section::FiveToneRxCodeCh, Root(), Image(), 3);
     EXPECT_EQ(Image().ReadByte(Record(0) + 5), 0);
 
     // AudMode, Stun and Scan read pattern 3 as 2.
     Image().WriteByte(Record(3) + 6, 0xF0);
     Image().WriteByte(Record(3) + 7, 0x18);
-    Data()->Decode5ToneRxCodeCh(Root(), Image(), 2);
+    Data()->Decode(CZ30Section::FiveToneRxCodeCh, Root(), Image(), 2);
     EXPECT_EQ(Value(*hub, "5ToneCodeCH.RXCodeCH.CH3.AudMode"), 2);
     EXPECT_EQ(Value(*hub, "5ToneCodeCH.RXCodeCH.CH3.Scan"), 2);
     EXPECT_EQ(Value(*hub, "5ToneCodeCH.RXCodeCH.CH3.Stun"), 2);
-    Data()->Encode5ToneRxCodeCh(Root(), Image(), 2);
+    Data()->Encode(CZ30Section::FiveToneRxCodeCh, Root(), Image(), 2);
     EXPECT_EQ(Image().ReadByte(Record(3) + 6) & 0xF0, 0xA0);
     EXPECT_EQ(Image().ReadByte(Record(3) + 7) & 0x18, 0x10);
 }
@@ -150,10 +150,10 @@ TEST_F(SignalMap, BeepPatterns) {
     Use(kLmr);
     for (int code = 0; code < 8; ++code) {
         SetValue(*hub, "2ToneCodeCH.RXCodeCH.CHG.Beep", code);
-        Data()->Encode2ToneRxCodeCh(Root(), Image(), 3);
+        Data()->Encode(CZ30Section::TwoToneRxCodeCh, Root(), Image(), 3);
         EXPECT_EQ(Image().ReadByte(Record(0) + 6) & 0x07, patterns[code]) << code;
         SetValue(*hub, "2ToneCodeCH.RXCodeCH.CHG.Beep", 1);
-        Data()->Decode2ToneRxCodeCh(Root(), Image(), 3);
+        Data()->Decode(CZ30Section::TwoToneRxCodeCh, Root(), Image(), 3);
         EXPECT_EQ(Value(*hub, "2ToneCodeCH.RXCodeCH.CHG.Beep"), code);
     }
     EXPECT_EQ(Text("2ToneCodeCH.RXCodeCH.CHG.Beep"), "PiRo(repeat)");
@@ -173,11 +173,11 @@ TEST_F(SignalMap, TwoToneWindowAroundTheCentre) {
     EXPECT_EQ(ch->FirstFreqHi()->GetValue(), 1030);
     EXPECT_EQ(ch->SecondFreqLo()->GetValue(), 1940);
     EXPECT_EQ(ch->SecondFreqHi()->GetValue(), 2060);
-    Data()->Encode2ToneRxCodeCh(Root(), Image());
+    Data()->Encode(CZ30Section::TwoToneRxCodeCh, Root(), Image());
     EXPECT_EQ(Image().ReadByte(0x13E) * 256 + Image().ReadByte(0x13F), 970);
     EXPECT_EQ(Image().ReadByte(0x140) * 256 + Image().ReadByte(0x141), 1030);
     ch->FirstFreq()->SetValue(2500);
-    Data()->Decode2ToneRxCodeCh(Root(), Image());
+    Data()->Decode(CZ30Section::TwoToneRxCodeCh, Root(), Image());
     EXPECT_EQ(ch->FirstFreq()->GetValue(), 10000);
     EXPECT_EQ(ch->SecondFreq()->GetValue(), 20000);
 
@@ -207,8 +207,8 @@ TEST_F(SignalMap, TwoToneTransmitCodeAndCommon) {
     SetValue(*hub, "2ToneCodeCH.TXCode.1stTonFreq", 1000);
     SetValue(*hub, "2ToneCodeCH.RXCodeCom.NoTonTim", 7);
     SetValue(*hub, "2ToneCodeCH.RXCodeCom.BeepRepTim", 99);
-    Data()->Encode2ToneTxCode(Root(), Image());
-    Data()->Encode2ToneRxCommon(Root(), Image());
+    Data()->Encode(CZ30Section::TwoToneTxCode, Root(), Image());
+    Data()->Encode(CZ30Section::TwoToneRxCommon, Root(), Image());
     EXPECT_EQ(Image().ReadByte(0x520), 0x0F);
     for (std::uint32_t a : {0x521u, 0x522u, 0x523u})
         EXPECT_EQ(Image().ReadByte(a), 0xFF);
@@ -219,7 +219,7 @@ TEST_F(SignalMap, TwoToneTransmitCodeAndCommon) {
     const std::pair<int, int> noTone[] = {{0, 2}, {1, 2}, {3, 4}, {30, 30}, {31, 30}, {255, 30}};
     for (const auto& [stored, code] : noTone) {
         Image().WriteByte(0x183, static_cast<std::uint8_t>(stored));
-        Data()->Decode2ToneRxCommon(Root(), Image());
+        Data()->Decode(CZ30Section::TwoToneRxCommon, Root(), Image());
         EXPECT_EQ(Value(*hub, "2ToneCodeCH.RXCodeCom.NoTonTim"), code) << stored;
     }
 }
@@ -228,13 +228,13 @@ TEST_F(SignalMap, ToneLengths) {
     const std::pair<int, int> cases[] = {{9, 1}, {2327, 255}, {3000, 255}, {100, 11}, {0, 1}};
     for (const auto& [code, stored] : cases) {
         SetValue(*hub, "5ToneCodeCH.Format.EEA.TonLen", code);
-        Data()->Encode5ToneFormat(Root(), Image(), 5);
+        Data()->Encode(CZ30Section::FiveToneFormat, Root(), Image(), 5);
         EXPECT_EQ(Image().ReadByte(0x18C + 5), stored) << code;
     }
-    Data()->Decode5ToneFormat(Root(), Image(), 5);
+    Data()->Decode(CZ30Section::FiveToneFormat, Root(), Image(), 5);
     EXPECT_EQ(Value(*hub, "5ToneCodeCH.Format.EEA.TonLen"), 9);
     Image().WriteByte(0x18C + 5, 255);
-    Data()->Decode5ToneFormat(Root(), Image());
+    Data()->Decode(CZ30Section::FiveToneFormat, Root(), Image());
     EXPECT_EQ(Value(*hub, "5ToneCodeCH.Format.EEA.TonLen"), 2327);
     EXPECT_EQ(Value(*hub, "5ToneCodeCH.Format.DTMF.TonLen"), 9);
 }
@@ -249,13 +249,13 @@ TEST_F(SignalMap, SpecialTonesAreOneHexDigit) {
     for (const Case& c : cases) {
         Node(*hub, "5ToneCodeCH.TxCodeCom.SpcTonGrp")->SetText(c.text);
         Node(*hub, "5ToneCodeCH.TxCodeCom.SpcTonLnk2")->SetText(c.text);
-        Data()->Encode5ToneCommon(Root(), Image());
+        Data()->Encode(CZ30Section::FiveToneCommon, Root(), Image());
         EXPECT_EQ(Image().ReadByte(0x078), c.grp) << c.text;
         EXPECT_EQ(Image().ReadByte(0x07A), c.lnk2) << c.text;
     }
     Image().WriteByte(0x078, 200);
     Image().WriteByte(0x07A, 200);
-    Data()->Decode5ToneCommon(Root(), Image());
+    Data()->Decode(CZ30Section::FiveToneCommon, Root(), Image());
     EXPECT_EQ(Text("5ToneCodeCH.TxCodeCom.SpcTonGrp"), "E");
     EXPECT_EQ(Text("5ToneCodeCH.TxCodeCom.SpcTonLnk2"), "F");
 }

@@ -33,6 +33,7 @@ CLI::App* AddPrintCommand(CLI::App& app, CPrintArgs& a) {
     section("--signalling", a.signalling,
             "the 2-tone (LMR) or 5-tone (PMR) code channels and settings");
     section("--maker", a.maker, "Maker Reserved");
+    print->add_flag("--landscape", a.landscape, "the paper turned on its side (else portrait)");
     print->footer(
         "The sections print in the order above, each from a new page, on A4 paper (Letter\n"
         "where the locale measures in inches). No display is needed.\n"
@@ -68,7 +69,8 @@ int RunPrint(const CPrintArgs& a) {
         std::string error;
         if (!WritePdf(a.output,
                       PrintSections({doc.GetRoot(), variant, MchSheetRows(variant, false)}, items),
-                      LocalePageSize(), &error)) {
+                      LocalePageSize(), &error,
+                      a.landscape ? QPageLayout::Landscape : QPageLayout::Portrait)) {
             std::fprintf(stderr, "%s: the PDF could not be written: %s\n", a.output.c_str(),
                          error.c_str());
             return kExitFailure;

@@ -20,6 +20,7 @@ struct CPrintArgs {
     bool scan = false;
     bool signalling = false;
     bool maker = false;
+    bool landscape = false;
 };
 
 // The command and its options on app.

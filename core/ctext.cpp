@@ -47,7 +47,17 @@ bool Underflows(std::string_view number) {
 }
 } // namespace
 
-bool ParseCDouble(std::string_view text, double* out) {
+std::string CommaAsPoint(std::string_view text) {
+    std::string t(text);
+    const std::size_t comma = t.find(',');
+    if (comma != std::string::npos && t.find(',', comma + 1) == std::string::npos &&
+        t.find('.') == std::string::npos)
+        t[comma] = '.';
+    return t;
+}
+
+bool ParseCDouble(std::string_view given, double* out) {
+    const std::string text = CommaAsPoint(given);
     bool negative = false;
     std::string_view t = SkipBlanksAndPlus(text, &negative);
     // A sign right before another sign is no number ("+-1").
@@ -66,7 +76,9 @@ bool ParseCDouble(std::string_view text, double* out) {
     return true;
 }
 
-bool IsWholeCNumber(std::string_view text) {
+bool IsWholeCNumber(std::string_view given) {
+    const std::string point = CommaAsPoint(given);
+    std::string_view text = point;
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && blank(text.front()))
         text.remove_prefix(1);
@@ -81,8 +93,9 @@ bool IsWholeCNumber(std::string_view text) {
     return r.ec == std::errc() && r.ptr == text.data() + text.size() && std::isfinite(v);
 }
 
-bool IsUnboundedCNumber(std::string_view text, double scale) {
+bool IsUnboundedCNumber(std::string_view given, double scale) {
     constexpr double kNoNumberBeyond = 9007199254740992.0; // 2^53: doubles stop being exact
+    const std::string text = CommaAsPoint(given);
     bool negative = false;
     const std::string_view t = SkipBlanksAndPlus(text, &negative);
     if (t.size() > 1 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) return true;

@@ -5,13 +5,17 @@
 #include <string>
 #include <string_view>
 
+// Every reader of real numbers below takes a decimal comma as people type it: a text with
+// exactly one comma and no point reads as if the comma were a point ("146,525" is 146.525).
+// Any other text with a comma reads as it stands. Texts written are always with a point.
+std::string CommaAsPoint(std::string_view text);
 // Reads a real number the way "%lf" does: leading blanks skipped, an optional sign, then the
 // longest number prefix. Returns false when no number starts the text. A number too large for a
 // double reads as infinite, one too small as 0.
 bool ParseCDouble(std::string_view text, double* out);
 // True when the whole text, blanks at either end aside, is one finite decimal number ("446.1",
-// "-5", ".5", "1e3"); trailing junk ("446,1", "12abc"), "nan", "inf" and hexadecimal forms are
-// not.
+// "-5", ".5", "1e3", "446,1"); trailing junk ("446,1,2", "4.46,1", "12abc"), "nan", "inf" and
+// hexadecimal forms are not.
 bool IsWholeCNumber(std::string_view text);
 // True when the text starts with a number no value can stand for: "nan", "inf", a hexadecimal
 // form ("0x1p3"), or one whose magnitude times scale is 2^53 or more ("1e308"). Setters that

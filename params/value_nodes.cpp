@@ -1,5 +1,7 @@
 #include "params/value_nodes.h"
 
+#include "core/ctext.h"
+
 #include <algorithm>
 
 KT_IMPLEMENT_DYNCREATE(CNumNode, CNode)
@@ -64,7 +66,9 @@ bool CChoiceValue::FindChoice(const std::string& text, int* code) const {
             *code = c.code;
             return true;
         }
-    return false;
+    // A number typed with a decimal comma means the choice written with a point ("88,5").
+    const std::string point = CommaAsPoint(text);
+    return point != text && FindChoice(point, code);
 }
 
 void CChoiceValue::CopyChoices(const CChoiceValue& other) {

@@ -101,13 +101,17 @@ CPrintOutcome CPageRenderer::DrawSheet(const CPrintSection& section,
     const int line = fm.lineSpacing();
     const int w = fm.horizontalAdvance(QLatin1Char('W'));
     const int inset = std::max(1, w / 4);
+    // Every column as wide as its longest text, header or cell, its print width the least.
+    const auto need = [&](const std::string& text) {
+        return fm.horizontalAdvance(Text(text)) + 2 * inset;
+    };
     std::vector<int> widths;
-    int headerLines = 1;
-    for (const CPrintColumn& column : section.columns) {
-        widths.push_back(column.width * w);
-        if (fm.horizontalAdvance(Text(column.header)) + 2 * inset > widths.back()) headerLines = 2;
-    }
-    const int headerHeight = headerLines * line;
+    for (const CPrintColumn& column : section.columns)
+        widths.push_back(std::max(column.width * w, need(column.header)));
+    for (const std::vector<std::string>& row : section.rows)
+        for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], need(row[c]));
+    const int headerHeight = line;
     const int rows = static_cast<int>(section.rows.size());
     const int perPage = RowsPerPage(m_body.height(), headerHeight, line);
     for (const CPageSlice& page : PlanPages(rows, perPage, ColumnChunks(widths, m_body.width()))) {
@@ -123,7 +127,7 @@ CPrintOutcome CPageRenderer::DrawSheet(const CPrintSection& section,
             m_painter.save();
             m_painter.setClipRect(header);
             m_painter.drawText(header.adjusted(inset, 0, -inset, 0),
-                               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                                Text(section.columns[c].header));
             m_painter.restore();
             for (int i = 0; i < page.rowCount; ++i) {
@@ -154,20 +158,20 @@ CPrintOutcome CPageRenderer::DrawForm(const CPrintSection& section,
         labelNeed = std::max(labelNeed, fm.horizontalAdvance(Text(l.label)) + l.indent * w);
         valueNeed = std::max(valueNeed, fm.horizontalAdvance(Text(l.value)));
     }
-    // Cells the form states keep their widths; on a narrow page they run to the page's edge.
-    const bool stated = section.labelWidth > 0 && section.valueWidth > 0;
+    const int labelFit = CeilDiv(labelNeed + 2 * inset, w);
+    const int valueFit = std::max(kMinValueCell, CeilDiv(valueNeed + 2 * inset, w));
+    // Cells the form states keep their widths where they fit across the page; else they are
+    // narrowed, never below what their texts need.
     const auto [labelW, valueW] =
-        stated ? std::pair{section.labelWidth, section.valueWidth}
-               : FitFormCells(section.labelWidth > 0 ? section.labelWidth
-                                                     : CeilDiv(labelNeed + 2 * inset, w),
-                              section.valueWidth > 0
-                                  ? section.valueWidth
-                                  : std::max(kMinValueCell, CeilDiv(valueNeed + 2 * inset, w)),
-                              m_body.width() / w);
+        FitFormCells(section.labelWidth > 0 ? section.labelWidth : labelFit,
+                     section.valueWidth > 0 ? section.valueWidth : valueFit, m_body.width() / w,
+                     labelFit, CeilDiv(valueNeed + 2 * inset, w));
     const int labelWidth = labelW * w;
     const int valueWidth = valueW * w;
-    const int lines = static_cast<int>(section.lines.size());
-    for (const CPageSlice& page : PlanPages(lines, RowsPerPage(m_body.height(), 0, line), {})) {
+    std::vector<bool> headings;
+    for (const CPrintLine& l : section.lines)
+        headings.push_back(l.heading);
+    for (const CPageSlice& page : PlanFormPages(headings, RowsPerPage(m_body.height(), 0, line))) {
         if (!StartPage(section.title)) return CPrintOutcome::PageFailed;
         for (int i = 0; i < page.rowCount; ++i) {
             const CPrintLine& l = section.lines[page.firstRow + i];

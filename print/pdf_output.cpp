@@ -22,7 +22,8 @@ QPageSize LocalePageSize() {
 
 bool HaveFonts() { return !QFontDatabase::families().isEmpty(); }
 
-QByteArray PdfOf(const std::vector<CPrintSection>& sections, const QPageSize& pageSize) {
+QByteArray PdfOf(const std::vector<CPrintSection>& sections, const QPageSize& pageSize,
+                 QPageLayout::Orientation orientation) {
     QByteArray bytes;
     if (sections.empty()) return bytes;
     QBuffer buffer(&bytes);
@@ -31,7 +32,7 @@ QByteArray PdfOf(const std::vector<CPrintSection>& sections, const QPageSize& pa
         QPdfWriter writer(&buffer);
         writer.setTitle(QString::fromLatin1(kDocumentName));
         writer.setCreator(QString::fromLatin1(kDocumentName));
-        writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait,
+        writer.setPageLayout(QPageLayout(pageSize, orientation,
                                          QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
                                          QPageLayout::Millimeter));
         QPainter painter(&writer);
@@ -41,11 +42,11 @@ QByteArray PdfOf(const std::vector<CPrintSection>& sections, const QPageSize& pa
 }
 
 bool WritePdf(const std::string& path, const std::vector<CPrintSection>& sections,
-              const QPageSize& pageSize, std::string* error) {
+              const QPageSize& pageSize, std::string* error, QPageLayout::Orientation orientation) {
     if (sections.empty()) {
         *error = "nothing to print";
         return false;
     }
-    const QByteArray pdf = PdfOf(sections, pageSize);
+    const QByteArray pdf = PdfOf(sections, pageSize, orientation);
     return ReplaceFile(path, pdf.toStdString(), error);
 }

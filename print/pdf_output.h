@@ -5,6 +5,7 @@
 #include "sheets/print_job.h"
 
 #include <QByteArray>
+#include <QPageLayout>
 #include <QPageSize>
 #include <string>
 #include <vector>
@@ -14,8 +15,10 @@ QPageSize LocalePageSize();
 // Whether the system has any font to draw the text with.
 bool HaveFonts();
 // The printout as a PDF document named "KT-Z30"; empty for an empty job.
-QByteArray PdfOf(const std::vector<CPrintSection>& sections, const QPageSize& pageSize);
+QByteArray PdfOf(const std::vector<CPrintSection>& sections, const QPageSize& pageSize,
+                 QPageLayout::Orientation orientation = QPageLayout::Portrait);
 // Writes the printout to path, whole or not at all; only a regular file is replaced. False with
 // the reason in error (also for an empty job, which writes nothing).
 bool WritePdf(const std::string& path, const std::vector<CPrintSection>& sections,
-              const QPageSize& pageSize, std::string* error);
+              const QPageSize& pageSize, std::string* error,
+              QPageLayout::Orientation orientation = QPageLayout::Portrait);

@@ -1,5 +1,6 @@
 #include "sheets/channel_entry.h"
 
+#include "core/ctext.h"
 #include "params/freq_nodes.h"
 #include "params/node.h"
 #include "params/node_access.h"
@@ -87,7 +88,7 @@ CListEntries ToneEntries(CNode* channel, const char* node) {
 }
 
 bool ToneCodeOfText(const std::string& text, const std::vector<std::string>& list, int* code) {
-    if (auto it = std::find(list.begin(), list.end(), text); it != list.end()) {
+    if (auto it = std::find(list.begin(), list.end(), CommaAsPoint(text)); it != list.end()) {
         *code = *it == "OFF" ? kToneOff : static_cast<int>(it - list.begin()) - 1;
         return true;
     }

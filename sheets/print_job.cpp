@@ -70,7 +70,7 @@ constexpr CBoxKey kBoxKeys[] = {
     {"All", &CPrintSelection::all},     {"CommSet", &CPrintSelection::common},
     {"Mch", &CPrintSelection::memory},  {"Dtmf", &CPrintSelection::dtmf},
     {"Scn", &CPrintSelection::scan},    {nullptr, &CPrintSelection::signalling},
-    {"Maker", &CPrintSelection::maker},
+    {"Maker", &CPrintSelection::maker}, {"Landscape", &CPrintSelection::landscape},
 };
 const char* BoxKey(const CBoxKey& b, bool pmr) { return b.key ? b.key : pmr ? "5Tone" : "2Tone"; }
 

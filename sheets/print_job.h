@@ -46,6 +46,7 @@ struct CPrintSelection {
     bool scan = false;
     bool signalling = false; // "2Tone" on an LMR radio, "5Tone" on a PMR radio
     bool maker = false;      // "Maker Reserved", taken in maker reserve mode only
+    bool landscape = false;  // the paper turned on its side
 };
 CPrintSelection LoadPrintSelection(ISettingsStore& settings, bool pmr);
 void StorePrintSelection(ISettingsStore& settings, const CPrintSelection& selection, bool pmr);

@@ -32,6 +32,13 @@ struct CPageSlice {
 std::vector<CPageSlice> PlanPages(int rows, int rowsPerPage,
                                   const std::vector<CColumnChunk>& chunks);
 
+// The pages of a form's lines, rowsPerPage a page, where heading[i] tells whether line i is a
+// group's heading: a page never ends with headings whose lines follow on the next page (they
+// move there with them), unless the page holds nothing else.
+std::vector<CPageSlice> PlanFormPages(const std::vector<bool>& heading, int rowsPerPage);
+
 // A form's label and value cells (in widths of "W") on a page width wide (also in "W"): as
-// asked when both fit, else both narrowed in proportion, each at least 1.
-std::pair<int, int> FitFormCells(int label, int value, int width);
+// asked when both fit, else both narrowed in proportion, each at least 1; where the texts need
+// labelNeed and valueNeed and both fit across the page, neither is narrowed below its need.
+std::pair<int, int> FitFormCells(int label, int value, int width, int labelNeed = 1,
+                                 int valueNeed = 1);

@@ -34,6 +34,7 @@ constexpr int kCut = 57635;
 constexpr int kPaste = 57637;
 constexpr int kUndo = 57643;
 constexpr int kRedo = 57644;
+constexpr int kLastEditNotes = 20165; // our own: what the last edits adjusted or refused
 constexpr int kDelete = 32784;
 constexpr int kInsert = 32785;
 // Our own: several rows of a memory sheet

@@ -1,6 +1,7 @@
 #include "views/doc_edit.h"
 
 #include "params/node.h"
+#include "views/edit_notes.h"
 
 #include <QStringList>
 #include <QUndoCommand>
@@ -74,6 +75,7 @@ CEditStep RunEdit(CCloneSupportDoc& doc, const QString& label, const CEditChange
                   const std::string& changedPath) {
     CEditStep step = doc.Edit(label.toStdString(), change, changedPath);
     if (step.Changed()) UndoStackOf(doc)->push(new CImageEditCommand(doc, label, step));
+    CEditNotes::Instance().EditRan(step);
     return step;
 }
 

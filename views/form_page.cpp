@@ -3,6 +3,7 @@
 #include "app/clone_support_doc.h"
 #include "core/platform.h"
 #include "params/node_access.h"
+#include "views/edit_notes.h"
 #include "views/typing_filter.h"
 
 #include <QButtonGroup>
@@ -36,6 +37,7 @@ std::pair<const char*, int> TypingOf(const CFieldDesc& field) {
     case K::Code:
         return {field.allowed, std::max(field.maxLength, 0)};
     case K::Tone:
+        return {"0123456789.,", 0}; // a decimal comma reads as the point
     case K::Seconds:
     case K::EvenSeconds:
         return {kNumericChars, 0};
@@ -252,5 +254,5 @@ void TellFormOutcome(CNode* root, std::span<const CBoundForm> forms, const std::
     for (const CEditOutcome& o : step.outcomes)
         results.push_back({o.path, o.given, o.result});
     const std::string text = FormOutcomeText(root, forms, where, results);
-    if (!text.empty() && Platform().prompts) Platform().prompts->SetStatusText(text);
+    CEditNotes::Instance().Tell(QString::fromStdString(text));
 }

@@ -5,7 +5,9 @@
 #include "print/page_renderer.h"
 #include "sheets/channel_ops.h"
 #include "sheets/channel_table.h"
+#include "views/column_widths.h"
 #include "views/command_ids.h"
+#include "views/frozen_column.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,6 +18,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -28,10 +31,6 @@ QString WidthKey(int column) { return QStringLiteral("Width%1").arg(column); }
 QColor ColumnColor(int value) {
     if (value < 0) return {};
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-int ClampWidth(const CColumnDesc& column, int width) {
-    return std::clamp(width, column.minWidth, column.maxWidth);
 }
 
 // The highlight of the selected row: the selection colours with the focus, the button face
@@ -215,8 +214,9 @@ CListViewExs::CListViewExs(const CSheetDesc& desc, QWidget* parent)
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
     int smallest = 1 << 20;
+    const double scale = ColumnWidthScale(font());
     for (const CColumnDesc& column : desc.columnTable)
-        smallest = std::min(smallest, column.minWidth);
+        smallest = std::min(smallest, ScaledColumnWidths(column, scale).minWidth);
     header->setMinimumSectionSize(std::max(smallest, 1));
 }
 
@@ -370,6 +370,12 @@ bool CListViewExs::event(QEvent* event) {
 }
 
 void CListViewExs::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 opens the context menu as the Menu key does.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), mapToGlobal(QPoint()));
+        contextMenuEvent(&menu);
+        return;
+    }
     const int last = m_desc.columns - 1;
     const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
     switch (event->key()) {
@@ -513,6 +519,7 @@ CListSheet::CListSheet(int index, QString title, const CSheetDesc& desc, CCloneS
     m_view->SetMultiSelect(rowOperations);
     static_cast<CListSheetDelegate*>(m_view->itemDelegate())->SetEditing(this);
     m_model->SetEditable([this](int row, int column) { return CellEditable(row, column); });
+    new CFrozenColumn(m_view);
     m_model->SetRowCount(desc.rows);
     CSheetView::SetRowCount(desc.rows);
     ReloadColumnWidths();
@@ -542,16 +549,34 @@ void CListSheet::ApplyColumnWidth(int column, int width) {
 
 void CListSheet::ReloadColumnWidths() {
     ISettingsStore& settings = *Platform().settings;
+    const double scale = ColumnWidthScale(m_view->font());
+    const QHeaderView* header = m_view->horizontalHeader();
+    const QFontMetrics cells(m_view->font());
+    const QFontMetrics titles(header->font());
+    const int titleMargin =
+        2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     for (int i = 0; i < m_desc.columns; ++i) {
-        const CColumnDesc& column = m_desc.columnTable[i];
-        const int stored = settings.GetInt(m_desc.section, WidthKey(i).toStdString(), column.width);
-        ApplyColumnWidth(i, ClampWidth(column, stored));
+        const CColumnWidths column = ScaledColumnWidths(m_desc.columnTable[i], scale);
+        const std::string key = WidthKey(i).toStdString();
+        if (!settings.GetString(m_desc.section, key, "").empty()) {
+            // A width the user dragged, as it was left.
+            ApplyColumnWidth(i, column.Clamp(settings.GetInt(m_desc.section, key, column.width)));
+            continue;
+        }
+        // The default: wide enough for the header and the texts shown.
+        int need =
+            titles.horizontalAdvance(QString::fromUtf8(m_desc.columnTable[i].header)) + titleMargin;
+        for (int row = 0; row < m_model->rowCount(); ++row)
+            need = std::max(need, cells.horizontalAdvance(m_model->Cell(row, i)) + MarginOf(i));
+        ApplyColumnWidth(i, column.Clamp(std::max(column.width, need)));
     }
 }
 
 void CListSheet::OnSectionResized(int column, int, int newWidth) {
     if (m_applyingWidths || column < 0 || column >= m_desc.columns) return;
-    const int width = ClampWidth(m_desc.columnTable[column], newWidth);
+    const int width =
+        ScaledColumnWidths(m_desc.columnTable[column], ColumnWidthScale(m_view->font()))
+            .Clamp(newWidth);
     if (width != newWidth) ApplyColumnWidth(column, width);
     Platform().settings->SetInt(m_desc.section, WidthKey(column).toStdString(), width);
 }
@@ -572,6 +597,7 @@ void CListSheet::RefreshAll() {
         RefreshRow(row);
     SelectRow(SelectedRow());
     SetCaptionSuffix(UpdateCaption());
+    ReloadColumnWidths();
 }
 
 int CListSheet::SelectedChannel() const {

@@ -7,6 +7,7 @@
 #include "sheets/channel_ops.h"
 #include "sheets/channel_table.h"
 #include "sheets/mch_rows.h"
+#include "views/edit_notes.h"
 #include "views/list_frame.h"
 #include "views/mch_edit_dlg.h"
 
@@ -83,9 +84,8 @@ void CZ30MchSheet::TellOutcome(int n, const std::string& prefix, const CEditStep
         return QString::fromStdString(
             ChannelFieldLabel(path.size() > prefix.size() ? path.substr(prefix.size()) : path));
     });
-    if (!outcome.isEmpty())
-        Platform().prompts->SetStatusText(
-            QStringLiteral(" CH %1: %2").arg(n).arg(outcome).toStdString());
+    CEditNotes::Instance().Tell(
+        outcome.isEmpty() ? QString() : QStringLiteral(" CH %1: %2").arg(n).arg(outcome));
 }
 
 std::string CZ30MchSheet::PathOfRow(int row) const {

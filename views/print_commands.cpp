@@ -119,6 +119,7 @@ std::optional<std::vector<CPrintItem>> CPrintCommands::AskSelection() {
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const CPrintSelection selection = dialog.Selection();
     StorePrintSelection(settings, selection, pmr);
+    m_orientation = selection.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     std::vector<CPrintItem> items = BuildPrintJob(selection, pmr, MakerReserve());
     if (items.empty()) Status(QStringLiteral(" Nothing to print: no section is checked."));
     return items;
@@ -164,9 +165,9 @@ bool CPrintCommands::PrintOn(QPrinter& printer, const std::vector<CPrintItem>& i
         return false;
     const std::vector<CPrintSection> sections = Sections(items);
     printer.setDocName(QString::fromLatin1(kDocumentName));
-    // Shown without a loop of its own; it keeps the other windows from input meanwhile.
+    printer.setPageOrientation(m_orientation);
+    // Modeless: the main window goes on answering between pages, and Cancel stops the job.
     CPrintingDlg progress(m_window);
-    progress.setWindowModality(Qt::ApplicationModal);
     progress.show();
     QApplication::processEvents();
     QPainter painter;
@@ -219,6 +220,7 @@ void CPrintCommands::PrintPreview() {
         printer = owned.get();
     }
     printer->setDocName(QString::fromLatin1(kDocumentName));
+    printer->setPageOrientation(m_orientation);
     QPrintPreviewDialog preview(printer, m_window);
     preview.setObjectName(QStringLiteral("PrintPreview"));
     preview.setWindowTitle(QStringLiteral("Print Preview"));
@@ -264,7 +266,8 @@ bool CPrintCommands::ExportItems(const std::vector<CPrintItem>& items) {
     IUserPrompts& prompts = *Platform().prompts;
     std::string error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = WritePdf(path.toStdString(), Sections(items), LocalePageSize(), &error);
+    const bool written =
+        WritePdf(path.toStdString(), Sections(items), LocalePageSize(), &error, m_orientation);
     QApplication::restoreOverrideCursor();
     if (written)
         Status(QStringLiteral(" Exported to %1.").arg(QFileInfo(path).fileName()));

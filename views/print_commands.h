@@ -6,6 +6,7 @@
 #include "sheets/print_job.h"
 #include "views/command_target.h"
 
+#include <QPageLayout>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -54,4 +55,5 @@ private:
     CCloneSupportDoc& m_doc;
     QWidget* m_window;
     std::unique_ptr<QPrinter> m_printer;
+    QPageLayout::Orientation m_orientation = QPageLayout::Portrait; // the "Print" dialog's
 };

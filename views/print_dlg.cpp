@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 CPrintSelectDlg::CPrintSelectDlg(bool pmr, bool makerReserve, QWidget* parent)
@@ -22,6 +23,17 @@ CPrintSelectDlg::CPrintSelectDlg(bool pmr, bool makerReserve, QWidget* parent)
         boxes->addWidget(m_boxes[i]);
     }
     connect(m_boxes[All], &QCheckBox::toggled, this, &CPrintSelectDlg::UpdateBoxes);
+    auto* paper = new QGroupBox(QStringLiteral("Orientation"), this);
+    auto* sides = new QVBoxLayout(paper);
+    m_portrait = new QRadioButton(QStringLiteral("Portrait"), paper);
+    m_landscape = new QRadioButton(QStringLiteral("Landscape"), paper);
+    m_landscape->setObjectName(QStringLiteral("Landscape"));
+    m_portrait->setChecked(true);
+    sides->addWidget(m_portrait);
+    sides->addWidget(m_landscape);
+    auto* left = new QVBoxLayout;
+    left->addWidget(group);
+    left->addWidget(paper);
 
     auto* buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
@@ -35,7 +47,7 @@ CPrintSelectDlg::CPrintSelectDlg(bool pmr, bool makerReserve, QWidget* parent)
     });
 
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(group);
+    layout->addLayout(left);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     UpdateBoxes();
@@ -45,13 +57,14 @@ void CPrintSelectDlg::SetSelection(const CPrintSelection& s) {
     const bool on[kBoxes] = {s.all, s.common, s.memory, s.dtmf, s.scan, s.signalling, s.maker};
     for (int i = 0; i < kBoxes; ++i)
         m_boxes[i]->setChecked(on[i]);
+    (s.landscape ? m_landscape : m_portrait)->setChecked(true);
     UpdateBoxes();
 }
 
 CPrintSelection CPrintSelectDlg::Selection() const {
     auto on = [this](Box box) { return m_boxes[box]->isChecked(); };
     return {on(All),         on(CommonSetting), on(MemoryCh), on(DtmfAutodial),
-            on(ScanSetting), on(Signalling),    on(Maker)};
+            on(ScanSetting), on(Signalling),    on(Maker),    m_landscape->isChecked()};
 }
 
 void CPrintSelectDlg::UpdateBoxes() {

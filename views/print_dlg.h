@@ -9,6 +9,7 @@
 #include <functional>
 
 class QCheckBox;
+class QRadioButton;
 
 class CPrintSelectDlg : public QDialog {
     Q_OBJECT
@@ -23,6 +24,7 @@ public:
     void SetSelection(const CPrintSelection& selection);
     CPrintSelection Selection() const;
     QCheckBox* BoxAt(Box box) const { return m_boxes[box]; }
+    QRadioButton* LandscapeButton() const { return m_landscape; }
 
     // "Printer Setting" was pressed.
     std::function<void()> onPrinterSetting;
@@ -32,6 +34,8 @@ private:
     void UpdateBoxes();
 
     std::array<QCheckBox*, kBoxes> m_boxes{};
+    QRadioButton* m_portrait = nullptr;
+    QRadioButton* m_landscape = nullptr;
     bool m_makerReserve;
 };
 

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTreeWidgetItemIterator>
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -144,6 +146,21 @@ void CZ30TreeView::SetGroupImage(QTreeWidgetItem* item, bool open) {
     const int code = CodeOf(item);
     if (code == treecode::kRoot || ActionOf(code) != TreeAction::Expand) return;
     item->setIcon(0, TreeImage(open ? kImgGroupOpen : kImgGroupClosed));
+}
+
+int CZ30TreeView::WidthForAllItems() const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    int need = 0;
+    for (QTreeWidgetItemIterator it(const_cast<CZ30TreeView*>(this)); *it; ++it) {
+        int depth = rootIsDecorated() ? 1 : 0;
+        for (const QTreeWidgetItem* p = (*it)->parent(); p; p = p->parent())
+            ++depth;
+        const QModelIndex index = indexFromItem(*it);
+        need = std::max(need, depth * indentation() +
+                                  itemDelegateForIndex(index)->sizeHint(option, index).width());
+    }
+    return need + 2 * frameWidth();
 }
 
 void CZ30TreeView::FitColumn() {

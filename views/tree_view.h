@@ -23,6 +23,8 @@ public:
     static int CodeOf(const QTreeWidgetItem* item);
     QTreeWidgetItem* FindCode(int code) const;
     int SelectedCode() const;
+    // The pane width that shows every item, every group open, without scrolling sideways.
+    int WidthForAllItems() const;
 
 signals:
     // An item that shows a sheet or opens a dialog was activated (Enter or double-click).

@@ -243,8 +243,10 @@ void frmMain::Refresh() {
     for (int s = 0; s <= 5; ++s)
         ReleaseAction(s)->setChecked(m_app.ComAutoRelease() == s);
     const bool open = m_app.com.comOpen();
-    const QString name = device ? QString::fromStdString(m_app.com.PortDevice())
-                                : QStringLiteral("COM%1").arg(m_app.com.comPortNum());
+    // A closed port is named as chosen; an open one as the port the link holds.
+    const QString name =
+        device ? QString::fromStdString(m_app.com.PortDevice())
+               : QStringLiteral("COM%1").arg(open ? m_app.com.comPortNum() : m_app.ComPortNo());
     m_port->setText(name + (open ? QStringLiteral(": OPEN") : QStringLiteral(": CLOSE")));
     // A closed port shows in grey.
     m_port->setEnabled(open);

@@ -14,6 +14,7 @@
 #include "sheets/sheet_desc.h"
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
+#include "views/edit_notes.h"
 #include "views/list_frame.h"
 
 #include <QFileInfo>
@@ -30,7 +31,8 @@ enum CCommandFlag : unsigned {
     kSeparated = 2,      // a separator before its item
     kToolButton = 4,     // on the toolbar, in table order; buttons of two menus are separated
     kSignallingMenu = 8, // an Edit item the signalling sheets' context menu repeats
-    kOnOffer = 16        // shown only while its target offers it (CCmdUI::visible)
+    kOnOffer = 16,       // shown only while its target offers it (CCmdUI::visible)
+    kMenuBarOnly = 32    // an item no context menu repeats
 };
 
 struct CCommandDef {
@@ -109,6 +111,9 @@ const std::vector<CCommandDef>& Commands() {
          "Set the selected rows' frequencies in steps from the first one.\nFill Series", {}, kOnOffer},
         {nullptr, cmd::kPasteText, "Paste Text",
          "Paste the clipboard's text as a table of channels.\nPaste Text", {Key(CTRL | SHIFT | Qt::Key_V)}},
+        {kEdit, cmd::kLastEditNotes, "Last Edit &Notes...",
+         "List the values the last edits adjusted or did not take.\nLast Edit Notes", {},
+         kSeparated | kMenuBarOnly},
         {nullptr, cmd::kCut, "Cu&t", "Cut the selection and put it on the Clipboard.\nCut",
          {Key(CTRL | Qt::Key_X), Key(SHIFT | Qt::Key_Delete)}},
 
@@ -243,6 +248,7 @@ void CCloneSoftMainFrm::AddMenuItems(QMenu* menu, const char* title, unsigned fl
         if (!InMenu(def, title) || (def.flags & flags) != flags) continue;
         // A context menu holds the items shown only while offered when they are.
         if (offeredOnly && (def.flags & kOnOffer) && !m_actions.at(def.id)->isVisible()) continue;
+        if ((def.flags & kMenuBarOnly) && menu->parent() != menuBar()) continue;
         if ((def.flags & kSeparated) && !menu->isEmpty()) menu->addSeparator();
         switch (def.id) {
         case kTemplatePlace:
@@ -422,6 +428,10 @@ bool CZ30MainFrame::OnFrameCommand(int id) {
         OpenHelpContents();
         return true;
     }
+    if (id == cmd::kLastEditNotes) {
+        ShowLastEditNotes(this);
+        return true;
+    }
     for (int v = 0; v < kVariantCount; ++v) {
         if (cmd::kModel[v] == id) {
             ChangeModel(v);
@@ -432,7 +442,8 @@ bool CZ30MainFrame::OnFrameCommand(int id) {
 }
 
 bool CZ30MainFrame::OnFrameUpdate(int id, CCmdUI& ui) {
-    if (id == cmd::kCommonSetting || id == cmd::kHelpContents) return true;
+    if (id == cmd::kCommonSetting || id == cmd::kHelpContents || id == cmd::kLastEditNotes)
+        return true;
     for (int v = 0; v < kVariantCount; ++v) {
         if (cmd::kModel[v] == id) {
             ui.checked = m_doc.GetVariant() == v;

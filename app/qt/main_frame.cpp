@@ -15,6 +15,7 @@
 #include "views/sheet_view.h"
 #include "views/tree_items.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -41,9 +42,6 @@ std::pair<int, int> StoredSplitter() {
     return {qBound(20, Settings().GetInt(kPlacement, "SplitterV", 180), 4000),
             qBound(8, Settings().GetInt(kPlacement, "SplitterH", 20), 400)};
 }
-
-// Rows of the memory sheet a first start makes room for.
-constexpr int kFirstStartRows = 16;
 
 } // namespace
 
@@ -87,9 +85,12 @@ void CCloneSoftMainFrm::OnDocumentChanged(const CChangeNotice& notice) {
     case CChangeReason::Read:
     case CChangeReason::ModelChange:
     case CChangeReason::New:
-        // Another image, perhaps of another variant: the tree and the sheet it shows.
+        // Another image, perhaps of another variant: the tree and the sheet it shows, every
+        // sheet scrolled back to its left edge.
         RebuildTree();
         RefreshCurrentSheet();
+        for (QAbstractScrollArea* area : m_sheets->findChildren<QAbstractScrollArea*>())
+            area->horizontalScrollBar()->setValue(0);
         break;
     case CChangeReason::Edit:
     case CChangeReason::UndoRedo:
@@ -99,34 +100,19 @@ void CCloneSoftMainFrm::OnDocumentChanged(const CChangeNotice& notice) {
     UpdateCommandUI();
 }
 
+QRect CCloneSoftMainFrm::FirstStartGeometry(const QRect& room) {
+    constexpr double kShare = 0.85;
+    const QSize size(std::max(kMinimumSize.width(), qRound(room.width() * kShare)),
+                     std::max(kMinimumSize.height(), qRound(room.height() * kShare)));
+    QRect rect(QPoint(), size);
+    rect.moveCenter(room.center());
+    return rect;
+}
+
 void CCloneSoftMainFrm::FitFirstStart() {
-    const auto* lmr = qobject_cast<const CListSheet*>(m_sheets->Sheet(1));
-    if (!lmr) return;
-    const CListViewExs* view = lmr->View();
-    const int frame = 2 * view->frameWidth();
-    const QSize sheet(view->horizontalHeader()->length() +
-                          view->verticalScrollBar()->sizeHint().width() + frame,
-                      view->horizontalHeader()->sizeHint().height() +
-                          kFirstStartRows * view->verticalHeader()->defaultSectionSize() + frame);
-    // The tree column and the caption row beside and above it, the bars around the panes.
-    const int handle = m_bottom->handleWidth();
-    const auto [columnWidth, rowHeight] = StoredSplitter();
-    int width = columnWidth + handle + sheet.width();
-    int height = menuBar()->sizeHint().height() + rowHeight + handle + sheet.height();
-    if (!m_toolBar->isHidden()) height += m_toolBar->sizeHint().height();
-    if (!m_statusBar->isHidden()) height += m_statusBar->sizeHint().height();
-    // Within the screen, the window's frame and the default corner included.
-    const QScreen* screen = QGuiApplication::screenAt(geometry().topLeft());
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect room = screen->availableGeometry();
-        const int widest = room.right() - geometry().left() - 5;
-        // Columns cut off by the screen bring the sheet's horizontal scroll bar.
-        if (width > widest) height += view->horizontalScrollBar()->sizeHint().height();
-        width = std::min(width, widest);
-        height = std::min(height, room.bottom() - geometry().top() - 30);
-    }
-    resize(std::max(width, kMinimumSize.width()), std::max(height, kMinimumSize.height()));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    setGeometry(FirstStartGeometry(screen->availableGeometry()));
     ApplySplitterSizes();
 }
 
@@ -296,6 +282,15 @@ void CCloneSoftMainFrm::RebuildTree() {
     CModelManager* model = m_doc.GetCloneManager()->GetModelManager();
     m_tree->RebuildTree(m_doc.GetVariant(), model && model->IsMakerReserve(),
                         model && model->IsManufacture(), *this);
+    // Without a stored width the tree's column is wide enough for every item.
+    if (Settings().GetString(kPlacement, "SplitterV", "").empty()) {
+        const int column = std::max(SplitterV(), m_tree->WidthForAllItems());
+        if (column > SplitterV()) {
+            const QList<int> sizes{column, qMax(1, m_bottom->width() - column)};
+            m_top->setSizes(sizes);
+            m_bottom->setSizes(sizes);
+        }
+    }
 }
 
 void CCloneSoftMainFrm::RefreshCurrentSheet() {

@@ -26,6 +26,9 @@ public:
     static constexpr int kModePane = 4;
     static constexpr int kSplashMs = 5000;
     static constexpr QSize kMinimumSize{400, 200};
+    // The window at a first start (nothing stored): about 85 % of the screen's available area
+    // room in each direction, centred on it.
+    static QRect FirstStartGeometry(const QRect& room);
 
     // document: commands the sheets pass on; application: the last stop of the route.
     CCloneSoftMainFrm(CZ30Doc& doc, ICommandTarget* document, ICommandTarget* application);

@@ -23,6 +23,7 @@
 #include "sheets/channel_tx.h"
 #include "views/command_ids.h"
 #include "views/doc_edit.h"
+#include "views/edit_notes.h"
 #include "views/print_commands.h"
 #include "views/save_name.h"
 #include "views/setting_dlg.h"
@@ -172,6 +173,7 @@ CZ30App::CZ30App(CZ30AppOptions options)
 }
 
 CZ30App::~CZ30App() {
+    CEditNotes::Instance().statusNow = nullptr;
     m_print.reset();
     m_compare.reset();
     m_exchange.reset();
@@ -241,6 +243,10 @@ bool CZ30App::InitInstance(const QStringList& arguments) {
     m_prompts.SetParent(m_frame.get());
     m_prompts.statusSink = [this](const std::string& text) {
         if (m_frame) m_frame->SetStatusText(QString::fromStdString(MessageText(text)));
+    };
+    CEditNotes::Instance().Clear();
+    CEditNotes::Instance().statusNow = [this] {
+        return m_frame ? m_frame->StatusBar()->PaneText(CColorStatusBar::kPrompt) : QString();
     };
     m_doc->askSavePath = [this]() -> std::string {
         return SaveNameWithSuffix(QFileDialog::getSaveFileName(

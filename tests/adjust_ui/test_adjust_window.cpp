@@ -206,6 +206,9 @@ TEST_F(AdjWindowTest, PulledCableGivesOneMessageAndTheProgramGoesOn) {
     EXPECT_FALSE(w.PortAction(2)->isChecked()) << "a device given for the run stands in";
     w.PortAction(2)->trigger();
     EXPECT_TRUE(w.PortAction(2)->isChecked());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return w.PortLabel()->text() == QStringLiteral("COM2: CLOSE"); }, 2000))
+        << w.PortLabel()->text().toStdString();
     ASSERT_TRUE(Connect(w));
     EXPECT_EQ(w.PortLabel()->text(), QStringLiteral("COM2: OPEN"));
     EXPECT_TRUE(hand.seen.isEmpty());

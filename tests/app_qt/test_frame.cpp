@@ -17,11 +17,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 void ForgetPlacement() {
@@ -35,17 +37,14 @@ TEST_F(AppTest, FirstStartPlacementAndItsRoundTripMaximized) {
     ForgetPlacement();
     Platform().settings->SetInt("Model", "ModelVer", 4); // LMR 16CH
     CZ30MainFrame& frame = Start();
-    // Room for the LMR sheet's columns and 16 rows, as far as the screen allows.
-    const QRect room = frame.screen()->availableGeometry();
+    // About 85 % of the screen's room each way, centred on it.
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect first = frame.geometry();
-    EXPECT_EQ(first.topLeft(), QPoint(5, 5));
-    EXPECT_LE(first.right(), room.right());
-    EXPECT_LE(first.bottom(), room.bottom());
-    const CListViewExs* view = static_cast<CListSheet*>(frame.Sheets()->CurrentSheet())->View();
-    const bool allColumns = view->horizontalHeader()->length() <= view->viewport()->width();
-    EXPECT_TRUE(allColumns || first.right() >= room.right() - 10) << first.width();
-    EXPECT_GE(view->viewport()->height(), 16 * view->rowHeight(0));
-    EXPECT_EQ(frame.SplitterV(), 180);
+    EXPECT_EQ(first, CZ30MainFrame::FirstStartGeometry(room));
+    EXPECT_NEAR(first.width(), 0.85 * room.width(), 1);
+    EXPECT_NEAR(first.height(), 0.85 * room.height(), 1);
+    EXPECT_LE((first.center() - room.center()).manhattanLength(), 2);
+    EXPECT_GE(frame.SplitterV(), 180); // wider where the tree's texts need it
     EXPECT_EQ(frame.SplitterH(), 20);
     EXPECT_EQ(frame.minimumSize(), QSize(400, 200));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Untitled - KT-Z30"));
@@ -54,7 +53,7 @@ TEST_F(AppTest, FirstStartPlacementAndItsRoundTripMaximized) {
     QApplication::processEvents();
     Close();
     EXPECT_EQ(Stored("CmdShow"), 3);
-    EXPECT_EQ(Stored("Left"), 5);
+    EXPECT_EQ(Stored("Left"), first.left());
     EXPECT_EQ(Stored("Width"), first.width());
     EXPECT_EQ(Stored("Height"), first.height());
 
@@ -63,10 +62,34 @@ TEST_F(AppTest, FirstStartPlacementAndItsRoundTripMaximized) {
     EXPECT_TRUE(again.StartMaximized());
     EXPECT_TRUE(again.isMaximized());
     EXPECT_EQ(again.normalGeometry(), first);
+    EXPECT_EQ(again.SplitterV(), Stored("SplitterV"));
     again.showNormal();
     QApplication::processEvents();
     Close();
     EXPECT_EQ(Stored("CmdShow"), 1);
+}
+
+// On a 1280x800 screen the first window shows every item of the tree, every group open, without
+// scrolling, whatever the variant.
+TEST_F(AppTest, TheFirstWindowShowsTheWholeTreeOfEveryVariant) {
+    const QRect first = CZ30MainFrame::FirstStartGeometry(QRect(0, 0, 1280, 800));
+    for (int variant = 0; variant < 6; ++variant) {
+        ForgetPlacement();
+        Platform().settings->SetInt("Model", "ModelVer", variant);
+        CZ30MainFrame& frame = Start();
+        frame.setGeometry(first);
+        QTreeWidget* tree = frame.Tree();
+        tree->expandAll();
+        QApplication::processEvents();
+        int items = 0;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            ++items;
+        EXPECT_GT(items, 10) << variant;
+        EXPECT_EQ(tree->verticalScrollBar()->maximum(), 0) << variant << ": " << items << " items";
+        EXPECT_EQ(tree->horizontalScrollBar()->maximum(), 0) << variant;
+        Close();
+    }
+    ForgetPlacement();
 }
 
 TEST_F(AppTest, StoredPlacementOutOfReasonIsRepaired) {
@@ -276,7 +299,7 @@ TEST_F(AppTest, MenusCarryTheirItemsInOrder) {
                   "PDF...|-|Recent File|-|E&xit"},
         {" &Edit", "&Undo\tCtrl+Z|&Redo\tCtrl+Y|-|&Edit Memory...\tEnter|-|Prio A|Prio "
                    "B|Emergency|Emergency OFF|-|Copy\tCtrl+C|"
-                   "Paste\tCtrl+V|-|Clear|Delete\tDelete|Insert\tInsert"},
+                   "Paste\tCtrl+V|-|Clear|Delete\tDelete|Insert\tInsert|-|Last Edit &Notes..."},
         {"&View", "&Common Setting...|-|&Toolbar|&Status Bar"},
         {"COM &Port", "COM&1 (/dev/ttyUSB0)|COM&2 (/dev/ttyUSB1)|COM&3 (/dev/ttyUSB2)|"
                       "COM&4 (/dev/ttyUSB3)|-|&Assign Devices...|-|Save Serial &Trace..."},

@@ -6,7 +6,10 @@
 
 #include "params/node_access.h"
 #include "sheets/channel_ops.h"
+#include "sheets/sheet_desc.h"
+#include "views/column_widths.h"
 #include "views/command_ids.h"
+#include "views/edit_notes.h"
 #include "views/list_frame.h"
 #include "views/list_sheet.h"
 #include "views/mch_edit_dlg.h"
@@ -19,6 +22,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -80,17 +84,23 @@ TEST_F(SheetTest, StoredWidthsAreClampedOnOpeningReloadingAndDragging) {
     StartWith(kLmr16);
     QHeaderView* header = Sheet().View()->horizontalHeader();
     ASSERT_EQ(header->count(), 17);
-    EXPECT_EQ(header->sectionSize(0), 40);
-    EXPECT_EQ(header->sectionSize(3), 200);
-    EXPECT_EQ(header->sectionSize(5), 65);
-    EXPECT_EQ(header->sectionSize(16), 80);
+    // The description's widths, for an 8-point font, grown with this font.
+    const double scale = ColumnWidthScale(Sheet().View()->font());
+    const auto w = [scale](int column) {
+        return ScaledColumnWidths(kMchLmrColumns[column], scale);
+    };
+    EXPECT_EQ(header->sectionSize(0), w(0).minWidth);
+    EXPECT_EQ(header->sectionSize(3), w(3).maxWidth);
+    EXPECT_EQ(header->sectionSize(5), w(5).width);
+    EXPECT_GE(header->sectionSize(16), w(16).width); // wider where "LOG IN/OFF" needs it
     EXPECT_EQ(Sheet().Model()->headerData(16, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("LOG IN/OFF"));
 
     // Dragging stores the width, never beyond the column's limits.
     const struct {
         int column, dragged, kept;
-    } drags[] = {{2, 5, 30}, {2, 150, 150}, {0, 300, 100}, {7, 1000, 200}};
+    } drags[] = {
+        {2, 5, w(2).minWidth}, {2, 150, 150}, {0, 300, w(0).maxWidth}, {7, 1000, w(7).maxWidth}};
     for (const auto& d : drags) {
         header->resizeSection(d.column, d.dragged);
         EXPECT_EQ(header->sectionSize(d.column), d.kept) << d.column << " " << d.dragged;
@@ -99,7 +109,7 @@ TEST_F(SheetTest, StoredWidthsAreClampedOnOpeningReloadingAndDragging) {
     // Showing the sheet reloads what is stored, clamped as well.
     s.SetInt("Column_MchLMRSheet", "Width1", 5);
     app->MainFrame()->ShowSheet(1);
-    EXPECT_EQ(header->sectionSize(1), 30);
+    EXPECT_EQ(header->sectionSize(1), w(1).minWidth);
     Finish();
 }
 
@@ -683,6 +693,59 @@ TEST_F(SheetTest, RowEditorRefusesWhatNoRasterTakesAndTellsWhatItAdjusted) {
         EXPECT_EQ(frame.StatusBar()->PaneText(CColorStatusBar::kPrompt).toStdString(), c.status)
             << c.rx;
     }
+    Finish();
+}
+
+// An edit's message on the status bar goes with the next edit (a clean one puts "Ready" back) or
+// after a while; Edit > "Last Edit Notes..." still lists what was adjusted. A decimal comma is
+// read as the point.
+TEST_F(SheetTest, TheNextEditReplacesTheEditMessageAndTheNotesKeepIt) {
+    CZ30MainFrame& frame = StartWith(kLmr16);
+    Number(3);
+    auto status = [&frame] { return frame.StatusBar()->PaneText(CColorStatusBar::kPrompt); };
+    const QString snapped = QStringLiteral(" CH 2: RX Frequency adjusted to 146.52000");
+    const struct {
+        const char* rx;
+        QString status;
+        const char* cell;
+    } cases[] = {
+        {"146.5201", snapped, "146.52000"},
+        {"146.5", QStringLiteral("Ready"), "146.50000"},
+        {"146,5201", snapped, "146.52000"},
+        {"146,5", QStringLiteral("Ready"), "146.50000"},
+    };
+    for (const auto& c : cases) {
+        ModalHand hand;
+        hand.handler = EditFrequencies(c.rx);
+        Sheet().SelectRow(1);
+        frame.RouteCommand(cmd::kEditMemory);
+        EXPECT_TRUE(status().startsWith(c.status)) << c.rx << ": " << status().toStdString();
+        EXPECT_EQ(Sheet().CellText(1, 3).toStdString(), c.cell) << c.rx;
+    }
+    const QStringList notes = CEditNotes::Instance().Notes();
+    ASSERT_EQ(notes.size(), 2);
+    EXPECT_TRUE(notes[0].startsWith(snapped.trimmed())) << notes[0].toStdString();
+    // The list in its dialog.
+    {
+        ModalHand look;
+        int listed = -1;
+        look.handler = [&listed](QWidget* w) {
+            if (auto* list = w->findChild<QListWidget*>()) listed = list->count();
+            static_cast<QDialog*>(w)->reject();
+            return true;
+        };
+        frame.RouteCommand(cmd::kLastEditNotes);
+        EXPECT_EQ(listed, 2);
+    }
+    // Left alone, the message goes by itself.
+    CEditNotes::Instance().showMs = 50;
+    ModalHand hand;
+    hand.handler = EditFrequencies("146.5201");
+    Sheet().SelectRow(1);
+    frame.RouteCommand(cmd::kEditMemory);
+    EXPECT_EQ(CEditNotes::Instance().Notes().size(), 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status() == QStringLiteral("Ready"); }, 2000));
+    CEditNotes::Instance().showMs = CEditNotes::kShowMs;
     Finish();
 }
 

@@ -564,6 +564,7 @@ TEST_F(CliTest, SetSaysWhatBecameOfEveryAssignment) {
     };
     const Case cases[] = {
         {5, {"Mch.CH1.FreqRx=446.1"}, 0, {}},
+        {5, {"Mch.CH1.FreqRx=446,1", "Mch.CH1.CTonRx=88,5"}, 0, {}}, // decimal commas
         {5,
          {"Mch.CH1.FreqRx=446.1031", "Mch.CH1.TOT:=5"},
          0,
@@ -573,7 +574,7 @@ TEST_F(CliTest, SetSaysWhatBecameOfEveryAssignment) {
          {"CommonSet.Common1.Comment1=ABCDEFGHIJKLMNOPQRST"},
          0,
          {"given 'ABCDEFGHIJKLMNOPQRST', stored 'ABCDEFGHIJKLMNOP' (as the radio stores it)"}},
-        {5, {"Mch.CH1.FreqRx=446,1"}, 1, {"Mch.CH1.FreqRx: '446,1' is not a number"}},
+        {5, {"Mch.CH1.FreqRx=446,1,2"}, 1, {"Mch.CH1.FreqRx: '446,1,2' is not a number"}},
         {5, {"Mch.CH1.FreqRx=12abc"}, 1, {"Mch.CH1.FreqRx: '12abc' is not a number"}},
         {5, {"Mch.CH1.FreqRx=nan"}, 1, {"'nan' is not a number"}},
         {5,

@@ -37,7 +37,10 @@ TEST(CText, ParsesLikePercentLfInTheCLocaleWhateverTheUsersLocale) {
         {"abc", false, 0},
         {"-", false, 0},
         {"+-1", false, 0},
-        {"146,525", true, 146},
+        {"146,525", true, 146.525}, // a decimal comma
+        {" -0,5", true, -0.5},
+        {"146,525,1", true, 146}, // two commas: the number before the first
+        {"1.46,525", true, 1.46}, // comma and point: as it stands
         {"1e-400", true, 0},
         {"-0.0000000001e-320", true, 0},
         {"12e-330", true, 0},

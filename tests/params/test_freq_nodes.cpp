@@ -27,7 +27,9 @@ TEST(MchFreqNode, SnapsTypedTextOntoChannelRaster) {
         {"1e300", 7000, 7000},  // far beyond any value: not a number
         {"inf", 7000, 7000},
         {"nan", 7000, 7000},
-        {"446,1", 7000, 7000},               // trailing junk
+        {"446,1", 7000, 446100000}, // a decimal comma
+        {"446,1,2", 7000, 7000},    // trailing junk
+        {"4.46,1", 7000, 7000},
         {"000000000000000146.525", 7000, 0}, // only 15 characters are read
     };
     for (const TextCase& c : cases) {

@@ -204,36 +204,54 @@ TEST(PrintPdf, CancelStopsTheJobAfterThePageInHand) {
     }
 }
 
-// "Common 2" prints its label and value cells 18 widths of "W" wide each, even where the two
-// do not fit across the page: the value stands 18 "W" right of its label.
-TEST(PrintPdf, CommonTwoCellsAreEighteenWidthsOfW) {
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("common2.pdf")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(Pdf(*Radio(kPmr16), kPmr16, {I::Common2}));
-    file.close();
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file.fileName(), "-"});
-    ASSERT_TRUE(p.waitForFinished(30000) && p.exitCode() == 0);
-    // The words of the first label's line: "Lockout" first, the value last.
-    const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
-    double labelX = -1, labelY = -1, valueX = -1;
-    for (auto it = word.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        const double x = m.captured(1).toDouble(), y = m.captured(2).toDouble();
-        if (labelX < 0 && m.captured(3) == QStringLiteral("Lockout"))
-            std::tie(labelX, labelY) = std::pair(x, y);
-        else if (labelX >= 0 && std::abs(y - labelY) < 1)
-            valueX = x;
+// "Common 2" prints its label and value cells 18 widths of "W" wide each where the two fit
+// across the page (landscape); on a portrait A4 page they are narrowed so that the values stay
+// on the paper, the value cell still right of the longest label.
+TEST(PrintPdf, CommonTwoCellsAreEighteenWidthsOfWWhereTheyFit) {
+    for (const auto orientation : {QPageLayout::Landscape, QPageLayout::Portrait}) {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("common2.pdf")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const auto hub = Radio(kPmr16);
+        const CPrintSource source{hub->GetRoot(), kPmr16, 16};
+        file.write(
+            PdfOf(PrintSections(source, {I::Common2}), QPageSize(QPageSize::A4), orientation));
+        file.close();
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file.fileName(), "-"});
+        ASSERT_TRUE(p.waitForFinished(30000) && p.exitCode() == 0);
+        const QString xml = QString::fromUtf8(p.readAllStandardOutput());
+        const double pageWidth = QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\""))
+                                     .match(xml)
+                                     .captured(1)
+                                     .toDouble();
+        // The words of the first label's line: "Lockout" first, the value last.
+        const QRegularExpression word(QStringLiteral(
+            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+        double labelX = -1, labelY = -1, valueX = -1, right = 0;
+        for (auto it = word.globalMatch(xml); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const double x = m.captured(1).toDouble(), y = m.captured(2).toDouble();
+            right = std::max(right, m.captured(3).toDouble());
+            if (labelX < 0 && m.captured(4) == QStringLiteral("Lockout"))
+                std::tie(labelX, labelY) = std::pair(x, y);
+            else if (labelX >= 0 && valueX < 0 && std::abs(y - labelY) < 1 &&
+                     m.captured(4) != QStringLiteral("Penalty") &&
+                     m.captured(4) != QStringLiteral("Timer"))
+                valueX = x;
+        }
+        ASSERT_GE(valueX, 0);
+        EXPECT_LT(right, pageWidth) << orientation;
+        QBuffer buffer;
+        QPdfWriter writer(&buffer);
+        const double w = QFontMetricsF(PrintFont(CPageRenderer::kTextPoints), &writer)
+                             .horizontalAdvance(QLatin1Char('W')) *
+                         72.0 / writer.resolution();
+        if (orientation == QPageLayout::Landscape)
+            EXPECT_NEAR((valueX - labelX) / w, 18.0, 0.25);
+        else
+            EXPECT_LT((valueX - labelX) / w, 18.0);
     }
-    ASSERT_GE(valueX, 0);
-    QBuffer buffer;
-    QPdfWriter writer(&buffer);
-    const double w = QFontMetricsF(PrintFont(CPageRenderer::kTextPoints), &writer)
-                         .horizontalAdvance(QLatin1Char('W')) *
-                     72.0 / writer.resolution();
-    EXPECT_NEAR((valueX - labelX) / w, 18.0, 0.25);
 }
 
 TEST(PrintPdf, AnEmptyJobWritesNothing) {
@@ -310,6 +328,54 @@ TEST(PrintPdf, TheCommandLinePrintsWithoutADisplay) {
     ASSERT_TRUE(image.open(QIODevice::ReadOnly));
     EXPECT_EQ(image.readAll(), before);
     EXPECT_EQ(run({"print", "--help"}), 0);
+}
+#endif
+
+#ifdef KT_KTZ30CLI
+// Every section of every variant's factory file and of every stock template, on either side of
+// the paper: no value cut short with "...", and the landscape memory table of a 16-channel PMR
+// radio on fewer pages than portrait (its 27 columns are some 180 widths of "W" at 20 points:
+// five landscape A4 pages against eight portrait ones).
+TEST(PrintPdf, NothingIsCutOnEitherSideOfThePaper) {
+    QTemporaryDir dir;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    auto run = [&env](const QStringList& args) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(KT_KTZ30CLI), args);
+        p.waitForFinished(60000);
+        EXPECT_EQ(p.exitCode(), 0) << args.join(' ').toStdString() << "\n"
+                                   << p.readAllStandardError().toStdString();
+    };
+    QStringList files;
+    for (int variant = 0; variant < 6; ++variant) {
+        files << dir.filePath(QStringLiteral("factory%1.hxq").arg(variant));
+        run({"new", "--variant", QString::number(variant), "-o", files.back()});
+    }
+    for (const QFileInfo& t : QDir(QStringLiteral(KT_TEMPLATES_DIR))
+                                  .entryInfoList({QStringLiteral("*.hxq")}, QDir::Files))
+        files << t.absoluteFilePath();
+    ASSERT_GE(files.size(), 7);
+    const QStringList every = {"--common", "--memory",     "--dtmf",
+                               "--scan",   "--signalling", "--maker"};
+    const QString out = dir.filePath(QStringLiteral("out.pdf"));
+    for (const QString& file : files)
+        for (const QStringList& side : {QStringList{}, QStringList{"--landscape"}}) {
+            run(QStringList{"print", file, "-o", out} + every + side);
+            const std::vector<std::string> pages = PdfFilePages(out);
+            EXPECT_GT(pages.size(), 10u);
+            for (const std::string& page : pages)
+                EXPECT_FALSE(Has(page, "..."))
+                    << file.toStdString() << side.join(' ').toStdString() << "\n"
+                    << page;
+        }
+    const QString pmr16 = files[5];
+    run({"print", pmr16, "-o", out, "--memory"});
+    const std::size_t portrait = PdfFilePages(out).size();
+    run({"print", pmr16, "-o", out, "--memory", "--landscape"});
+    const std::size_t landscape = PdfFilePages(out).size();
+    EXPECT_LE(3 * landscape, 2 * portrait) << landscape << " vs " << portrait;
 }
 #endif
 

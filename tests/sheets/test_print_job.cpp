@@ -223,4 +223,42 @@ TEST(PrintLayout, PagesTakeEveryRowWithEveryChunk) {
     for (const auto& c : cells)
         EXPECT_EQ(FitFormCells(c.label, c.value, c.width), std::make_pair(c.fitLabel, c.fitValue))
             << c.label << "+" << c.value << " in " << c.width;
+    // What the texts need stays, where both needs fit across the page.
+    const struct {
+        int label, value, width, labelNeed, valueNeed, fitLabel, fitValue;
+    } needs[] = {
+        {18, 18, 28, 13, 4, 14, 14},  // both halves are enough
+        {18, 18, 28, 17, 4, 17, 11},  // the label keeps its need
+        {18, 18, 28, 4, 16, 12, 16},  // the value keeps its need
+        {18, 18, 28, 20, 16, 14, 14}, // both needs do not fit: in proportion
+        {18, 18, 40, 30, 30, 18, 18}, // both fit as asked
+    };
+    for (const auto& c : needs)
+        EXPECT_EQ(FitFormCells(c.label, c.value, c.width, c.labelNeed, c.valueNeed),
+                  std::make_pair(c.fitLabel, c.fitValue))
+            << c.labelNeed << "+" << c.valueNeed << " in " << c.width;
+}
+
+// A page never ends with a group's heading whose lines are on the next page.
+TEST(PrintLayout, FormPagesKeepHeadingsWithTheirLines) {
+    const bool H = true, L = false;
+    const struct {
+        std::vector<bool> heading;
+        int perPage;
+        std::vector<std::pair<int, int>> pages; // first line, count
+    } cases[] = {
+        {{L, L, H, L, L}, 3, {{0, 2}, {2, 3}}},
+        {{L, H, H, L}, 3, {{0, 1}, {1, 3}}},
+        {{H, L, L, H, L}, 4, {{0, 3}, {3, 2}}},
+        {{H, H, H, L}, 2, {{0, 2}, {2, 2}}}, // nothing else on the page: it ends as it must
+        {{L, L, H}, 2, {{0, 2}, {2, 1}}},
+        {{}, 5, {{0, 0}}},
+        {{L, L, L}, 0, {{0, 1}, {1, 1}, {2, 1}}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::pair<int, int>> pages;
+        for (const CPageSlice& p : PlanFormPages(c.heading, c.perPage))
+            pages.emplace_back(p.firstRow, p.rowCount);
+        EXPECT_EQ(pages, c.pages) << c.heading.size() << "/" << c.perPage;
+    }
 }

@@ -131,10 +131,6 @@ const CByteImage* Defaults(const CZ30RadioDataManager& m) {
 }
 } // namespace
 
-void CZ30RadioDataManager::CopyDefaultByte(CByteImage& image, std::uint32_t address) const {
-    if (const CByteImage* d = Defaults(*this)) image.WriteByte(address, d->ReadByte(address));
-}
-
 void CZ30RadioDataManager::CopyDefaultBit(CByteImage& image, std::uint32_t address,
                                           unsigned bit) const {
     if (const CByteImage* d = Defaults(*this))

@@ -79,7 +79,6 @@ public:
     int Variant() const;
     bool IsPmr() const override { return Variant() % 2 != 0; }
     // Copies from the current variant's factory image into the given image.
-    void CopyDefaultByte(CByteImage& image, std::uint32_t address) const;
     void CopyDefaultBit(CByteImage& image, std::uint32_t address, unsigned bit) const override;
     void CopyDefaultBlock(CByteImage& image, std::uint32_t address, std::uint32_t n) const;
 

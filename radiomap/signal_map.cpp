@@ -73,13 +73,8 @@ bool EncodeAutodial(M&, CNode*, const CItem& item, CByteImage& image, int index)
     const std::uint32_t base = AutodialBase(index);
     // Blanks at either end go; inside the code only spaces do, any other character is a digit
     // (stored as 0 when it is no hexadecimal one).
-    std::string text = item.node->GetText().substr(0, kAutodialDigits);
-    const std::size_t first = text.find_first_not_of(" \t");
-    text = first == std::string::npos
-               ? std::string()
-               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
     std::string digits;
-    for (char c : text) {
+    for (char c : TrimBlanks(item.node->GetText().substr(0, kAutodialDigits))) {
         if (c == ' ') continue;
         digits += c == '*' ? 'E' : c == '#' ? 'F' : c;
     }

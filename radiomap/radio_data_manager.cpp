@@ -46,12 +46,6 @@ std::pair<int, int> ItemsOf(const CSectionCodec& c, int index) {
 
 } // namespace
 
-CZ30RadioDataManager::~CZ30RadioDataManager() {
-    for (CNode* node : m_store)
-        delete node;
-    m_store.clear();
-}
-
 void CZ30RadioDataManager::BuildTree() {
     if (!m_store.empty()) return;
     CNode* root = GetRoot();

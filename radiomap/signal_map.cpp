@@ -27,11 +27,6 @@ CNode* AutodialCode(CNode* root, int index) {
     return GetNode(root, "DTMFAutoD.DTMFDial." + AutodialName(index) + ".Code");
 }
 
-int Nibble(const CByteImage& image, std::uint32_t base, std::size_t i) {
-    const int b = image.ReadByte(base + static_cast<std::uint32_t>(i / 2));
-    return i % 2 == 0 ? b >> 4 : b & 0x0F;
-}
-
 } // namespace
 
 // ---- tree ----

@@ -34,18 +34,12 @@ void CollectLeaves(CNode* node, const std::string& path, std::vector<CLeaf>& lea
     }
 }
 
-struct CSnapshot {
-    std::vector<int> values;
-    std::vector<std::string> texts;
-};
-
-CSnapshot Take(const std::vector<CLeaf>& leaves) {
-    CSnapshot s;
-    s.values.reserve(leaves.size());
-    for (const CLeaf& leaf : leaves) {
-        s.values.push_back(leaf.node->GetValue());
-        if (leaf.text) s.texts.push_back(leaf.node->GetText());
-    }
+// The state of each leaf: a string node's text, any other node's value.
+std::vector<std::string> Take(const std::vector<CLeaf>& leaves) {
+    std::vector<std::string> s;
+    s.reserve(leaves.size());
+    for (const CLeaf& leaf : leaves)
+        s.push_back(leaf.text ? leaf.node->GetText() : std::to_string(leaf.node->GetValue()));
     return s;
 }
 
@@ -91,7 +85,7 @@ CZ30RadioDataManager::NodePathsAt(const std::vector<std::uint32_t>& addresses) {
         scratch->ImageToTree(root, live);
         std::vector<CLeaf> leaves;
         CollectLeaves(root, {}, leaves);
-        const CSnapshot base = Take(leaves);
+        const std::vector<std::string> base = Take(leaves);
 
         std::map<std::uint32_t, std::vector<bool>> changed;
         for (std::uint32_t a : missing) {
@@ -103,13 +97,9 @@ CZ30RadioDataManager::NodePathsAt(const std::vector<std::uint32_t>& addresses) {
                 flipped.CopyFrom(live);
                 flipped.WriteByte(a, static_cast<std::uint8_t>(live.ReadByte(a) ^ flip));
                 scratch->ImageToTree(root, flipped);
-                const CSnapshot s = Take(leaves);
-                for (std::size_t i = 0, t = 0; i < leaves.size(); ++i) {
-                    const bool differs = leaves[i].text ? s.texts[t] != base.texts[t]
-                                                        : s.values[i] != base.values[i];
-                    if (leaves[i].text) ++t;
-                    if (differs) hit[i] = true;
-                }
+                const std::vector<std::string> s = Take(leaves);
+                for (std::size_t i = 0; i < leaves.size(); ++i)
+                    if (s[i] != base[i]) hit[i] = true;
             }
         }
         // The keep rules read the tree as the scratch image has it.

@@ -57,30 +57,15 @@ void EncodeComment(CByteImage& image, std::uint32_t address, const CNode* node) 
 // "IfFreq": six BCD digits of kHz (the first is 0) in bytes 0x08 to 0x0A, sign in bit 7 of 0x08.
 // Only values on the 25 kHz raster are meaningful; anything else reads as 0.
 int DecodeIfFreqValue(const CByteImage& image) {
-    const int b0 = image.ReadByte(kIfFreq);
-    const int b1 = image.ReadByte(kIfFreq + 1);
     const int b2 = image.ReadByte(kIfFreq + 2);
     if (b2 != 0x00 && b2 != 0x25 && b2 != 0x50 && b2 != 0x75) return 0;
-    const int digits[5] = {b0 & 0x0F, b1 >> 4, b1 & 0x0F, b2 >> 4, b2 & 0x0F};
-    int khz = 0;
-    for (int d : digits) {
-        if (d > 9) return 0;
-        khz = khz * 10 + d;
-    }
-    const int hz = khz * 1000;
-    return (b0 & 0x80) ? -hz : hz;
+    const int khz = ReadBcd(image, kIfFreq, 0x0F);
+    if (khz < 0) return 0;
+    return image.ReadBit(kIfFreq, 7) ? -khz * 1000 : khz * 1000;
 }
 
 void EncodeIfFreqValue(CByteImage& image, int hz) {
-    int khz = std::abs(hz) / 1000;
-    int digits[6] = {};
-    for (int i = 5; i >= 0; --i) {
-        digits[i] = khz % 10;
-        khz /= 10;
-    }
-    image.WriteByte(kIfFreq, static_cast<std::uint8_t>(digits[0] << 4 | digits[1]));
-    image.WriteByte(kIfFreq + 1, static_cast<std::uint8_t>(digits[2] << 4 | digits[3]));
-    image.WriteByte(kIfFreq + 2, static_cast<std::uint8_t>(digits[4] << 4 | digits[5]));
+    WriteBcd(image, kIfFreq, std::abs(hz) / 1000);
     image.WriteBit(kIfFreq, 7, hz < 0);
 }
 

@@ -38,8 +38,7 @@ std::uint32_t TxRecord(int index) {
 std::string ReadToneCode(const CByteImage& image, std::uint32_t base) {
     std::string code;
     for (std::size_t i = 0; i < kCodeDigits; ++i) {
-        const int b = image.ReadByte(base + static_cast<std::uint32_t>(i / 2));
-        const int nibble = i % 2 == 0 ? b >> 4 : b & 0x0F;
+        const int nibble = Nibble(image, base, i);
         if (nibble == kEndNibble) break;
         code += kToneDigits[nibble];
     }
@@ -99,6 +98,12 @@ void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
 
 namespace {
 
+// The group tone digit that "*" and "G" stand for in five-tone codes: "SpcTonGrp", 0..14.
+int GroupToneDigit(CNode* root) {
+    CNode* grp = GetNode(root, "5ToneCodeCH.TxCodeCom.SpcTonGrp");
+    return grp ? HexTextValue(grp->GetText(), kGroupToneMax) : 0;
+}
+
 CItem RxItem(CNode* root, int index) {
     const bool coded = index < kCodedChannelCount;
     return {GetNode(root, "5ToneCodeCH.RXCodeCH." + RxChannelName(index)),
@@ -121,8 +126,7 @@ bool EncodeRx(M&, CNode* root, const CItem& item, CByteImage& image, int index) 
     const std::uint32_t r = RxRecordOf(index);
     if (index < kCodedChannelCount) {
         const std::uint32_t flags = r + kWildcardByte;
-        WriteToneCode(image, r, GetTextByName(item.node, "RxCode"), M::GroupToneDigit(root),
-                      &flags);
+        WriteToneCode(image, r, GetTextByName(item.node, "RxCode"), GroupToneDigit(root), &flags);
     }
     return true;
 }
@@ -137,8 +141,8 @@ void DecodeTx(M&, CNode*, const CItem& item, const CByteImage& image, int index)
 }
 
 bool EncodeTx(M&, CNode* root, const CItem& item, CByteImage& image, int index) {
-    WriteToneCode(image, TxRecord(index), GetTextByName(item.node, "TxCode"),
-                  M::GroupToneDigit(root), nullptr);
+    WriteToneCode(image, TxRecord(index), GetTextByName(item.node, "TxCode"), GroupToneDigit(root),
+                  nullptr);
     return true;
 }
 
@@ -166,8 +170,3 @@ constinit const CSectionCodec radiomap::k5ToneFormatCodec = {kFormatCount, Forma
                                                              nullptr, CFamily::Pmr};
 constinit const CSectionCodec radiomap::k5ToneUsrTonCodec = {kUsrTonCount, UsrTonItem, nullptr,
                                                              nullptr, CFamily::Pmr};
-
-int CZ30RadioDataManager::GroupToneDigit(CNode* root) {
-    CNode* grp = GetNode(root, "5ToneCodeCH.TxCodeCom.SpcTonGrp");
-    return grp ? HexTextValue(grp->GetText(), kGroupToneMax) : 0;
-}

@@ -2,6 +2,7 @@
 
 #include "params/node_access.h"
 #include "params/value_nodes.h"
+#include "radiomap/radio_data_manager.h"
 
 namespace radiomap {
 
@@ -62,7 +63,7 @@ void DecodeTable(const CByteImage& image, std::uint32_t base, CNode* parent, CFi
 }
 
 void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields fields,
-                 const CFieldHost& host) {
+                 const CZ30RadioDataManager& host) {
     const bool pmr = host.IsPmr();
     for (const CField& f : fields) {
         if (f.family == (pmr ? CFamily::Lmr : CFamily::Pmr)) continue;
@@ -105,14 +106,14 @@ void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw)
 }
 
 void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CFieldHost& host) {
+                  const CFieldSection& section, const CZ30RadioDataManager& host) {
     if (!parent) return;
     for (CFields t : section.tables)
         DecodeTable(image, base, parent, t, host.IsPmr());
 }
 
 void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CFieldHost& host) {
+                  const CFieldSection& section, const CZ30RadioDataManager& host) {
     if (!parent) return;
     for (CFields t : section.tables)
         EncodeTable(image, base, parent, t, host);
@@ -124,7 +125,7 @@ CNode* MakeBit(const char* name, const CNodeDesc& d) {
 
 CNode* MakeString(const char* name, const CNodeDesc& d) { return new CStringNode(name, d.off); }
 
-void BuildFields(CFieldHost& host, CNode* parent, const CFieldSection& section) {
+void BuildFields(CZ30RadioDataManager& host, CNode* parent, const CFieldSection& section) {
     for (CFields table : section.tables)
         for (const CField& f : table) {
             if (!f.node.make) continue;
@@ -136,6 +137,21 @@ void BuildFields(CFieldHost& host, CNode* parent, const CFieldSection& section) 
             for (const CChoiceText& c : f.node.choices)
                 value->AddChoice(c.code, c.text);
         }
+}
+
+int ReadBcd(const CByteImage& image, std::uint32_t a, int mask) {
+    int v = 0;
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        const int b = image.ReadByte(a + i) & (i == 0 ? mask : 0xFF);
+        if (b >> 4 > 9 || (b & 0x0F) > 9) return -1;
+        v = v * 100 + (b >> 4) * 10 + (b & 0x0F);
+    }
+    return v;
+}
+
+void WriteBcd(CByteImage& image, std::uint32_t a, int v) {
+    for (std::uint32_t i = 3; i-- > 0; v /= 100)
+        image.WriteByte(a + i, static_cast<std::uint8_t>(v / 10 % 10 << 4 | v % 10));
 }
 
 int HexTextValue(const std::string& text, int max) {

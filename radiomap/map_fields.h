@@ -9,7 +9,6 @@
 #include "params/node.h"
 #include "params/node_access.h"
 #include "params/value_nodes.h"
-#include "radiomap/field_host.h"
 
 #include <algorithm>
 #include <array>
@@ -220,9 +219,9 @@ void WritePlace(CByteImage& image, std::uint32_t base, const CPlace& p, int raw)
 // The fields of parent from the image, and back; base is added to each place. A field whose node
 // parent lacks is left alone; a missing parent does nothing.
 void DecodeFields(const CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CFieldHost& host);
+                  const CFieldSection& section, const CZ30RadioDataManager& host);
 void EncodeFields(CByteImage& image, std::uint32_t base, CNode* parent,
-                  const CFieldSection& section, const CFieldHost& host);
+                  const CFieldSection& section, const CZ30RadioDataManager& host);
 
 // The items of sections that are each one node with its fields: item i is the i-th section's
 // node at its base.
@@ -236,13 +235,18 @@ constexpr CSectionCodec kFamilyWhole = {sizeof...(S), Whole<S...>, nullptr, null
 template <const CFieldSection&... S>
 constexpr CSectionCodec kWhole = kFamilyWhole<CFamily::Both, S...>;
 
+// Six BCD digits in the three bytes at a, the first byte taken under mask (a flag or sign
+// shares it): -1 when a digit is not decimal. Writing keeps the lowest six digits of v >= 0.
+int ReadBcd(const CByteImage& image, std::uint32_t a, int mask);
+void WriteBcd(CByteImage& image, std::uint32_t a, int v);
+
 // A key-function code as the variant offers it (0 when it does not).
 int AllowedKeyCode(int code, bool pmr);
 // The value of a one-digit hexadecimal text: 0 when empty or not hexadecimal, at most max.
 int HexTextValue(const std::string& text, int max);
 
 // The nodes of a section's records under parent, in the order of its tables.
-void BuildFields(CFieldHost& host, CNode* parent, const CFieldSection& section);
+void BuildFields(CZ30RadioDataManager& host, CNode* parent, const CFieldSection& section);
 
 inline CNode* Child(CNode* parent, const char* name) {
     return parent ? parent->FindChild(name) : nullptr;
@@ -254,13 +258,11 @@ inline int Get(CNode* parent, const char* name) {
 inline void Set(CNode* parent, const char* name, int code) {
     if (CNode* n = Child(parent, name)) n->SetValue(code);
 }
+// Nibble i of the bytes from base, the high nibble of a byte first.
+inline int Nibble(const CByteImage& image, std::uint32_t base, std::size_t i) {
+    const int b = image.ReadByte(base + static_cast<std::uint32_t>(i / 2));
+    return i % 2 == 0 ? b >> 4 : b & 0x0F;
+}
 inline int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
-inline int ReadWord(const CByteImage& image, std::uint32_t a) {
-    return image.ReadByte(a) * 256 + image.ReadByte(a + 1);
-}
-inline void WriteWord(CByteImage& image, std::uint32_t a, int word) {
-    image.WriteByte(a, static_cast<std::uint8_t>((word >> 8) & 0xFF));
-    image.WriteByte(a + 1, static_cast<std::uint8_t>(word & 0xFF));
-}
 
 } // namespace radiomap

@@ -17,9 +17,8 @@ using M = CZ30RadioDataManager;
 namespace {
 
 // Offsets within a channel record of what is coded by hand.
-constexpr std::uint32_t kRx = 0;    // InhCh (bit 7) and receive frequency, BCD kHz
-constexpr std::uint32_t kTx = 3;    // InhTx (bit 7) and transmit frequency
-constexpr std::uint32_t kTones = 6; // receive and transmit tone fields, 12 bits each
+constexpr std::uint32_t kRx = 0; // InhCh (bit 7) and receive frequency, BCD kHz
+constexpr std::uint32_t kTx = 3; // InhTx (bit 7) and transmit frequency
 
 // ---- Helpers ----
 
@@ -36,70 +35,15 @@ std::uint32_t RecordOf(int index) { return kChannelBase + kRecordSize * index; }
 // The image keeps whole kHz; the channel raster gives back the rest as GridText does (150.006
 // reads as 150.00625). A kHz on no raster stays as it is.
 int DecodeFreq(const CByteImage& image, std::uint32_t address) {
-    int khz = 0;
-    for (std::uint32_t i = 0; i < 3; ++i) {
-        int b = image.ReadByte(address + i);
-        if (i == 0) b &= 0x7F;
-        const int hi = b >> 4, lo = b & 0x0F;
-        if (hi > 9 || lo > 9) return 0;
-        khz = khz * 100 + hi * 10 + lo;
-    }
+    const int khz = ReadBcd(image, address, 0x7F);
+    if (khz < 0) return 0;
     const long long onRaster = CZ30MchFreqNode::OnRaster(khz * 1000LL);
     return onRaster < 0 ? khz * 1000 : static_cast<int>(onRaster);
 }
 
 void EncodeFreq(CByteImage& image, std::uint32_t address, int hz, int flag) {
-    int khz = std::max(hz, 0) / 1000;
-    std::uint8_t bytes[3];
-    for (int i = 2; i >= 0; --i) {
-        const int lo = std::min(khz % 10, 15);
-        const int hi = std::min(khz / 10 % 10, 15);
-        bytes[i] = static_cast<std::uint8_t>(hi << 4 | lo);
-        khz /= 100;
-    }
-    bytes[0] = static_cast<std::uint8_t>((bytes[0] & 0x7F) | (flag ? 0x80 : 0));
-    image.WriteBlock(address, bytes, 3);
-}
-
-// ---- Tone fields: 12 bits, kind in bits 11 and 10 ----
-
-int DecodeTone(int t) {
-    switch (t >> 10 & 3) {
-    case 0:
-        return std::min(t & 0xFF, kToneUser);
-    case 1:
-        return (t & 0x200 ? kDcsInverted : kDcsNormal) + 100 * (t >> 6 & 7) + 10 * (t >> 3 & 7) +
-               (t & 7);
-    default:
-        return kToneOff;
-    }
-}
-
-int EncodeTone(int code) {
-    if (code <= kToneUser) return std::max(code, 0);
-    if (code >= kDcsNormal && code < kDcsInverted + 1000) {
-        const bool inverted = code >= kDcsInverted;
-        const int d = code - (inverted ? kDcsInverted : kDcsNormal);
-        const int d2 = std::min(d / 100, 7), d1 = std::min(d / 10 % 10, 7),
-                  d0 = std::min(d % 10, 7);
-        return 0x400 | (inverted ? 0x200 : 0) | d2 << 6 | d1 << 3 | d0;
-    }
-    return 0x800;
-}
-
-void DecodeTones(CNode* ch, const CByteImage& image, std::uint32_t a) {
-    const int b6 = image.ReadByte(a + kTones), b7 = image.ReadByte(a + kTones + 1),
-              b8 = image.ReadByte(a + kTones + 2);
-    Set(ch, "CTonRx", DecodeTone(b6 << 4 | b7 >> 4));
-    Set(ch, "CTonTx", DecodeTone((b7 & 0x0F) << 8 | b8));
-}
-
-void EncodeTones(CNode* ch, CByteImage& image, std::uint32_t a) {
-    const int rx = EncodeTone(Get(ch, "CTonRx"));
-    const int tx = EncodeTone(Get(ch, "CTonTx"));
-    image.WriteByte(a + kTones, static_cast<std::uint8_t>(rx >> 4));
-    image.WriteByte(a + kTones + 1, static_cast<std::uint8_t>(((rx << 4) + (tx >> 8)) % 256));
-    image.WriteByte(a + kTones + 2, static_cast<std::uint8_t>(tx % 256));
+    WriteBcd(image, address, std::max(hz, 0) / 1000);
+    image.WriteBit(address, 7, flag != 0);
 }
 
 // ---- Frequencies and inhibit flags: the flag shares the first BCD byte ----
@@ -181,12 +125,11 @@ CItem ChannelItem(CNode* root, int index) {
     return {Channel(Mch(root), index), {{{RecordOf(index), &kChannelSection}}}};
 }
 
-// The frequencies with their inhibit flags, the tone codes, and the scan list's bit a channel
-// outside the records.
+// The frequencies with their inhibit flags, and the scan list's bit a channel outside the
+// records.
 void DecodeChannel(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
     const std::uint32_t a = RecordOf(index);
     DecodeFrequencies(item.node, image, a);
-    DecodeTones(item.node, image, a);
     Set(item.node, "ScnLst1", image.ReadBit(ScanByte(index), ScanBit(index)));
 }
 
@@ -199,7 +142,6 @@ bool EncodeChannel(M& map, CNode*, const CItem& item, CByteImage& image, int ind
         return false;
     }
     EncodeFrequencies(item.node, image, a);
-    EncodeTones(item.node, image, a);
     image.WriteBit(ScanByte(index), ScanBit(index), Get(item.node, "ScnLst1") != 0);
     return true;
 }

@@ -125,20 +125,52 @@ inline constexpr auto kToneChoices = [] {
 }();
 inline constexpr CNodeDesc kTone = {MakeRange<CNumNode>, kToneOff, 0, 5000, nullptr, nullptr,
                                     kToneChoices};
+// A tone field: 12 bits, kind in bits 11 and 10.
+inline int DecodeTone(int t) {
+    switch (t >> 10 & 3) {
+    case 0:
+        return std::min(t & 0xFF, kToneUser);
+    case 1:
+        return (t & 0x200 ? kDcsInverted : kDcsNormal) + 100 * (t >> 6 & 7) + 10 * (t >> 3 & 7) +
+               (t & 7);
+    default:
+        return kToneOff;
+    }
+}
+
+inline int EncodeTone(int code) {
+    if (code <= kToneUser) return std::max(code, 0);
+    if (code >= kDcsNormal && code < kDcsInverted + 1000) {
+        const bool inverted = code >= kDcsInverted;
+        const int d = code - (inverted ? kDcsInverted : kDcsNormal);
+        const int d2 = std::min(d / 100, 7), d1 = std::min(d / 10 % 10, 7),
+                  d0 = std::min(d % 10, 7);
+        return 0x400 | (inverted ? 0x200 : 0) | d2 << 6 | d1 << 3 | d0;
+    }
+    return 0x800;
+}
+
+// The tone fields, lowest bit first: receive in byte 6 and the high nibble of byte 7, transmit in
+// the low nibble of byte 7 and byte 8.
+inline constexpr CBitAt kCTonRx[] = {
+    {7, 4}, {7, 5}, {7, 6}, {7, 7}, {6, 0}, {6, 1}, {6, 2}, {6, 3}, {6, 4}, {6, 5}, {6, 6}, {6, 7}};
+inline constexpr CBitAt kCTonTx[] = {
+    {8, 0}, {8, 1}, {8, 2}, {8, 3}, {8, 4}, {8, 5}, {8, 6}, {8, 7}, {7, 0}, {7, 1}, {7, 2}, {7, 3}};
+inline constexpr CRule kToneCode = Function(DecodeTone, EncodeTone);
 
 inline constexpr CNodeDesc kTimerAB = OnOff("Timer A", "Timer B");
 
 // A channel record, in the order of the tree. Coded by hand: bytes 0 to 5, the frequencies with
-// their inhibit flags in bit 7; bytes 6 to 8, the tone codes; the scan-list bit. LMR radios
-// write the two-tone number's signalling bits and factory content into the five-tone fields.
+// their inhibit flags in bit 7; the scan-list bit. LMR radios write the two-tone number's
+// signalling bits and factory content into the five-tone fields.
 inline constexpr CField kChannelFields[] = {
     {"ChOn",       {},               Hand(),                      OnOff()},
     {"FreqRx",     {},               Hand(),                      Node<CZ30MchFreqNode>()},
     {"InhCh",      {},               Hand(),                      OnOff()},
     {"FreqTx",     {},               Hand(),                      Node<CZ30MchFreqNode>()},
     {"InhTx",      {},               Hand(),                      OnOff()},
-    {"CTonRx",     {},               Hand(),                      kTone},
-    {"CTonTx",     {},               Hand(),                      kTone},
+    {"CTonRx",     Apart(kCTonRx),   kToneCode,                   kTone},
+    {"CTonTx",     Apart(kCTonTx),   kToneCode,                   kTone},
     {"WidNar",     Bit(12, 7),       Plain(),                     OnOff("Wide", "Narrow")},
     {"PwrSave",    Bit(9, 7),        Plain(),                     OnOff()},
     {"TOT",        Bit(9, 4),        Plain(),                     OnOff()},

@@ -46,12 +46,6 @@ std::pair<int, int> ItemsOf(const CSectionCodec& c, int index) {
 
 } // namespace
 
-CZ30RadioDataManager::~CZ30RadioDataManager() {
-    for (CNode* node : m_store)
-        delete node;
-    m_store.clear();
-}
-
 void CZ30RadioDataManager::BuildTree() {
     if (!m_store.empty()) return;
     CNode* root = GetRoot();
@@ -130,10 +124,6 @@ const CByteImage* Defaults(const CZ30RadioDataManager& m) {
     return d ? d->DefaultImage(m.Variant()) : nullptr;
 }
 } // namespace
-
-void CZ30RadioDataManager::CopyDefaultByte(CByteImage& image, std::uint32_t address) const {
-    if (const CByteImage* d = Defaults(*this)) image.WriteByte(address, d->ReadByte(address));
-}
 
 void CZ30RadioDataManager::CopyDefaultBit(CByteImage& image, std::uint32_t address,
                                           unsigned bit) const {

@@ -5,7 +5,6 @@
 #include "clone/byte_image.h"
 #include "clone/radio_data_manager.h"
 #include "params/node.h"
-#include "radiomap/field_host.h"
 
 #include <memory>
 #include <utility>
@@ -34,11 +33,10 @@ enum class CZ30Section {
     Channel,
 };
 
-class CZ30RadioDataManager : public CRadioDataManager, public CFieldHost {
+class CZ30RadioDataManager : public CRadioDataManager {
     KT_DECLARE_CLASS(CZ30RadioDataManager)
 public:
     CZ30RadioDataManager() = default;
-    ~CZ30RadioDataManager() override;
     // A manager with a tree of its own, for work that must not touch the document's tree (the
     // image fix-up, the check of what an image keeps). It reaches the hub's defaults, works with
     // the variant given here (image to tree takes the image's) and leaves the hub's variant alone.
@@ -72,15 +70,12 @@ public:
     static constexpr int kEveryItem = -1;
     void Decode(CZ30Section section, CNode* root, const CByteImage& image, int index = kEveryItem);
     void Encode(CZ30Section section, CNode* root, CByteImage& image, int index = kEveryItem);
-    // The group tone digit that "*" and "G" stand for in five-tone codes: "SpcTonGrp", 0..14.
-    static int GroupToneDigit(CNode* root);
 
     // The current variant (0..5): the model manager's, or a scratch manager's own; 0 without one.
     int Variant() const;
-    bool IsPmr() const override { return Variant() % 2 != 0; }
+    bool IsPmr() const { return Variant() % 2 != 0; }
     // Copies from the current variant's factory image into the given image.
-    void CopyDefaultByte(CByteImage& image, std::uint32_t address) const;
-    void CopyDefaultBit(CByteImage& image, std::uint32_t address, unsigned bit) const override;
+    void CopyDefaultBit(CByteImage& image, std::uint32_t address, unsigned bit) const;
     void CopyDefaultBlock(CByteImage& image, std::uint32_t address, std::uint32_t n) const;
 
     // Creates a node, keeps it in the store and appends it to parent (when given).
@@ -89,8 +84,9 @@ public:
         Adopt(parent, node);
         return node;
     }
-    CNode* Adopt(CNode* parent, CNode* node) override {
-        m_store.push_back(node);
+    // The same for a node made elsewhere (the field tables' builder).
+    CNode* Adopt(CNode* parent, CNode* node) {
+        m_store.emplace_back(node);
         if (parent) parent->AddChild(node);
         return node;
     }
@@ -107,7 +103,7 @@ private:
     void BuildMakerR(CNode* root);
     void SetDefaultChannel(CNode* root);
 
-    std::vector<CNode*> m_store;
+    std::vector<std::unique_ptr<CNode>> m_store;
     int m_scratchVariant = -1; // a scratch manager's variant; -1 follows the hub
 };
 

@@ -27,11 +27,6 @@ CNode* AutodialCode(CNode* root, int index) {
     return GetNode(root, "DTMFAutoD.DTMFDial." + AutodialName(index) + ".Code");
 }
 
-int Nibble(const CByteImage& image, std::uint32_t base, std::size_t i) {
-    const int b = image.ReadByte(base + static_cast<std::uint32_t>(i / 2));
-    return i % 2 == 0 ? b >> 4 : b & 0x0F;
-}
-
 } // namespace
 
 // ---- tree ----
@@ -73,13 +68,8 @@ bool EncodeAutodial(M&, CNode*, const CItem& item, CByteImage& image, int index)
     const std::uint32_t base = AutodialBase(index);
     // Blanks at either end go; inside the code only spaces do, any other character is a digit
     // (stored as 0 when it is no hexadecimal one).
-    std::string text = item.node->GetText().substr(0, kAutodialDigits);
-    const std::size_t first = text.find_first_not_of(" \t");
-    text = first == std::string::npos
-               ? std::string()
-               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
     std::string digits;
-    for (char c : text) {
+    for (char c : TrimBlanks(item.node->GetText().substr(0, kAutodialDigits))) {
         if (c == ' ') continue;
         digits += c == '*' ? 'E' : c == '#' ? 'F' : c;
     }

@@ -124,7 +124,7 @@ void DecodeRx(M&, CNode*, const CItem& item, const CByteImage& image, int index)
     auto* ch = static_cast<CZ302TonRxCodeChNode*>(item.node);
     const auto limits = Limits(ch);
     for (std::uint32_t i = 0; i < 4; ++i)
-        if (limits[i]) limits[i]->SetValue(ReadWord(image, WindowsOf(index) + 2 * i));
+        if (limits[i]) limits[i]->SetValue(ReadPlace(image, WindowsOf(index), Word(2 * i)));
     CFreqNode* centres[2] = {ch->FirstFreq(), ch->SecondFreq()};
     for (std::size_t k = 0; k < 2; ++k)
         if (centres[k] && limits[2 * k] && limits[2 * k + 1])
@@ -137,7 +137,7 @@ bool EncodeRx(M&, CNode*, const CItem& item, CByteImage& image, int index) {
     if (index >= kCodedChannelCount) return true;
     const auto limits = Limits(item.node);
     for (std::uint32_t i = 0; i < 4; ++i)
-        if (limits[i]) WriteWord(image, WindowsOf(index) + 2 * i, limits[i]->GetValue());
+        if (limits[i]) WritePlace(image, WindowsOf(index), Word(2 * i), limits[i]->GetValue());
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
 #include <string>
 
 KT_IMPLEMENT_DYNCREATE(CZ30AdjustDataManager, CAdjustDataManager)
@@ -55,12 +56,22 @@ constexpr AlignmentValues kAlignment[] = {
                               0,    0,    0,    0,    0,    0,    0,    0}},
 };
 
-void ResetByte(CByteImage& image, const CByteImage& defaults, std::uint32_t a) {
-    image.WriteByte(a, defaults.ReadByte(a));
-}
+// The bytes and bits that come from the defaults, from a base: the first bytes (a model code,
+// the code of a coded receive channel), the option bits of LMR radios and of every radio, and
+// the bits of a two-tone and of a five-tone receive code channel record.
+constexpr CPlace kBytes[] = {Byte(0), Byte(1), Byte(2), Byte(3)};
+constexpr CPlace kLmrOptionBits[] = {Bit(0x07D, 6), Byte(0x086), Byte(0x09A), Bit(0x07C, 1)};
+constexpr CPlace kOptionBits[] = {Bit(0x07B, 5), Bit(0x07F, 6)};
+constexpr CPlace k2ToneRxBits[] = {Byte(4),   Bit(6, 7), Bit(6, 6), Bit(6, 3),
+                                   Bit(7, 7), Bit(7, 6), Bit(7, 5), Bit(8, 7)};
+constexpr CPlace k5ToneRxBits[] = {Bit(6, 3), Bit(7, 7), Bit(7, 5)};
 
-void ResetBit(CByteImage& image, const CByteImage& defaults, std::uint32_t a, unsigned bit) {
-    image.WriteBit(a, bit, defaults.ReadBit(a, bit) != 0);
+void Reset(CByteImage& image, const CByteImage& defaults, std::uint32_t base,
+           std::span<const CPlace> places) {
+    for (const CPlace& p : places)
+        ForEachBit(p, base, [&](std::uint32_t a, unsigned bit) {
+            image.WriteBit(a, bit, defaults.ReadBit(a, bit) != 0);
+        });
 }
 
 // Records 2 to 32 of the five-tone transmit area hold no code on an LMR radio.
@@ -68,11 +79,6 @@ void ClearTxRecords(CByteImage& image) {
     for (std::uint32_t a = kTxRecord + kTxRecordSize; a < kTxRecord + 32 * kTxRecordSize;
          a += kTxRecordSize)
         image.WriteBlock(a, kEmptyTxCode, sizeof kEmptyTxCode);
-}
-
-void ResetBlock(CByteImage& image, const CByteImage& defaults, std::uint32_t a, std::uint32_t n) {
-    for (std::uint32_t i = 0; i < n; ++i)
-        ResetByte(image, defaults, a + i);
 }
 
 } // namespace
@@ -104,7 +110,7 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
     // 2, 3. Maker text, model code and model revision.
     image->WriteBlock(kMaker, reinterpret_cast<const std::uint8_t*>(kMakerText),
                       static_cast<std::uint32_t>(std::strlen(kMakerText)));
-    ResetBlock(*image, defaults, kModelCode, 2);
+    Reset(*image, defaults, kModelCode, std::span(kBytes).first(2));
     image->WriteByte(kModelRevision, 1);
 
     CNode* root = data ? data->GetRoot() : nullptr;
@@ -122,8 +128,8 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
     }
     // 5. An unused bit of every channel record.
     for (int i = 0; i < kChannelBitRecords; ++i)
-        ResetBit(*image, defaults, kChannelBase + kRecordSize * static_cast<std::uint32_t>(i) + 9,
-                 5);
+        Reset(*image, defaults, kChannelBase + kRecordSize * static_cast<std::uint32_t>(i),
+              {{Bit(9, 5)}});
 
     if (data && root) {
         // 6. Channels, DTMF and scan.
@@ -131,7 +137,16 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
         recode({S::DtmfAutodial, S::DtmfCommon, S::Scan});
 
         // 7. Receive code channels.
-        FixReceiveCodeChannels(*data, root, *image, defaults, pmr);
+        const S rx = pmr ? S::FiveToneRxCodeCh : S::TwoToneRxCodeCh;
+        for (int w = 0; w < kRxChannelCount; ++w) {
+            const std::uint32_t r = RxRecordOf(w);
+            data->Decode(rx, root, *image, w);
+            if (w < kCodedChannelCount) Reset(*image, defaults, r, kBytes);
+            Reset(*image, defaults, r,
+                  pmr ? std::span<const CPlace>(k5ToneRxBits)
+                      : std::span<const CPlace>(k2ToneRxBits));
+            data->Encode(rx, root, *image, w);
+        }
 
         // 8 to 10. The signalling system of the variant.
         if (pmr) {
@@ -149,31 +164,20 @@ int CZ30AdjustDataManager::FixUpImage(CByteImage& target) {
     }
 
     // 12. Option bits.
-    if (!pmr) {
-        ResetBit(*image, defaults, 0x07D, 6);
-        ResetByte(*image, defaults, 0x086);
-        ResetByte(*image, defaults, 0x09A);
-        ResetBit(*image, defaults, 0x07C, 1);
-    }
-    ResetBit(*image, defaults, 0x07B, 5);
-    ResetBit(*image, defaults, 0x07F, 6);
-    image->WriteBit(0x07F, 4, false);
-    image->WriteBit(0x07F, 3, false);
+    if (!pmr) Reset(*image, defaults, 0, kLmrOptionBits);
+    Reset(*image, defaults, 0, kOptionBits);
+    WritePlace(*image, 0, Bits(0x07F, 3, 2), 0);
     const bool keepLowBits = image->ReadBit(kChannelCode, 0) && !image->ReadBit(kChannelCode, 1) &&
                              image->ReadBit(0x07F, 2);
-    if (!keepLowBits) {
-        image->WriteBit(0x07F, 1, false);
-        image->WriteBit(0x07F, 0, false);
-    }
+    if (!keepLowBits) WritePlace(*image, 0, Bits(0x07F, 0, 2), 0);
 
     // 13. Maker area.
     if (data && root) recode({S::MakerR});
 
     // 14. The first 16 channels are kept twice.
-    std::uint8_t record[kRecordSize];
-    for (std::uint32_t off = 0; off < kMirrorSize; off += kRecordSize)
-        if (image->ReadBlock(kChannelBase + off, record, kRecordSize))
-            image->WriteBlock(kMirrorTarget + off, record, kRecordSize);
+    std::uint8_t mirror[kMirrorSize];
+    if (image->ReadBlock(kChannelBase, mirror, kMirrorSize))
+        image->WriteBlock(kMirrorTarget, mirror, kMirrorSize);
     return 1;
 }
 
@@ -191,32 +195,6 @@ void CZ30AdjustDataManager::SetStartupChannel(CNode* root, CByteImage& image) co
         }
     }
     if (image.ReadByte(kStartupChannel) == 0xFF) image.WriteByte(kStartupChannel, 0);
-}
-
-void CZ30AdjustDataManager::FixReceiveCodeChannels(CZ30RadioDataManager& data, CNode* root,
-                                                   CByteImage& image, const CByteImage& defaults,
-                                                   bool pmr) const {
-    for (int w = 0; w < kRxChannelCount; ++w) {
-        const std::uint32_t r = RxRecordOf(w);
-        if (pmr) {
-            data.Decode(CZ30Section::FiveToneRxCodeCh, root, image, w);
-            if (w < kCodedChannelCount) ResetBlock(image, defaults, r, 4);
-            ResetBit(image, defaults, r + 6, 3);
-            ResetBit(image, defaults, r + 7, 7);
-            ResetBit(image, defaults, r + 7, 5);
-            data.Encode(CZ30Section::FiveToneRxCodeCh, root, image, w);
-        } else {
-            data.Decode(CZ30Section::TwoToneRxCodeCh, root, image, w);
-            if (w < kCodedChannelCount) ResetBlock(image, defaults, r, 4);
-            ResetByte(image, defaults, r + 4);
-            for (unsigned bit : {7u, 6u, 3u})
-                ResetBit(image, defaults, r + 6, bit);
-            for (unsigned bit : {7u, 6u, 5u})
-                ResetBit(image, defaults, r + 7, bit);
-            ResetBit(image, defaults, r + 8, 7);
-            data.Encode(CZ30Section::TwoToneRxCodeCh, root, image, w);
-        }
-    }
 }
 
 int CZ30AdjustDataManager::SetChannelClass() {

@@ -27,6 +27,4 @@ public:
 
 private:
     void SetStartupChannel(CNode* root, CByteImage& image) const;
-    void FixReceiveCodeChannels(CZ30RadioDataManager& data, CNode* root, CByteImage& image,
-                                const CByteImage& defaults, bool pmr) const;
 };

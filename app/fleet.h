@@ -60,7 +60,6 @@ public:
     // verb: "write", "read" or "info".
     CFleetEngine(std::string verb, std::vector<CFleetJob> jobs);
 
-    const std::string& Verb() const { return m_verb; }
     std::size_t Count() const { return m_jobs.size(); }
     const CFleetJob& Job(std::size_t i) const { return m_jobs[i]; }
     const CFleetStatus& Status(std::size_t i) const { return m_status[i]; }

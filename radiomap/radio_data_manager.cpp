@@ -1,11 +1,12 @@
 #include "radiomap/radio_data_manager.h"
 
-#include "clone/clone_manager.h"
-#include "clone/default_data_manager.h"
-#include "clone/model_manager.h"
+#include "clone/model_info.h"
+#include "clone/z30_default_data_manager.h"
+#include "params/node_access.h"
 #include "radiomap/memory_map.h"
 
 #include <algorithm>
+#include <string>
 
 KT_IMPLEMENT_DYNCREATE(CZ30RadioDataManager, CRadioDataManager)
 
@@ -47,7 +48,7 @@ std::pair<int, int> ItemsOf(const CSectionCodec& c, int index) {
 } // namespace
 
 void CZ30RadioDataManager::BuildTree() {
-    if (!m_store.empty()) return;
+    if (NodeCount() != 0) return;
     CNode* root = GetRoot();
     BuildMch(root);
     BuildScanList(root);
@@ -62,19 +63,12 @@ void CZ30RadioDataManager::BuildTree() {
 std::unique_ptr<CZ30RadioDataManager> CZ30RadioDataManager::Scratch(CCloneManagerTemplate* hub,
                                                                     int variant) {
     auto scratch = std::make_unique<CZ30RadioDataManager>();
-    scratch->SetOwner(hub);
-    scratch->m_scratchVariant = std::clamp(variant, 0, kVariantCount - 1);
-    scratch->BuildTree();
+    scratch->MakeScratch(hub, std::clamp(variant, 0, kVariantCount - 1));
     return scratch;
 }
 
 int CZ30RadioDataManager::ImageToTree(CNode* root, CByteImage& image) {
-    // The variant comes from the image.
-    if (m_scratchVariant >= 0)
-        m_scratchVariant = VariantOfImage(image);
-    else if (CCloneManagerTemplate* hub = GetOwner())
-        if (CModelManager* model = hub->GetModelManager())
-            model->SetVariant(VariantOfImage(image), false);
+    TakeVariant(VariantOfImage(image));
 
     for (int s = 0; s < int(CZ30Section::Channel); ++s)
         Decode(CZ30Section(s), root, image);
@@ -111,29 +105,24 @@ void CZ30RadioDataManager::Encode(CZ30Section section, CNode* root, CByteImage& 
     }
 }
 
-int CZ30RadioDataManager::Variant() const {
-    if (m_scratchVariant >= 0) return m_scratchVariant;
-    CCloneManagerTemplate* hub = GetOwner();
-    return hub ? hub->GetVariant() : 0;
+const CByteImage* CZ30RadioDataManager::LiveImage(int variant) const {
+    return &CZ30DefaultDataManager::FactoryImage(variant);
 }
 
-namespace {
-const CByteImage* Defaults(const CZ30RadioDataManager& m) {
-    CCloneManagerTemplate* hub = m.GetOwner();
-    CDefaultDataManager* d = hub ? hub->GetDefaultDataManager() : nullptr;
-    return d ? d->DefaultImage(m.Variant()) : nullptr;
-}
-} // namespace
-
-void CZ30RadioDataManager::CopyDefaultBit(CByteImage& image, std::uint32_t address,
-                                          unsigned bit) const {
-    if (const CByteImage* d = Defaults(*this))
-        image.WriteBit(address, bit, d->ReadBit(address, bit));
+void CZ30RadioDataManager::MakeLive(CNode* root) {
+    radiomap::SwitchEveryChannelOn(root);
+    SetValueByName(GetNode(root, "Mch"), "Emr", 1);
 }
 
-void CZ30RadioDataManager::CopyDefaultBlock(CByteImage& image, std::uint32_t address,
-                                            std::uint32_t n) const {
-    const CByteImage* d = Defaults(*this);
-    if (!d || n == 0 || !d->InRange(address) || n > d->Size() - address) return;
-    image.WriteBlock(address, d->Data() + address, n);
+void radiomap::SwitchEveryChannelOn(CNode* root) {
+    constexpr int kLiveFrequencyHz = 446100000;
+    constexpr int kLiveToneCode = 2023; // DCS 023
+    for (int ch = 1; ch <= kChannelCount; ++ch) {
+        CNode* channel = GetNode(root, "Mch.CH" + std::to_string(ch));
+        SetValueByName(channel, "ChOn", 1);
+        SetValueByName(channel, "FreqRx", kLiveFrequencyHz);
+        SetValueByName(channel, "FreqTx", kLiveFrequencyHz);
+        SetValueByName(channel, "CTonRx", kLiveToneCode);
+        SetValueByName(channel, "CTonTx", kLiveToneCode);
+    }
 }

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 using namespace radiomap;
@@ -84,20 +83,6 @@ int radiomap::AllowedKeyCode(int code, bool pmr) {
     default:
         return 0;
     }
-}
-
-// ---- tree ----
-
-void CZ30RadioDataManager::BuildCommonSet(CNode* root) {
-    CNode* common = New<CNode>(root, "CommonSet");
-    // Each page is named last in its section's path ("CommonSet.Common1").
-    for (const CFieldSection* s :
-         {&kCommon1Section, &kCommon2Section, &kExpertSection, &kKeyDispSection})
-        BuildFields(*this, New<CNode>(common, std::strchr(s->node, '.') + 1), *s);
-}
-
-void CZ30RadioDataManager::BuildMakerR(CNode* root) {
-    BuildFields(*this, New<CNode>(root, "MakerR"), kMakerSection);
 }
 
 // ---- codecs ----

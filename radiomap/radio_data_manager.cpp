@@ -2,11 +2,14 @@
 
 #include "clone/model_info.h"
 #include "clone/z30_default_data_manager.h"
+#include "params/freq_nodes.h"
 #include "params/node_access.h"
 #include "radiomap/memory_map.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
+#include <string_view>
 
 KT_IMPLEMENT_DYNCREATE(CZ30RadioDataManager, CRadioDataManager)
 
@@ -45,19 +48,83 @@ std::pair<int, int> ItemsOf(const CSectionCodec& c, int index) {
     return index >= 0 && index < c.items ? std::pair(index, index + 1) : std::pair(0, 0);
 }
 
+// ---- The tree ----
+
+// The class of a list's item nodes, and what binds one to its fields once they are made.
+struct CNodeClass {
+    CNode* (*make)(const char* name);
+    void (*bind)(CNode* node) = nullptr;
+};
+template <class T> CNode* Make(const char* name) { return new T(name); }
+template <class T> void Bind(CNode* node) { static_cast<T*>(node)->Bind(); }
+template <class T> constexpr CNodeClass kBound = {Make<T>, Bind<T>};
+
+// A branch of the tree: the one node its first section's path names, or a list of items under
+// that node's parent, each with the fields of the sections. The nodes on a path are made where
+// missing, so the rows are in tree order.
+struct CBranch {
+    std::array<const CFieldSection*, 2> sections;
+    int items = 0; // 0: no list
+    std::string (*name)(int index) = nullptr;
+    CNodeClass type = {Make<CNode>};
+};
+
+// The DTMF autodial codes are texts, coded by hand.
+constexpr CField kAutodialFields[] = {{"Code", {}, Hand(), String()}};
+constexpr CFieldSection kAutodialSection = {"DTMFAutoD.DTMFDial.AD1", 0, {kAutodialFields}};
+
+constexpr CBranch kTree[] = {
+    {{&kMchSection}},
+    {{&kChannelSection}, kChannelCount + 1, [](int n) { return "CH" + std::to_string(n); }},
+    {{&kScanSection}},
+    {{&kCommon1Section}},
+    {{&kCommon2Section}},
+    {{&kExpertSection}},
+    {{&kKeyDispSection}},
+    {{&kAutodialSection}, kAutodialCount, AutodialName},
+    {{&kDtmfSection}},
+    {{&k2ToneCodedSection}, kRxChannelCount, RxChannelName, kBound<CZ302TonRxCodeChNode>},
+    {{&k2ToneTxSection}},
+    {{&k2ToneRxComSection}},
+    {{&k5ToneCodedSection}, kRxChannelCount, RxChannelName},
+    {{&k5ToneTxSection}, kTxChannelCount, [](int i) { return "CH" + std::to_string(i + 1); }},
+    {{&k5ToneRxComSection}},
+    {{&k5ToneTxComSection}},
+    {{&k5ToneFormatSection}, kFormatCount, [](int i) { return std::string(kFormatNames[i]); }},
+    {{&k5ToneUsrTonEncSection, &k5ToneUsrTonDecSection},
+     kUsrTonCount,
+     [](int i) { return std::to_string(i); },
+     kBound<CZ305TonUsrTonNode>},
+    {{&kMakerSection}},
+};
+
+// The node at path under node, with plain nodes made where missing.
+CNode* Reach(CZ30RadioDataManager& map, CNode* node, std::string_view path) {
+    for (std::size_t at = 0; at < path.size(); ++at) {
+        const std::size_t end = std::min(path.find('.', at), path.size());
+        const std::string name(path.substr(at, end - at));
+        CNode* child = node->FindChild(name);
+        node = child ? child : map.New<CNode>(node, name.c_str());
+        at = end;
+    }
+    return node;
+}
+
 } // namespace
 
 void CZ30RadioDataManager::BuildTree() {
     if (NodeCount() != 0) return;
-    CNode* root = GetRoot();
-    BuildMch(root);
-    BuildScanList(root);
-    BuildCommonSet(root);
-    BuildDtmfAutoD(root);
-    Build2ToneCodeCh(root);
-    Build5ToneCodeCh(root);
-    BuildMakerR(root);
-    SetDefaultChannel(root);
+    for (const CBranch& b : kTree) {
+        const std::string_view path = b.sections[0]->node;
+        CNode* at = Reach(*this, GetRoot(), b.items ? path.substr(0, path.rfind('.')) : path);
+        for (int i = 0; i < std::max(b.items, 1); ++i) {
+            CNode* node = b.items ? Adopt(at, b.type.make(b.name(i).c_str())) : at;
+            for (const CFieldSection* s : b.sections)
+                if (s) BuildFields(*this, node, *s);
+            if (b.type.bind) b.type.bind(node);
+        }
+    }
+    SetDefaultChannel(GetRoot());
 }
 
 std::unique_ptr<CZ30RadioDataManager> CZ30RadioDataManager::Scratch(CCloneManagerTemplate* hub,

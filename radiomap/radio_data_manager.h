@@ -7,6 +7,7 @@
 #include "params/node.h"
 
 #include <memory>
+#include <string>
 
 // The sections of the image, in the order the whole image is decoded and encoded; Mch codes the
 // channels too, Channel one of them.
@@ -73,18 +74,20 @@ protected:
     void MakeLive(CNode* root) override;
 
 private:
-    // Tree builders of the sections, in the order of the top level.
-    void BuildMch(CNode* root);
-    void BuildScanList(CNode* root);
-    void BuildCommonSet(CNode* root);
-    void BuildDtmfAutoD(CNode* root);
-    void Build2ToneCodeCh(CNode* root);
-    void Build5ToneCodeCh(CNode* root);
-    void BuildMakerR(CNode* root);
     void SetDefaultChannel(CNode* root);
 };
 
 namespace radiomap {
+// Lists of the tree that codecs walk by index, beside those of memory_map.h: the DTMF autodial
+// memories, the five-tone transmit code channels CH1 to CH32, tone formats and user tones 0 to 14.
+inline constexpr int kAutodialCount = 3;
+inline std::string AutodialName(int index) { return "AD" + std::to_string(index + 1); }
+inline constexpr int kTxChannelCount = 32;
+inline constexpr int kFormatCount = 10;
+inline constexpr const char* kFormatNames[kFormatCount] = {
+    "USER", "CCIR", "ZVEI1", "ZVEI2", "DZVEI", "EEA", "EEA2", "DAPL", "EIA", "DTMF"};
+inline constexpr int kUsrTonCount = 15;
+
 // Switches every channel record of a tree on, at a valid frequency with digital squelch codes
 // (every bit of a code counts), so that each stored field of a channel counts when the tree is
 // written.

@@ -6,6 +6,7 @@
 #include "params/value_nodes.h"
 
 #include <map>
+#include <typeindex>
 #include <utility>
 
 KT_IMPLEMENT_DYNCREATE(CRadioDataManager, CCloneManagerObject)
@@ -83,8 +84,8 @@ std::vector<std::string> Take(const std::vector<CLeaf>& leaves) {
 
 // Paths found so far, per map (its class), variant and address.
 using CPathsAt = std::map<std::uint32_t, std::vector<std::string>>;
-CPathsAt& Known(const CClassRecord* map, int variant) {
-    static std::map<std::pair<const CClassRecord*, int>, CPathsAt> known;
+CPathsAt& Known(std::type_index map, int variant) {
+    static std::map<std::pair<std::type_index, int>, CPathsAt> known;
     return known[{map, variant}];
 }
 
@@ -93,7 +94,7 @@ CPathsAt& Known(const CClassRecord* map, int variant) {
 std::vector<std::vector<std::string>>
 CRadioDataManager::NodePathsAt(const std::vector<std::uint32_t>& addresses) {
     const int variant = Variant();
-    CPathsAt& known = Known(GetClassRecord(), variant);
+    CPathsAt& known = Known(typeid(*this), variant);
     std::vector<std::uint32_t> missing;
     for (std::uint32_t a : addresses)
         if (!known.count(a)) missing.push_back(a);

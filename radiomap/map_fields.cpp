@@ -45,6 +45,9 @@ int Stored(const CRule& r, int v, int width, bool pmr) {
     }
 }
 
+// A byte of a text: a character from 32 to 127, anything else a blank.
+char Printable(unsigned char c) { return c < 32 || c > 127 ? ' ' : static_cast<char>(c); }
+
 void DecodeTable(const CByteImage& image, std::uint32_t base, CNode* parent, CFields fields,
                  bool pmr) {
     for (const CField& f : fields) {
@@ -52,6 +55,13 @@ void DecodeTable(const CByteImage& image, std::uint32_t base, CNode* parent, CFi
         if (!node || f.rule.kind == CRuleKind::Flag || f.rule.kind == CRuleKind::Factory ||
             f.rule.kind == CRuleKind::Hand)
             continue;
+        if (f.rule.kind == CRuleKind::Text) {
+            std::string text;
+            for (int i = 0; i < f.rule.hi; ++i)
+                text += Printable(image.ReadByte(base + f.place.at + std::uint32_t(i)));
+            node->SetText(text); // the string node drops the trailing blanks
+            continue;
+        }
         const int raw = ReadPlace(image, base, f.place);
         if (f.rule.kind == CRuleKind::HexDigit)
             node->SetText(std::string(1, kUpperHexDigits[std::min(raw, f.rule.hi)]));
@@ -75,6 +85,13 @@ void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields f
                        [&](std::uint32_t a, unsigned bit) { host.CopyDefaultBit(image, a, bit); });
         else if (f.rule.kind == CRuleKind::HexDigit)
             WritePlace(image, base, f.place, HexTextValue(node->GetText(), f.rule.hi));
+        else if (f.rule.kind == CRuleKind::Text) {
+            std::string text = node->GetText().substr(0, std::size_t(f.rule.hi));
+            text.resize(std::size_t(f.rule.hi), ' ');
+            for (std::size_t i = 0; i < text.size(); ++i)
+                image.WriteByte(base + f.place.at + std::uint32_t(i),
+                                static_cast<std::uint8_t>(Printable(text[i])));
+        }
         else if (f.rule.kind != CRuleKind::Divider || v > 0)
             WritePlace(image, base, f.place, Stored(f.rule, v, f.place.width, pmr));
     }
@@ -139,19 +156,20 @@ void BuildFields(CZ30RadioDataManager& host, CNode* parent, const CFieldSection&
         }
 }
 
-int ReadBcd(const CByteImage& image, std::uint32_t a, int mask) {
+int FromBcd(int bits) {
     int v = 0;
-    for (std::uint32_t i = 0; i < 3; ++i) {
-        const int b = image.ReadByte(a + i) & (i == 0 ? mask : 0xFF);
-        if (b >> 4 > 9 || (b & 0x0F) > 9) return -1;
-        v = v * 100 + (b >> 4) * 10 + (b & 0x0F);
+    for (int shift = 20; shift >= 0; shift -= 4) {
+        if ((bits >> shift & 15) > 9) return -1;
+        v = v * 10 + (bits >> shift & 15);
     }
     return v;
 }
 
-void WriteBcd(CByteImage& image, std::uint32_t a, int v) {
-    for (std::uint32_t i = 3; i-- > 0; v /= 100)
-        image.WriteByte(a + i, static_cast<std::uint8_t>(v / 10 % 10 << 4 | v % 10));
+int ToBcd(int v) {
+    int bits = 0;
+    for (int shift = 0; shift < 24; shift += 4, v /= 10)
+        bits |= v % 10 << shift;
+    return bits;
 }
 
 int HexTextValue(const std::string& text, int max) {

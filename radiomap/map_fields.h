@@ -26,8 +26,9 @@ struct CBitAt {
     std::uint8_t bit;
 };
 
-// width bits from bit up in the byte at; width 16 is the big-endian word at at and at + 1; apart
-// lists the bits one by one, lowest first. Width 0 is nowhere.
+// width bits from bit up in the byte at; a width above 8 is that many bits of the big-endian bytes
+// from at, the lowest in the last byte (16: the word at at and at + 1); apart lists the bits one
+// by one, lowest first. Width 0 is nowhere.
 struct CPlace {
     std::uint16_t at = 0;
     std::uint8_t bit = 0;
@@ -35,7 +36,8 @@ struct CPlace {
     std::span<const CBitAt> apart = {};
 };
 constexpr CPlace Byte(std::uint16_t at) { return {at, 0, 8}; }
-constexpr CPlace Word(std::uint16_t at) { return {at, 0, 16}; }
+constexpr CPlace Wide(std::uint16_t at, int width) { return {at, 0, std::uint8_t(width)}; }
+constexpr CPlace Word(std::uint16_t at) { return Wide(at, 16); }
 constexpr CPlace Bit(std::uint16_t at, int bit) { return {at, std::uint8_t(bit), 1}; }
 constexpr CPlace Bits(std::uint16_t at, int low, int width) {
     return {at, std::uint8_t(low), std::uint8_t(width)};
@@ -75,7 +77,8 @@ enum class CRuleKind : std::uint8_t {
     Divider,  // a tone divider: 0 reads as the node's lowest tone, a tone of 0 is not written
     KeyCode,  // a key-function code the variant offers, else 0 (both ways)
     HexDigit, // a text of one hexadecimal digit, 0 to hi
-    Flag,     // writes whether the value is not 0; another record reads the value
+    Text,     // a text of hi bytes, each a character from 32 to 127 (anything else reads blank)
+    Flag,     // writes whether the value is not 0; the value is read elsewhere
     Factory,  // the variant's factory bits; no value
     Hand,     // coded by the section's own code (its codec says why); the record gives the node
 };
@@ -103,6 +106,7 @@ constexpr CRule Divider(int (*from)(int), int (*to)(int)) {
 }
 constexpr CRule KeyCode() { return {CRuleKind::KeyCode}; }
 constexpr CRule HexDigit(int max) { return {CRuleKind::HexDigit, 0, max}; }
+constexpr CRule Text(int length) { return {CRuleKind::Text, 0, length}; }
 constexpr CRule Flag() { return {CRuleKind::Flag}; }
 constexpr CRule Factory() { return {CRuleKind::Factory}; }
 constexpr CRule Hand() { return {CRuleKind::Hand}; }
@@ -205,8 +209,8 @@ template <class F> void ForEachBit(const CPlace& p, std::uint32_t base, F f) {
     for (unsigned i = 0; i < p.width; ++i) {
         if (!p.apart.empty())
             f(base + p.apart[i].at, unsigned(p.apart[i].bit));
-        else if (p.width == 16)
-            f(base + p.at + (i < 8 ? 1 : 0), i % 8);
+        else if (p.width > 8)
+            f(base + p.at + (p.width + 7u) / 8 - 1 - i / 8, i % 8);
         else
             f(base + p.at, p.bit + i);
     }
@@ -235,10 +239,10 @@ constexpr CSectionCodec kFamilyWhole = {sizeof...(S), Whole<S...>, nullptr, null
 template <const CFieldSection&... S>
 constexpr CSectionCodec kWhole = kFamilyWhole<CFamily::Both, S...>;
 
-// Six BCD digits in the three bytes at a, the first byte taken under mask (a flag or sign
-// shares it): -1 when a digit is not decimal. Writing keeps the lowest six digits of v >= 0.
-int ReadBcd(const CByteImage& image, std::uint32_t a, int mask);
-void WriteBcd(CByteImage& image, std::uint32_t a, int v);
+// The number six BCD digits (24 bits) hold: -1 when a digit is not decimal; and the digits of the
+// lowest six decimal places of v >= 0.
+int FromBcd(int bits);
+int ToBcd(int v);
 
 // A key-function code as the variant offers it (0 when it does not).
 int AllowedKeyCode(int code, bool pmr);

@@ -16,10 +16,6 @@ using M = CZ30RadioDataManager;
 
 namespace {
 
-// Offsets within a channel record of what is coded by hand.
-constexpr std::uint32_t kRx = 0; // InhCh (bit 7) and receive frequency, BCD kHz
-constexpr std::uint32_t kTx = 3; // InhTx (bit 7) and transmit frequency
-
 // ---- Helpers ----
 
 CNode* Mch(CNode* root) { return root ? root->FindChild("Mch") : nullptr; }
@@ -29,38 +25,6 @@ CNode* Channel(CNode* mch, int index) {
 }
 
 std::uint32_t RecordOf(int index) { return kChannelBase + kRecordSize * index; }
-
-// ---- Frequencies: six BCD digits of kHz below the flag bit 7 ----
-
-// The image keeps whole kHz; the channel raster gives back the rest as GridText does (150.006
-// reads as 150.00625). A kHz on no raster stays as it is.
-int DecodeFreq(const CByteImage& image, std::uint32_t address) {
-    const int khz = ReadBcd(image, address, 0x7F);
-    if (khz < 0) return 0;
-    const long long onRaster = CZ30MchFreqNode::OnRaster(khz * 1000LL);
-    return onRaster < 0 ? khz * 1000 : static_cast<int>(onRaster);
-}
-
-void EncodeFreq(CByteImage& image, std::uint32_t address, int hz, int flag) {
-    WriteBcd(image, address, std::max(hz, 0) / 1000);
-    image.WriteBit(address, 7, flag != 0);
-}
-
-// ---- Frequencies and inhibit flags: the flag shares the first BCD byte ----
-
-void DecodeFrequencies(CNode* ch, const CByteImage& image, std::uint32_t a) {
-    const bool on = image.ReadByte(a + kRx) != 0xFF;
-    Set(ch, "ChOn", on);
-    Set(ch, "InhCh", on ? image.ReadBit(a + kRx, 7) : 0);
-    Set(ch, "FreqRx", DecodeFreq(image, a + kRx));
-    Set(ch, "InhTx", image.ReadBit(a + kTx, 7));
-    Set(ch, "FreqTx", DecodeFreq(image, a + kTx));
-}
-
-void EncodeFrequencies(CNode* ch, CByteImage& image, std::uint32_t a) {
-    EncodeFreq(image, a + kRx, Get(ch, "FreqRx"), Get(ch, "InhCh"));
-    EncodeFreq(image, a + kTx, Get(ch, "FreqTx"), Get(ch, "InhTx"));
-}
 
 // Channel n (1 to 36) is bit 7 - (n - 1) mod 8 of byte 0x01F0 + (n - 1) / 8.
 std::uint32_t ScanByte(int index) { return kScanList + static_cast<std::uint32_t>(index / 8); }
@@ -118,11 +82,12 @@ CItem ChannelItem(CNode* root, int index) {
     return {Channel(Mch(root), index), {{{RecordOf(index), &kChannelSection}}}};
 }
 
-// The frequencies with their inhibit flags, and the scan list's bit a channel outside the
-// records.
+// Whether the channel is on, and its bit in the scan list outside the records.
 void DecodeChannel(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
     const std::uint32_t a = RecordOf(index);
-    DecodeFrequencies(item.node, image, a);
+    const bool on = image.ReadByte(a) != 0xFF;
+    Set(item.node, "ChOn", on);
+    Set(item.node, "InhCh", on ? image.ReadBit(a, 7) : 0);
     Set(item.node, "ScnLst1", image.ReadBit(ScanByte(index), ScanBit(index)));
 }
 
@@ -131,10 +96,9 @@ bool EncodeChannel(M& map, CNode*, const CItem& item, CByteImage& image, int ind
     if (!Get(item.node, "ChOn")) {
         // A channel that is off keeps the factory record, marked off; its scan bit stays.
         map.CopyDefaultBlock(image, a, kRecordSize);
-        image.WriteByte(a + kRx, 0xFF);
+        image.WriteByte(a, 0xFF);
         return false;
     }
-    EncodeFrequencies(item.node, image, a);
     image.WriteBit(ScanByte(index), ScanBit(index), Get(item.node, "ScnLst1") != 0);
     return true;
 }

@@ -38,7 +38,26 @@ inline int TonLenFromByte(int stored) { return (73 * stored + 4) / 8; } // 9.125
 inline int TonLenToByte(int len) {
     return (1000 * Clamp(len, kTonLenMin, kTonLenMax) + 500) / 9125;
 }
+// A channel frequency: six BCD digits of kHz below the inhibit flag. The image keeps whole kHz; the
+// channel raster gives back the rest as GridText does (150.006 reads as 150.00625). A kHz on no
+// raster stays as it is.
+inline int FreqFromBcd(int bits) {
+    const int khz = FromBcd(bits);
+    if (khz < 0) return 0;
+    const long long onRaster = CZ30MchFreqNode::OnRaster(khz * 1000LL);
+    return onRaster < 0 ? khz * 1000 : static_cast<int>(onRaster);
+}
+inline int FreqToBcd(int hz) { return ToBcd(std::max(hz, 0) / 1000); }
+// "IfFreq": six BCD digits of kHz (the first is 0, bits 4 to 6 are not read) with the sign in the
+// top bit. Only values on the 25 kHz raster are meaningful; anything else reads as 0.
+inline int IfFreqFromBcd(int bits) {
+    const int khz = FromBcd(bits & 0x0FFFFF), b2 = bits & 0xFF;
+    if ((b2 != 0x00 && b2 != 0x25 && b2 != 0x50 && b2 != 0x75) || khz < 0) return 0;
+    return bits >> 23 ? -khz * 1000 : khz * 1000;
+}
+inline int IfFreqToBcd(int hz) { return (ToBcd(std::abs(hz) / 1000) & 0x7FFFFF) | (hz < 0) << 23; }
 inline constexpr CRule kToneWord = Function(CZ30UsrTonEncNode::FromWord, CZ30UsrTonEncNode::Word);
+inline constexpr CRule kChannelFreq = Function(FreqFromBcd, FreqToBcd);
 inline constexpr CRule kNoTonTim = Function(NoTonTimFromByte, NoTonTimToByte);
 // A two-tone receive centre, in tenths of Hz.
 inline CNode* MakeToneCentre(const char* name, const CNodeDesc& d) {
@@ -160,15 +179,15 @@ inline constexpr CRule kToneCode = Function(DecodeTone, EncodeTone);
 
 inline constexpr CNodeDesc kTimerAB = OnOff("Timer A", "Timer B");
 
-// A channel record, in the order of the tree. Coded by hand: bytes 0 to 5, the frequencies with
-// their inhibit flags in bit 7; the scan-list bit. LMR radios write the two-tone number's
-// signalling bits and factory content into the five-tone fields.
+// A channel record, in the order of the tree. Coded by hand: whether the channel is on (byte 0 is
+// 0xFF when it is off; "InhCh" reads 0 then), the scan-list bit. LMR radios write the two-tone
+// number's signalling bits and factory content into the five-tone fields.
 inline constexpr CField kChannelFields[] = {
     {"ChOn",       {},               Hand(),                      OnOff()},
-    {"FreqRx",     {},               Hand(),                      Node<CZ30MchFreqNode>()},
-    {"InhCh",      {},               Hand(),                      OnOff()},
-    {"FreqTx",     {},               Hand(),                      Node<CZ30MchFreqNode>()},
-    {"InhTx",      {},               Hand(),                      OnOff()},
+    {"FreqRx",     Wide(0, 23),      kChannelFreq,                Node<CZ30MchFreqNode>()},
+    {"InhCh",      Bit(0, 7),        Flag(),                      OnOff()},
+    {"FreqTx",     Wide(3, 23),      kChannelFreq,                Node<CZ30MchFreqNode>()},
+    {"InhTx",      Bit(3, 7),        Plain(),                     OnOff()},
     {"CTonRx",     Apart(kCTonRx),   kToneCode,                   kTone},
     {"CTonTx",     Apart(kCTonTx),   kToneCode,                   kTone},
     {"WidNar",     Bit(12, 7),       Plain(),                     OnOff("Wide", "Narrow")},
@@ -238,7 +257,6 @@ inline constexpr CFieldSection kDtmfSection = {"DTMFAutoD.DTMFCom", 0, {kDtmfFie
 
 // ---- Common settings and the maker area ----
 
-// The comments (0x0100 and 0x0110, 16 characters each) are texts, coded by hand.
 inline constexpr CField kCommon1Fields[] = {
     {"AutoResTimA", Byte(0x0098),   Plain(), Num()},
     {"AutoResTimB", Byte(0x0099),   Plain(), Num()},
@@ -248,8 +266,8 @@ inline constexpr CField kCommon1Fields[] = {
     {"PenaltyTim",  Byte(0x0095),   Plain(), Num()},
     {"IdOut",       Bit(0x007D, 5), Plain(), OnOff()},
     {"BeepOn",      Bit(0x007D, 4), Plain(), OnOff()},
-    {"Comment1",    {},             Hand(),  String()},
-    {"Comment2",    {},             Hand(),  String()},
+    {"Comment1",    Wide(0x0100, 128), Text(16), String()},
+    {"Comment2",    Wide(0x0110, 128), Text(16), String()},
 };
 inline constexpr CFieldSection kCommon1Section = {"CommonSet.Common1", 0, {kCommon1Fields}};
 
@@ -318,7 +336,6 @@ inline constexpr CField kKeyDispFields[] = {
 };
 inline constexpr CFieldSection kKeyDispSection = {"CommonSet.KeyDisp", 0, {kKeyDispFields}};
 
-// "IfFreq" (0x0008 to 0x000A) is coded by hand: BCD with its sign in a digit.
 inline constexpr CField kMakerFields[] = {
     {"SqlDelayOn",   Bit(0x0007, 7), Inverted(),        OnOff()},
     {"SqlDelayTim",  Byte(0x0010),   Plain(),           Num()},
@@ -333,7 +350,8 @@ inline constexpr CField kMakerFields[] = {
     {"PwrSavOfTim",  Byte(0x000B),   Plain(),           Num()},
     {"PwrSavOnTim1", Byte(0x000C),   Plain(),           Num()},
     {"PwrSavOnTim2", Byte(0x000D),   Plain(),           Num()},
-    {"IfFreq",       {},             Hand(),            Node<CZ30IfFreqNode>()},
+    {"IfFreq",       Wide(0x0008, 24), Function(IfFreqFromBcd, IfFreqToBcd),
+                                                        Node<CZ30IfFreqNode>()},
     {"PllRef",       Bit(0x0007, 2), Plain(),           OnOff("15.3", "15.6")},
     {"FreqPitch",    Bit(0x0007, 4), Plain(),           OnOff("5.0/6.25", "2.5/3.125")},
     {"MutTimTx",     Byte(0x0011),   Plain(),           Num()},
@@ -530,7 +548,7 @@ inline constexpr const CFieldSection* kFieldSections[] = {
 // clang-format on
 
 // The sections with parts no record can state; each codec is in its section's map file.
-extern const CSectionCodec kMchCodec, kChannelCodec, kAutodialCodec, kCommon1Codec, kMakerCodec;
+extern const CSectionCodec kMchCodec, kChannelCodec, kAutodialCodec;
 extern const CSectionCodec k2ToneRxCodec, k5ToneRxCodec, k5ToneTxCodec, k5ToneFormatCodec,
     k5ToneUsrTonCodec;
 

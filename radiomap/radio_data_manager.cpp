@@ -32,10 +32,10 @@ constexpr const CSectionCodec* kSectionCodecs[] = {
     &k5ToneUsrTonCodec,
     &kFamilyWhole<CFamily::Pmr, k5ToneRxComSection, k5ToneTxComSection>,
     &kWhole<kKeyDispSection>,
-    &kCommon1Codec,
+    &kWhole<kCommon1Section>,
     &kWhole<kCommon2Section>,
     &kWhole<kExpertSection>,
-    &kMakerCodec,
+    &kWhole<kMakerSection>,
     &kChannelCodec,
 };
 static_assert(std::size(kSectionCodecs) == std::size_t(CZ30Section::Channel) + 1);

@@ -32,6 +32,7 @@ std::vector<int> Probes(const CField& f, CByteImage& image, std::uint32_t base, 
     case CRuleKind::Pattern:
         return Spread(0, r.pattern->codes - 1);
     case CRuleKind::HexDigit:
+    case CRuleKind::Text: // a digit's value, a text's length
         return Spread(0, r.hi);
     case CRuleKind::KeyCode: {
         std::vector<int> offered;
@@ -51,10 +52,12 @@ std::vector<int> Probes(const CField& f, CByteImage& image, std::uint32_t base, 
     }
 }
 
-// Sets the node to v and gives what it then holds; a text node holds the hexadecimal digit.
+// Sets the node to v and gives what it then holds; a text node holds the hexadecimal digit, or
+// v characters of which the last is not blank.
 std::string Put(CNode* node, const CRule& r, int v) {
-    if (r.kind == CRuleKind::HexDigit) {
-        node->SetText(std::string(1, kUpperHexDigits[v]));
+    if (r.kind == CRuleKind::HexDigit || r.kind == CRuleKind::Text) {
+        node->SetText(r.kind == CRuleKind::Text ? std::string(std::size_t(v), '~')
+                                                : std::string(1, kUpperHexDigits[v]));
         return node->GetText();
     }
     node->SetValue(v);
@@ -62,13 +65,15 @@ std::string Put(CNode* node, const CRule& r, int v) {
 }
 
 std::string Held(CNode* node, const CRule& r) {
-    return r.kind == CRuleKind::HexDigit ? node->GetText() : std::to_string(node->GetValue());
+    return r.kind == CRuleKind::HexDigit || r.kind == CRuleKind::Text
+               ? node->GetText()
+               : std::to_string(node->GetValue());
 }
 
 // Moves the node off the value it holds, so that only decoding can bring the value back.
 void Disturb(CNode* node, const CRule& r) {
-    if (r.kind == CRuleKind::HexDigit) {
-        node->SetText("");
+    if (r.kind == CRuleKind::HexDigit || r.kind == CRuleKind::Text) {
+        node->SetText(r.kind == CRuleKind::Text && node->GetText().empty() ? "A" : "");
         return;
     }
     auto* range = dynamic_cast<CRangeValue*>(node);

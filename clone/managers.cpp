@@ -7,8 +7,6 @@ KT_IMPLEMENT_DYNCREATE(CZ30EepromDataManager, CEepromDataManager)
 
 #include "clone/adjust_data_manager.h"
 #include "clone/default_data_manager.h"
-#include "clone/radio_data_manager.h"
 
 KT_IMPLEMENT_DYNCREATE(CDefaultDataManager, CCloneManagerObject)
 KT_IMPLEMENT_DYNCREATE(CAdjustDataManager, CCloneManagerObject)
-KT_IMPLEMENT_DYNCREATE(CRadioDataManager, CCloneManagerObject)

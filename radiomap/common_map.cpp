@@ -7,8 +7,6 @@
 #include "radiomap/memory_map.h"
 #include "radiomap/radio_data_manager.h"
 
-#include <cstring>
-
 using namespace radiomap;
 
 // The codes of kKeyFunctions; "Call A" and "Call B" (25, 26) only on PMR radios. Code 49 names no
@@ -19,18 +17,4 @@ int radiomap::AllowedKeyCode(int code, bool pmr) {
     for (const CChoiceText& c : kKeyFunctions)
         if (c.code == code) return code;
     return 0;
-}
-
-// ---- tree ----
-
-void CZ30RadioDataManager::BuildCommonSet(CNode* root) {
-    CNode* common = New<CNode>(root, "CommonSet");
-    // Each page is named last in its section's path ("CommonSet.Common1").
-    for (const CFieldSection* s :
-         {&kCommon1Section, &kCommon2Section, &kExpertSection, &kKeyDispSection})
-        BuildFields(*this, New<CNode>(common, std::strchr(s->node, '.') + 1), *s);
-}
-
-void CZ30RadioDataManager::BuildMakerR(CNode* root) {
-    BuildFields(*this, New<CNode>(root, "MakerR"), kMakerSection);
 }

@@ -15,18 +15,12 @@ using M = CZ30RadioDataManager;
 
 namespace {
 
-constexpr int kTxChannelCount = 32;
-constexpr int kFormatCount = 10;
-constexpr int kUsrTonCount = 15;
-
 // Tone digits: nibbles 0 to 14, nibble 15 ends a code.
 constexpr char kToneDigits[] = "0123456789ABCDE0";
 constexpr int kEndNibble = 15;
 constexpr std::size_t kCodeDigits = 7;
 constexpr std::uint32_t kWildcardByte = 4; // of a receive record: bit 7 - j, digit j is "+"
 
-constexpr const char* kFormatNames[kFormatCount] = {"USER", "CCIR", "ZVEI1", "ZVEI2", "DZVEI",
-                                                    "EEA",  "EEA2", "DAPL",  "EIA",   "DTMF"};
 constexpr int kDtmfFormat = 9;
 constexpr int kGroupToneMax = 14;
 
@@ -69,30 +63,6 @@ void WriteToneCode(CByteImage& image, std::uint32_t base, const std::string& tex
 }
 
 } // namespace
-
-// ---- tree ----
-
-void CZ30RadioDataManager::Build5ToneCodeCh(CNode* root) {
-    CNode* five = New<CNode>(root, "5ToneCodeCH");
-    CNode* rx = New<CNode>(five, "RXCodeCH");
-    for (int i = 0; i < kRxChannelCount; ++i)
-        BuildFields(*this, New<CNode>(rx, RxChannelName(i).c_str()), k5ToneCodedSection);
-    CNode* tx = New<CNode>(five, "TXCodeCH");
-    for (int m = 1; m <= kTxChannelCount; ++m)
-        BuildFields(*this, New<CNode>(tx, ("CH" + std::to_string(m)).c_str()), k5ToneTxSection);
-    BuildFields(*this, New<CNode>(five, "RxCodeCom"), k5ToneRxComSection);
-    BuildFields(*this, New<CNode>(five, "TxCodeCom"), k5ToneTxComSection);
-    CNode* format = New<CNode>(five, "Format");
-    for (const char* name : kFormatNames)
-        BuildFields(*this, New<CNode>(format, name), k5ToneFormatSection);
-    CNode* usr = New<CNode>(five, "UsrTon");
-    for (int n = 0; n < kUsrTonCount; ++n) {
-        auto* tone = New<CZ305TonUsrTonNode>(usr, std::to_string(n).c_str());
-        BuildFields(*this, tone, k5ToneUsrTonEncSection);
-        BuildFields(*this, tone, k5ToneUsrTonDecSection);
-        tone->Bind();
-    }
-}
 
 // ---- codecs ----
 

@@ -34,13 +34,6 @@ unsigned ScanBit(int index) { return 7 - static_cast<unsigned>(index % 8); }
 
 // ---- Tree ----
 
-void CZ30RadioDataManager::BuildMch(CNode* root) {
-    CNode* mch = New<CNode>(root, "Mch");
-    BuildFields(*this, mch, kMchSection);
-    for (int n = 0; n <= kChannelCount; ++n)
-        BuildFields(*this, New<CNode>(mch, ("CH" + std::to_string(n)).c_str()), kChannelSection);
-}
-
 // CH0 is never stored: it is the channel the sheets copy into a cleared or inserted channel.
 void CZ30RadioDataManager::SetDefaultChannel(CNode* root) {
     struct Field {

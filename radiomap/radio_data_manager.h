@@ -7,8 +7,7 @@
 #include "params/node.h"
 
 #include <memory>
-#include <utility>
-#include <vector>
+#include <string>
 
 // The sections of the image, in the order the whole image is decoded and encoded; Mch codes the
 // channels too, Channel one of them.
@@ -57,11 +56,6 @@ public:
     std::unique_ptr<CRadioDataManager> NewScratch(int variant) override {
         return Scratch(GetOwner(), variant);
     }
-    // Found by flipping each bit of the byte in a scratch image of the current variant (every
-    // channel on) and seeing which values change; what the image does not keep for the variant
-    // is left out. Remembered per variant and address for the rest of the run.
-    std::vector<std::vector<std::string>>
-    NodePathsAt(const std::vector<std::uint32_t>& addresses) override;
 
     // Section codecs: every item of the section, or the one index gives (channels 0..35 = CH1 to
     // CH36; autodial memories 0..2; receive code channels 0..3 = CH1 to CH3, CHG; five-tone
@@ -71,43 +65,29 @@ public:
     void Decode(CZ30Section section, CNode* root, const CByteImage& image, int index = kEveryItem);
     void Encode(CZ30Section section, CNode* root, CByteImage& image, int index = kEveryItem);
 
-    // The current variant (0..5): the model manager's, or a scratch manager's own; 0 without one.
-    int Variant() const;
     bool IsPmr() const { return Variant() % 2 != 0; }
-    // Copies from the current variant's factory image into the given image.
-    void CopyDefaultBit(CByteImage& image, std::uint32_t address, unsigned bit) const;
-    void CopyDefaultBlock(CByteImage& image, std::uint32_t address, std::uint32_t n) const;
 
-    // Creates a node, keeps it in the store and appends it to parent (when given).
-    template <class T, class... Args> T* New(CNode* parent, Args&&... args) {
-        auto* node = new T(std::forward<Args>(args)...);
-        Adopt(parent, node);
-        return node;
-    }
-    // The same for a node made elsewhere (the field tables' builder).
-    CNode* Adopt(CNode* parent, CNode* node) {
-        m_store.emplace_back(node);
-        if (parent) parent->AddChild(node);
-        return node;
-    }
-    std::size_t NodeCount() const { return m_store.size(); }
+protected:
+    // The search for the settings a byte holds starts from the variant's factory image, with
+    // every channel on and an emergency channel set.
+    const CByteImage* LiveImage(int variant) const override;
+    void MakeLive(CNode* root) override;
 
 private:
-    // Tree builders of the sections, in the order of the top level.
-    void BuildMch(CNode* root);
-    void BuildScanList(CNode* root);
-    void BuildCommonSet(CNode* root);
-    void BuildDtmfAutoD(CNode* root);
-    void Build2ToneCodeCh(CNode* root);
-    void Build5ToneCodeCh(CNode* root);
-    void BuildMakerR(CNode* root);
     void SetDefaultChannel(CNode* root);
-
-    std::vector<std::unique_ptr<CNode>> m_store;
-    int m_scratchVariant = -1; // a scratch manager's variant; -1 follows the hub
 };
 
 namespace radiomap {
+// Lists of the tree that codecs walk by index, beside those of memory_map.h: the DTMF autodial
+// memories, the five-tone transmit code channels CH1 to CH32, tone formats and user tones 0 to 14.
+inline constexpr int kAutodialCount = 3;
+inline std::string AutodialName(int index) { return "AD" + std::to_string(index + 1); }
+inline constexpr int kTxChannelCount = 32;
+inline constexpr int kFormatCount = 10;
+inline constexpr const char* kFormatNames[kFormatCount] = {
+    "USER", "CCIR", "ZVEI1", "ZVEI2", "DZVEI", "EEA", "EEA2", "DAPL", "EIA", "DTMF"};
+inline constexpr int kUsrTonCount = 15;
+
 // Switches every channel record of a tree on, at a valid frequency with digital squelch codes
 // (every bit of a code counts), so that each stored field of a channel counts when the tree is
 // written.

@@ -14,34 +14,17 @@ using M = CZ30RadioDataManager;
 namespace {
 
 // DTMF autodial memories, coded by hand: their codes are texts.
-constexpr int kAutodialCount = 3;
 constexpr std::uint16_t kAutodial = 0x01A0; // 13 bytes per memory
 constexpr std::uint32_t kAutodialSize = 13;
 constexpr std::uint32_t kAutodialCountByte = 12;
 constexpr std::size_t kAutodialDigits = 24;
 constexpr char kDtmfDigits[] = "0123456789ABCD*#";
 
-std::string AutodialName(int index) { return "AD" + std::to_string(index + 1); }
-
 CNode* AutodialCode(CNode* root, int index) {
     return GetNode(root, "DTMFAutoD.DTMFDial." + AutodialName(index) + ".Code");
 }
 
 } // namespace
-
-// ---- tree ----
-
-void CZ30RadioDataManager::BuildScanList(CNode* root) {
-    BuildFields(*this, New<CNode>(New<CNode>(root, "ScanList"), "ScanCom"), kScanSection);
-}
-
-void CZ30RadioDataManager::BuildDtmfAutoD(CNode* root) {
-    CNode* dtmf = New<CNode>(root, "DTMFAutoD");
-    CNode* dial = New<CNode>(dtmf, "DTMFDial");
-    for (int i = 0; i < kAutodialCount; ++i)
-        New<CStringNode>(New<CNode>(dial, AutodialName(i).c_str()), "Code", "");
-    BuildFields(*this, New<CNode>(dtmf, "DTMFCom"), kDtmfSection);
-}
 
 // ---- DTMF autodial ----
 

@@ -84,20 +84,6 @@ void CZ30RadioDataManager::UpdateDependents(const std::string& path) {
         ApplyTwoToneWindow(ch->SecondFreq(), ch->SecondFreqLo(), ch->SecondFreqHi());
 }
 
-// ---- tree ----
-
-void CZ30RadioDataManager::Build2ToneCodeCh(CNode* root) {
-    CNode* two = New<CNode>(root, "2ToneCodeCH");
-    CNode* rx = New<CNode>(two, "RXCodeCH");
-    for (int i = 0; i < kRxChannelCount; ++i) {
-        auto* ch = New<CZ302TonRxCodeChNode>(rx, RxChannelName(i).c_str());
-        BuildFields(*this, ch, k2ToneCodedSection);
-        ch->Bind();
-    }
-    BuildFields(*this, New<CNode>(two, "TXCode"), k2ToneTxSection);
-    BuildFields(*this, New<CNode>(two, "RXCodeCom"), k2ToneRxComSection);
-}
-
 // ---- receive code channels ----
 
 namespace {

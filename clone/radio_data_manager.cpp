@@ -1,16 +1,55 @@
-// Which settings a byte of the image holds: each bit of the byte (and each nibble, and the whole
-// byte) is flipped in a scratch image and the values that change are the byte's. The scratch
-// image is the variant's factory image with every channel switched on at a valid frequency with
-// digital squelch codes (every bit of a code counts) and an emergency channel set, so that each
-// byte counts however the radio's own settings stand.
-#include "clone/z30_default_data_manager.h"
-#include "params/node_access.h"
+#include "clone/radio_data_manager.h"
+
+#include "clone/clone_manager.h"
+#include "clone/default_data_manager.h"
+#include "clone/model_manager.h"
 #include "params/value_nodes.h"
-#include "radiomap/radio_data_manager.h"
 
 #include <map>
-#include <string>
-#include <vector>
+#include <typeindex>
+#include <utility>
+
+KT_IMPLEMENT_DYNCREATE(CRadioDataManager, CCloneManagerObject)
+
+void CRadioDataManager::MakeScratch(CCloneManagerTemplate* hub, int variant) {
+    SetOwner(hub);
+    m_scratchVariant = variant;
+    BuildTree();
+}
+
+void CRadioDataManager::TakeVariant(int variant) {
+    if (m_scratchVariant >= 0)
+        m_scratchVariant = variant;
+    else if (CCloneManagerTemplate* hub = GetOwner())
+        if (CModelManager* model = hub->GetModelManager()) model->SetVariant(variant, false);
+}
+
+int CRadioDataManager::Variant() const {
+    if (m_scratchVariant >= 0) return m_scratchVariant;
+    CCloneManagerTemplate* hub = GetOwner();
+    return hub ? hub->GetVariant() : 0;
+}
+
+const CByteImage* CRadioDataManager::DefaultImage(int variant) const {
+    CCloneManagerTemplate* hub = GetOwner();
+    CDefaultDataManager* d = hub ? hub->GetDefaultDataManager() : nullptr;
+    return d ? d->DefaultImage(variant) : nullptr;
+}
+
+void CRadioDataManager::CopyDefaultBit(CByteImage& image, std::uint32_t address,
+                                       unsigned bit) const {
+    if (const CByteImage* d = DefaultImage(Variant()))
+        image.WriteBit(address, bit, d->ReadBit(address, bit));
+}
+
+void CRadioDataManager::CopyDefaultBlock(CByteImage& image, std::uint32_t address,
+                                         std::uint32_t n) const {
+    const CByteImage* d = DefaultImage(Variant());
+    if (!d || n == 0 || !d->InRange(address) || n > d->Size() - address) return;
+    image.WriteBlock(address, d->Data() + address, n);
+}
+
+// ---- The settings a byte holds ----
 
 namespace {
 
@@ -43,44 +82,29 @@ std::vector<std::string> Take(const std::vector<CLeaf>& leaves) {
     return s;
 }
 
-// Paths found so far, per variant and address.
-std::map<int, std::map<std::uint32_t, std::vector<std::string>>>& Known() {
-    static std::map<int, std::map<std::uint32_t, std::vector<std::string>>> known;
-    return known;
+// Paths found so far, per map (its class), variant and address.
+using CPathsAt = std::map<std::uint32_t, std::vector<std::string>>;
+CPathsAt& Known(std::type_index map, int variant) {
+    static std::map<std::pair<std::type_index, int>, CPathsAt> known;
+    return known[{map, variant}];
 }
 
 } // namespace
 
-void radiomap::SwitchEveryChannelOn(CNode* root) {
-    constexpr int kChannels = 36;
-    constexpr int kLiveFrequencyHz = 446100000;
-    constexpr int kLiveToneCode = 2023; // DCS 023
-    for (int ch = 1; ch <= kChannels; ++ch) {
-        CNode* channel = GetNode(root, "Mch.CH" + std::to_string(ch));
-        SetValueByName(channel, "ChOn", 1);
-        SetValueByName(channel, "FreqRx", kLiveFrequencyHz);
-        SetValueByName(channel, "FreqTx", kLiveFrequencyHz);
-        SetValueByName(channel, "CTonRx", kLiveToneCode);
-        SetValueByName(channel, "CTonTx", kLiveToneCode);
-    }
-}
-
 std::vector<std::vector<std::string>>
-CZ30RadioDataManager::NodePathsAt(const std::vector<std::uint32_t>& addresses) {
+CRadioDataManager::NodePathsAt(const std::vector<std::uint32_t>& addresses) {
     const int variant = Variant();
-    auto& known = Known()[variant];
+    CPathsAt& known = Known(typeid(*this), variant);
     std::vector<std::uint32_t> missing;
     for (std::uint32_t a : addresses)
         if (!known.count(a)) missing.push_back(a);
 
-    if (!missing.empty()) {
-        auto scratch = Scratch(GetOwner(), variant);
+    if (auto scratch = missing.empty() ? nullptr : NewScratch(variant)) {
         CNode* root = scratch->GetRoot();
         CByteImage live;
-        live.CopyFrom(CZ30DefaultDataManager::FactoryImage(variant));
+        if (const CByteImage* start = LiveImage(variant)) live.CopyFrom(*start);
         scratch->ImageToTree(root, live);
-        radiomap::SwitchEveryChannelOn(root);
-        SetValueByName(GetNode(root, "Mch"), "Emr", 1);
+        MakeLive(root);
         scratch->TreeToImage(root, live);
         scratch->ImageToTree(root, live);
         std::vector<CLeaf> leaves;
@@ -102,7 +126,7 @@ CZ30RadioDataManager::NodePathsAt(const std::vector<std::uint32_t>& addresses) {
                     if (s[i] != base[i]) hit[i] = true;
             }
         }
-        // The keep rules read the tree as the scratch image has it.
+        // The keep rules read the tree as the live image has it.
         scratch->ImageToTree(root, live);
         for (const auto& [a, hit] : changed) {
             std::vector<std::string>& paths = known[a];
@@ -119,7 +143,9 @@ CZ30RadioDataManager::NodePathsAt(const std::vector<std::uint32_t>& addresses) {
 
     std::vector<std::vector<std::string>> result;
     result.reserve(addresses.size());
-    for (std::uint32_t a : addresses)
-        result.push_back(known[a]);
+    for (std::uint32_t a : addresses) {
+        const auto found = known.find(a);
+        result.push_back(found == known.end() ? std::vector<std::string>() : found->second);
+    }
     return result;
 }

@@ -1,8 +1,6 @@
 // Five-tone signalling of the PMR variants: "5ToneCodeCH" (receive and transmit code channels,
 // common settings, tone formats, user tones).
-#include "params/freq_nodes.h"
 #include "params/node_access.h"
-#include "params/value_nodes.h"
 #include "radiomap/map_fields.h"
 #include "radiomap/memory_map.h"
 #include "radiomap/radio_data_manager.h"
@@ -49,35 +47,21 @@ void WriteToneCode(CByteImage& image, std::uint32_t base, const std::string& tex
         if (c == ' ' || c == '\t') continue;
         digits += (c == '*' || c == 'G') ? kUpperHexDigits[group] : c;
     }
-    std::uint8_t bytes[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    constexpr std::uint8_t kEnded[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    image.WriteBlock(base, kEnded, 4);
     for (std::size_t i = 0; i < kCodeDigits; ++i) {
         const bool wild = flags && i < digits.size() && digits[i] == '+';
         if (flags) image.WriteBit(*flags, static_cast<unsigned>(7 - i), wild);
-        if (i >= digits.size()) continue;
-        const int v = wild ? 0 : std::max(HexDigitValue(digits[i]), 0);
-        std::uint8_t& b = bytes[i / 2];
-        b = i % 2 == 0 ? static_cast<std::uint8_t>((b & 0x0F) | v << 4)
-                       : static_cast<std::uint8_t>((b & 0xF0) | v);
+        if (i < digits.size())
+            WritePlace(image, base, Bits(std::uint16_t(i / 2), i % 2 == 0 ? 4 : 0, 4),
+                       wild ? 0 : std::max(HexDigitValue(digits[i]), 0));
     }
-    image.WriteBlock(base, bytes, 4);
 }
-
-} // namespace
-
-// ---- codecs ----
-
-namespace {
 
 // The group tone digit that "*" and "G" stand for in five-tone codes: "SpcTonGrp", 0..14.
 int GroupToneDigit(CNode* root) {
     CNode* grp = GetNode(root, "5ToneCodeCH.TxCodeCom.SpcTonGrp");
     return grp ? HexTextValue(grp->GetText(), kGroupToneMax) : 0;
-}
-
-CItem RxItem(CNode* root, int index) {
-    const bool coded = index < kCodedChannelCount;
-    return {GetNode(root, "5ToneCodeCH.RXCodeCH." + RxChannelName(index)),
-            {{{RxRecordOf(index), coded ? &k5ToneCodedSection : &k5ToneGroupSection}}}};
 }
 
 // The codes of the coded channels, with their "+" flags; the group channel has none.
@@ -132,8 +116,9 @@ CItem UsrTonItem(CNode* root, int index) {
 
 } // namespace
 
-constinit const CSectionCodec radiomap::k5ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx,
-                                                         EncodeRx, CFamily::Pmr};
+constinit const CSectionCodec radiomap::k5ToneRxCodec = {
+    kRxChannelCount, RxItem<k5ToneCodedSection, k5ToneGroupSection>, DecodeRx, EncodeRx,
+    CFamily::Pmr};
 constinit const CSectionCodec radiomap::k5ToneTxCodec = {kTxChannelCount, TxItem, DecodeTx,
                                                          EncodeTx, CFamily::Pmr};
 constinit const CSectionCodec radiomap::k5ToneFormatCodec = {kFormatCount, FormatItem, nullptr,

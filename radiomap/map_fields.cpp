@@ -2,6 +2,7 @@
 
 #include "params/node_access.h"
 #include "params/value_nodes.h"
+#include "radiomap/memory_map.h"
 #include "radiomap/radio_data_manager.h"
 
 namespace radiomap {
@@ -91,8 +92,7 @@ void EncodeTable(CByteImage& image, std::uint32_t base, CNode* parent, CFields f
             for (std::size_t i = 0; i < text.size(); ++i)
                 image.WriteByte(base + f.place.at + std::uint32_t(i),
                                 static_cast<std::uint8_t>(Printable(text[i])));
-        }
-        else if (f.rule.kind != CRuleKind::Divider || v > 0)
+        } else if (f.rule.kind != CRuleKind::Divider || v > 0)
             WritePlace(image, base, f.place, Stored(f.rule, v, f.place.width, pmr));
     }
 }
@@ -170,6 +170,16 @@ int ToBcd(int v) {
     for (int shift = 0; shift < 24; shift += 4, v /= 10)
         bits |= v % 10 << shift;
     return bits;
+}
+
+// The codes of kKeyFunctions; "Call A" and "Call B" (25, 26) only on PMR radios. Code 49 names no
+// function but is kept as it is.
+int AllowedKeyCode(int code, bool pmr) {
+    if (code == 49) return code;
+    if ((code == 25 || code == 26) && !pmr) return 0;
+    for (const CChoiceText& c : kKeyFunctions)
+        if (c.code == code) return code;
+    return 0;
 }
 
 int HexTextValue(const std::string& text, int max) {

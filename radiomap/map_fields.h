@@ -1,4 +1,4 @@
-// The field records the section codecs and tree builders are made of, and the one decoder, one
+// The field records the section codecs and the tree builder are made of, and the one decoder, one
 // encoder and one builder that walk them. A record names a value of the tree, the place of its
 // bits in the image (an address, or an offset in a record whose base the codec gives), the rule
 // it is stored by and the node that holds it.
@@ -125,7 +125,7 @@ struct CChoiceText {
     const char* text;
 };
 
-// The node that holds a record's value, for the tree builders. make builds it from the rest: a
+// The node that holds a record's value, for the tree builder. make builds it from the rest: a
 // value's default and range, a bit's two texts (a string's first text in off); then the node
 // gets "OFF" and the numbers 1 to count, and its choices. A record without one makes no node
 // (another record of the name makes it, or no value is held).
@@ -254,13 +254,6 @@ void BuildFields(CZ30RadioDataManager& host, CNode* parent, const CFieldSection&
 
 inline CNode* Child(CNode* parent, const char* name) {
     return parent ? parent->FindChild(name) : nullptr;
-}
-inline int Get(CNode* parent, const char* name) {
-    CNode* n = Child(parent, name);
-    return n ? n->GetValue() : 0;
-}
-inline void Set(CNode* parent, const char* name, int code) {
-    if (CNode* n = Child(parent, name)) n->SetValue(code);
 }
 // Nibble i of the bytes from base, the high nibble of a byte first.
 inline int Nibble(const CByteImage& image, std::uint32_t base, std::size_t i) {

@@ -1,5 +1,5 @@
 // The NQ-Z30's memory map as field tables: where each value of the tree lives in the 2 KiB image,
-// by which rule, and the node that holds it. The tree builders make the nodes from the records in
+// by which rule, and the node that holds it. The tree builder makes the nodes from the records in
 // tree order and the section codecs walk them; what no record can state is coded by hand in the
 // section's map file (a Hand record, named in each table's comment).
 #pragma once
@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 namespace radiomap {
 
@@ -558,6 +559,13 @@ inline std::uint32_t RxRecordOf(int index) {
 }
 inline std::string RxChannelName(int index) {
     return index < kCodedChannelCount ? "CH" + std::to_string(index + 1) : std::string("CHG");
+}
+// Receive code channel index of a signalling system: its coded section names CH1.
+template <const CFieldSection& Coded, const CFieldSection& Group>
+CItem RxItem(CNode* root, int index) {
+    const std::string_view ch1 = Coded.node;
+    return {GetNode(root, std::string(ch1.substr(0, ch1.size() - 3)) + RxChannelName(index)),
+            {{{RxRecordOf(index), index < kCodedChannelCount ? &Coded : &Group}}}};
 }
 
 } // namespace radiomap

@@ -1,6 +1,5 @@
-// Scan and DTMF autodial: "ScanList" and "DTMFAutoD".
+// DTMF autodial memories ("DTMFAutoD.DTMFDial"): their codes are texts, coded by hand.
 #include "params/node_access.h"
-#include "params/value_nodes.h"
 #include "radiomap/map_fields.h"
 #include "radiomap/memory_map.h"
 #include "radiomap/radio_data_manager.h"
@@ -13,24 +12,15 @@ using M = CZ30RadioDataManager;
 
 namespace {
 
-// DTMF autodial memories, coded by hand: their codes are texts.
 constexpr std::uint16_t kAutodial = 0x01A0; // 13 bytes per memory
 constexpr std::uint32_t kAutodialSize = 13;
 constexpr std::uint32_t kAutodialCountByte = 12;
 constexpr std::size_t kAutodialDigits = 24;
 constexpr char kDtmfDigits[] = "0123456789ABCD*#";
 
-CNode* AutodialCode(CNode* root, int index) {
-    return GetNode(root, "DTMFAutoD.DTMFDial." + AutodialName(index) + ".Code");
+CItem AutodialItem(CNode* root, int index) {
+    return {GetNode(root, "DTMFAutoD.DTMFDial." + AutodialName(index) + ".Code")};
 }
-
-} // namespace
-
-// ---- DTMF autodial ----
-
-namespace {
-
-CItem AutodialItem(CNode* root, int index) { return {AutodialCode(root, index)}; }
 
 std::uint32_t AutodialBase(int index) {
     return kAutodial + kAutodialSize * static_cast<std::uint32_t>(index);

@@ -2,7 +2,6 @@
 // receive common).
 #include "params/freq_nodes.h"
 #include "params/node_access.h"
-#include "params/value_nodes.h"
 #include "radiomap/map_fields.h"
 #include "radiomap/memory_map.h"
 #include "radiomap/radio_data_manager.h"
@@ -28,11 +27,6 @@ constexpr int kCentreMin = 2500;
 constexpr int kCentreMax = 33000;
 constexpr int kWindowMin = 239;
 constexpr int kWindowMax = 3402;
-
-CZ302TonRxCodeChNode* RxChannel(CNode* root, int index) {
-    return dynamic_cast<CZ302TonRxCodeChNode*>(
-        GetNode(root, "2ToneCodeCH.RXCodeCH." + RxChannelName(index)));
-}
 
 int RoundHz(double x) { return static_cast<int>(std::floor(x + 0.5)); }
 
@@ -88,26 +82,19 @@ void CZ30RadioDataManager::UpdateDependents(const std::string& path) {
 
 namespace {
 
-CItem RxItem(CNode* root, int index) {
-    const bool coded = index < kCodedChannelCount;
-    return {RxChannel(root, index),
-            {{{RxRecordOf(index), coded ? &k2ToneCodedSection : &k2ToneGroupSection}}}};
-}
-
 std::uint32_t WindowsOf(int index) {
     return kWindows + kWindowsSize * static_cast<std::uint32_t>(index);
 }
 
 // The four words of a channel's windows: low and high limit of the first tone, then the second.
-std::array<CZ30UsrTonDecNode*, 4> Limits(CNode* node) {
-    auto* ch = static_cast<CZ302TonRxCodeChNode*>(node);
+std::array<CZ30UsrTonDecNode*, 4> Limits(const CZ302TonRxCodeChNode* ch) {
     return {ch->FirstFreqLo(), ch->FirstFreqHi(), ch->SecondFreqLo(), ch->SecondFreqHi()};
 }
 
 // The windows give the centres, which the window rule then settles.
 void DecodeRx(M&, CNode*, const CItem& item, const CByteImage& image, int index) {
-    if (index >= kCodedChannelCount) return;
-    auto* ch = static_cast<CZ302TonRxCodeChNode*>(item.node);
+    auto* ch = dynamic_cast<CZ302TonRxCodeChNode*>(item.node);
+    if (index >= kCodedChannelCount || !ch) return;
     const auto limits = Limits(ch);
     for (std::uint32_t i = 0; i < 4; ++i)
         if (limits[i]) limits[i]->SetValue(ReadPlace(image, WindowsOf(index), Word(2 * i)));
@@ -120,8 +107,9 @@ void DecodeRx(M&, CNode*, const CItem& item, const CByteImage& image, int index)
 }
 
 bool EncodeRx(M&, CNode*, const CItem& item, CByteImage& image, int index) {
-    if (index >= kCodedChannelCount) return true;
-    const auto limits = Limits(item.node);
+    auto* ch = dynamic_cast<CZ302TonRxCodeChNode*>(item.node);
+    if (index >= kCodedChannelCount || !ch) return true;
+    const auto limits = Limits(ch);
     for (std::uint32_t i = 0; i < 4; ++i)
         if (limits[i]) WritePlace(image, WindowsOf(index), Word(2 * i), limits[i]->GetValue());
     return true;
@@ -129,5 +117,6 @@ bool EncodeRx(M&, CNode*, const CItem& item, CByteImage& image, int index) {
 
 } // namespace
 
-constinit const CSectionCodec radiomap::k2ToneRxCodec = {kRxChannelCount, RxItem, DecodeRx,
-                                                         EncodeRx, CFamily::Lmr};
+constinit const CSectionCodec radiomap::k2ToneRxCodec = {
+    kRxChannelCount, RxItem<k2ToneCodedSection, k2ToneGroupSection>, DecodeRx, EncodeRx,
+    CFamily::Lmr};

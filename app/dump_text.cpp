@@ -23,12 +23,10 @@ bool WholeInt(const std::string& text, int* n) {
 }
 
 // The channel number of a channel's field other than its switch ("Mch.CH3.FreqRx"), else 0.
-int ChannelOfField(const std::string& path, std::string* channel) {
-    if (path.compare(0, 6, "Mch.CH") != 0) return 0;
-    const std::size_t dot = path.find('.', 6);
-    if (dot == std::string::npos || path.compare(dot + 1, std::string::npos, "ChOn") == 0) return 0;
-    *channel = path.substr(0, dot);
-    return std::atoi(path.c_str() + 6);
+int ChannelOfField(const std::string& path) {
+    int n = 0;
+    std::string_view field;
+    return SplitChannelPath(path, &n, &field) && !field.empty() && field != "ChOn" ? n : 0;
 }
 
 bool HasChoices(const CNode& node) {
@@ -119,9 +117,8 @@ CDumpApplied ApplyDumpLines(CCloneSupportDoc& doc, const std::vector<CDumpLine>&
             }
             const bool text = dynamic_cast<CStringNode*>(node) != nullptr;
             if (ValueText(*node) == d.text && (text || node->GetValue() == d.code)) continue;
-            std::string channel;
-            if (const int ch = ChannelOfField(d.path, &channel);
-                ch && GetValueByName(GetNode(&root, channel), "ChOn") == 0) {
+            if (const int ch = ChannelOfField(d.path);
+                ch && GetValueByName(GetNode(&root, "Mch.CH" + std::to_string(ch)), "ChOn") == 0) {
                 applied.notes.push_back(where + "channel " + std::to_string(ch) +
                                         " is off; left as it is");
                 continue;

@@ -28,8 +28,9 @@ bool Skipped(CSetReason why) {
 }
 
 bool IsChannel(const std::string& path) {
-    return path.size() > 6 && path.compare(0, 6, "Mch.CH") == 0 &&
-           path.find('.', 6) == std::string::npos;
+    int n = 0;
+    std::string_view field;
+    return SplitChannelPath(path, &n, &field) && field.empty();
 }
 
 std::string Hex(unsigned value, int digits) {
@@ -65,8 +66,9 @@ void FillTexts(CNode* node) {
 } // namespace
 
 int CDifference::Channel() const {
-    if (kind != Kind::Value || group.size() <= 6 || group.compare(0, 6, "Mch.CH") != 0) return 0;
-    return std::atoi(group.c_str() + 6);
+    int n = 0;
+    std::string_view field;
+    return kind == Kind::Value && SplitChannelPath(group, &n, &field) ? n : 0;
 }
 
 struct CImageComparer::CSide {

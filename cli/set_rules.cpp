@@ -1,13 +1,16 @@
 #include "cli/set_rules.h"
 
+#include "params/node_access.h"
 #include "sheets/channel_entry.h"
+
+#include <string_view>
 
 namespace {
 
 bool IsChannelTone(const std::string& path) {
-    const auto dot = path.rfind('.');
-    return path.rfind("Mch.CH", 0) == 0 && dot != std::string::npos &&
-           (path.substr(dot + 1) == "CTonTx" || path.substr(dot + 1) == "CTonRx");
+    int n = 0;
+    std::string_view field;
+    return SplitChannelPath(path, &n, &field) && (field == "CTonTx" || field == "CTonRx");
 }
 
 } // namespace

@@ -52,6 +52,19 @@ CNode* GetNode(CNode* root, const std::string& path) {
     return node;
 }
 
+bool SplitChannelPath(std::string_view path, int* channel, std::string_view* field) {
+    constexpr std::string_view kPrefix = "Mch.CH";
+    if (path.substr(0, kPrefix.size()) != kPrefix) return false;
+    std::string_view rest = path.substr(kPrefix.size());
+    const std::string_view number = rest.substr(0, rest.find_first_not_of("0123456789"));
+    if (number.empty() || number.size() > 2) return false;
+    rest.remove_prefix(number.size());
+    if (!rest.empty() && rest.front() != '.') return false;
+    *channel = std::stoi(std::string(number));
+    *field = rest.empty() ? rest : rest.substr(1);
+    return true;
+}
+
 CSetResult SetValueByName(CNode* parent, const std::string& name, int code) {
     CNode* c = Child(parent, name);
     return c ? c->SetValue(code) : CSetResult::Refused(nullptr, CSetReason::UnknownPath);

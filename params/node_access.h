@@ -26,6 +26,10 @@ CNode* GetActiveRoot();
 CNode* GetNode(const std::string& path);
 CNode* GetNode(CNode* root, const std::string& path);
 
+// "Mch.CH12.FreqRx" gives 12 and "FreqRx", "Mch.CH12" gives 12 and an empty field (the channel
+// number has one or two digits); false for any other path.
+bool SplitChannelPath(std::string_view path, int* channel, std::string_view* field);
+
 // Accessors by parent and child name; a missing parent or child makes them do nothing (setters
 // are refused as an unknown path, getters give 0 or the empty text).
 CSetResult SetValueByName(CNode* parent, const std::string& name, int code);

@@ -54,20 +54,6 @@ CKeep OtherFamily(bool pmr) {
                    pmr ? "not used by PMR radios" : "not used by LMR radios");
 }
 
-// "Mch.CH12.FreqRx" gives 12 and "FreqRx"; false for any other path.
-bool SplitChannelPath(std::string_view path, int* channel, std::string_view* field) {
-    constexpr std::string_view kPrefix = "Mch.CH";
-    if (path.substr(0, kPrefix.size()) != kPrefix) return false;
-    std::string_view rest = path.substr(kPrefix.size());
-    const std::string_view number = rest.substr(0, rest.find_first_not_of("0123456789"));
-    if (number.empty() || number.size() > 2) return false;
-    *channel = std::stoi(std::string(number));
-    rest.remove_prefix(number.size());
-    if (!rest.empty() && rest.front() != '.') return false;
-    *field = rest.empty() ? rest : rest.substr(1);
-    return true;
-}
-
 } // namespace
 
 CKeep CZ30RadioDataManager::Keeps(const std::string& path) {

@@ -37,15 +37,10 @@ std::string ChannelsWithoutTxText(const std::vector<int>& channels) {
 std::vector<int> GiveTxOfRxWhereSet(CNode* root, const std::vector<std::string>& paths) {
     std::vector<int> named, given;
     for (const std::string& path : paths) {
-        const std::string prefix = "Mch.CH";
-        const auto dot = path.find('.', prefix.size());
-        if (path.rfind(prefix, 0) != 0 || dot == std::string::npos || dot == prefix.size() ||
-            dot - prefix.size() > 2)
-            continue;
-        const std::string number = path.substr(prefix.size(), dot - prefix.size());
-        if (number.find_first_not_of("0123456789") != std::string::npos) continue;
-        const int n = std::stoi(number);
-        if (path.substr(dot + 1) == "FreqTx")
+        int n = 0;
+        std::string_view field;
+        if (!SplitChannelPath(path, &n, &field) || field.empty()) continue;
+        if (field == "FreqTx")
             given.push_back(n);
         else if (std::find(named.begin(), named.end(), n) == named.end())
             named.push_back(n);

@@ -18,7 +18,7 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <charconv>
+#include <string_view>
 
 namespace {
 
@@ -94,14 +94,9 @@ std::string CZ30MchSheet::PathOfRow(int row) const {
 
 int CZ30MchSheet::RowOfPath(const std::string& path) const {
     // "Mch.CH<n>" or a field under it.
-    static const std::string prefix = "Mch.CH";
-    if (path.rfind(prefix, 0) != 0) return -1;
-    const char* first = path.data() + prefix.size();
-    const char* last = path.data() + std::min(path.find('.', prefix.size()), path.size());
     int n = 0;
-    const auto [end, error] = std::from_chars(first, last, n);
-    if (error != std::errc() || end != last || first == last) return -1;
-    return n - ChannelOfRow(0);
+    std::string_view field;
+    return SplitChannelPath(path, &n, &field) ? n - ChannelOfRow(0) : -1;
 }
 
 void CZ30MchSheet::CopyRow() {

@@ -24,14 +24,13 @@ constexpr int kReportLines = 40;
 
 // "CH 5" of a path under "Mch.CH5.", and the field's name after it.
 QString PathName(const std::string& path) {
-    const std::string prefix = "Mch.CH";
-    if (path.rfind(prefix, 0) != 0) return QString::fromStdString(path);
-    const std::size_t dot = path.find('.', prefix.size());
-    const std::string channel = path.substr(prefix.size(), dot - prefix.size());
-    const std::string field = dot == std::string::npos ? std::string() : path.substr(dot + 1);
+    int n = 0;
+    std::string_view field;
+    if (!SplitChannelPath(path, &n, &field)) return QString::fromStdString(path);
     return QStringLiteral("CH %1%2").arg(
-        QString::fromStdString(channel),
-        field.empty() ? QString() : ' ' + QString::fromStdString(ChannelFieldLabel(field)));
+        QString::number(n),
+        field.empty() ? QString()
+                      : ' ' + QString::fromStdString(ChannelFieldLabel(std::string(field))));
 }
 
 } // namespace

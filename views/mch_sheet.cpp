@@ -210,16 +210,25 @@ void CZ30MchSheet::ResetChannel(int channel) {
         channel - ChannelOfRow(0));
 }
 
+void CZ30MchSheet::RunOnChannels(const char* verb, const std::vector<int>& channels,
+                                 const std::function<void(CNode& root)>& change, int changedRow) {
+    if (channels.size() == 1) return RunRowOperation(verb, channels.front(), change, changedRow);
+    RunTableEdit(RowsLabel(verb), [&](CNode& root) {
+        change(root);
+        return CTableEdit{};
+    });
+}
+
 void CZ30MchSheet::ClearRow() {
     const std::vector<int> channels = SelectedChannels();
-    if (channels.size() == 1) return ResetChannel(channels.front());
     if (channels.empty()) return;
-    RunTableEdit(RowsLabel("Clear"), [&](CNode& root) {
-        CTableEdit edit;
-        for (int n : channels)
-            ::ResetChannel(&root, n);
-        return edit;
-    });
+    RunOnChannels(
+        "Clear", channels,
+        [&](CNode& root) {
+            for (int n : channels)
+                ::ResetChannel(&root, n);
+        },
+        channels.front() - ChannelOfRow(0));
 }
 
 void CZ30MchSheet::DeleteRow() {
@@ -229,15 +238,8 @@ void CZ30MchSheet::DeleteRow() {
                                    [&](int n) { return IsChannelOn(Root(), n); });
     if (inUse && !AskYesNo(kDeleteChannelQuestion, true)) return;
     CWaitCursor wait;
-    if (channels.size() == 1) {
-        const int n = channels.front();
-        RunRowOperation("Delete", n, [&](CNode& root) { DeleteChannel(&root, n, RowCount()); });
-        return;
-    }
-    RunTableEdit(RowsLabel("Delete"), [&](CNode& root) {
-        DeleteChannels(&root, channels, RowCount());
-        return CTableEdit{};
-    });
+    RunOnChannels("Delete", channels,
+                  [&](CNode& root) { DeleteChannels(&root, channels, RowCount()); });
 }
 
 void CZ30MchSheet::InsertRow() {
@@ -249,13 +251,6 @@ void CZ30MchSheet::InsertRow() {
         lost = lost || IsChannelOn(Root(), RowCount() - k);
     if (lost && !AskYesNo(kChannelOverflowQuestion, false)) return;
     CWaitCursor wait;
-    if (channels.size() == 1) {
-        const int n = channels.front();
-        RunRowOperation("Insert", n, [&](CNode& root) { InsertChannel(&root, n, RowCount()); });
-        return;
-    }
-    RunTableEdit(RowsLabel("Insert"), [&](CNode& root) {
-        InsertChannels(&root, channels, RowCount());
-        return CTableEdit{};
-    });
+    RunOnChannels("Insert", channels,
+                  [&](CNode& root) { InsertChannels(&root, channels, RowCount()); });
 }

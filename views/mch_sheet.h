@@ -67,6 +67,10 @@ private:
     // changedRow: the one row it changes, -1 for all.
     void RunRowOperation(const char* verb, int n, const std::function<void(CNode& root)>& change,
                          int changedRow = -1);
+    // The same on the selected channels: one is told as above, several are one table edit
+    // ("Delete CH 3-5"); changedRow is the row one channel changes.
+    void RunOnChannels(const char* verb, const std::vector<int>& channels,
+                       const std::function<void(CNode& root)>& change, int changedRow = -1);
 
     bool m_pmr;
     mutable std::optional<CClipState> m_clip;

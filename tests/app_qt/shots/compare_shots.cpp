@@ -47,7 +47,6 @@ int main(int argc, char** argv) {
     CDifferencesWnd* window = app.Compare()->Window();
     if (!window) return 1;
     window->setGeometry(520, 330, 480, 300);
-    window->Table()->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
     Wait(300);
     Shoot(QStringLiteral("compare-differences"), {&frame, window});
     window->close();
